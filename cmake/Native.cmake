@@ -1,0 +1,45 @@
+# Native tree: the portable subsystems as libraries, their unit tests and benchmarks.
+find_package(GTest REQUIRED)
+find_package(benchmark QUIET)
+include(GoogleTest)
+
+option(QV_SANITIZE "Build the native tree with address and undefined-behaviour sanitizers" OFF)
+if(QV_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+# qv_add_core_library(name sources...): a static library of one subsystem (interface-only while
+# it has no sources yet).
+function(qv_add_core_library name)
+  if(ARGN)
+    add_library(${name} STATIC ${ARGN})
+    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+    target_compile_options(${name} PRIVATE ${QV_WARNINGS})
+  else()
+    add_library(${name} INTERFACE)
+    target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR})
+  endif()
+endfunction()
+
+# dsp and params know nothing of each other; the shell wires them.
+qv_add_core_library(qv_dsp ${QV_DSP_SOURCES})
+qv_add_core_library(qv_params ${QV_PARAMS_SOURCES})
+qv_add_core_library(qv_shell ${QV_SHELL_CORE_SOURCES})
+target_link_libraries(qv_shell PUBLIC qv_params qv_dsp)
+
+# qv_add_native_test(name library sources...): one GoogleTest executable.
+function(qv_add_native_test name library)
+  add_executable(${name} ${ARGN})
+  target_link_libraries(${name} PRIVATE ${library} GTest::gtest_main GTest::gmock)
+  target_compile_options(${name} PRIVATE ${QV_WARNINGS})
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
+endfunction()
+
+add_subdirectory(tests/shell)
+add_subdirectory(tests/params)
+add_subdirectory(tests/dsp)
+
+if(benchmark_FOUND)
+  add_subdirectory(bench)
+endif()

@@ -1,0 +1,2 @@
+set(QV_DSP_SOURCES
+)

@@ -1,0 +1,4 @@
+# The plug-in's editor (Win32): only built into the DLLs and the Wine tests.
+set(QV_EDITOR_SOURCES
+  editor/MultibandEditor.cpp
+)

@@ -1,0 +1,2 @@
+set(QV_PARAMS_SOURCES
+)
