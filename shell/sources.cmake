@@ -3,6 +3,7 @@ set(QV_SHELL_CORE_SOURCES
   shell/AudioEffect.cpp
   shell/AudioEffectX.cpp
   shell/MultibandEffectBase.cpp
+  shell/PluginInstance.cpp
 )
 # Shell sources that only go into the DLLs: the effect with its editor and the exported entry.
 set(QV_SHELL_PRODUCT_SOURCES

@@ -1,0 +1,59 @@
+#!/bin/bash
+# Installs what building and testing Quorvanelle needs on Debian 12 (idempotent, quick when
+# everything is present) and prepares the project's own Wine prefix.
+set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+prefix="${QV_WINEPREFIX:-$root/build/wineprefix}"
+
+# package -> a file it installs (checking files is much faster than asking dpkg per package)
+declare -A needs=(
+  [cmake]=/usr/bin/cmake
+  [ninja-build]=/usr/bin/ninja
+  [g++]=/usr/bin/g++
+  [make]=/usr/bin/make
+  [googletest]=/usr/src/googletest/CMakeLists.txt
+  [libgtest-dev]=/usr/include/gtest/gtest.h
+  [libgmock-dev]=/usr/include/gmock/gmock.h
+  [libbenchmark-dev]=/usr/include/benchmark/benchmark.h
+  [g++-mingw-w64-i686-posix]=/usr/bin/i686-w64-mingw32-g++-posix
+  [binutils-mingw-w64-i686]=/usr/bin/i686-w64-mingw32-objdump
+  [mingw-w64-i686-dev]=/usr/share/mingw-w64/include/windows.h
+  [wine]=/usr/bin/wine
+  [wine32:i386]=/usr/lib/wine/wine
+  [xvfb]=/usr/bin/Xvfb
+  [xauth]=/usr/bin/xauth
+  [fonts-liberation2]=/usr/share/fonts/truetype/liberation2/LiberationSans-Regular.ttf
+  [imagemagick]=/usr/bin/convert
+  [python3]=/usr/bin/python3
+)
+missing=()
+for pkg in "${!needs[@]}"; do
+  [ -e "${needs[$pkg]}" ] || missing+=("$pkg")
+done
+
+if [ ${#missing[@]} -gt 0 ]; then
+  if [ "$(id -u)" != 0 ]; then
+    echo "setup: missing packages (${missing[*]}); run this as root to install them" >&2
+    exit 1
+  fi
+  echo "setup: installing ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    dpkg --add-architecture i386
+  fi
+  apt-get update -q
+  apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+
+# The project's own Wine prefix, created without Mono/Gecko installer dialogs.
+export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+if [ ! -f "$prefix/.qv-ready" ]; then
+  echo "setup: creating the Wine prefix in $prefix"
+  mkdir -p "$prefix"
+  wineboot -i >/dev/null 2>&1 || true
+  # "Arial" renders with Liberation Sans, which has the same metrics.
+  wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Arial /t REG_SZ \
+    /d 'Liberation Sans' /f >/dev/null 2>&1
+  wineserver -w
+  touch "$prefix/.qv-ready"
+fi

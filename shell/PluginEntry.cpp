@@ -1,0 +1,8 @@
+// The library's only export. A host calls it once per instance with its callback; the .def file
+// publishes it under the name "main", which C++ reserves for programs.
+#include "shell/MultibandEffect.h"
+#include "shell/PluginInstance.h"
+
+extern "C" AEffect* quorvanelleMain(audioMasterCallback audioMaster) {
+    return instantiatePlugin(audioMaster, &MultibandEffect::create);
+}

@@ -1,0 +1,76 @@
+#include "tools/PluginHost.h"
+
+#include <windows.h>
+
+PluginHost* PluginHost::active = nullptr;
+
+PluginHost::~PluginHost() { unload(); }
+
+VstIntPtr QV_CDECL PluginHost::hostCallback(AEffect*, VstInt32 opcode, VstInt32 index, VstIntPtr,
+                                            void*, float opt) {
+    PluginHost* host = active;
+    if (opcode == audioMasterVersion) return host ? host->versionAnswer : 2300;
+    if (host) host->events.push_back({opcode, index, opt});
+    return 0;
+}
+
+bool PluginHost::load(const std::string& path, std::string& error) {
+    unload();
+    HMODULE dll = LoadLibraryA(path.c_str());
+    if (!dll) {
+        error = "cannot load " + path + " (error " + std::to_string(GetLastError()) + ")";
+        return false;
+    }
+    using EntryProc = AEffect*(QV_CDECL*)(audioMasterCallback);
+    auto entry = reinterpret_cast<EntryProc>(reinterpret_cast<void*>(GetProcAddress(dll, "main")));
+    if (!entry) {
+        FreeLibrary(dll);
+        error = path + " has no exported function \"main\"";
+        return false;
+    }
+    active = this;
+    AEffect* e = entry(&PluginHost::hostCallback);
+    if (!e || e->magic != kEffectMagic) {
+        active = nullptr;
+        FreeLibrary(dll);
+        error = e ? path + " returned a record without the VST magic"
+                  : path + ": the plug-in's main returned null";
+        return false;
+    }
+    module = dll;
+    plugin = e;
+    return true;
+}
+
+void PluginHost::unload() {
+    if (plugin) {
+        plugin->dispatcher(plugin, effClose, 0, 0, nullptr, 0.0f);
+        plugin = nullptr;
+    }
+    if (module) {
+        FreeLibrary(static_cast<HMODULE>(module));
+        module = nullptr;
+    }
+    if (active == this) active = nullptr;
+}
+
+VstIntPtr PluginHost::dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
+                               float opt) {
+    return plugin ? plugin->dispatcher(plugin, opcode, index, value, ptr, opt) : 0;
+}
+
+std::string PluginHost::dispatchString(VstInt32 opcode, VstInt32 index) {
+    char text[256] = {};
+    dispatch(opcode, index, 0, text, 0.0f);
+    text[sizeof(text) - 1] = 0;
+    return text;
+}
+
+void PluginHost::start(float sampleRate, VstInt32 blockSize) {
+    dispatch(effOpen);
+    dispatch(effSetSampleRate, 0, 0, nullptr, sampleRate);
+    dispatch(effSetBlockSize, 0, blockSize);
+    dispatch(effMainsChanged, 0, 1);
+}
+
+void PluginHost::stop() { dispatch(effMainsChanged, 0, 0); }
