@@ -1,2 +1,3 @@
 set(QV_DSP_SOURCES
+  dsp/CoefficientMath.cpp
 )
