@@ -1,3 +1,4 @@
 set(QV_DSP_SOURCES
   dsp/CoefficientMath.cpp
+  dsp/Fft.cpp
 )
