@@ -1,2 +1,9 @@
 set(QV_PARAMS_SOURCES
+  params/EditorNotification.cpp
+  params/ParameterCatalogue.cpp
+  params/ParameterDisplay.cpp
+  params/ParameterIndex.cpp
+  params/ParameterMapping.cpp
+  params/ProgramBank.cpp
+  params/ProgramChangeSequence.cpp
 )
