@@ -80,11 +80,6 @@ bool isRatioNeutral(float x) {
     return x > kRatioNeutralLow && x < kRatioNeutralHigh;
 }
 
-double ratioSlope(float x) {
-    if (isRatioNeutral(x)) return 0.0;
-    return 2.0 * static_cast<double>(x) - 1.0;
-}
-
 int qcurveDbPerOctave(float x) {
     if (x > kQcurveSteepBound) return 96;
     if (x > kQcurveMediumBound) return 48;

@@ -56,9 +56,6 @@ bool isAnalyserPageStrict(float x);
 // Ratio neutral zone: 0.494949 < x < 0.545454 (single-precision bounds) means 1:1.
 bool isRatioNeutral(float x);
 
-// Compressor slope k = 2x - 1, forced to 0 in the neutral zone.
-double ratioSlope(float x);
-
 // Switch flag x > 0.5: AtkCurve soft, RelMode manual, the PWSW / CompSW integer flags,
 // FilterType brick-wall, AnalyserPower on. NaN gives false.
 inline bool switchFlag(float x) {
