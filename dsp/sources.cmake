@@ -1,5 +1,15 @@
 set(QV_DSP_SOURCES
+  dsp/AttackSmoother.cpp
+  dsp/BandCompressor.cpp
+  dsp/BandDetector.cpp
+  dsp/BandLimiter.cpp
   dsp/CoefficientMath.cpp
-  dsp/Fft.cpp
   dsp/CrossoverBank.cpp
+  dsp/Fft.cpp
+  dsp/GainSmoother.cpp
+  dsp/HoldReleaseRing.cpp
+  dsp/LimiterGainSmoother.cpp
+  dsp/PeakHoldDetector.cpp
+  dsp/ReductionLinker.cpp
+  dsp/RisingSmoothDetector.cpp
 )

@@ -1,0 +1,102 @@
+#include "dsp/BandCompressor.h"
+
+#include "dsp/CoefficientMath.h"
+#include "dsp/FlushDenormal.h"
+
+#include <cmath>
+
+namespace qv {
+
+BandCompressor::BandCompressor() {
+    updateGainComputer();
+}
+
+void BandCompressor::setThreshold(float normalised) {
+    threshold_ = thresholdToLinear(normalised);
+    updateGainComputer();
+}
+
+void BandCompressor::setRatio(float normalised) {
+    ratio_ = normalised;
+    updateGainComputer();
+}
+
+void BandCompressor::setInputLevel(float normalised) {
+    inputGain_ = levelToGain(normalised);
+}
+
+void BandCompressor::setOutputLevel(float normalised) {
+    outputGain_ = levelToGain(normalised);
+}
+
+void BandCompressor::setBandSwitch(float normalised) {
+    bandSwitch_ = normalised;
+    bandOff_ = normalised > 0.5f;
+}
+
+void BandCompressor::setCompSwitch(float normalised) {
+    compSwitch_ = normalised;
+    compOff_ = normalised > 0.5f;
+}
+
+// Output amplitude above T: expansion y = T k + (1 - k) level; compression y = T + B (level - T),
+// the line from (T, T) to (1, Y) with Y = T^k.
+void BandCompressor::updateGainComputer() {
+    const double t = threshold_;
+    const double k = ratioSlope(ratio_);
+    double ceilingGain; // Y
+    if (t > 0.0) {
+        const double thresholdDb = 20.0 * std::log10(t);
+        ceilingDb_ = thresholdDb - thresholdDb * (1.0 - k);
+        ceilingGain = std::pow(10.0, ceilingDb_ / 20.0);
+    } else {
+        // A threshold flushed to 0: the limit of T^k as T falls to 0 (log10 would give -inf
+        // and the coefficients NaN).
+        ceilingGain = k > 0.0 ? 0.0 : 1.0;
+        ceilingDb_ = k > 0.0 ? -HUGE_VAL : 0.0;
+    }
+    const double b = (ceilingGain - t) / (1.0 - t);
+    compressOffset_ = b;
+    compressScale_ = (1.0 - b) * t;
+    expandOffset_ = 1.0 - k;
+    expandScale_ = t * k;
+    slope_ = k;
+}
+
+double BandCompressor::computeGain(double level) const {
+    if (!(level > threshold_)) return 1.0;
+    const double gain = ratio_ < 0.5f ? expandScale_ / level + expandOffset_
+                                      : compressScale_ / level + compressOffset_;
+    return flushDenormal(gain);
+}
+
+double BandCompressor::push(double bandL, double bandR) {
+    if (bandOff_) {
+        if (!mutedLatch_) {
+            detector_.clear();
+            mutedLatch_ = true;
+        }
+        return 1.0;
+    }
+    if (compOff_) {
+        if (!bypassedLatch_) {
+            detector_.clear();
+            bypassedLatch_ = true;
+        }
+        return 1.0;
+    }
+    mutedLatch_ = false;
+    bypassedLatch_ = false;
+    const double magnitudeL = std::fabs(bandL), magnitudeR = std::fabs(bandR);
+    const double level = detector_.push(magnitudeL > magnitudeR ? magnitudeL : magnitudeR);
+    return computeGain(level);
+}
+
+void BandCompressor::fullReset() {
+    detector_.clear();
+    detector_.resetCurveLatch();
+    mutedLatch_ = false;
+    bypassedLatch_ = false;
+}
+
+} // namespace qv

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "dsp/DelayRing.h"
+#include "dsp/LimiterGainSmoother.h"
+#include "dsp/PeakHoldDetector.h"
+#include "dsp/RisingSmoothDetector.h"
+
+namespace qv {
+
+// Look-ahead output limiter. The detectors see the undelayed mix; the gain they produce is
+// smoothed and applied to the mix delayed by kLookahead = 39 samples, then hard-clipped to
+// +-0.999999 and scaled by the ceiling. Switched off it only delays, so the latency is 39
+// either way. Setters take normalised values (UI/parameter thread); limit runs on the audio
+// thread.
+class BandLimiter {
+public:
+    static constexpr int kLookahead = 39;
+    static constexpr double kClipLevel = 0.999999;
+
+    BandLimiter();
+
+    // "lt_Ceiling": 10^((6 v - 6) / 20), exactly 1.0 above -0.01 dB.
+    void setCeiling(float normalised);
+    // "lt_clip": kernel shape of the gain smoother.
+    void setClipShape(float normalised);
+    // "lt_RelSW": manual release pair above 0.5, auto pair otherwise.
+    void setReleaseSwitch(float normalised) { releaseSwitch_ = normalised; }
+    // "lt_LimSW": the limiter runs below 0.5.
+    void setLimiterSwitch(float normalised) { limiterSwitch_ = normalised; }
+    // "lt_Rel_a": q = (1 - v)^2, auto rise coef40(1 + 49 q).
+    void setAutoRelease(float normalised);
+    // "lt_Rel_m": manual peak release halfLife((999.99 v^3 + 0.01) ms).
+    void setManualRelease(float normalised);
+    // Recomputes the followers' coefficients (auto peak 0.5 ms, auto rise 0.5 s, manual rise
+    // 50 ms / 0.05 s, manual peak its stored time). Invalid rates are ignored.
+    void setSampleRate(double fs);
+
+    // Audio thread, once per sample: mix in, limited (or only delayed) mix out.
+    void limit(double inL, double inR, double& outL, double& outR);
+
+    // Engine reset: smoother output and history 1.0, direction rising, four followers cleared.
+    void reset();
+    // Full reset: reset(), delay rings zeroed, unity count and bypass latch 0.
+    void fullReset();
+
+    double ceiling() const { return ceiling_; }
+    bool running() const { return limiterSwitch_ < 0.5f; }
+    const LimiterGainSmoother& smoother() const { return smoother_; }
+
+private:
+    DelayRing<kLookahead + 1> ringL_; // mix delayed by the look-ahead, left
+    DelayRing<kLookahead + 1> ringR_; // mix delayed by the look-ahead, right
+    PeakHoldDetector autoPeak_;       // instant, release 0.5 ms
+    RisingSmoothDetector autoRise_;   // rise 1 + 49 q ms, release 0.5 s
+    PeakHoldDetector manualPeak_;     // instant, release from "lt_Rel_m"
+    RisingSmoothDetector manualRise_; // rise 50 ms, release 0.05 s
+    LimiterGainSmoother smoother_;    // gain target smoothing
+
+    double ceiling_ = 1.0;       // linear output ceiling
+    float releaseSwitch_ = 0.0f; // raw "lt_RelSW"
+    float limiterSwitch_ = 0.0f; // raw "lt_LimSW"
+    bool bypassLatch_ = false;   // state reset once since the limiter was switched off
+};
+
+} // namespace qv

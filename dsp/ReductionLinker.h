@@ -1,0 +1,46 @@
+#pragma once
+
+#include "dsp/GainSmoother.h"
+
+namespace qv {
+
+// Pulls the gains of adjacent bands towards each other by the four "RedLink" amounts, then
+// smooths each running band's gain with its GainSmoother. Band index 0 is band 1 (highest),
+// link index 0 is "RedLink 1-2". setLink: UI/parameter thread; process: audio thread.
+class ReductionLinker {
+public:
+    static constexpr int kBands = 5;
+    static constexpr int kLinks = 4;
+
+    // link 1..4 (others ignored), value the normalised "RedLink": n = truncate(100 v) limited to
+    // 0..100; neighbour weight 0.005 n, self weight 1 - 0.01 n.
+    void setLink(int link, float normalised);
+
+    // rawGains: this sample's gain of every band (1.0 for a band that did not compress).
+    // linked[b]: band b runs (both switch values below 0.5); capAtUnity[b]: "Ratio" 0.5 or
+    // more. Writes the smoothed gains; a band that does not run gets 1.0 and its smoother is
+    // not advanced.
+    void process(const double rawGains[kBands], const bool linked[kBands],
+                 const bool capAtUnity[kBands], double smoothedGains[kBands]);
+
+    // The linked (unsmoothed) gain of band b from this sample's raw gains.
+    double linkedGain(int band, const double rawGains[kBands]) const;
+
+    // Resets the five smoothers (engine reset).
+    void reset();
+
+    int linkAmount(int link) const { return valid(link) ? amount_[link - 1] : 0; }
+    double neighbourWeight(int link) const { return valid(link) ? neighbour_[link - 1] : 0.0; }
+    double selfWeight(int link) const { return valid(link) ? self_[link - 1] : 1.0; }
+    const GainSmoother& smoother(int band) const { return smoothers_[band]; }
+
+private:
+    static bool valid(int link) { return link >= 1 && link <= kLinks; }
+
+    int amount_[kLinks] = {0, 0, 0, 0};               // n, 0..100
+    double neighbour_[kLinks] = {0.0, 0.0, 0.0, 0.0}; // w1 = 0.005 n
+    double self_[kLinks] = {1.0, 1.0, 1.0, 1.0};      // w2 = 1 - 0.01 n
+    GainSmoother smoothers_[kBands];                  // one per band
+};
+
+} // namespace qv

@@ -1,0 +1,63 @@
+#include "dsp/RisingSmoothDetector.h"
+
+#include "dsp/CoefficientMath.h"
+
+#include <cmath>
+
+namespace qv {
+
+namespace {
+const double kRiseSpanMs = 49.0; // added to the base time, scaled by q for the auto kinds
+}
+
+RisingSmoothDetector::RisingSmoothDetector(int ringLength, RiseShape shape)
+    : ring_(ringLength), shape_(shape) {}
+
+void RisingSmoothDetector::setSampleRate(double fs) {
+    if (!std::isfinite(fs) || !(fs > 0.0)) return;
+    sampleRate_ = fs;
+    riseCoef_ = coef40(riseTimeMs_, sampleRate_);
+    releaseMul_ = halfLife(releaseSeconds_, sampleRate_);
+}
+
+void RisingSmoothDetector::setBaseTime(float baseMs) {
+    baseMs_ = baseMs;
+    updateRise();
+}
+
+void RisingSmoothDetector::setShape(float q) {
+    shapeQ_ = q;
+    updateRise();
+}
+
+void RisingSmoothDetector::setReleaseTime(double timeSeconds) {
+    releaseSeconds_ = timeSeconds;
+    releaseMul_ = halfLife(releaseSeconds_, sampleRate_);
+}
+
+void RisingSmoothDetector::updateRise() {
+    const double base = baseMs_;
+    const double q = shapeQ_;
+    switch (shape_) {
+    case RiseShape::Manual:
+        riseTimeMs_ = base + kRiseSpanMs;
+        break;
+    case RiseShape::ManualSoft:
+        riseTimeMs_ = 2.0 * base + kRiseSpanMs;
+        break;
+    case RiseShape::Auto:
+        riseTimeMs_ = base + kRiseSpanMs * q;
+        break;
+    case RiseShape::AutoSoft:
+        riseTimeMs_ = base + (base + kRiseSpanMs) * q;
+        break;
+    }
+    riseCoef_ = coef40(riseTimeMs_, sampleRate_);
+}
+
+void RisingSmoothDetector::clear() {
+    envelope_ = 0.0;
+    ring_.clear();
+}
+
+} // namespace qv
