@@ -1,0 +1,1 @@
+"""Quorvanelle's artwork generator: every bitmap of the editor drawn from code."""
