@@ -1,0 +1,96 @@
+#include "dsp/LimiterGainSmoother.h"
+
+#include <gtest/gtest.h>
+
+namespace qv {
+namespace {
+
+TEST(LimiterGainSmootherTest, ShapeSelection) {
+    const struct {
+        float value;
+        int shape;
+    } cases[] = {{0.0f, 1},  {0.19f, 1}, {0.2f, 2}, {0.39f, 2}, {0.4f, 3}, {0.6f, 4},
+                 {0.79f, 4}, {0.8f, 5},  {1.0f, 5}, {-1.0f, 1}, {7.0f, 5}};
+    for (const auto& c : cases) {
+        LimiterGainSmoother s;
+        s.setClipShape(c.value);
+        EXPECT_EQ(s.shape(), c.shape) << c.value;
+    }
+}
+
+TEST(LimiterGainSmootherTest, KernelsSumToOneAndCurvedOnesRise) {
+    LimiterGainSmoother s;
+    for (int shape = 1; shape <= 5; ++shape) {
+        double sum = 0.0;
+        for (int j = 0; j < LimiterGainSmoother::kTaps; ++j)
+            sum += s.kernel(shape, j);
+        EXPECT_NEAR(sum, 1.0, 1e-14) << shape;
+        if (shape < 5) {
+            EXPECT_LT(s.kernel(shape, 0), s.kernel(shape, 39));
+        }
+    }
+    for (int j = 0; j < 40; ++j)
+        EXPECT_EQ(s.kernel(5, j), 0.025);
+}
+
+TEST(LimiterGainSmootherTest, FallingGainReactsMostInItsFirstSample) {
+    for (float clip : {0.0f, 0.5f, 1.0f}) {
+        LimiterGainSmoother s;
+        s.setClipShape(clip);
+        const int shape = s.shape();
+        // From rest (history 1.0) a target of 0.5: the reversed kernel puts its largest entry
+        // on the new target.
+        EXPECT_NEAR(s.push(0.5), 1.0 - 0.5 * s.kernel(shape, 39), 1e-15);
+        for (int n = 1; n < 39; ++n)
+            s.push(0.5);
+        EXPECT_NEAR(s.push(0.5), 0.5, 1e-14); // full depth on the 40th sample
+    }
+}
+
+TEST(LimiterGainSmootherTest, DirectionChangeContinuesFromLastOutput) {
+    LimiterGainSmoother s;
+    s.setClipShape(0.0f);
+    double last = 1.0;
+    for (int n = 0; n < 10; ++n)
+        last = s.push(0.3);
+    // Rising again: the history restarts at the last output, the forward kernel's smallest
+    // entry takes the new target.
+    const double y = s.push(0.9);
+    EXPECT_NEAR(y, last + s.kernel(1, 0) * (0.9 - last), 1e-14);
+    // Falling again restarts from that output with the reversed kernel.
+    const double z = s.push(0.2);
+    EXPECT_NEAR(z, y + s.kernel(1, 39) * (0.2 - y), 1e-14);
+}
+
+TEST(LimiterGainSmootherTest, UnityRunReturnsExactlyOne) {
+    LimiterGainSmoother s;
+    s.setClipShape(0.0f);
+    for (int n = 0; n < 20; ++n)
+        s.push(0.5);
+    double y = 0.0;
+    for (int n = 1; n <= 41; ++n) {
+        y = s.push(1.0);
+        if (n <= 40) {
+            EXPECT_LT(y, 1.0 + 1e-15) << n;
+        }
+    }
+    EXPECT_EQ(y, 1.0);
+    // A very long unity run does not disturb the count; the next reduction starts at once.
+    for (int n = 0; n < 3000000; ++n)
+        s.push(1.0);
+    EXPECT_LT(s.push(0.5), 1.0);
+}
+
+TEST(LimiterGainSmootherTest, ResetsRestoreRestState) {
+    LimiterGainSmoother s;
+    for (int n = 0; n < 20; ++n)
+        s.push(0.5);
+    s.reset();
+    EXPECT_EQ(s.lastOutput(), 1.0);
+    EXPECT_NEAR(s.push(1.0), 1.0, 1e-15);
+    s.fullReset();
+    EXPECT_NEAR(s.push(0.5), 1.0 - 0.5 * s.kernel(s.shape(), 39), 1e-15);
+}
+
+} // namespace
+} // namespace qv
