@@ -3,6 +3,7 @@
 #include "params/BoundedText.h"
 #include "params/ParameterIndex.h"
 #include "params/ParameterMapping.h"
+#include "params/SinglePrecision.h"
 
 #include <cmath>
 #include <cstdio>
@@ -35,10 +36,10 @@ constexpr float kThreshZeroBandDb = 0.099f;
 constexpr float kCeilingZeroBandDb = 0.01f;
 
 // Level formula dB = 48x - 24, threshold 40x - 40, ceiling 6x - 6.
-constexpr float kLevelRangeDb = 48.0f;
-constexpr float kLevelOffsetDb = 24.0f;
-constexpr float kThreshRangeDb = 40.0f;
-constexpr float kCeilingRangeDb = 6.0f;
+constexpr double kLevelRangeDb = 48.0;
+constexpr double kLevelOffsetDb = 24.0;
+constexpr double kThreshRangeDb = 40.0;
+constexpr double kCeilingRangeDb = 6.0;
 
 // Ratio display: double-precision neutral bounds, 1:1 inside; shown as "50" from this ratio up.
 constexpr double kRatioDisplayNeutralLow = 0.494949;
@@ -46,15 +47,20 @@ constexpr double kRatioDisplayNeutralHigh = 0.545454;
 constexpr float kRatioDisplayMax = 50.0f;
 
 // Attack time 1000 x^3 ms; release time 0.01 + 999.99 x^3 ms.
-constexpr float kAttackMaxMs = 1000.0f;
-constexpr float kReleaseMinMs = 0.01f;
-constexpr float kReleaseSpanMs = 999.99f;
+constexpr double kAttackMaxMs = 1000.0;
+constexpr double kReleaseMinMs = 0.01;
+constexpr double kReleaseSpanMs = 999.99;
 constexpr float kAttackZeroMs = 0.01f; // shown as "0.00" below this
 
 // Percent displays (Rel_a, lt_Rel_a, RedLink): p = 100x.
-constexpr float kPercentPerUnit = 100.0f;
+constexpr double kPercentPerUnit = 100.0;
 constexpr float kPercentLow = 1.0f;
 constexpr float kPercentHigh = 99.0f;
+
+double cube(float x) {
+    const double xd = x;
+    return xd * xd * xd;
+}
 
 void writeText(char* text, const char* source) {
     copyBoundedText(source, text, kMaxDisplayLength);
@@ -101,14 +107,14 @@ void formatFreq(float x, char* text) {
 
 void formatLevel(float x, char* text) {
     if (std::isnan(x)) return writeText(text, kNotANumber);
-    const float db = kLevelRangeDb * x - kLevelOffsetDb;
+    const float db = toSingle(kLevelRangeDb * x - kLevelOffsetDb);
     if (db <= -kLevelZeroBandDb || db >= kLevelZeroBandDb) return writeFixed(text, db, 1);
     writeText(text, "0.0");
 }
 
 void formatThresh(float x, char* text) {
     if (std::isnan(x)) return writeText(text, kNotANumber);
-    const float db = kThreshRangeDb * x - kThreshRangeDb;
+    const float db = toSingle(kThreshRangeDb * x - kThreshRangeDb);
     if (db <= -kThreshZeroBandDb) return writeFixed(text, db, 1);
     writeText(text, "0.0");
 }
@@ -118,9 +124,8 @@ void formatRatio(float x, char* text) {
     const double xd = x;
     float ratio = 1.0f;
     if (!(xd > kRatioDisplayNeutralLow && xd < kRatioDisplayNeutralHigh)) {
-        // 1 / (1 - k) with k = 2x - 1; infinite at x = 1, negative above. |ratio| stays below
-        // 2^24 for every float x, so the narrowing cannot overflow.
-        ratio = static_cast<float>(1.0 / (1.0 - (2.0 * xd - 1.0)));
+        // 1 / (1 - k) with k = 2x - 1; infinite at x = 1, negative above.
+        ratio = toSingle(1.0 / (1.0 - (2.0 * xd - 1.0)));
     }
     if (ratio < 1.0f) return writeFixed(text, ratio, 2);
     if (ratio < 10.0f) return writeFixed(text, ratio, 1);
@@ -130,7 +135,7 @@ void formatRatio(float x, char* text) {
 
 void formatAtk(float x, char* text) {
     if (std::isnan(x)) return writeText(text, kNotANumber);
-    const float ms = kAttackMaxMs * (x * x * x);
+    const float ms = toSingle(kAttackMaxMs * cube(x));
     if (ms < kAttackZeroMs) return writeText(text, "0.00");
     if (ms < 1.0f) return writeFixed(text, ms, 2);
     if (ms < 10.0f) return writeFixed(text, ms, 1);
@@ -139,7 +144,7 @@ void formatAtk(float x, char* text) {
 
 void formatReleaseTime(float x, char* text) {
     if (std::isnan(x)) return writeText(text, kNotANumber);
-    const float ms = kReleaseMinMs + kReleaseSpanMs * (x * x * x);
+    const float ms = toSingle(kReleaseMinMs + kReleaseSpanMs * cube(x));
     if (ms < 1.0f) return writeFixed(text, ms, 2);
     if (ms < 10.0f) return writeFixed(text, ms, 1);
     writeTruncated(text, ms);
@@ -147,14 +152,14 @@ void formatReleaseTime(float x, char* text) {
 
 void formatReleaseAmount(float x, char* text) {
     if (std::isnan(x)) return writeText(text, kNotANumber);
-    const float p = kPercentPerUnit * x;
+    const float p = toSingle(kPercentPerUnit * x);
     if (p < kPercentLow) return writeText(text, "min");
     if (p > kPercentHigh) return writeText(text, "max");
     writePercent(text, p);
 }
 
 void formatRedLink(float x, char* text) {
-    const float p = kPercentPerUnit * x;
+    const float p = toSingle(kPercentPerUnit * x);
     if (!(p >= kPercentLow)) return writeText(text, "0"); // also NaN: the link is off
     if (p > kPercentHigh) return writeText(text, "100");
     writePercent(text, p);
@@ -162,7 +167,7 @@ void formatRedLink(float x, char* text) {
 
 void formatCeiling(float x, char* text) {
     if (std::isnan(x)) return writeText(text, kNotANumber);
-    const float db = kCeilingRangeDb * x - kCeilingRangeDb;
+    const float db = toSingle(kCeilingRangeDb * x - kCeilingRangeDb);
     if (db <= -kCeilingZeroBandDb) return writeFixed(text, db, 2);
     writeText(text, "0.00");
 }

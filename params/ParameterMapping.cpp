@@ -1,12 +1,14 @@
 #include "params/ParameterMapping.h"
 
+#include "params/SinglePrecision.h"
+
 #include <cmath>
 
 namespace qv {
 
 namespace {
 
-constexpr float kLinkPercentPerUnit = 100.0f; // link amount n per unit of x
+constexpr double kLinkPercentPerUnit = 100.0; // link amount n per unit of x
 constexpr float kLinkMinPercent = 1.0f;       // below this the link is off
 constexpr float kLinkMaxPercent = 100.0f;
 constexpr int kLinkMaxAmount = 100;
@@ -54,11 +56,11 @@ float crossoverHundredsHz(float x) {
     const double hundreds = kHundredsPerReference * crossoverPower(x);
     if (!(hundreds >= kCrossoverMinHundredsHz)) return kCrossoverMinHundredsHz; // also NaN
     if (hundreds > kCrossoverMaxHundredsHz) return kCrossoverMaxHundredsHz;
-    return static_cast<float>(hundreds);
+    return toSingle(hundreds);
 }
 
 LinkAmount linkAmountOf(float x) {
-    const float percent = x * kLinkPercentPerUnit;
+    const float percent = toSingle(x * kLinkPercentPerUnit); // the float product, in both builds
     if (!(percent >= kLinkMinPercent)) return {0, 0.0, 1.0}; // also NaN
     if (percent > kLinkMaxPercent) return {kLinkMaxAmount, 0.5, 0.0};
     const int amount = static_cast<int>(percent); // 1..100, truncated toward zero
