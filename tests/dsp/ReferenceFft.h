@@ -5,6 +5,7 @@
 // unscaled, inverse e^(+...) scaled by 1/N.
 
 #include <cmath>
+#include <utility>
 #include <vector>
 
 namespace qv {
