@@ -50,15 +50,19 @@ set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 include(GoogleTest)
 
-# qv_add_wine_test(name variant sources...): a GoogleTest program run under Wine.
-function(qv_add_wine_test name variant)
+# qv_add_wine_test(name library sources...): a GoogleTest program run under Wine, linked to
+# `library` (qv_product_sse, qv_product_x87 or qv_host). QV_BIN / QV_BIN_DIR name the folder of the
+# built DLLs in Windows form.
+function(qv_add_wine_test name library)
   add_executable(${name} ${ARGN})
-  target_link_libraries(${name} PRIVATE qv_product_${variant} gtest gmock)
+  target_link_libraries(${name} PRIVATE ${library} gtest_main gmock)
   target_compile_options(${name} PRIVATE ${QV_WARNINGS})
+  target_compile_definitions(${name} PRIVATE QV_BIN_DIR="Z:${CMAKE_BINARY_DIR}/bin")
   target_link_options(${name} PRIVATE ${QV_STATIC_LINK})
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+  add_dependencies(${name} Quorvanelle Quorvanelle_x87)
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 120
-                       PROPERTIES ENVIRONMENT "QV_BIN=${CMAKE_BINARY_DIR}/bin")
+                       PROPERTIES ENVIRONMENT "QV_BIN=Z:${CMAKE_BINARY_DIR}/bin")
 endfunction()
 
 add_subdirectory(tools)

@@ -42,11 +42,15 @@ bool PluginHost::load(const std::string& path, std::string& error) {
     return true;
 }
 
+VstIntPtr PluginHost::close() {
+    if (!plugin) return 0;
+    AEffect* e = plugin;
+    plugin = nullptr;
+    return e->dispatcher(e, effClose, 0, 0, nullptr, 0.0f);
+}
+
 void PluginHost::unload() {
-    if (plugin) {
-        plugin->dispatcher(plugin, effClose, 0, 0, nullptr, 0.0f);
-        plugin = nullptr;
-    }
+    close();
     if (module) {
         FreeLibrary(static_cast<HMODULE>(module));
         module = nullptr;

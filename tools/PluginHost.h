@@ -24,9 +24,10 @@ public:
     // Loads the DLL and instantiates the plug-in. On failure returns false and sets `error`
     // (the DLL is unloaded again).
     bool load(const std::string& path, std::string& error);
-    // effClose (which frees the instance), then FreeLibrary. Safe to call twice.
+    // effClose, which frees the instance; returns the plug-in's answer (0 without an instance).
+    VstIntPtr close();
+    // close, then FreeLibrary. Safe to call twice.
     void unload();
-    // Instantiates again from the loaded DLL (after unload of the instance only).
     AEffect* effect() const { return plugin; }
 
     VstIntPtr dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0,

@@ -1,0 +1,41 @@
+#!/bin/bash
+# Builds everything and runs every test: the native unit tests (also under the address and
+# undefined-behaviour sanitizers) and, under Wine with a virtual display, the tests of both DLLs.
+set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+cd "$root"
+scripts/setup.sh
+source scripts/wine-session.sh
+wine_session_start
+
+jobs=$(nproc)
+cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build build/native -j "$jobs"
+cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQV_SANITIZE=ON >/dev/null
+cmake --build build/asan -j "$jobs"
+cmake -S . -B build/win32 -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw32.cmake >/dev/null
+cmake --build build/win32 -j "$jobs"
+
+log="$root/build/test-summary.log"
+: >"$log"
+status=0
+for tree in native asan win32; do
+  echo "=== tests: $tree"
+  if ! ctest --test-dir "build/$tree" --output-on-failure -j "$jobs" | tee -a "$log"; then
+    status=1
+  fi
+done
+wine_session_stop
+
+# One closing line over all trees.
+passed=0 failed=0
+while read -r pct total; do
+  passed=$((passed + total * pct / 100))
+done < <(sed -nE 's/^([0-9]+)% tests passed, [0-9]+ tests? failed out of ([0-9]+).*/\1 \2/p' "$log")
+failed=$(sed -nE 's/^[0-9]+% tests passed, ([0-9]+) tests? failed out of.*/\1/p' "$log" |
+         awk '{s+=$1} END {print s+0}')
+total=$(sed -nE 's/.*tests? failed out of ([0-9]+).*/\1/p' "$log" | awk '{s+=$1} END {print s+0}')
+passed=$((total - failed))
+[ "$status" = 0 ] && [ "$failed" = 0 ] || status=1
+echo "$passed passed, $failed failed"
+exit "$status"

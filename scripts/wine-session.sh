@@ -1,0 +1,31 @@
+# Sourced by the scripts that run Windows programs: a virtual display and one long-lived
+# wineserver for the whole run, so that each test process starts quickly.
+root="${root:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}"
+export WINEPREFIX="${QV_WINEPREFIX:-$root/build/wineprefix}"
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+qv_xvfb_pid=""
+
+wine_session_start() {
+  if [ -z "${DISPLAY:-}" ]; then
+    local n
+    for n in $(seq 91 130); do
+      [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
+      Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+      qv_xvfb_pid=$!
+      export DISPLAY=":$n"
+      break
+    done
+    local i
+    for i in $(seq 1 50); do [ -e "/tmp/.X11-unix/X${DISPLAY#:}" ] && break; sleep 0.1; done
+  fi
+  wineserver -p >/dev/null 2>&1 || true
+  trap wine_session_stop EXIT
+}
+
+wine_session_stop() {
+  wineserver -k >/dev/null 2>&1 || true
+  if [ -n "$qv_xvfb_pid" ]; then
+    kill "$qv_xvfb_pid" 2>/dev/null || true
+    qv_xvfb_pid=""
+  fi
+}

@@ -1,0 +1,5 @@
+#include "tests/shell/TestHost.h"
+
+VstIntPtr RecordingHost::version = 2300;
+std::vector<HostCall> RecordingHost::calls;
+int RecordingEditor::liveCount = 0;
