@@ -19,6 +19,9 @@ wine_session_start() {
     for i in $(seq 1 50); do [ -e "/tmp/.X11-unix/X${DISPLAY#:}" ] && break; sleep 0.1; done
   fi
   wineserver -p >/dev/null 2>&1 || true
+  # Start Wine's background services now, detached from our output: started by the first test
+  # program they would inherit its output pipe and keep ctest waiting for it forever.
+  wine cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
   trap wine_session_stop EXIT
 }
 
