@@ -1,12 +1,171 @@
 #include "editor/MultibandEditor.h"
 
+#include "editor/EditorLayout.h"
+#include "gui/Bitmap.h"
+#include "gui/DrawContext.h"
+#include "gui/Frame.h"
+#include "gui/SegmentSelector.h"
+#include "gui/ToggleButton.h"
 #include "shell/AudioEffect.h"
 
-MultibandEditor::MultibandEditor(AudioEffect* effect) : HostEditor(effect) {
-    if (effect) effect->setEditor(this);
+#include <new>
+#include <windows.h>
+
+namespace layout = qv::layout;
+
+namespace {
+
+constexpr int kPageCount = 7; // pictures and positions of the page selector
+
+// A rectangle of the bitmap's width and one frame's height at (x, y).
+Rect bitmapSized(const Bitmap* bitmap, int x, int y, int frames) {
+    const int width = bitmap ? bitmap->getWidth() : 0;
+    const int height = bitmap ? bitmap->getHeight() / frames : 0;
+    return Rect(x, y, x + width, y + height);
 }
 
-VstIntPtr MultibandEditor::getRect(ERect** out) {
-    if (out) *out = &rect;
+bool isStockTag(VstInt32 tag) {
+    return (tag >= 44 && tag <= 53) || tag == MultibandEditor::kTagMonitor ||
+           tag == MultibandEditor::kTagPanelPage;
+}
+
+} // namespace
+
+MultibandEditor::MultibandEditor(AudioEffect* effect) : EditorBase(effect) {
+    background = new (std::nothrow) Bitmap(layout::kBmpBackground.id);
+    const int width = background ? background->getWidth() : 0;
+    const int height = background ? background->getHeight() : 0;
+    rect.top = 0;
+    rect.left = 0;
+    rect.bottom = static_cast<std::int16_t>(height);
+    rect.right = static_cast<std::int16_t>(width);
+}
+
+MultibandEditor::~MultibandEditor() {
+    // A host that forgot effEditClose: the window must not outlive the frame it points to.
+    if (frame) {
+        isOpen = 0;
+        delete frame;
+        frame = nullptr;
+    }
+    if (background) background->release();
+}
+
+VstIntPtr MultibandEditor::open(void* window) {
+    if (frame) close(); // opened twice without a close: start again from scratch
+    EditorBase::open(window);
+    const int width = background ? background->getWidth() : 0;
+    const int height = background ? background->getHeight() : 0;
+    frame = new (std::nothrow) Frame(Rect(0, 0, width, height), static_cast<HWND>(window), this);
+    if (!frame) return 0;
+    frame->setBackground(background);
+    // Custom views (output stage, crossover strip, link strip, settings panel, multi-control
+    // column) go here in this order, with the two hints cleared after the first and the fourth.
+    if (effect) effect->setEditorHint(kTagOutputHint, 0);
+    if (effect) effect->setEditorHint(kTagPanelHint, 0);
+    buildControls();
+    isOpen = 1;
     return 1;
+}
+
+void MultibandEditor::buildControls() {
+    auto bind = [this](Control* control) {
+        if (!control) return;
+        if (effect) control->setValue(effect->getParameter(control->getTag()));
+        if (!frame->addView(control)) control->release();
+    };
+
+    if (Bitmap* pages = new (std::nothrow) Bitmap(layout::kBmpPageSelector.id)) {
+        const int frameHeight = pages->getHeight() / kPageCount;
+        pageSelector = new (std::nothrow) SegmentSelector(
+            bitmapSized(pages, layout::kPageSelectorButtons.left, layout::kPageSelectorButtons.top,
+                        kPageCount),
+            this, kTagPanelPage, kPageCount, frameHeight, kPageCount, pages, Point(0, 0));
+        bind(pageSelector);
+        pages->release();
+    }
+    if (Bitmap* picture = new (std::nothrow) Bitmap(layout::kBmpMonitorToggle.id)) {
+        monitor = new (std::nothrow)
+            ToggleButton(bitmapSized(picture, layout::kMonitor.left, layout::kMonitor.top, 2), this,
+                         kTagMonitor, picture->getHeight() / 2, picture, Point(0, 0));
+        bind(monitor);
+        picture->release();
+    }
+    // Power switches of bands 1..5 (tags 44, 46, ...), then the compressor switches (45, 47, ...).
+    const int bitmapIds[2] = {layout::kBmpPowerToggle.id, layout::kBmpCompToggle.id};
+    const int* columns[2] = {layout::kPowerToggleX, layout::kCompToggleX};
+    for (int row = 0; row < 2; ++row) {
+        Bitmap* picture = new (std::nothrow) Bitmap(bitmapIds[row]);
+        if (!picture) continue;
+        for (int band = 0; band < 5; ++band) {
+            const int slot = row * 5 + band;
+            bandToggles[slot] = new (std::nothrow) ToggleButton(
+                bitmapSized(picture, columns[row][band], layout::kBandToggleY, 2), this,
+                kBandToggleTags[slot], picture->getHeight() / 2, picture, Point(0, 0));
+            bind(bandToggles[slot]);
+        }
+        picture->release();
+    }
+}
+
+void MultibandEditor::close() {
+    isOpen = 0;
+    delete frame; // and with it every view and control
+    frame = nullptr;
+    outputStage = crossoverStrip = linkStrip = settingsPanel = multiControl = nullptr;
+    pageSelector = nullptr;
+    monitor = nullptr;
+    for (ToggleButton*& toggle : bandToggles)
+        toggle = nullptr;
+    if (effect) {
+        effect->setEditorValue(kTagScratch, 0.0f);
+        effect->setEditorHint(kTagOutputHint, 0);
+        effect->setEditorHint(kTagPanelHint, 0);
+    }
+}
+
+void MultibandEditor::redrawView(View* view) {
+    if (isOpen && view) view->redraw();
+}
+
+void MultibandEditor::updateOutputStage() {
+    redrawView(outputStage);
+}
+void MultibandEditor::updateCrossoverStrip() {
+    redrawView(crossoverStrip);
+}
+void MultibandEditor::updateLinkStrip() {
+    redrawView(linkStrip);
+}
+void MultibandEditor::updatePanel() {
+    redrawView(settingsPanel);
+}
+void MultibandEditor::updateMultiControl() {
+    redrawView(multiControl);
+}
+
+Control* MultibandEditor::findControl(VstInt32 tag) const {
+    if (!isOpen) return nullptr;
+    if (tag == kTagPanelPage) return pageSelector;
+    if (tag == kTagMonitor) return monitor;
+    for (int i = 0; i < kBandToggleCount; ++i)
+        if (kBandToggleTags[i] == tag) return bandToggles[i];
+    return nullptr;
+}
+
+void MultibandEditor::setParameter(VstInt32 index, float) {
+    if (!isOpen) return;
+    if (Control* control = findControl(index)) {
+        control->setValue(effect ? effect->getParameter(index) : 0.0f);
+        control->redraw();
+    }
+    postUpdate();
+}
+
+void MultibandEditor::valueChanged(DrawContext* context, Control* control) {
+    if (!control) return;
+    const long tag = control->getTag();
+    if (!isStockTag(tag)) return;
+    if (effect) effect->setParameterAutomated(tag, control->getValue());
+    if (context && control->isDirty()) control->draw(context);
 }

@@ -1,18 +1,69 @@
-// The plug-in's editor. For now the least editor a host can ask about: a fixed 785 x 570
-// rectangle and no window of its own yet.
+// The plug-in's editor: a fixed 785 x 570 bitmap-skinned window built on open and torn down on
+// close. This form shows the background artwork and the stock toolkit controls (page selector,
+// monitor switch and the ten band switches) bound to their parameters; the custom views have
+// their places (and refresh flags) but are not built yet.
 #pragma once
 
-#include "shell/HostEditor.h"
+#include "gui/ControlListener.h"
+#include "gui/EditorBase.h"
 
-class MultibandEditor : public HostEditor {
+class Bitmap;
+class Control;
+class SegmentSelector;
+class ToggleButton;
+class View;
+
+class MultibandEditor : public EditorBase, public ControlListener {
 public:
-    static constexpr short kWidth = 785;
-    static constexpr short kHeight = 570;
+    // Parameters the stock controls edit.
+    static constexpr VstInt32 kTagPanelPage = 87;
+    static constexpr VstInt32 kTagMonitor = 58;
+    static constexpr int kBandToggleCount = 10;
+    // Band power switches of bands 1..5, then their compressor switches.
+    static constexpr VstInt32 kBandToggleTags[kBandToggleCount] = {44, 46, 48, 50, 52,
+                                                                   45, 47, 49, 51, 53};
+    // Editor interface tags cleared on close.
+    static constexpr VstInt32 kTagScratch = 107;
+    static constexpr VstInt32 kTagOutputHint = 110;
+    static constexpr VstInt32 kTagPanelHint = 111;
 
+    // Loads the background and sets the editor rectangle from its size. UI thread.
     explicit MultibandEditor(AudioEffect* effect);
+    ~MultibandEditor() override;
 
-    VstIntPtr getRect(ERect** rect) override;
+    // Builds the frame, the background and the controls inside the host's window; returns 1.
+    VstIntPtr open(void* window) override;
+    // Destroys the frame with every view and clears the effect's transient editor state.
+    void close() override;
+    // Refresh handlers 1..5: redraw the named custom view, when it exists.
+    void updateOutputStage() override;
+    void updateCrossoverStrip() override;
+    void updateLinkStrip() override;
+    void updatePanel() override;
+    void updateMultiControl() override;
+    // After the effect stored a parameter (any thread): resynchronises a bound stock control
+    // from the effect and redraws it at once, then requests refresh 0.
+    void setParameter(VstInt32 index, float value) override;
+    // A stock control changed by the user: the effect records it with host notification.
+    void valueChanged(DrawContext* context, Control* control) override;
+
+    bool isEditorOpen() const { return isOpen != 0; }
+    // The stock control bound to tag, or null (closed, or no such control).
+    Control* findControl(VstInt32 tag) const;
 
 private:
-    ERect rect{0, 0, kHeight, kWidth}; // top, left, bottom, right
+    void buildControls();
+    void redrawView(View* view);
+
+    // Custom views (made by their own classes; null until then and while closed).
+    View* outputStage = nullptr;
+    View* crossoverStrip = nullptr;
+    View* linkStrip = nullptr;
+    View* settingsPanel = nullptr;
+    View* multiControl = nullptr;
+    SegmentSelector* pageSelector = nullptr;          // tag 87
+    ToggleButton* monitor = nullptr;                  // tag 58
+    ToggleButton* bandToggles[kBandToggleCount] = {}; // tags as kBandToggleTags
+    Bitmap* background = nullptr;                     // 10001, held for the editor's life
+    unsigned char isOpen = 0;                         // 1 between open and close
 };

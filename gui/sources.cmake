@@ -1,3 +1,19 @@
 # GUI toolkit (Win32): only built into the DLLs and the Wine tests.
 set(QV_GUI_SOURCES
+  gui/Bitmap.cpp
+  gui/Control.cpp
+  gui/DrawContext.cpp
+  gui/DropTarget.cpp
+  gui/EditorBase.cpp
+  gui/FontTable.cpp
+  gui/Frame.cpp
+  gui/FrameWindowClass.cpp
+  gui/GdiCounter.cpp
+  gui/ImageLibrary.cpp
+  gui/InputSource.cpp
+  gui/OffscreenContext.cpp
+  gui/ResourceModule.cpp
+  gui/SegmentSelector.cpp
+  gui/ToggleButton.cpp
+  gui/View.cpp
 )

@@ -1,0 +1,316 @@
+#include "gui/Frame.h"
+
+#include "gui/Bitmap.h"
+#include "gui/DrawContext.h"
+#include "gui/DropTarget.h"
+#include "gui/FrameWindowClass.h"
+#include "gui/GdiCounter.h"
+#include "gui/ImageLibrary.h"
+#include "gui/InputSource.h"
+#include "gui/ResourceModule.h"
+
+#include <cstdlib>
+#include <ole2.h>
+
+namespace {
+
+constexpr const char* kWindowTitle = "Window";
+
+Frame* frameOf(HWND window) {
+    return reinterpret_cast<Frame*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+}
+
+} // namespace
+
+Frame::Frame(const Rect& size, HWND parentWindow, EditorBase* editor)
+    : View(size), editor(editor), parentWindow(parentWindow) {
+    OleInitialize(nullptr);
+    imageLibrary = ImageLibrary::acquire();
+    if (parentWindow) createWindow();
+}
+
+void Frame::createWindow() {
+    const char* className = FrameWindowClass::acquire(&Frame::windowProcedure);
+    window = CreateWindowExA(0, className, kWindowTitle, WS_CHILD | WS_VISIBLE, 0, 0, size.width(),
+                             size.height(), parentWindow, nullptr, ResourceModule::get(), nullptr);
+    if (!window) {
+        // Nothing was made: give the class back now, the destructor will not.
+        FrameWindowClass::release();
+        return;
+    }
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    auto* target = new DropTarget(this);
+    if (RegisterDragDrop(window, target) == S_OK) {
+        dropTargetRegistered = true;
+    } else {
+        target->AddRef(); // nobody else holds it: take and drop a reference to free it
+        target->Release();
+    }
+}
+
+Frame::~Frame() {
+    if (dropTargetRegistered && window) {
+        RevokeDragDrop(window); // releases the registration's reference, the target's last
+        dropTargetRegistered = false;
+    }
+    removeAll(true);
+    if (background) {
+        background->release();
+        background = nullptr;
+    }
+    OleUninitialize();
+    if (imageLibrary) {
+        ImageLibrary::release(imageLibrary);
+        imageLibrary = nullptr;
+    }
+    if (window) {
+        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+        DestroyWindow(window);
+        window = nullptr;
+        FrameWindowClass::release();
+    }
+}
+
+EditorBase* Frame::getEditor() const {
+    return editor;
+}
+
+void Frame::setBackground(Bitmap* bitmap) {
+    if (bitmap) bitmap->retain();
+    if (background) background->release();
+    background = bitmap;
+}
+
+// ---- children
+
+bool Frame::addView(View* view) {
+    if (!view) return false;
+    if (childCount == childCapacity) {
+        const long capacity = childCapacity + kChildGrowth;
+        void* grown = std::realloc(children, static_cast<size_t>(capacity) * sizeof(View*));
+        if (!grown) return false;
+        children = static_cast<View**>(grown);
+        childCapacity = capacity;
+    }
+    children[childCount++] = view;
+    view->setFrame(this);
+    view->attached(this);
+    return true;
+}
+
+bool Frame::removeView(View* view, bool withRelease) {
+    for (long i = 0; i < childCount; ++i) {
+        if (children[i] != view) continue;
+        for (long j = i + 1; j < childCount; ++j)
+            children[j - 1] = children[j];
+        --childCount;
+        view->removed(this);
+        if (withRelease) view->release();
+        break;
+    }
+    return true;
+}
+
+bool Frame::removeAll(bool withRelease) {
+    // Detach the list first: a child's release must not find itself still listed.
+    View** list = children;
+    const long count = childCount;
+    children = nullptr;
+    childCount = 0;
+    childCapacity = 0;
+    for (long i = 0; i < count; ++i) {
+        list[i]->removed(this);
+        if (withRelease) list[i]->release();
+    }
+    std::free(list);
+    return true;
+}
+
+bool Frame::isChild(View* view) const {
+    for (long i = 0; i < childCount; ++i)
+        if (children[i] == view) return true;
+    return false;
+}
+
+long Frame::getViewCount() const {
+    return childCount;
+}
+
+View* Frame::getView(long index) const {
+    return index >= 0 && index < childCount ? children[index] : nullptr;
+}
+
+// ---- drawing
+
+void Frame::draw(DrawContext* context) {
+    firstDrawPending = false;
+    if (background)
+        background->draw(context, Rect(0, 0, background->getWidth(), background->getHeight()),
+                         Point(0, 0));
+    for (long i = 0; i < childCount; ++i)
+        children[i]->draw(context);
+}
+
+void Frame::drawRect(DrawContext* context, const Rect& rect) {
+    firstDrawPending = false;
+    if (background) background->draw(context, rect, Point(rect.left, rect.top));
+    for (long i = 0; i < childCount; ++i)
+        if (children[i]->intersects(rect)) children[i]->drawRect(context, rect);
+}
+
+void Frame::update(DrawContext* context) {
+    if (!open) return;
+    if (isDirty()) {
+        draw(context);
+        setDirty(false);
+        return;
+    }
+    for (long i = 0; i < childCount; ++i)
+        children[i]->update(context);
+}
+
+void Frame::drawView(View* view) {
+    if (!window) return;
+    HDC dc = GdiCounter::getDC(window);
+    if (!dc) return;
+    {
+        DrawContext context(this, dc, window);
+        if (view && isChild(view))
+            view->draw(&context);
+        else
+            draw(&context);
+    }
+    GdiCounter::releaseDC(window, dc);
+}
+
+bool Frame::isSomethingDirty() const {
+    if (isDirty()) return true;
+    for (long i = 0; i < childCount; ++i)
+        if (children[i]->isDirty()) return true;
+    return false;
+}
+
+void Frame::idle() {
+    if (!open || firstDrawPending || !window || !isSomethingDirty()) return;
+    HDC dc = GdiCounter::getDC(window);
+    if (!dc) return;
+    {
+        DrawContext context(this, dc, window);
+        update(&context);
+    }
+    GdiCounter::releaseDC(window, dc);
+}
+
+// ---- input
+
+void Frame::mouse(DrawContext* context, Point where) {
+    const long buttons = context ? context->getButtonState() : 0;
+    for (long i = childCount - 1; i >= 0; --i) {
+        View* child = children[i];
+        if (child->getMouseEnabled() && child->hitTest(where, buttons)) {
+            child->mouse(context, where);
+            return;
+        }
+    }
+}
+
+long Frame::onKeyDown(VstKeyCode& key) {
+    for (long i = childCount - 1; i >= 0; --i) {
+        const long result = children[i]->onKeyDown(key);
+        if (result != -1) return result;
+    }
+    return -1;
+}
+
+long Frame::onKeyUp(VstKeyCode& key) {
+    for (long i = childCount - 1; i >= 0; --i) {
+        const long result = children[i]->onKeyUp(key);
+        if (result != -1) return result;
+    }
+    return -1;
+}
+
+bool Frame::onDrop(void** items, long count, long type, Point where) {
+    for (long i = childCount - 1; i >= 0; --i) {
+        View* child = children[i];
+        if (child->getMouseEnabled() && child->viewSize().contains(where) &&
+            child->onDrop(items, count, type, where))
+            return true;
+    }
+    return false;
+}
+
+bool Frame::getCurrentLocation(Point& where) const {
+    const Point screen = InputSource::current().cursorPosition();
+    RECT r{0, 0, 0, 0};
+    if (window) GetWindowRect(window, &r);
+    where = Point(screen.x - r.left, screen.y - r.top);
+    return true;
+}
+
+View* Frame::getViewAt() const {
+    Point where;
+    getCurrentLocation(where);
+    for (long i = childCount - 1; i >= 0; --i)
+        if (children[i]->viewSize().contains(where)) return children[i];
+    return nullptr;
+}
+
+bool Frame::onWheel(DrawContext* context, Point, float distance) {
+    View* view = getViewAt();
+    if (!view) return false;
+    Point where;
+    getCurrentLocation(where);
+    if (context || !window) return view->onWheel(context, where, distance);
+    HDC dc = GdiCounter::getDC(window);
+    bool handled = false;
+    {
+        DrawContext own(this, dc, window);
+        handled = view->onWheel(&own, where, distance);
+    }
+    GdiCounter::releaseDC(window, dc);
+    return handled;
+}
+
+// ---- window procedure
+
+LRESULT CALLBACK Frame::windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    Frame* frame = frameOf(window);
+    switch (message) {
+    case WM_DESTROY:
+        if (frame) {
+            frame->open = false;
+            frame->parentWindow = nullptr;
+        }
+        break;
+    case WM_PAINT: {
+        RECT dirtyArea;
+        if (!frame || !GetUpdateRect(window, &dirtyArea, FALSE)) break;
+        PAINTSTRUCT paint{};
+        HDC dc = GdiCounter::beginPaint(window, paint);
+        if (dc) {
+            DrawContext context(frame, dc, window);
+            const RECT& r = paint.rcPaint;
+            frame->drawRect(&context, Rect(r.left, r.top, r.right, r.bottom));
+        }
+        GdiCounter::endPaint(window, paint);
+        return 0;
+    }
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN: {
+        if (!frame) break;
+        HDC dc = GdiCounter::getDC(window);
+        {
+            DrawContext context(frame, dc, window);
+            const Point where(LOWORD(lParam), HIWORD(lParam));
+            frame->mouse(&context, where);
+        }
+        GdiCounter::releaseDC(window, dc);
+        return 0;
+    }
+    default:
+        break;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}

@@ -1,0 +1,74 @@
+#include "gui/SegmentSelector.h"
+
+#include "gui/Bitmap.h"
+#include "gui/ControlListener.h"
+#include "gui/DrawContext.h"
+
+#include <cmath>
+
+namespace {
+
+constexpr int kMinSegments = 2;
+constexpr long kLeftWithControl = DrawContext::kLButton | DrawContext::kControl; // 17
+
+} // namespace
+
+SegmentSelector::SegmentSelector(const Rect& size, ControlListener* listener, long tag,
+                                 int pictureCount, int frameHeight, int segments,
+                                 Bitmap* background, Point offset)
+    : Control(size, listener, tag, background), pictureCount(pictureCount),
+      frameHeight(frameHeight), segments(segments < kMinSegments ? kMinSegments : segments) {
+    sourceOffset = offset;
+    defaultValue = 0.0f;
+}
+
+void SegmentSelector::draw(DrawContext* context) {
+    if (background) {
+        // Single precision, rounded to the nearest picture.
+        const float position = static_cast<float>(segments - 1) * value + 0.5f;
+        int index = 0;
+        if (position >= 1.0f) // also false for NaN
+            index = position >= static_cast<float>(segments) ? segments - 1
+                                                             : static_cast<int>(position);
+        const Point source(0, index * frameHeight);
+        if (transparent)
+            background->drawTransparent(context, size, source);
+        else
+            background->draw(context, size, source);
+    }
+    setDirty(false);
+}
+
+float SegmentSelector::valueAt(Point where) const {
+    // The background's width divides into the segments; without a picture the view's width.
+    const int width =
+        background && background->getWidth() > 0 ? background->getWidth() : size.width();
+    if (width <= 0) return 0.0f;
+    const double segmentWidth = static_cast<double>(width) / segments;
+    const double index = std::trunc((where.x - size.left) / segmentWidth);
+    float v = static_cast<float>(index) / static_cast<float>(segments - 1);
+    if (v > 1.0f)
+        v = 1.0f;
+    else if (v < 0.0f)
+        v = 0.0f;
+    return v;
+}
+
+void SegmentSelector::mouse(DrawContext* context, Point where) {
+    if (!mouseEnabled || !context) return;
+    const long buttons = context->getButtonState();
+    if (!(buttons & DrawContext::kLButton)) return;
+    if (buttons == kLeftWithControl) {
+        value = getDefaultValue();
+        if (isDirty() && listener) listener->valueChanged(context, this);
+        return;
+    }
+    beginEdit();
+    do {
+        value = valueAt(where);
+        if (isDirty() && listener) listener->valueChanged(context, this);
+        where = context->getPointerPosition();
+        pumpIdle();
+    } while (context->getButtonState() == buttons);
+    endEdit();
+}
