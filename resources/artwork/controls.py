@@ -444,15 +444,15 @@ def view_buttons(L):
 
 
 def state_pill(words):
+    """61 x 21 slide switch: the lamp sits at the side of the current state, which is named."""
     frames = []
     for k in range(2):
         im = new(61, 21, PANEL)
         skin.round_rect(im, (0, 1, 61, 20), 9, EDGE_LO)
         skin.round_rect(im, (1, 2, 60, 19), 8, skin.BUTTON)
-        for side in range(2):
-            x = 8 if side == 0 else 53
-            skin.led(im, x, 10.5, 2.5, side == k)
-        text(im, (30.5, 10.5), words[k], SMALL, skin.TITLE, anchor="mm", bold=True)
+        lamp_x = 8.5 if k == 0 else 52.5
+        skin.led(im, lamp_x, 10.5, 3, True)
+        text(im, (34 if k == 0 else 27, 10.5), words[k], SMALL, skin.TITLE, anchor="mm")
         frames.append(im)
     return stack(frames)
 

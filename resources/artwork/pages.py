@@ -73,8 +73,7 @@ def background(L):
     # Left column: multi control and its seven row labels.
     mc = L.rects["MultiControl"]
     plate((2, 48, 122, 392))
-    text(im, ((mc.left + mc.right) / 2 - 4, mc.top - 6), "multi control", LABEL, TEXT,
-         anchor="ms")
+    text(im, (mc.right, mc.top - 6), "multi control", LABEL, TEXT, anchor="rs")
     rows = ("comp in", "comp out", "thresh", "ratio", "attack", "release time", "release depth")
     for k, name in enumerate(rows):
         cy = L.ints["FirstSpinnerY"] + L.ints["SpinnerPitch"] * k + 12.5
@@ -226,7 +225,7 @@ def page_b(L, view):
     else:
         rows = (("PageBAttackCurveY", "attack curve"), ("PageBAttackY", "attack"),
                 ("PageBReleaseModeY", "release mode"), ("PageBReleaseDepthY", "release depth"),
-                ("PageBReleaseTimeY", "release time"), ("PageBAutoReleaseTypeY", "auto rel. type"))
+                ("PageBReleaseTimeY", "release time"), ("PageBAutoReleaseTypeY", "auto release type"))
     pill_rows = ("PageBAttackCurveY", "PageBReleaseModeY", "PageBAutoReleaseTypeY")
     for key, caption in rows:
         y = L.ints[key] - oy
@@ -312,22 +311,29 @@ def page_c(L):
 
 
 def limiter_illustration(im, box):
+    """Static sketch: a burst whose peaks are held at the ceiling (both polarities)."""
     l, t, r, b = box
     skin.sunken(im, box, lerp(PANEL, RECESS, 0.6))
     d = ImageDraw.Draw(im)
-    mid = (t + b) / 2
-    ceiling = t + 26
-    d.line([(l + 10, ceiling), (r - 10, ceiling)], fill=ACCENT)
-    text(im, (r - 10, ceiling - 4), "ceiling", SMALL, TEXT, anchor="rs")
+    mid = (t + b - 14) / 2
+    reach = (b - t - 14) / 2 - 22
+    ceiling = reach * 0.62
+    for y in (mid - ceiling, mid + ceiling):
+        d.line([(l + 10, y), (r - 10, y)], fill=ACCENT)
+    d.line([(l + 10, mid), (r - 10, mid)], fill=skin.GRID)
+    text(im, (r - 10, mid - ceiling - 4), "ceiling", SMALL, TEXT, anchor="rs")
     pts = []
-    for i in range(200):
-        x = l + 10 + (r - l - 20) * i / 199
-        amp = (b - t - 50) / 2 * (0.5 + 0.7 * math.sin(i / 199 * math.pi))
-        y = mid + 8 - amp * math.sin(i / 7.0)
-        pts.append((x, max(y, ceiling + 1)))
+    n = 320
+    for i in range(n):
+        u = i / (n - 1)
+        envelope = reach * (0.25 + 0.85 * math.exp(-((u - 0.5) / 0.22) ** 2))
+        v = envelope * math.sin(u * 2 * math.pi * 9)
+        v = ceiling * math.tanh(v / ceiling * 1.2) / math.tanh(1.2) if abs(v) > 0 else v
+        v = max(-ceiling, min(ceiling, v))
+        pts.append((l + 10 + (r - l - 20) * u, mid - v))
     skin.polyline(im, pts, CYAN, 1.1)
-    text(im, (l + 10, b - 8), "look-ahead: peaks never pass the ceiling", SMALL, TEXT_DIM,
-         anchor="ls")
+    text(im, ((l + r) / 2, b - 9), "look-ahead: peaks never pass the ceiling", SMALL, TEXT_DIM,
+         anchor="mm")
 
 
 @bitmap(10022)
@@ -396,7 +402,7 @@ def page_e(L):
         x = g.left + min(435, round(band_x(f)))
         label = f"{f // 1000}k" if f >= 1000 else str(f)
         text(im, (x, g.bottom + 9), label, SMALL, TEXT_DIM, anchor="mm")
-    text(im, (g.right + 4, g.bottom + 9), "Hz", SMALL, TEXT_DIM, anchor="lm")
+    text(im, (g.right, g.bottom + 22), "Hz", SMALL, TEXT_DIM, anchor="rm")
     # legend of the curves the code draws
     lx, ly = g.left, g.top - 14
     for colour, caption in ((ACCENT, "left / combined"), (PINK, "right")):
@@ -432,19 +438,19 @@ def page_g(L):
          anchor="ls")
     text(im, (14, 74), "five-band linear-phase multiband compressor with look-ahead limiter",
          LABEL, TEXT_DIM)
-    signal_flow(im, (14, 92, 536, 214))
+    signal_flow(im, (14, 88, 536, 230))
     guide = (("drag", "value boxes left / right, spinners, markers and matrix boxes up / down"),
              ("right-click", "resets the value under the pointer to its default"),
              ("multi control", "one spinner moves a quantity in all five bands at once;"),
              ("", "right-click copies the selected channel's value to all bands"),
              ("control panel", "buttons A to G choose the page shown here"))
-    y = 236
-    text(im, (14, y - 8), "mouse", LABEL, TITLE, anchor="ls", bold=True)
+    y = 250
+    text(im, (14, y - 6), "mouse", LABEL, TITLE, anchor="ls", bold=True)
     for key, what in guide:
-        y += 15
+        y += 14
         text(im, (20, y), key, SMALL, CYAN, anchor="ls", bold=True)
         text(im, (104, y), what, SMALL, TEXT, anchor="ls")
-    text(im, (14, 334), "pages: A compressor  B all bands  C limiter  D crossover  E analyser"
+    text(im, (14, 338), "pages: A compressor  B all bands  C limiter  D crossover  E analyser"
          "  F matrix  G information", SMALL, TEXT_DIM, anchor="ls")
     return im
 
@@ -466,11 +472,11 @@ def signal_flow(im, box):
         skin.polyline(im, [(x0, y0), (x1 - 3, y1)], TEXT_DIM, 1.2)
         skin.triangle(im, x1 - 2, y1, 6, "right", TEXT_DIM)
 
-    cy = (t + b) / 2 + 6
+    cy = (t + b) / 2
     node(l + 8, cy - 12, l + 38, cy + 12, "in")
-    node(l + 52, t + 22, l + 112, b - 8, "cross-\nover\n\n5 bands")
+    node(l + 52, t + 22, l + 112, b - 22, "cross-\nover\n\n5 bands")
     arrow(l + 38, cy, l + 52, cy)
-    lane_top, lane_h = t + 22, (b - 8 - (t + 22)) / 5
+    lane_top, lane_h = t + 22, (b - 22 - (t + 22)) / 5
     for j in range(5):
         y0 = lane_top + j * lane_h
         ym = y0 + lane_h / 2
@@ -483,14 +489,17 @@ def signal_flow(im, box):
         if j < 4:
             skin.polyline(im, [(l + 210, y0 + lane_h - 2), (l + 210, y0 + lane_h + 2)], ACCENT,
                           1.5)
-    text(im, (l + 212, t + 11), "gain reduction link", SMALL, ACCENT, anchor="mm")
+    skin.polyline(im, [(l + 136, b - 10), (l + 150, b - 10)], ACCENT, 1.5)
+    text(im, (l + 155, b - 10), "gain reduction link between neighbouring bands", SMALL,
+         TEXT_DIM, anchor="lm")
     skin.ellipse(im, (l + 306, cy - 9, l + 324, cy + 9), GROUP_LINE)
     text(im, (l + 315, cy), "+", LABEL, TEXT, anchor="mm", bold=True)
     arrow(l + 324, cy, l + 338, cy)
     node(l + 338, cy - 14, l + 384, cy + 14, "dry / wet")
     skin.polyline(im, [(l + 23, cy - 12), (l + 23, t + 10), (l + 361, t + 10), (l + 361, cy - 17)],
                   TEXT_DIM, 1.0)
-    text(im, (l + 300, t + 10), "dry", SMALL, TEXT_DIM, anchor="mm")
+    fill(im, (l + 290, t + 4, l + 312, t + 17), lerp(PANEL, RECESS, 0.6))
+    text(im, (l + 301, t + 10), "dry", SMALL, TEXT_DIM, anchor="mm")
     arrow(l + 384, cy, l + 396, cy)
     node(l + 396, cy - 14, l + 436, cy + 14, "master")
     arrow(l + 436, cy, l + 446, cy)
