@@ -38,6 +38,12 @@ public:
     // Audio thread, once per sample: mix in, limited (or only delayed) mix out.
     void limit(double inL, double inR, double& outL, double& outR);
 
+    // Audio thread, gated frames: a zero into both look-ahead rings; nothing else changes.
+    void pushSilence() {
+        ringL_.step(0.0);
+        ringR_.step(0.0);
+    }
+
     // Engine reset: smoother output and history 1.0, direction rising, four followers cleared.
     void reset();
     // Full reset: reset(), delay rings zeroed, unity count and bypass latch 0.

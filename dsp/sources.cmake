@@ -1,15 +1,22 @@
 set(QV_DSP_SOURCES
+  dsp/AnalyserBandTable.cpp
+  dsp/AnalyserCapture.cpp
   dsp/AttackSmoother.cpp
   dsp/BandCompressor.cpp
   dsp/BandDetector.cpp
   dsp/BandLimiter.cpp
+  dsp/BandMeter.cpp
   dsp/CoefficientMath.cpp
   dsp/CrossoverBank.cpp
+  dsp/CrossoverStage.cpp
   dsp/Fft.cpp
   dsp/GainSmoother.cpp
   dsp/HoldReleaseRing.cpp
   dsp/LimiterGainSmoother.cpp
+  dsp/MultibandEngine.cpp
+  dsp/OutputMeter.cpp
   dsp/PeakHoldDetector.cpp
   dsp/ReductionLinker.cpp
   dsp/RisingSmoothDetector.cpp
+  dsp/RmsWindow.cpp
 )

@@ -1,0 +1,59 @@
+#pragma once
+
+namespace qv {
+
+// Collects kLength consecutive output frames for the editor's spectrum analyser while the
+// analyser is switched on and the spectrum page (E) is shown; any other frame restarts the
+// collection. Setters: any thread (single stores); push and clear: audio thread.
+class AnalyserCapture {
+public:
+    static constexpr int kChannels = 2;
+    static constexpr int kLength = 4096;
+    static constexpr float kPageEStart = 0.571428f; // "PanelPage" strictly between these
+    static constexpr float kPageEEnd = 0.714285f;   // bounds shows the spectrum page
+
+    AnalyserCapture();
+
+    void setPanelPage(float value) { page_ = value; }
+    void setAnalyserPower(float value) { power_ = value; }
+
+    // Audio thread, once per running frame with the frame the loop outputs. Returns true when
+    // kLength frames are complete (the caller hands the buffers over; collection restarts).
+    bool push(double left, double right) {
+        const float page = page_;
+        if (!(power_ > 0.5f && page > kPageEStart && page < kPageEEnd)) {
+            position_ = 0;
+            count_ = 0;
+            return false;
+        }
+        live_[0][position_] = static_cast<float>(bounded(left));
+        live_[1][position_] = static_cast<float>(bounded(right));
+        ++position_;
+        if (++count_ < kLength) return false;
+        position_ = 0;
+        count_ = 0;
+        return true;
+    }
+
+    // Buffers zeroed, position and count 0.
+    void clear();
+
+    // channel 0 = L, 1 = R (others read L): kLength floats.
+    const float* live(int channel) const { return live_[channel == 1 ? 1 : 0]; }
+    int count() const { return count_; }
+
+private:
+    // Limited to the float range, so that narrowing is defined for any double.
+    static double bounded(double x) {
+        const double kMax = 3.4028234663852886e38; // largest float
+        return x > kMax ? kMax : (x < -kMax ? -kMax : x);
+    }
+
+    float live_[kChannels][kLength]; // frames collected so far
+    int position_ = 0;               // next frame to write, 0..kLength-1
+    int count_ = 0;                  // frames collected, 0..kLength-1
+    float page_ = 0.2f;              // raw "PanelPage"
+    float power_ = 1.0f;             // raw "AnalyserPower": collects above 0.5
+};
+
+} // namespace qv

@@ -1,0 +1,60 @@
+#pragma once
+
+namespace qv {
+
+// Fixed-length circular delay line of frames of Width doubles sharing one write position (the
+// stereo rings of the loop, and the ten band signals of the band look-ahead). Each step writes
+// the new frame and returns the one written Length - 1 steps earlier, so a ring of length n
+// delays by n - 1 frames, exactly like DelayRing.
+template <int Length, int Width> class FrameDelayRing {
+    static_assert(Length >= 1 && Width >= 1, "a frame ring holds at least one value");
+
+public:
+    static constexpr int kLength = Length;
+    static constexpr int kDelay = Length - 1;
+    static constexpr int kWidth = Width;
+
+    FrameDelayRing() { clear(); }
+
+    // Audio thread. in and out are Width values each; they may be the same array.
+    void step(const double* in, double* out) {
+        double* slot = frames_[position_];
+        for (int i = 0; i < Width; ++i)
+            slot[i] = in[i];
+        if (++position_ == Length) position_ = 0;
+        const double* oldest = frames_[position_];
+        for (int i = 0; i < Width; ++i)
+            out[i] = oldest[i];
+    }
+
+    // Two-value frames (stereo rings).
+    void step(double left, double right, double& outLeft, double& outRight) {
+        static_assert(Width == 2, "stereo step on a stereo ring only");
+        frames_[position_][0] = left;
+        frames_[position_][1] = right;
+        if (++position_ == Length) position_ = 0;
+        outLeft = frames_[position_][0];
+        outRight = frames_[position_][1];
+    }
+
+    // Writes a frame of zeros and advances (the gated loop).
+    void stepSilence() {
+        for (int i = 0; i < Width; ++i)
+            frames_[position_][i] = 0.0;
+        if (++position_ == Length) position_ = 0;
+    }
+
+    // Zeroes every frame and rewinds the write position.
+    void clear() {
+        for (auto& frame : frames_)
+            for (double& value : frame)
+                value = 0.0;
+        position_ = 0;
+    }
+
+private:
+    double frames_[Length][Width]; // the last Length frames written
+    int position_ = 0;             // where the next frame is written
+};
+
+} // namespace qv

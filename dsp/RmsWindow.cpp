@@ -1,0 +1,32 @@
+#include "dsp/RmsWindow.h"
+
+#include "dsp/SingleRounding.h"
+
+#include <new>
+
+namespace qv {
+
+RmsWindow::RmsWindow() {
+    setLength(1);
+}
+
+bool RmsWindow::setLength(int length) {
+    if (length < 1) length = 1;
+    if (length > kMaxLength) length = kMaxLength;
+    float* ring = new (std::nothrow) float[length];
+    if (ring == nullptr) return false;
+    ring_.reset(ring);
+    length_ = length;
+    scale_ = roundToSingle(1.0 / length);
+    clear();
+    return true;
+}
+
+void RmsWindow::clear() {
+    for (int i = 0; i < length_; ++i)
+        ring_[i] = 0.0f;
+    sum_ = 0.0f;
+    writePosition_ = 0;
+}
+
+} // namespace qv
