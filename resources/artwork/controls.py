@@ -301,10 +301,9 @@ def round_switch(words):
         skin.polyline(im, [(cx + math.cos(ang) * 5, cy + math.sin(ang) * 5),
                            (cx + math.cos(ang) * (r - 4), cy + math.sin(ang) * (r - 4))],
                       CYAN, 2.4)
-        for side, word in enumerate(words):
-            x = 18 if side == 0 else 56
-            text(im, (x, 66), word, SMALL, CYAN if side == k else TEXT_DIM, anchor="mm",
-                 bold=side == k)
+        for side, word in enumerate(words):  # outer edges, so that "dynamic smooth" fits
+            anchor, x = ("lm", 1) if side == 0 else ("rm", 73)
+            text(im, (x, 66), word, SMALL, CYAN if side == k else TEXT_DIM, anchor=anchor)
         frames.append(im)
     return stack(frames)
 
