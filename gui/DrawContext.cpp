@@ -119,8 +119,9 @@ void DrawContext::drawRect(const Rect& r) {
 
 void DrawContext::fillRect(const Rect& r) {
     if (!dc || !brush) return;
-    // GDI leaves out the right and bottom edges; starting one in fills the outline's inside.
-    RECT inside{r.left + 1, r.top + 1, r.right, r.bottom};
+    // Pixels left + 1 .. right and top + 1 .. bottom; GDI leaves out the RECT's right and
+    // bottom edges, hence one more each way.
+    RECT inside{r.left + 1, r.top + 1, r.right + 1, r.bottom + 1};
     HGDIOBJ before = SelectObject(dc, GetStockObject(NULL_PEN));
     FillRect(dc, &inside, brush);
     if (before) SelectObject(dc, before);

@@ -35,7 +35,7 @@ public:
 
     // Outline through (left, top) and (right, bottom), both corners included.
     void drawRect(const Rect& rect);
-    // The inside of drawRect's outline: left + 1 .. right, top + 1 .. bottom.
+    // Pixels left + 1 .. right and top + 1 .. bottom, both ends included.
     void fillRect(const Rect& rect);
     void moveTo(Point p);
     void lineTo(Point p);
