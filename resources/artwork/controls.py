@@ -686,8 +686,7 @@ def output_meter(lit):
     d = ImageDraw.Draw(im)
     for db in range(0, 41, 5):
         y = min(7 * db, 279)
-        d.line([(13, y), (15, y)], fill=TEXT_DIM)
-        d.line([(29, y), (31, y)], fill=TEXT_DIM)
+        d.point([(13, y), (31, y)], fill=TEXT_DIM)  # one-pixel ticks beside the bars
         label = "0" if db == 0 else f"-{db}"
         ty = min(max(7 * db, 5), 274)
         text(im, (22.5, ty), label, SMALL, TEXT_DIM, anchor="mm")

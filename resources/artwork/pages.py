@@ -421,9 +421,9 @@ def page_f(L):
     text(im, (row.left, row.top - 4), "value of each band", LABEL, TEXT, anchor="ls")
     ch = local(L, "PageFChannelRow")
     text(im, (ch.left - 6, (ch.top + ch.bottom) / 2), "band", SMALL, TEXT, anchor="rm")
-    guide = ("pick a quantity,", "then drag a band's", "value up or down.", "", "the arrows move",
-             "all five bands;", "right-click resets.")
-    gx = items.right + 14
+    guide = ("pick a quantity,", "then drag a", "band's value", "up or down.", "",
+             "the arrows", "move all five;", "right-click", "resets.")
+    gx = items.right + 12
     for i, line in enumerate(guide):
         text(im, (gx, items.top + 6 + 13 * i), line, SMALL, TEXT_DIM)
     return im
