@@ -1,0 +1,117 @@
+// The toggle: plain click, a held press flipping only while the pointer is on the button,
+// release outside keeping the old value, edit brackets, and the two pictures.
+#include "gui/Bitmap.h"
+#include "gui/DrawContext.h"
+#include "gui/ToggleButton.h"
+#include "tests/gui/ScriptedInput.h"
+#include "tests/gui/SurfaceHelpers.h"
+#include "tests/gui/ToolkitHarness.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const Rect kSize(259, 67, 290, 98);
+const Point kInside(270, 80);
+const Point kOutside(300, 80);
+
+class ToggleMouse : public ::testing::Test {
+protected:
+    ToggleMouse() {
+        Bitmap* picture = new Bitmap(10006);
+        toggle = new ToggleButton(kSize, &listener, 48, 31, picture, Point(0, 0));
+        picture->release();
+        harness.frame->addView(toggle);
+        toggle->setDirty(false); // as after its first paint
+    }
+    void press(Point where) { toggle->mouse(&context, where); }
+
+    ScriptedInput input;
+    ToolkitHarness harness;
+    RecordingListener listener;
+    ToggleButton* toggle;
+    DrawContext context{nullptr, nullptr, nullptr};
+};
+
+TEST_F(ToggleMouse, HeldPressFlipsAndReleaseInsideKeepsIt) {
+    input.then(1, kInside).then(1, kInside).then(0, kInside);
+    press(kInside);
+    EXPECT_EQ(toggle->getValue(), 1.0f);
+    EXPECT_EQ(hostOpcodes().front(), audioMasterBeginEdit);
+    EXPECT_EQ(hostOpcodes().back(), audioMasterEndEdit);
+    EXPECT_EQ(hostEvents().front().index, 48);
+    ASSERT_FALSE(listener.values.empty());
+    EXPECT_EQ(listener.values.front(), 1.0f);
+}
+
+TEST_F(ToggleMouse, ReleasedOutsideKeepsTheValueItHadBefore) {
+    toggle->setValue(1.0f);
+    toggle->setDirty(false);
+    input.then(1, kInside).then(1, kOutside).then(1, kOutside).then(0, kOutside);
+    press(kInside);
+    EXPECT_EQ(toggle->getValue(), 1.0f);
+    // It showed 0 while the pointer was on it, then 1 again.
+    EXPECT_EQ(listener.values, std::vector<float>({0.0f, 1.0f}));
+}
+
+TEST_F(ToggleMouse, MovingBackOntoTheButtonFlipsAgain) {
+    // Polls: the press, the still-held check, then one per round.
+    input.then(1, kInside).then(1, kOutside).then(1, kInside).then(1, kInside).then(0, kInside);
+    press(kInside);
+    EXPECT_EQ(listener.values, std::vector<float>({1.0f, 0.0f, 1.0f}));
+    EXPECT_EQ(toggle->getValue(), 1.0f);
+}
+
+TEST_F(ToggleMouse, AClickAlreadyReleasedFlipsWithoutBrackets) {
+    input.then(1, kInside).then(0, kInside);
+    press(kInside);
+    EXPECT_EQ(toggle->getValue(), 1.0f);
+    EXPECT_EQ(listener.values, std::vector<float>({1.0f}));
+    EXPECT_TRUE(hostEvents().empty());
+    input.then(1, kInside).then(0, kInside);
+    press(kInside);
+    EXPECT_EQ(toggle->getValue(), 0.0f);
+}
+
+TEST_F(ToggleMouse, ControlClickIsAnOrdinaryClick) {
+    input.then(1 | 16, kInside).then(0, kInside);
+    press(kInside);
+    EXPECT_EQ(toggle->getValue(), 1.0f); // no default value on the toggle
+}
+
+TEST_F(ToggleMouse, ShiftDuringTheHoldEndsIt) {
+    input.then(1, kInside).then(1, kInside).then(1 | 8, kInside).then(1, kInside);
+    press(kInside);
+    EXPECT_EQ(input.script.size(), 1u);
+    EXPECT_EQ(hostOpcodes().back(), audioMasterEndEdit);
+}
+
+TEST_F(ToggleMouse, RightButtonDoesNothing) {
+    input.then(4, kInside).then(4, kInside);
+    press(kInside);
+    EXPECT_EQ(toggle->getValue(), 0.0f);
+    EXPECT_TRUE(listener.values.empty());
+}
+
+TEST(ToggleButton, DrawsPictureZeroForZeroAndTheOtherOtherwise) {
+    Bitmap* picture = new Bitmap(10006);
+    ToggleButton* toggle = new ToggleButton(kSize, nullptr, 48, 31, picture, Point(0, 0));
+    OffscreenContext reference(nullptr, picture);
+    for (float v : {0.0f, 1.0f, 0.5f, 7.0f}) {
+        TestSurface surface(10001);
+        toggle->setValue(v);
+        toggle->draw(&surface.get());
+        EXPECT_FALSE(toggle->isDirty());
+        const int row = v == 0.0f ? 0 : 31;
+        for (int x = 2; x < 31; x += 4)
+            for (int y = 2; y < 31; y += 4)
+                ASSERT_EQ(surface.pixel(kSize.left + x, kSize.top + y),
+                          GetPixel(reference.getDC(), x, row + y) & 0xFFFFFF)
+                    << v;
+    }
+    EXPECT_EQ(toggle->getValue(), 1.0f); // 7 was limited to the maximum when drawn
+    toggle->release();
+    picture->release();
+}
+
+} // namespace
