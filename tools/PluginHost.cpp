@@ -4,7 +4,9 @@
 
 PluginHost* PluginHost::active = nullptr;
 
-PluginHost::~PluginHost() { unload(); }
+PluginHost::~PluginHost() {
+    unload();
+}
 
 VstIntPtr QV_CDECL PluginHost::hostCallback(AEffect*, VstInt32 opcode, VstInt32 index, VstIntPtr,
                                             void*, float opt) {
@@ -71,10 +73,16 @@ std::string PluginHost::dispatchString(VstInt32 opcode, VstInt32 index) {
 }
 
 void PluginHost::start(float sampleRate, VstInt32 blockSize) {
-    dispatch(effOpen);
-    dispatch(effSetSampleRate, 0, 0, nullptr, sampleRate);
-    dispatch(effSetBlockSize, 0, blockSize);
-    dispatch(effMainsChanged, 0, 1);
+    open();
+    configure(sampleRate, blockSize);
+    resume();
 }
 
-void PluginHost::stop() { dispatch(effMainsChanged, 0, 0); }
+void PluginHost::configure(float sampleRate, VstInt32 blockSize) {
+    dispatch(effSetSampleRate, 0, 0, nullptr, sampleRate);
+    dispatch(effSetBlockSize, 0, blockSize);
+}
+
+void PluginHost::stop() {
+    dispatch(effMainsChanged, 0, 0);
+}

@@ -36,6 +36,10 @@ public:
 
     // Starts the plug-in: open, sample rate, block size, resume.
     void start(float sampleRate, VstInt32 blockSize);
+    // The same in steps, for hosts that set programs and parameters in between.
+    void open() { dispatch(effOpen); }
+    void configure(float sampleRate, VstInt32 blockSize);
+    void resume() { dispatch(effMainsChanged, 0, 1); }
     // suspend (effMainsChanged 0)
     void stop();
 
@@ -47,7 +51,7 @@ public:
                                            VstIntPtr value, void* ptr, float opt);
 
 private:
-    void* module = nullptr;  // HMODULE of the loaded DLL
+    void* module = nullptr; // HMODULE of the loaded DLL
     AEffect* plugin = nullptr;
     static PluginHost* active; // the host whose plug-in is being created or is loaded
 };

@@ -1,26 +1,47 @@
-// qvhost: loads a VST 2 plug-in DLL in our own host, prints what it reports and processes audio.
-//   qvhost info <plugin.dll>
-//   qvhost run <plugin.dll> [--seconds S] [--rate HZ] [--block N]
+// qvhost: our VST 2 host on the command line (32-bit Windows, runs under Wine).
+//   qvhost info <plugin.dll>                      what the plug-in reports
+//   qvhost run <plugin.dll> [...]                 process a generated programme, print peaks
+//   qvhost render <plugin.dll> <in.wav> <out.wav> [...]   render a file through the plug-in
+//   qvhost generate <out.wav> [...]               write the music-like test programme
+//   qvhost bench <plugin.dll> [...]               time the plug-in in this process
+// Every failure ends with one line on stderr and a non-zero exit status: 2 for a bad command
+// line, 1 for a failed job, 3 when the plug-in crashes the process.
+#include "tools/CommandLine.h"
+#include "tools/CrashGuard.h"
+#include "tools/LevelMeter.h"
+#include "tools/PluginBench.h"
 #include "tools/PluginHost.h"
+#include "tools/PluginProcessor.h"
+#include "tools/PluginSettings.h"
+#include "tools/ProgrammeGenerator.h"
+#include "tools/RenderJob.h"
+#include "tools/WavWriter.h"
 
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
+#include <exception>
 #include <string>
 #include <vector>
 
 namespace {
 
-int usage() {
-    std::fprintf(stderr, "usage: qvhost info <plugin.dll>\n"
-                         "       qvhost run <plugin.dll> [--seconds S] [--rate HZ] [--block N]\n");
-    return 2;
+constexpr int kExitFailure = 1;
+constexpr int kExitUsage = 2;
+constexpr double kDefaultRunSeconds = 3.0;
+constexpr double kDefaultProgrammeSeconds = 20.0;
+constexpr double kDefaultBenchSeconds = 10.0;
+
+int fail(const std::string& message) {
+    std::fprintf(stderr, "qvhost: %s\n", message.c_str());
+    return kExitFailure;
 }
 
 std::string fourChars(VstInt32 id) {
     std::string s;
-    for (int shift = 24; shift >= 0; shift -= 8) s += static_cast<char>((id >> shift) & 0xff);
+    for (int shift = 24; shift >= 0; shift -= 8) {
+        const char c = static_cast<char>((id >> shift) & 0xff);
+        s += (c >= 32 && c < 127) ? c : '?';
+    }
     return s;
 }
 
@@ -38,83 +59,176 @@ void printIdentity(PluginHost& host) {
     std::printf("parameters     : %d, programs %d\n", e->numParams, e->numPrograms);
 }
 
-// A few seconds of a stereo test signal: two detuned tones with a slow tremolo and some noise.
-void fillTestSignal(std::vector<float>& left, std::vector<float>& right, float rate) {
-    const double kPi = 3.14159265358979323846;
-    unsigned noise = 12345u;
-    for (size_t i = 0; i < left.size(); ++i) {
-        const double t = static_cast<double>(i) / rate;
-        noise = noise * 1664525u + 1013904223u;
-        const double n = (static_cast<double>(noise >> 8) / 16777216.0 - 0.5) * 0.05;
-        const double swell = 0.5 + 0.4 * std::sin(2 * kPi * 0.5 * t);
-        left[i] = static_cast<float>(swell * 0.6 * std::sin(2 * kPi * 110.0 * t) + n);
-        right[i] = static_cast<float>(swell * 0.6 * std::sin(2 * kPi * 165.0 * t + 0.3) + n);
+bool loadPlugin(PluginHost& host, const std::string& path, std::string& error) {
+    if (!host.load(path, error)) return false;
+    std::printf("plug-in        : %s\n", path.c_str());
+    printIdentity(host);
+    return true;
+}
+
+// Applies --program and --set and prints what they did.
+bool applySettings(PluginHost& host, const CommandLine& cmd, std::string& error) {
+    PluginSettings settings(host);
+    if (!settings.apply(cmd.hasProgram ? &cmd.program : nullptr, cmd.settings, error)) return false;
+    if (cmd.hasProgram)
+        std::printf("program        : %d \"%s\"\n", settings.chosenProgram(),
+                    host.dispatchString(effGetProgramName).c_str());
+    for (const PluginSettings::Applied& a : settings.applied())
+        std::printf("parameter      : %d %s = %g (%s)\n", a.index, a.name.c_str(), a.value,
+                    a.display.c_str());
+    return true;
+}
+
+std::string decibels(double db) {
+    if (!std::isfinite(db)) return "-inf";
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2f", db);
+    return text;
+}
+
+int info(const CommandLine& cmd) {
+    PluginHost host;
+    std::string error;
+    if (!loadPlugin(host, cmd.plugin, error)) return fail(error);
+    host.open();
+    PluginSettings settings(host);
+    const std::vector<std::string>& programs = settings.programNames();
+    for (std::size_t i = 0; i < programs.size(); ++i)
+        std::printf("program %-6zu : \"%s\"\n", i, programs[i].c_str());
+    AEffect* e = host.effect();
+    const std::vector<std::string>& names = settings.parameterNames();
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        const auto index = static_cast<VstInt32>(i);
+        std::printf("parameter %-4zu : %-16s %8.6f  %s %s\n", i, names[i].c_str(),
+                    static_cast<double>(e->getParameter(e, index)),
+                    host.dispatchString(effGetParamDisplay, index).c_str(),
+                    host.dispatchString(effGetParamLabel, index).c_str());
     }
+    return 0;
 }
 
-double peakDb(const std::vector<float>& x) {
-    float peak = 0.0f;
-    for (float v : x) peak = std::fmax(peak, std::fabs(v));
-    return peak > 0.0f ? 20.0 * std::log10(peak) : -INFINITY;
-}
-
-int run(PluginHost& host, double seconds, float rate, int block) {
-    const size_t frames = static_cast<size_t>(seconds * rate);
+int run(const CommandLine& cmd) {
+    PluginHost host;
+    std::string error;
+    if (!loadPlugin(host, cmd.plugin, error)) return fail(error);
+    const double seconds = cmd.seconds > 0.0 ? cmd.seconds : kDefaultRunSeconds;
+    ProgrammeGenerator programme(cmd.rate, seconds);
+    const auto frames = static_cast<std::size_t>(programme.totalFrames());
     std::vector<float> inL(frames), inR(frames), outL(frames), outR(frames);
-    fillTestSignal(inL, inR, rate);
-    host.start(rate, block);
-    for (size_t pos = 0; pos < frames; pos += static_cast<size_t>(block)) {
-        const VstInt32 n = static_cast<VstInt32>(std::min<size_t>(block, frames - pos));
-        float* in[2] = {inL.data() + pos, inR.data() + pos};
-        float* out[2] = {outL.data() + pos, outR.data() + pos};
-        host.effect()->processReplacing(host.effect(), in, out, n);
+    programme.generate(inL.data(), inR.data(), frames);
+
+    PluginProcessor processor;
+    if (!processor.prepare(host.effect(), cmd.block, error)) return fail(error);
+    host.start(static_cast<float>(cmd.rate), cmd.block);
+    for (std::size_t pos = 0; pos < frames; pos += static_cast<std::size_t>(cmd.block)) {
+        const int n = static_cast<int>(
+            std::min<std::size_t>(static_cast<std::size_t>(cmd.block), frames - pos));
+        processor.process(inL.data() + pos, inR.data() + pos, outL.data() + pos, outR.data() + pos,
+                          n);
     }
     host.stop();
-    std::printf("processed      : %zu frames at %.0f Hz in blocks of %d\n", frames, rate, block);
-    std::printf("input peak     : %.2f dBFS L, %.2f dBFS R\n", peakDb(inL), peakDb(inR));
-    std::printf("output peak    : %.2f dBFS L, %.2f dBFS R\n", peakDb(outL), peakDb(outR));
+    LevelMeter in, out;
+    in.add(inL.data(), inR.data(), frames);
+    out.add(outL.data(), outR.data(), frames);
+    std::printf("processed      : %zu frames at %u Hz in blocks of %d\n", frames, cmd.rate,
+                cmd.block);
+    std::printf("input peak     : %s dBFS L, %s dBFS R\n", decibels(in.peakDb(0)).c_str(),
+                decibels(in.peakDb(1)).c_str());
+    std::printf("output peak    : %s dBFS L, %s dBFS R\n", decibels(out.peakDb(0)).c_str(),
+                decibels(out.peakDb(1)).c_str());
+    return 0;
+}
+
+int render(const CommandLine& cmd) {
+    RenderReport report;
+    std::string error;
+    if (!RenderJob::run(cmd, stderr, report, error)) return fail(error);
+    report.print(stdout);
+    return 0;
+}
+
+int generate(const CommandLine& cmd) {
+    const double seconds = cmd.seconds > 0.0 ? cmd.seconds : kDefaultProgrammeSeconds;
+    ProgrammeGenerator programme(cmd.rate, seconds);
+    WavFormat format;
+    format.encoding = SampleEncoding::Float32;
+    format.channels = 2;
+    format.sampleRate = cmd.rate;
+    WavWriter writer;
+    std::string error;
+    if (!writer.open(cmd.output, format, error)) return fail(error);
+    CrashGuard::setTemporaryFile(writer.temporaryPath());
+    std::vector<float> left(4096), right(4096);
+    LevelMeter levels;
+    while (std::size_t n = programme.generate(left.data(), right.data(), left.size())) {
+        levels.add(left.data(), right.data(), n);
+        if (!writer.write(left.data(), right.data(), n, error)) return fail(error);
+    }
+    if (!writer.commit(error)) return fail(error);
+    CrashGuard::setTemporaryFile("");
+    std::printf("programme      : %s, %u Hz, stereo, 32-bit float, %llu frames (%.2f s)\n",
+                cmd.output.c_str(), cmd.rate,
+                static_cast<unsigned long long>(programme.totalFrames()),
+                static_cast<double>(programme.totalFrames()) / cmd.rate);
+    std::printf("level          : peak %s / %s dBFS, RMS %s / %s dBFS (L / R)\n",
+                decibels(levels.peakDb(0)).c_str(), decibels(levels.peakDb(1)).c_str(),
+                decibels(levels.rmsDb(0)).c_str(), decibels(levels.rmsDb(1)).c_str());
+    return 0;
+}
+
+int bench(const CommandLine& cmd) {
+    PluginHost host;
+    std::string error;
+    if (!loadPlugin(host, cmd.plugin, error)) return fail(error);
+    host.open();
+    host.configure(static_cast<float>(PluginBench::kSampleRate), cmd.block);
+    if (!applySettings(host, cmd, error)) return fail(error);
+    BenchOptions options;
+    options.block = cmd.block;
+    options.seconds = cmd.seconds > 0.0 ? cmd.seconds : kDefaultBenchSeconds;
+    options.runs = cmd.runs;
+    BenchResult result;
+    if (!PluginBench::run(host, options, result, error)) return fail(error);
+    std::printf("signal         : %.1f s programme at %.0f Hz in blocks of %d frames\n",
+                options.seconds, PluginBench::kSampleRate, options.block);
+    for (std::size_t i = 0; i < result.runSeconds.size(); ++i)
+        std::printf("run %-2zu         : %.4f s (%.1f ns per frame)\n", i + 1, result.runSeconds[i],
+                    result.runSeconds[i] * 1e9 / static_cast<double>(result.frames));
+    std::printf("median         : %.1f ns per stereo frame, %.1f x real time at 44.1 kHz\n",
+                result.nsPerFrame, result.realTimeFactor);
     return 0;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 3) return usage();
-    const std::string command = argv[1];
-    const std::string path = argv[2];
-    double seconds = 3.0;
-    float rate = 44100.0f;
-    int block = 512;
-    for (int i = 3; i < argc; ++i) {
-        const std::string opt = argv[i];
-        if (i + 1 >= argc) return usage();
-        char* end = nullptr;
-        const double v = std::strtod(argv[++i], &end);
-        if (!end || *end || !std::isfinite(v) || v <= 0) {
-            std::fprintf(stderr, "qvhost: %s needs a positive number, not \"%s\"\n", opt.c_str(),
-                         argv[i]);
-            return 2;
-        }
-        if (opt == "--seconds" && v <= 600)
-            seconds = v;
-        else if (opt == "--rate" && v <= 768000)
-            rate = static_cast<float>(v);
-        else if (opt == "--block" && v <= 65536)
-            block = static_cast<int>(v);
-        else
-            return usage();
+    CrashGuard::install();
+    if (argc < 2) {
+        std::fputs(CommandLine::usage(), stderr);
+        return kExitUsage;
     }
-    if (command != "info" && command != "run") return usage();
-
-    PluginHost host;
+    CommandLine cmd;
     std::string error;
-    if (!host.load(path, error)) {
-        std::fprintf(stderr, "qvhost: %s\n", error.c_str());
-        return 1;
+    if (!CommandLine::parse(argc, argv, cmd, error)) {
+        std::fprintf(stderr, "qvhost: %s (run qvhost without arguments for usage)\n",
+                     error.c_str());
+        return kExitUsage;
     }
-    std::printf("plug-in        : %s\n", path.c_str());
-    printIdentity(host);
-    int status = command == "run" ? run(host, seconds, rate, block) : 0;
-    host.unload();
-    return status;
+    try {
+        switch (cmd.command) {
+        case CommandLine::Command::Info:
+            return info(cmd);
+        case CommandLine::Command::Run:
+            return run(cmd);
+        case CommandLine::Command::Render:
+            return render(cmd);
+        case CommandLine::Command::Generate:
+            return generate(cmd);
+        case CommandLine::Command::Bench:
+            return bench(cmd);
+        }
+    } catch (const std::exception& e) {
+        return fail(std::string("out of resources: ") + e.what());
+    }
+    return kExitUsage;
 }

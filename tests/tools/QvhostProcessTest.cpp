@@ -1,0 +1,156 @@
+// The qvhost program itself, started as its own process: exit status, what it prints on stdout
+// and stderr, and which files it leaves, for a good render and for each way a job can fail
+// (including a plug-in that crashes the process).
+#include "tests/tools/TestFiles.h"
+#include "tests/wine/DllPaths.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+struct Result {
+    DWORD exitCode = 0xFFFFFFFF;
+    std::string out, err;
+    int errorLines() const { return static_cast<int>(std::count(err.begin(), err.end(), '\n')); }
+};
+
+std::string slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// Runs qvhost.exe with `arguments`, its stdout and stderr going to files in `dir`.
+Result runQvhost(const ScratchDir& dir, const std::string& arguments) {
+    Result r;
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+    const std::string outPath = dir.file("stdout.txt"), errPath = dir.file("stderr.txt");
+    HANDLE out = CreateFileA(outPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
+                             CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE err = CreateFileA(errPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
+                             CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    startup.hStdOutput = out;
+    startup.hStdError = err;
+    PROCESS_INFORMATION process = {};
+    std::string command = "\"" + pluginPath("qvhost.exe") + "\" " + arguments;
+    std::vector<char> line(command.begin(), command.end());
+    line.push_back(0);
+    const BOOL started = CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                                        nullptr, &startup, &process);
+    EXPECT_TRUE(started) << "cannot start " << command;
+    if (started) {
+        EXPECT_EQ(WaitForSingleObject(process.hProcess, 120000), WAIT_OBJECT_0);
+        GetExitCodeProcess(process.hProcess, &r.exitCode);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+    CloseHandle(out);
+    CloseHandle(err);
+    r.out = slurp(outPath);
+    r.err = slurp(errPath);
+    return r;
+}
+
+std::string inQuotes(const std::string& s) {
+    return "\"" + s + "\"";
+}
+
+class QvhostProcessTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        input = dir.file("in.wav");
+        output = dir.file("out.wav");
+        const Result g = runQvhost(dir, "generate " + inQuotes(input) + " --seconds 1");
+        ASSERT_EQ(g.exitCode, 0u) << g.err;
+    }
+    Result render(const std::string& dll, const std::string& in, const std::string& options) {
+        return runQvhost(dir, "render " + inQuotes(pluginPath(dll.c_str())) + " " + inQuotes(in) +
+                                  " " + inQuotes(output) + " " + options);
+    }
+    bool outputLeft() const { return fileExists(output) || fileExists(output + ".partial"); }
+
+    ScratchDir dir;
+    std::string input, output;
+};
+
+TEST_F(QvhostProcessTest, RenderWritesTheFileAndPrintsASummary) {
+    const Result r = render("Quorvanelle.dll", input,
+                            "--program \"(ex2\" --set cp2_Thresh=0.75 "
+                            "--set 55=0.25 --trim-latency");
+    EXPECT_EQ(r.exitCode, 0u) << r.err;
+    EXPECT_EQ(r.err, "");
+    EXPECT_TRUE(fileExists(output));
+    EXPECT_FALSE(fileExists(output + ".partial"));
+    for (const char* expected : {"program        : 3 \"(ex2\"", "20 cp2_Thresh = 0.75",
+                                 "55 MasterOut = 0.25", "44100 frames (1.00 s), latency trimmed",
+                                 "input level", "output level", "band reduction", "x real time"})
+        EXPECT_NE(r.out.find(expected), std::string::npos) << expected << "\n" << r.out;
+}
+
+TEST_F(QvhostProcessTest, EachFailureIsOneLineANonZeroStatusAndNoFile) {
+    writeBytes(dir.file("corrupt.wav"), {'R', 'I', 'F', 'F', 40, 0, 0, 0, 'W', 'A', 'V', 'E'});
+    struct Case {
+        const char* name;
+        std::string arguments; // empty: a render of `input` through `dll`
+        std::string dll, in, options;
+        DWORD exitCode;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {"missing input", "", "Quorvanelle.dll", dir.file("missing.wav"), "", 1, "missing.wav"},
+        {"corrupt input", "", "Quorvanelle.dll", dir.file("corrupt.wav"), "", 1, "RIFF size"},
+        {"missing DLL", "", "absent.dll", input, "", 1, "cannot load"},
+        {"main returns null", "", "qv_test_NullPlugin.dll", input, "", 1, "returned null"},
+        {"unknown parameter", "", "Quorvanelle.dll", input, "--set Thresh=0.5", 1,
+         "no parameter named \"Thresh\""},
+        {"value not a number", "", "Quorvanelle.dll", input, "--set cp2_Thresh=high", 2,
+         "not a number"},
+        {"program out of range", "", "Quorvanelle.dll", input, "--program 25", 1, "out of range"},
+        {"unknown option", "", "Quorvanelle.dll", input, "--loud", 2, "--loud"},
+        {"plug-in crashes", "", "qv_test_ToyPlugin.dll", input, "--set Crash=1", 3, "crashed"},
+        {"missing arguments", "render x.dll", "", "", "", 2, "takes 3 file arguments"},
+        {"unknown command", "play", "", "", "", 2, "unknown command"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Result r =
+            c.arguments.empty() ? render(c.dll, c.in, c.options) : runQvhost(dir, c.arguments);
+        EXPECT_EQ(r.exitCode, c.exitCode) << r.err;
+        EXPECT_EQ(r.errorLines(), 1) << r.err;
+        EXPECT_EQ(r.err.rfind("qvhost: ", 0), 0u) << r.err;
+        EXPECT_NE(r.err.find(c.reason), std::string::npos) << r.err;
+        EXPECT_FALSE(outputLeft());
+    }
+}
+
+TEST_F(QvhostProcessTest, AFailedRenderKeepsAnOlderOutputFile) {
+    ASSERT_EQ(writeWav(output, SampleEncoding::Pcm16, 1, 8000, std::vector<float>(10, 0.5f), {}),
+              "");
+    const std::vector<unsigned char> before = readBytes(output);
+    const Result r = render("qv_test_ToyPlugin.dll", input, "--set Crash=1");
+    EXPECT_EQ(r.exitCode, 3u);
+    EXPECT_EQ(readBytes(output), before);
+    EXPECT_FALSE(fileExists(output + ".partial"));
+}
+
+TEST_F(QvhostProcessTest, BenchPrintsTheMedianOfItsRuns) {
+    const Result r = runQvhost(dir, "bench " + inQuotes(pluginPath("Quorvanelle.dll")) +
+                                        " --seconds 0.5 --runs 3 --program 3");
+    EXPECT_EQ(r.exitCode, 0u) << r.err;
+    for (const char* expected : {"run 1 ", "run 3 ", "median         :", "ns per stereo frame"})
+        EXPECT_NE(r.out.find(expected), std::string::npos) << expected << "\n" << r.out;
+    EXPECT_EQ(r.out.find("run 4 "), std::string::npos);
+}
+
+} // namespace

@@ -1,0 +1,33 @@
+// The qvhost command line: which command, its files and its options, checked for form and range.
+// Names of parameters and programs are resolved later against the plug-in (PluginSettings).
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct ParameterSetting {
+    std::string key; // parameter name, or its index in decimal
+    float value;     // normalised 0..1
+};
+
+struct CommandLine {
+    enum class Command { Info, Run, Render, Generate, Bench };
+
+    Command command = Command::Info;
+    std::string plugin;                     // plug-in DLL (info, run, render, bench)
+    std::string input;                      // WAV to render
+    std::string output;                     // WAV to write (render, generate)
+    std::string program;                    // --program: index or name
+    bool hasProgram = false;                // whether --program was given
+    std::vector<ParameterSetting> settings; // --set, in command-line order
+    bool trimLatency = false;               // --trim-latency
+    bool quiet = false;                     // --quiet: no progress lines
+    int block = 512;                        // --block: frames per process call
+    double seconds = 0.0;                   // --seconds (0: the command's default)
+    unsigned rate = 44100;                  // --rate: Hz
+    int runs = 5;                           // --runs (bench)
+
+    // Parses argv[1..argc-1]. On failure returns false with a one-line reason in `error`.
+    static bool parse(int argc, const char* const* argv, CommandLine& out, std::string& error);
+    static const char* usage();
+};

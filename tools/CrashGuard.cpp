@@ -1,0 +1,46 @@
+#include "tools/CrashGuard.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+char temporaryFile[MAX_PATH * 4] = {}; // fixed storage: the handler must not allocate
+bool installed = false;
+
+LONG WINAPI onUnhandledException(EXCEPTION_POINTERS* info) {
+    if (temporaryFile[0]) DeleteFileA(temporaryFile);
+    char line[160];
+    const unsigned long code =
+        info && info->ExceptionRecord ? info->ExceptionRecord->ExceptionCode : 0;
+    const void* where =
+        info && info->ExceptionRecord ? info->ExceptionRecord->ExceptionAddress : nullptr;
+    const int n = std::snprintf(line, sizeof line,
+                                "qvhost: the process crashed (exception 0x%08lx at %p), "
+                                "probably inside the plug-in; no output written\n",
+                                code, where);
+    DWORD written = 0;
+    if (n > 0)
+        WriteFile(GetStdHandle(STD_ERROR_HANDLE), line, static_cast<DWORD>(n), &written, nullptr);
+    TerminateProcess(GetCurrentProcess(), CrashGuard::kExitCode);
+    return EXCEPTION_EXECUTE_HANDLER;
+}
+
+} // namespace
+
+void CrashGuard::install() {
+    if (installed) return;
+    installed = true;
+    SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
+    SetUnhandledExceptionFilter(onUnhandledException);
+}
+
+void CrashGuard::setTemporaryFile(const std::string& path) {
+    if (path.size() >= sizeof temporaryFile) {
+        temporaryFile[0] = 0;
+        return;
+    }
+    std::memcpy(temporaryFile, path.c_str(), path.size() + 1);
+}

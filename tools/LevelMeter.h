@@ -1,0 +1,24 @@
+// Peak and RMS of a stereo signal over a whole file, and how many samples were not finite.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+class LevelMeter {
+public:
+    // Adds frames; non-finite samples are counted and left out of peak and RMS.
+    void add(const float* left, const float* right, std::size_t frames);
+    void clear() { *this = LevelMeter(); }
+
+    double peak(int channel) const { return peaks[channel]; } // linear, 0..
+    double peakDb(int channel) const;                         // dBFS, -inf for silence
+    double rmsDb(int channel) const;                          // dBFS, -inf for silence
+    std::uint64_t nonFinite() const { return badSamples; }
+    std::uint64_t frames() const { return count; }
+
+private:
+    double peaks[2] = {0.0, 0.0};   // largest |sample| per channel
+    double squares[2] = {0.0, 0.0}; // sum of squared samples per channel
+    std::uint64_t count = 0;        // frames added
+    std::uint64_t badSamples = 0;   // NaN or infinite samples seen
+};

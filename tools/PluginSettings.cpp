@@ -1,0 +1,141 @@
+#include "tools/PluginSettings.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace {
+
+// Plug-ins are asked for short names, but a larger buffer keeps a careless one from overrunning.
+constexpr std::size_t kNameBuffer = 512;
+// More programs or parameters than this are taken for a broken record.
+constexpr VstInt32 kMaxCount = 100000;
+
+std::string lower(std::string s) {
+    for (char& c : s)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
+bool isIndex(const std::string& s) {
+    if (s.empty() || s.size() > 9) return false;
+    for (char c : s)
+        if (!std::isdigit(static_cast<unsigned char>(c))) return false;
+    return true;
+}
+
+std::string nameFrom(const char* buffer) {
+    std::string s(buffer);
+    while (!s.empty() && s.back() == ' ')
+        s.pop_back();
+    return s;
+}
+
+} // namespace
+
+PluginSettings::PluginSettings(PluginHost& h) : host(h) {
+    AEffect* e = host.effect();
+    if (!e) return;
+    const VstInt32 numParams = std::min(std::max(e->numParams, 0), kMaxCount);
+    const VstInt32 numPrograms = std::min(std::max(e->numPrograms, 0), kMaxCount);
+    char text[kNameBuffer];
+    for (VstInt32 i = 0; i < numParams; ++i) {
+        text[0] = 0;
+        host.dispatch(effGetParamName, i, 0, text);
+        text[kNameBuffer - 1] = 0;
+        parameters.push_back(nameFrom(text));
+    }
+    bool indexed = true;
+    for (VstInt32 i = 0; i < numPrograms && indexed; ++i) {
+        text[0] = 0;
+        indexed = host.dispatch(effGetProgramNameIndexed, i, -1, text) != 0;
+        text[kNameBuffer - 1] = 0;
+        programs.push_back(nameFrom(text));
+    }
+    if (!indexed) {
+        // No indexed names: visit each program, then return to the one that was current.
+        programs.clear();
+        const VstIntPtr current = host.dispatch(effGetProgram);
+        for (VstInt32 i = 0; i < numPrograms; ++i) {
+            host.dispatch(effSetProgram, 0, i);
+            text[0] = 0;
+            host.dispatch(effGetProgramName, 0, 0, text);
+            text[kNameBuffer - 1] = 0;
+            programs.push_back(nameFrom(text));
+        }
+        if (numPrograms > 0) host.dispatch(effSetProgram, 0, current);
+    }
+}
+
+bool PluginSettings::find(const std::vector<std::string>& names, const std::string& spec,
+                          const char* what, VstInt32& index, std::string& error) {
+    const std::string kind = what;
+    if (isIndex(spec)) {
+        const long i = std::stol(spec);
+        if (i >= static_cast<long>(names.size())) {
+            error = kind + " " + spec + " is out of range (the plug-in has " +
+                    std::to_string(names.size()) + ", numbered 0 to " +
+                    std::to_string(static_cast<long>(names.size()) - 1) + ")";
+            return false;
+        }
+        index = static_cast<VstInt32>(i);
+        return true;
+    }
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (names[i] == spec) {
+            index = static_cast<VstInt32>(i);
+            return true;
+        }
+    }
+    int matches = 0;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (lower(names[i]) == lower(spec)) {
+            if (matches++ == 0) index = static_cast<VstInt32>(i);
+        }
+    }
+    if (matches == 1) return true;
+    error = matches > 1 ? kind + " name \"" + spec + "\" is ambiguous (differs only in case)"
+                        : "the plug-in has no " + kind + " named \"" + spec + "\"";
+    return false;
+}
+
+bool PluginSettings::findProgram(const std::string& spec, VstInt32& index,
+                                 std::string& error) const {
+    return find(programs, spec, "program", index, error);
+}
+
+bool PluginSettings::findParameter(const std::string& spec, VstInt32& index,
+                                   std::string& error) const {
+    return find(parameters, spec, "parameter", index, error);
+}
+
+bool PluginSettings::apply(const std::string* programSpec,
+                           const std::vector<ParameterSetting>& settings, std::string& error) {
+    AEffect* e = host.effect();
+    if (!e) {
+        error = "no plug-in loaded";
+        return false;
+    }
+    // Resolve everything first so that a bad name leaves the plug-in untouched.
+    VstInt32 chosen = -1;
+    if (programSpec && !findProgram(*programSpec, chosen, error)) return false;
+    std::vector<VstInt32> indices;
+    for (const ParameterSetting& s : settings) {
+        VstInt32 index = 0;
+        if (!findParameter(s.key, index, error)) return false;
+        indices.push_back(index);
+    }
+    if (chosen >= 0) {
+        host.dispatch(effSetProgram, 0, chosen);
+        program = chosen;
+    }
+    done.clear();
+    for (std::size_t i = 0; i < settings.size(); ++i) {
+        e->setParameter(e, indices[i], settings[i].value);
+        std::string display = host.dispatchString(effGetParamDisplay, indices[i]);
+        const std::string label = host.dispatchString(effGetParamLabel, indices[i]);
+        if (!label.empty()) display += " " + label;
+        done.push_back({indices[i], parameters[static_cast<std::size_t>(indices[i])],
+                        settings[i].value, display});
+    }
+    return true;
+}

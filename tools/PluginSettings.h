@@ -1,0 +1,48 @@
+// Finds programs and parameters of a loaded plug-in by number or by the names the plug-in reports
+// (effGetProgramNameIndexed, effGetParamName), and applies a --program / --set selection.
+// UI thread: call before audio runs.
+#pragma once
+
+#include "tools/CommandLine.h"
+#include "tools/PluginHost.h"
+
+#include <string>
+#include <vector>
+
+class PluginSettings {
+public:
+    struct Applied {
+        VstInt32 index;      // parameter index
+        std::string name;    // as the plug-in names it
+        float value;         // normalised value that was set
+        std::string display; // the plug-in's display text and label after setting it
+    };
+
+    // Reads every program and parameter name from the plug-in.
+    explicit PluginSettings(PluginHost& host);
+
+    // `spec` is a decimal index or a name (exact; otherwise case-insensitive if that is unique).
+    bool findProgram(const std::string& spec, VstInt32& index, std::string& error) const;
+    bool findParameter(const std::string& spec, VstInt32& index, std::string& error) const;
+
+    // Selects the program (if `program` is not null), then sets each parameter in order. Stops
+    // at the first name that cannot be resolved.
+    bool apply(const std::string* program, const std::vector<ParameterSetting>& settings,
+               std::string& error);
+
+    const std::vector<std::string>& programNames() const { return programs; }
+    const std::vector<std::string>& parameterNames() const { return parameters; }
+    // What `apply` did: the program chosen (-1: none) and the parameters set.
+    VstInt32 chosenProgram() const { return program; }
+    const std::vector<Applied>& applied() const { return done; }
+
+private:
+    static bool find(const std::vector<std::string>& names, const std::string& spec,
+                     const char* what, VstInt32& index, std::string& error);
+
+    PluginHost& host;                    // the plug-in the names come from
+    std::vector<std::string> programs;   // program names by index
+    std::vector<std::string> parameters; // parameter names by index
+    VstInt32 program = -1;               // program chosen by apply
+    std::vector<Applied> done;           // parameters set by apply
+};

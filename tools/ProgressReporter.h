@@ -1,0 +1,23 @@
+// Progress lines for long renders: nothing during the first second, then one line a second.
+#pragma once
+
+#include "tools/Stopwatch.h"
+
+#include <cstdint>
+#include <cstdio>
+
+class ProgressReporter {
+public:
+    // `out` null or `enabled` false: silent. `rate` in Hz turns frames into seconds of audio.
+    ProgressReporter(std::FILE* out, std::uint64_t totalFrames, double rate, bool enabled);
+    void update(std::uint64_t framesDone);
+    int linesPrinted() const { return lines; }
+
+private:
+    std::FILE* stream;   // where the lines go (stderr)
+    std::uint64_t total; // frames the job will take
+    double sampleRate;   // Hz
+    Stopwatch clock;     // time since the job started
+    double nextReport;   // seconds on `clock` when the next line is due
+    int lines = 0;       // lines printed so far
+};

@@ -1,0 +1,24 @@
+#include "tools/Stopwatch.h"
+
+#include <windows.h>
+
+namespace {
+double ticksPerSecond() {
+    LARGE_INTEGER f;
+    QueryPerformanceFrequency(&f);
+    return static_cast<double>(f.QuadPart);
+}
+} // namespace
+
+void Stopwatch::restart() {
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    start = now.QuadPart;
+}
+
+double Stopwatch::seconds() const {
+    static const double frequency = ticksPerSecond();
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return static_cast<double>(now.QuadPart - start) / frequency;
+}

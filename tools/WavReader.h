@@ -1,0 +1,44 @@
+// Reads 16/24/32-bit PCM and 32/64-bit float WAV files (mono or stereo) as 32-bit float frames.
+// The header is checked completely on open: every chunk must fit in the file and the format must
+// be one we can read, so a file that opens is read to its end without surprises.
+#pragma once
+
+#include "tools/WavFormat.h"
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+class WavReader {
+public:
+    WavReader() = default;
+    WavReader(const WavReader&) = delete;
+    WavReader& operator=(const WavReader&) = delete;
+    ~WavReader() { close(); }
+
+    // Opens and checks the file. On failure returns false, sets `error` to one line and leaves
+    // the reader closed.
+    bool open(const std::string& path, std::string& error);
+    void close();
+    bool isOpen() const { return file != nullptr; }
+
+    const WavFormat& format() const { return fmt; }
+    std::uint64_t framesLeft() const { return fmt.frames - framesDone; }
+
+    // Reads up to `maxFrames` frames into `left` and `right` (scaled to -1..1 for PCM; a mono file
+    // fills both). Sets `framesRead` (0 at the end of the data). Returns false and sets `error`
+    // when the file cannot be read any more.
+    bool read(float* left, float* right, std::size_t maxFrames, std::size_t& framesRead,
+              std::string& error);
+
+private:
+    bool parse(std::uint64_t fileSize, std::string& error);
+    bool parseFormatChunk(const unsigned char* bytes, std::uint32_t size, std::string& error);
+
+    std::FILE* file = nullptr;      // open input, positioned in the data chunk
+    std::string name;               // path as given, for messages
+    WavFormat fmt;                  // what the header says
+    std::uint64_t dataOffset = 0;   // file offset of the first sample byte
+    std::uint64_t framesDone = 0;   // frames handed out so far
+    std::vector<unsigned char> raw; // file bytes of one read
+};
