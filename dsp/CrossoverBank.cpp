@@ -124,6 +124,7 @@ void CrossoverBank::design(int filter) {
     // The audio thread may read the spectrum meanwhile; copying the finished spectrum keeps
     // the window in which it sees a mixture as short as possible.
     std::copy(taps, taps + 2 * kFftSize, filterSpectra_[filter]);
+    designCount_.fetch_add(1, std::memory_order_release);
 }
 
 // Target magnitude over bins 0..4095 (bin k is k * fs / 4096 Hz), symmetric about the middle.

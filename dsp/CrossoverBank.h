@@ -2,6 +2,8 @@
 
 #include "dsp/Fft.h"
 
+#include <atomic>
+
 namespace qv {
 
 // Linear-phase crossover of one channel: four low-pass FIR filters (512 taps, centred on tap
@@ -52,6 +54,10 @@ public:
     const double* magnitude() const { return magnitude_; }
     // 1024-point complex spectrum (interleaved) of filter index (1..4), or null.
     const double* filterSpectrum(int index) const;
+    // Number of filter designs completed so far; it changes after a new spectrum is in place,
+    // so a reader that saw a count and copied the spectra afterwards copies again when the
+    // count moves on. Any thread.
+    unsigned designCount() const { return designCount_.load(std::memory_order_acquire); }
 
 private:
     void designAll();
@@ -77,6 +83,7 @@ private:
     double blockWork_[2 * kFftSize];     // X, the transform of the input buffer
     double outputWork_[2 * kFftSize];    // X * Hi and its inverse transform
     // Design (UI thread) and block filter (audio thread) share no work array.
+    std::atomic<unsigned> designCount_{0}; // designs completed (wraps)
 };
 
 } // namespace qv

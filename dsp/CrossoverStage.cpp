@@ -5,69 +5,107 @@
 namespace qv {
 
 CrossoverStage::CrossoverStage() {
+    for (int c = 0; c < kChannels; ++c) {
+        kernelDesign_[c] = 0;
+        kernelValid_[c] = false;
+    }
     fullReset();
+}
+
+// Kernel of a job with filters a, b: G = (Ha + i Hb) / 2N at bit-reversed positions. The 1/2
+// belongs to the channel separation below and 1/N to the unscaled inverse transform; both are
+// powers of two, so folding them in changes no rounding.
+void CrossoverStage::refreshKernels(int channel) {
+    const CrossoverBank& bank = banks_[channel];
+    const unsigned design = bank.designCount();
+    if (kernelValid_[channel] && design == kernelDesign_[channel]) return;
+    const double scale = 0.5 / kFftSize;
+    for (int pair = 0; pair < kFilters / 2; ++pair) {
+        const int job = channel * (kFilters / 2) + pair;
+        const double* ha = bank.filterSpectrum(2 * pair + 1);
+        const double* hb = bank.filterSpectrum(2 * pair + 2);
+        for (int k = 0; k < kFftSize; ++k) {
+            const int p = fft_.bitReversed(k);
+            kernelRe_[job][p] = (ha[2 * k] - hb[2 * k + 1]) * scale;
+            kernelIm_[job][p] = (ha[2 * k + 1] + hb[2 * k]) * scale;
+        }
+    }
+    kernelDesign_[channel] = design;
+    kernelValid_[channel] = true;
 }
 
 // With Z the transform of z = L + iR over the two blocks, the channel spectra are
 //   XL[k] = (Z[k] + conj Z[N-k]) / 2,   XR[k] = (Z[k] - conj Z[N-k]) / 2i.
-// For one channel X and two of its filters Ha, Hb (spectra of real taps, so X, Ha and Hb are
-// conjugate-symmetric) the inverse transform of W = X Ha + i X Hb carries the two filtered
-// signals in its real and imaginary parts, and W[N-k] = conj(X Ha)[k] + i conj(X Hb)[k], so
-// only bins 0..N/2 need products.
+// For one channel X and two of its filters Ha, Hb (spectra of real taps) the inverse transform
+// of X (Ha + i Hb) carries the two filtered signals in its real and imaginary parts.
+//
+// In bit-reversed order bin N-k lies in the same octave block as bin k, mirrored: positions
+// [B, 2B) hold bins whose mirrors lie at 3B - 1 - p (positions 0 and 1, bins 0 and N/2, are
+// their own mirrors).
 void CrossoverStage::filterBlock() {
-    const int n = kFftSize;
-    std::copy(overlap_, overlap_ + 2 * kHop, spectrum_);
-    std::copy(input_, input_ + 2 * kHop, spectrum_ + 2 * kHop);
-    std::copy(input_, input_ + 2 * kHop, overlap_);
-    fft_.forward(spectrum_);
+    for (int c = 0; c < kChannels; ++c)
+        refreshKernels(c);
 
-    for (int c = 0; c < kChannels; ++c) {
-        for (int pair = 0; pair < kFilters / 2; ++pair) {
-            const double* ha = banks_[c].filterSpectrum(2 * pair + 1);
-            const double* hb = banks_[c].filterSpectrum(2 * pair + 2);
-            for (int k = 0; k <= n / 2; ++k) {
-                const int mirror = (n - k) & (n - 1);
-                const double zr = spectrum_[2 * k], zi = spectrum_[2 * k + 1];
-                const double mr = spectrum_[2 * mirror], mi = spectrum_[2 * mirror + 1];
-                double xr, xi;
-                if (c == 0) {
-                    xr = 0.5 * (zr + mr);
-                    xi = 0.5 * (zi - mi);
-                } else {
-                    xr = 0.5 * (zi + mi);
-                    xi = 0.5 * (mr - zr);
-                }
-                const double ar = xr * ha[2 * k] - xi * ha[2 * k + 1];
-                const double ai = xr * ha[2 * k + 1] + xi * ha[2 * k];
-                const double br = xr * hb[2 * k] - xi * hb[2 * k + 1];
-                const double bi = xr * hb[2 * k + 1] + xi * hb[2 * k];
-                work_[2 * k] = ar - bi;
-                work_[2 * k + 1] = ai + br;
-                if (mirror != k) {
-                    work_[2 * mirror] = ar + bi;
-                    work_[2 * mirror + 1] = br - ai;
-                }
-            }
-            fft_.inverse(work_);
-            // Points kHop..n-1 are free of circular wrap-around (the taps span kHop samples).
-            const int column = c * kFilters + 2 * pair;
-            for (int m = 0; m < kHop; ++m) {
-                output_[m][column] = work_[2 * (kHop + m)];
-                output_[m][column + 1] = work_[2 * (kHop + m) + 1];
-            }
+    std::copy(overlap_[0], overlap_[0] + kHop, spectrumRe_);
+    std::copy(input_[0], input_[0] + kHop, spectrumRe_ + kHop);
+    std::copy(overlap_[1], overlap_[1] + kHop, spectrumIm_);
+    std::copy(input_[1], input_[1] + kHop, spectrumIm_ + kHop);
+    for (int c = 0; c < kChannels; ++c)
+        std::copy(input_[c], input_[c] + kHop, overlap_[c]);
+    fft_.forward(spectrumRe_, spectrumIm_);
+
+    const double* zr = spectrumRe_;
+    const double* zi = spectrumIm_;
+    double* lr = channelRe_[0];
+    double* li = channelIm_[0];
+    double* rr = channelRe_[1];
+    double* ri = channelIm_[1];
+    for (int p = 0; p < 2; ++p) {
+        lr[p] = zr[p] + zr[p];
+        li[p] = 0.0;
+        rr[p] = zi[p] + zi[p];
+        ri[p] = 0.0;
+    }
+    for (int block = 2; block < kFftSize; block *= 2) {
+        const int mirrorSum = 3 * block - 1;
+        for (int p = block; p < 2 * block; ++p) {
+            const int m = mirrorSum - p;
+            lr[p] = zr[p] + zr[m];
+            li[p] = zi[p] - zi[m];
+            rr[p] = zi[p] + zi[m];
+            ri[p] = zr[m] - zr[p];
         }
+    }
+
+    for (int job = 0; job < kJobs; ++job) {
+        const int c = job / (kFilters / 2);
+        const double* xr = channelRe_[c];
+        const double* xi = channelIm_[c];
+        const double* gr = kernelRe_[job];
+        const double* gi = kernelIm_[job];
+        double* wr = workRe_[job];
+        double* wi = workIm_[job];
+        for (int p = 0; p < kFftSize; ++p) {
+            wr[p] = xr[p] * gr[p] - xi[p] * gi[p];
+            wi[p] = xr[p] * gi[p] + xi[p] * gr[p];
+        }
+        fft_.inverse(wr, wi);
     }
 }
 
 void CrossoverStage::clear() {
     for (CrossoverBank& bank : banks_)
         bank.clear();
-    std::fill(input_, input_ + 2 * kHop, 0.0);
-    std::fill(overlap_, overlap_ + 2 * kHop, 0.0);
-    for (auto& frame : output_)
-        std::fill(frame, frame + kChannels * kFilters, 0.0);
-    std::fill(spectrum_, spectrum_ + 2 * kFftSize, 0.0);
-    std::fill(work_, work_ + 2 * kFftSize, 0.0);
+    for (int c = 0; c < kChannels; ++c) {
+        std::fill(input_[c], input_[c] + kHop, 0.0);
+        std::fill(overlap_[c], overlap_[c] + kHop, 0.0);
+    }
+    for (int job = 0; job < kJobs; ++job) {
+        std::fill(workRe_[job], workRe_[job] + kFftSize, 0.0);
+        std::fill(workIm_[job], workIm_[job] + kFftSize, 0.0);
+    }
+    std::fill(spectrumRe_, spectrumRe_ + kFftSize, 0.0);
+    std::fill(spectrumIm_, spectrumIm_ + kFftSize, 0.0);
 }
 
 void CrossoverStage::fullReset() {

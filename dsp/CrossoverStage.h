@@ -1,7 +1,7 @@
 #pragma once
 
 #include "dsp/CrossoverBank.h"
-#include "dsp/Fft.h"
+#include "dsp/PlanarFft.h"
 
 namespace qv {
 
@@ -12,7 +12,9 @@ namespace qv {
 //
 // Two real sequences share each complex transform: L and R go in as one complex signal
 // (L + iR), and each inverse transform returns two low-pass outputs of one channel (LPa + i LPb),
-// so a block costs one forward and four inverse 1024-point transforms instead of ten.
+// so a block costs one forward and four inverse 1024-point transforms instead of ten. The
+// transforms work on split arrays in bit-reversed spectral order (PlanarFft), and the filter
+// spectra are kept here pre-combined in that order, copied again whenever a bank redesigns.
 //
 // Filter design stays in the banks (bank(c), UI/parameter thread); everything else runs on the
 // audio thread.
@@ -23,6 +25,7 @@ public:
     static constexpr int kHop = CrossoverBank::kHop;
     static constexpr int kFftSize = CrossoverBank::kFftSize;
     static constexpr int kLatency = CrossoverBank::kLatency;
+    static constexpr int kJobs = kChannels * kFilters / 2; // inverse transforms per block
 
     CrossoverStage();
 
@@ -38,13 +41,17 @@ public:
             filterBlock();
             position_ = 0;
         }
-        const double* due = output_[position_];
-        for (int f = 0; f < kFilters; ++f) {
-            lowL[f] = due[f];
-            lowR[f] = due[kFilters + f];
-        }
-        input_[2 * position_] = inL;
-        input_[2 * position_ + 1] = inR;
+        const int due = kHop + position_; // outputs lie in the upper half of the inverses
+        lowL[0] = workRe_[0][due];
+        lowL[1] = workIm_[0][due];
+        lowL[2] = workRe_[1][due];
+        lowL[3] = workIm_[1][due];
+        lowR[0] = workRe_[2][due];
+        lowR[1] = workIm_[2][due];
+        lowR[2] = workRe_[3][due];
+        lowR[3] = workIm_[3][due];
+        input_[0][position_] = inL;
+        input_[1][position_] = inR;
         ++position_;
     }
 
@@ -52,10 +59,12 @@ public:
     // no block is filtered.
     void stepSilence() {
         if (position_ >= kHop) position_ = 0;
-        for (double& value : output_[position_])
-            value = 0.0;
-        input_[2 * position_] = 0.0;
-        input_[2 * position_ + 1] = 0.0;
+        for (int job = 0; job < kJobs; ++job) {
+            workRe_[job][kHop + position_] = 0.0;
+            workIm_[job][kHop + position_] = 0.0;
+        }
+        input_[0][position_] = 0.0;
+        input_[1][position_] = 0.0;
         ++position_;
     }
 
@@ -69,16 +78,26 @@ public:
 
 private:
     void filterBlock();
+    void refreshKernels(int channel);
 
-    CrossoverBank banks_[kChannels]; // filter design and spectra per channel
-    Fft fft_{kFftSize};              // block transforms
-    double input_[2 * kHop];         // frames collected this block, (L, R) interleaved
-    double overlap_[2 * kHop];       // previous block, (L, R) interleaved
-    // Low-pass outputs due in the current block, one row per frame: LP1..LP4 of L, then of R.
-    double output_[kHop][kChannels * kFilters];
-    double spectrum_[2 * kFftSize]; // transform of (L + iR) over both blocks
-    double work_[2 * kFftSize];     // two channels' products, then their inverse transform
-    int position_ = 0;              // frames collected this block, 0..kHop
+    CrossoverBank banks_[kChannels];  // filter design and spectra per channel
+    PlanarFft fft_{kFftSize};         // block transforms
+    double input_[kChannels][kHop];   // frames collected this block
+    double overlap_[kChannels][kHop]; // the previous block
+    double spectrumRe_[kFftSize];     // transform of (L + iR) over both blocks, bit-reversed order
+    double spectrumIm_[kFftSize];
+    double channelRe_[kChannels][kFftSize]; // 2 XL and 2 XR, bit-reversed order
+    double channelIm_[kChannels][kFftSize];
+    // Per job (L: LP1/LP2, LP3/LP4, then R): the filter pair combined as (Ha + i Hb) / 2N in
+    // bit-reversed order, and the product with the channel spectrum, then its inverse
+    // transform, whose upper half holds the two low-pass outputs due in the current block.
+    double kernelRe_[kJobs][kFftSize];
+    double kernelIm_[kJobs][kFftSize];
+    double workRe_[kJobs][kFftSize];
+    double workIm_[kJobs][kFftSize];
+    unsigned kernelDesign_[kChannels]; // bank design count the kernels were copied at
+    bool kernelValid_[kChannels];      // kernels copied at least once
+    int position_ = 0;                 // frames collected this block, 0..kHop
 };
 
 } // namespace qv

@@ -4,34 +4,64 @@ namespace qv {
 
 // 32-tap FIR smoother of a band's gain: y[n] = k0 g[n] + k1 g[n-1] + ... + k31 g[n-31] with
 // kj = f((j + 1) / 32) - f(j / 32), f(u) = (0.4 u + 0.6) u, so a step reaches its full depth
-// after 32 samples (the band's audio is delayed 31). Kept as 32 partial sums, one per tap.
+// after 32 samples (the band's audio is delayed 31).
+//
+// The kernel is linear in j (kj = k0 + j d with d = 0.8 / 1024) and sums to 1, so the
+// convolution is 1 + k0 S0 + d S1 with the running sums S0 = sum (g[n-j] - 1) and
+// S1 = sum j (g[n-j] - 1) of the deviations from unity (a run of unity gains gives exactly 1.0),
+// updated in O(1) per sample and recomputed exactly from the ring every 128 samples so that
+// rounding cannot drift.
+//
+// After a reset the history counts as zero gains and the first 31 outputs carry an extra 1.0
+// (the start state of the partial-sum form of this filter: output 1 + f(m / 32) after m unit
+// gains).
 class GainSmoother {
 public:
     static constexpr int kTaps = 32;
+    static constexpr int kTurnsPerResum = 4; // ring turns between exact recomputations
 
     // Kernel built, state reset.
     GainSmoother();
 
     // Audio thread.
     double push(double gain) {
-        for (int i = 0; i < kTaps - 1; ++i)
-            partial_[i] = gain * kernel_[i] + partial_[i + 1];
-        partial_[kTaps - 1] = gain * kernel_[kTaps - 1];
-        output_ = partial_[0];
-        return output_;
+        const double deviation = gain - 1.0;
+        const double leaving = history_[position_]; // g[n - 32] - 1
+        history_[position_] = deviation;
+        weightedSum_ += sum_ - kTaps * leaving;
+        sum_ += deviation - leaving;
+        if (++position_ == kTaps) {
+            position_ = 0;
+            if (++turns_ == kTurnsPerResum) resum();
+        }
+        double y = 1.0 + kernelStart_ * sum_ + kernelSlope_ * weightedSum_;
+        if (resetCarry_ > 0) {
+            y += 1.0;
+            --resetCarry_;
+        }
+        output_ = y;
+        return y;
     }
 
-    // Output 0.0, every partial sum 1.0 (so the first outputs after a reset carry 1.0 on top
-    // of the convolution until the sums have been replaced); the kernel is kept.
+    // Output 0.0, history zero, the next 31 outputs carry 1.0; the kernel is kept.
     void reset();
 
     double output() const { return output_; }
     double kernel(int tap) const { return tap >= 0 && tap < kTaps ? kernel_[tap] : 0.0; }
 
 private:
-    double kernel_[kTaps];  // k0..k31, summing to 1
-    double partial_[kTaps]; // p1..p32: partial convolution sums still to be completed
-    double output_ = 0.0;   // last smoothed gain
+    void resum(); // exact sums from the ring (at position 0)
+
+    double kernel_[kTaps];     // k0..k31, summing to 1 (for inspection)
+    double kernelStart_;       // k0
+    double kernelSlope_;       // k(j+1) - kj
+    double history_[kTaps];    // the last 32 gains minus 1, the oldest at position_
+    double sum_ = 0.0;         // S0: sum of the ring
+    double weightedSum_ = 0.0; // S1: sum of age times deviation (newest age 0)
+    int position_ = 0;         // ring slot of the oldest gain, the next to be replaced
+    int turns_ = 0;            // ring turns since the last exact recomputation
+    int resetCarry_ = 0;       // outputs still carrying the reset's 1.0
+    double output_ = 0.0;      // last smoothed gain
 };
 
 } // namespace qv

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dsp/FlushDenormal.h"
+
 namespace qv {
 
 // The hold and release phases shared by PeakHoldDetector and RisingSmoothDetector. After the
@@ -19,8 +21,25 @@ public:
     // The envelope rose to or above the level: a later fall starts a new hold.
     void restartHold() { hold_ = 0; }
 
-    // The level fell below envelope: returns the held or released envelope.
-    double fall(double envelope, double level, double releaseMul);
+    // The level fell below envelope: returns the held or released envelope. Inline: it runs
+    // for most samples of every follower.
+    double fall(double envelope, double level, double releaseMul) {
+        if (hold_ < length_) {
+            if (hold_ == 0) writePosition_ = 0;
+            ring_[writePosition_++] = level;
+            ++hold_;
+            return envelope;
+        }
+        int readPosition = writePosition_ + 1;
+        if (readPosition >= length_) readPosition -= length_;
+        const double floor = ring_[readPosition];
+        // A long release would otherwise creep through the subnormal range.
+        envelope = flushDenormal(envelope * releaseMul);
+        if (envelope <= floor) envelope = floor;
+        if (writePosition_ >= length_) writePosition_ = 0;
+        ring_[writePosition_++] = level;
+        return envelope;
+    }
 
     // Hold count and positions 0, ring zeroed.
     void clear();

@@ -6,7 +6,6 @@ namespace {
 const double kTapStep = 0.025; // 1 / 40
 // F(u) = (a u + b) u with (a, b) per shape; shape 5 is the flat kernel.
 const double kShapeCurvature[LimiterGainSmoother::kShapes] = {0.4, 0.3, 0.2, 0.1, 0.0};
-const int kUnityRunLength = 40; // more consecutive unity targets than this give exactly 1.0
 } // namespace
 
 LimiterGainSmoother::LimiterGainSmoother() {
@@ -16,8 +15,10 @@ LimiterGainSmoother::LimiterGainSmoother() {
             const double u1 = (j + 1) * kTapStep, u0 = j * kTapStep;
             kernels_[s][j] = a == 0.0 ? kTapStep : (u1 * a + b) * u1 - (u0 * a + b) * u0;
         }
-        for (int j = 0; j < kTaps; ++j)
-            reversed_[s][j] = kernels_[s][kTaps - 1 - j];
+        // F((j+1)/40) - F(j/40) = a (2j + 1) / 1600 + b / 40.
+        start_[s] = kernels_[s][0];
+        slope_[s] = 2.0 * a * kTapStep * kTapStep;
+        reversedStart_[s] = kernels_[s][kTaps - 1];
     }
     fullReset();
 }
@@ -41,49 +42,31 @@ double LimiterGainSmoother::kernel(int shape, int tap) const {
 }
 
 void LimiterGainSmoother::fillHistory(double value) {
+    const double deviation = value - 1.0;
     for (double& h : history_)
-        h = value;
+        h = deviation;
+    sum_ = kHistory * deviation;
+    weightedSum_ = (kHistory * (kHistory + 1) / 2) * deviation;
 }
 
-double LimiterGainSmoother::push(double target) {
-    // The count saturates: it only needs to tell "more than 40", and must not overflow in a
-    // long unity run.
-    if (target < 1.0)
-        unityCount_ = 0;
-    else if (unityCount_ <= kUnityRunLength)
-        ++unityCount_;
-    if (unityCount_ > kUnityRunLength) return 1.0;
-
-    const double* k;
-    if (lastOutput_ < target) { // gain rising: release
-        if (falling_) {
-            fillHistory(lastOutput_);
-            falling_ = false;
-        }
-        k = kernels_[shape_];
-    } else { // gain falling or equal: attack
-        if (!falling_) {
-            fillHistory(lastOutput_);
-            falling_ = true;
-        }
-        k = reversed_[shape_];
+void LimiterGainSmoother::resum() {
+    // At position 0 the oldest entry h38 is in slot 0 and h0 in the last: slot s holds h(38-s),
+    // whose weight is 39 - s.
+    double sum = 0.0, weighted = 0.0;
+    for (int slot = 0; slot < kHistory; ++slot) {
+        sum += history_[slot];
+        weighted += (kHistory - slot) * history_[slot];
     }
-    const double* h = history_ + position_;
-    double y = k[0] * target;
-    for (int i = 0; i < kHistory; ++i)
-        y += k[i + 1] * h[i];
-
-    position_ = position_ == 0 ? kHistory - 1 : position_ - 1;
-    history_[position_] = target;
-    history_[position_ + kHistory] = target;
-    lastOutput_ = y;
-    return y;
+    sum_ = sum;
+    weightedSum_ = weighted;
+    turns_ = 0;
 }
 
 void LimiterGainSmoother::reset() {
     lastOutput_ = 1.0;
     fillHistory(1.0);
     position_ = 0;
+    turns_ = 0;
     falling_ = false;
 }
 

@@ -25,6 +25,30 @@ void ReductionLinker::setLink(int link, float normalised) {
         neighbour_[j] = 0.0;
         self_[j] = 1.0;
     }
+    updateBandWeights(j);     // the band above the link
+    updateBandWeights(j + 1); // the band below it
+}
+
+// The weights of linkedGain, collected per neighbour.
+void ReductionLinker::updateBandWeights(int band) {
+    double upper = 0.0, centre = 1.0, lower = 0.0;
+    const bool upperOn = band > 0 && amount_[band - 1] >= 1;
+    const bool lowerOn = band < kBands - 1 && amount_[band] >= 1;
+    if (upperOn && lowerOn) {
+        const int a = band - 1, b = band;
+        upper = 0.5 * neighbour_[a];
+        lower = 0.5 * neighbour_[b];
+        centre = 0.5 * (self_[b] + self_[a] + neighbour_[a] + neighbour_[b]);
+    } else if (upperOn) {
+        upper = neighbour_[band - 1];
+        centre = self_[band - 1] + neighbour_[band - 1];
+    } else if (lowerOn) {
+        lower = neighbour_[band];
+        centre = self_[band] + neighbour_[band];
+    }
+    upper_[band] = upper;
+    centre_[band] = centre;
+    lower_[band] = lower;
 }
 
 // One-sided link of amount n: g * (1 - n / 200) + neighbour * n / 200. A middle band linked on
@@ -50,19 +74,6 @@ double ReductionLinker::linkedGain(int band, const double g[kBands]) const {
     return (g[band - 1] * neighbour_[upper] + g[band + 1] * neighbour_[lower] +
             (self_[lower] + self_[upper] + neighbour_[upper] + neighbour_[lower]) * gb) *
            0.5;
-}
-
-void ReductionLinker::process(const double rawGains[kBands], const bool linked[kBands],
-                              const bool capAtUnity[kBands], double smoothedGains[kBands]) {
-    for (int b = 0; b < kBands; ++b) {
-        if (!linked[b]) {
-            smoothedGains[b] = 1.0;
-            continue;
-        }
-        double smoothed = smoothers_[b].push(linkedGain(b, rawGains));
-        if (capAtUnity[b] && smoothed > 1.0) smoothed = 1.0;
-        smoothedGains[b] = smoothed;
-    }
 }
 
 void ReductionLinker::reset() {

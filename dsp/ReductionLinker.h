@@ -19,9 +19,23 @@ public:
     // rawGains: this sample's gain of every band (1.0 for a band that did not compress).
     // linked[b]: band b runs (both switch values below 0.5); capAtUnity[b]: "Ratio" 0.5 or
     // more. Writes the smoothed gains; a band that does not run gets 1.0 and its smoother is
-    // not advanced.
+    // not advanced. Audio thread.
     void process(const double rawGains[kBands], const bool linked[kBands],
-                 const bool capAtUnity[kBands], double smoothedGains[kBands]);
+                 const bool capAtUnity[kBands], double smoothedGains[kBands]) {
+        // Padded so that every band reads an upper and a lower neighbour (weight 0 at the ends).
+        const double g[kBands + 2] = {0.0,         rawGains[0], rawGains[1], rawGains[2],
+                                      rawGains[3], rawGains[4], 0.0};
+        for (int b = 0; b < kBands; ++b) {
+            if (!linked[b]) {
+                smoothedGains[b] = 1.0;
+                continue;
+            }
+            const double x = upper_[b] * g[b] + centre_[b] * g[b + 1] + lower_[b] * g[b + 2];
+            double smoothed = smoothers_[b].push(x);
+            if (capAtUnity[b] && smoothed > 1.0) smoothed = 1.0;
+            smoothedGains[b] = smoothed;
+        }
+    }
 
     // The linked (unsmoothed) gain of band b from this sample's raw gains.
     double linkedGain(int band, const double rawGains[kBands]) const;
@@ -37,10 +51,17 @@ public:
 private:
     static bool valid(int link) { return link >= 1 && link <= kLinks; }
 
+    void updateBandWeights(int band); // band 0..4, from the current links
+
     int amount_[kLinks] = {0, 0, 0, 0};               // n, 0..100
     double neighbour_[kLinks] = {0.0, 0.0, 0.0, 0.0}; // w1 = 0.005 n
     double self_[kLinks] = {1.0, 1.0, 1.0, 1.0};      // w2 = 1 - 0.01 n
-    GainSmoother smoothers_[kBands];                  // one per band
+    // The linked gain of band b as upper_[b] g(b-1) + centre_[b] g(b) + lower_[b] g(b+1),
+    // derived from the links on both sides of the band by setLink.
+    double upper_[kBands] = {0.0, 0.0, 0.0, 0.0, 0.0};
+    double centre_[kBands] = {1.0, 1.0, 1.0, 1.0, 1.0};
+    double lower_[kBands] = {0.0, 0.0, 0.0, 0.0, 0.0};
+    GainSmoother smoothers_[kBands]; // one per band
 };
 
 } // namespace qv

@@ -16,6 +16,7 @@ set(QV_DSP_SOURCES
   dsp/MultibandEngine.cpp
   dsp/OutputMeter.cpp
   dsp/PeakHoldDetector.cpp
+  dsp/PlanarFft.cpp
   dsp/ReductionLinker.cpp
   dsp/RisingSmoothDetector.cpp
   dsp/RmsWindow.cpp

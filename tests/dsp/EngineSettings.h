@@ -99,18 +99,18 @@ inline void applyDefaultProgram(MultibandEngine& e) {
     e.setAnalyserPower(1.0f);
 }
 
-// Every band compressing hard with the soft attack curve, links on, master +12 dB so that the
-// limiter works.
+// Every band compressing hard with the soft attack curve, links on, master +24 dB so that the
+// limiter works all the time.
 inline void applyHeavy(MultibandEngine& e) {
     applyDefaultProgram(e);
     BandSettings s;
-    s.thresh = 0.25f; // -30 dB
+    s.thresh = 0.5f; // -20 dB
     s.ratio = 1.0f;
     s.atkCurve = 1.0f;
     s.atk = 0.2f;
     applyAllBands(e, s);
     applyLinks(e, 0.75f);
-    e.setMasterOut(0.75f); // +12 dB
+    e.setMasterOut(1.0f); // +24 dB
 }
 
 // Everything neutral: compressors bypassed, unity gains, wet only, limiter off.

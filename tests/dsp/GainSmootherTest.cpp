@@ -1,6 +1,8 @@
 #include "dsp/GainSmoother.h"
 
 #include <gtest/gtest.h>
+#include <random>
+#include <vector>
 
 namespace qv {
 namespace {
@@ -40,6 +42,28 @@ TEST(GainSmootherTest, ResetLeavesUnitPartialSums) {
     for (int m = 1; m <= 31; ++m)
         ASSERT_NEAR(s.push(1.0), 1.0 + f(m / 32.0), 1e-14) << m;
     EXPECT_NEAR(s.push(1.0), 1.0, 1e-14);
+}
+
+TEST(GainSmootherTest, LongRunsStayOnTheDirectConvolution) {
+    // The running sums must not drift: after a long random run (with stretches of exact unity),
+    // the output still equals the 32-tap convolution computed directly.
+    GainSmoother s;
+    std::mt19937 rng(5);
+    std::uniform_real_distribution<double> gain(0.05, 2.0);
+    std::vector<double> g;
+    for (int n = 0; n < 300000; ++n) {
+        g.push_back((n / 5000) % 3 == 2 ? 1.0 : gain(rng));
+        const double y = s.push(g.back());
+        if (n % 50021 == 50020 || n == 299999) {
+            double direct = 0.0;
+            for (int j = 0; j < GainSmoother::kTaps; ++j)
+                direct += s.kernel(j) * g[n - j];
+            ASSERT_NEAR(y, direct, 1e-13) << n;
+        }
+    }
+    for (int n = 0; n < 32; ++n)
+        s.push(1.0);
+    EXPECT_EQ(s.output(), 1.0); // unity passes exactly
 }
 
 TEST(GainSmootherTest, KernelIsNonNegativeAndRising) {

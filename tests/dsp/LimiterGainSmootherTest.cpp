@@ -1,6 +1,8 @@
 #include "dsp/LimiterGainSmoother.h"
 
 #include <gtest/gtest.h>
+#include <random>
+#include <vector>
 
 namespace qv {
 namespace {
@@ -79,6 +81,42 @@ TEST(LimiterGainSmootherTest, UnityRunReturnsExactlyOne) {
     for (int n = 0; n < 3000000; ++n)
         s.push(1.0);
     EXPECT_LT(s.push(0.5), 1.0);
+}
+
+TEST(LimiterGainSmootherTest, LongRunsStayOnTheDirectKernelSum) {
+    // The running sums must not drift. Within one direction the output is the kernel (forward
+    // or reversed) over the target and the history since the last change of direction, whose
+    // older entries hold the output at that change.
+    for (float clip : {0.0f, 0.5f, 0.9f}) {
+        LimiterGainSmoother s;
+        s.setClipShape(clip);
+        const int shape = s.shape();
+        std::mt19937 rng(9);
+        std::uniform_real_distribution<double> unit(0.0, 1.0);
+        std::vector<double> history(LimiterGainSmoother::kHistory, 1.0); // h0 first
+        double last = 1.0;
+        bool falling = false;
+        double target = 0.5;
+        for (int n = 0; n < 200000; ++n) {
+            // Long falling and rising runs, below unity so every target is smoothed.
+            target = (n / 3000) % 2 ? std::min(0.99, target + 0.01 * unit(rng))
+                                    : std::max(0.05, target - 0.01 * unit(rng));
+            const bool nowFalling = !(last < target);
+            if (nowFalling != falling) {
+                history.assign(history.size(), last);
+                falling = nowFalling;
+            }
+            double direct = 0.0;
+            for (int j = 0; j < LimiterGainSmoother::kTaps; ++j) {
+                const double v = j == 0 ? target : history[j - 1];
+                direct += s.kernel(shape, falling ? LimiterGainSmoother::kTaps - 1 - j : j) * v;
+            }
+            history.insert(history.begin(), target);
+            history.pop_back();
+            last = s.push(target);
+            ASSERT_NEAR(last, direct, 1e-13) << n;
+        }
+    }
 }
 
 TEST(LimiterGainSmootherTest, ResetsRestoreRestState) {

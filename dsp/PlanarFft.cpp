@@ -1,0 +1,190 @@
+#include "dsp/PlanarFft.h"
+
+#include <cmath>
+
+namespace qv {
+
+namespace {
+
+const double kTwoPi = 6.283185307179586476925;
+const int kLastSpan = 4; // the twiddle-free radix-4 stage
+
+int log2OfPowerOfFour(int size) {
+    for (int log2 = 4; (1 << log2) <= PlanarFft::kMaxSize; log2 += 2)
+        if (size == (1 << log2)) return log2;
+    return -1;
+}
+
+} // namespace
+
+PlanarFft::PlanarFft(int size) {
+    for (double& t : twiddles_)
+        t = 0.0;
+    const int log2 = log2OfPowerOfFour(size);
+    if (log2 < 0) return;
+    size_ = size;
+    log2Size_ = log2;
+    // Angles from the exact index m / N, so every stage gets correctly rounded values.
+    double* tw = twiddles_;
+    for (int span = size_; span > kLastSpan; span /= 4) {
+        const int quarter = span / 4;
+        const int step = size_ / span; // W_span^j == W_N^(j * step)
+        for (int power = 1; power <= 3; ++power) {
+            double* re = tw + (2 * power - 2) * quarter;
+            double* im = re + quarter;
+            for (int j = 0; j < quarter; ++j) {
+                const double angle = kTwoPi * static_cast<double>(j * power * step) / size_;
+                re[j] = std::cos(angle);
+                im[j] = -std::sin(angle);
+            }
+        }
+        tw += 6 * quarter;
+    }
+}
+
+int PlanarFft::bitReversed(int k) const {
+    if (k < 0 || k >= size_) return 0;
+    int reversed = 0;
+    for (int b = 0; b < log2Size_; ++b)
+        reversed |= ((k >> b) & 1) << (log2Size_ - 1 - b);
+    return reversed;
+}
+
+// Radix-4 DIF butterfly on a0..a3 at stride q (two fused radix-2 stages, so the result stays in
+// plain bit-reversed order):
+//   t0 = a0 + a2, t1 = a0 - a2, t2 = a1 + a3, t3 = -i (a1 - a3)
+//   a0' = t0 + t2, a1' = (t0 - t2) W^2j, a2' = (t1 + t3) W^j, a3' = (t1 - t3) W^3j.
+void PlanarFft::forward(double* re, double* im) const {
+    if (re == nullptr || im == nullptr || size_ == 0) return;
+    const double* tw = twiddles_;
+    for (int span = size_; span > kLastSpan; span /= 4) {
+        const int q = span / 4;
+        const double* w1r = tw;
+        const double* w1i = tw + q;
+        const double* w2r = tw + 2 * q;
+        const double* w2i = tw + 3 * q;
+        const double* w3r = tw + 4 * q;
+        const double* w3i = tw + 5 * q;
+        for (int start = 0; start < size_; start += span) {
+            double* r0 = re + start;
+            double* r1 = r0 + q;
+            double* r2 = r1 + q;
+            double* r3 = r2 + q;
+            double* i0 = im + start;
+            double* i1 = i0 + q;
+            double* i2 = i1 + q;
+            double* i3 = i2 + q;
+            // The eight rows and the twiddle arrays never overlap.
+#pragma GCC ivdep
+            for (int j = 0; j < q; ++j) {
+                const double t0r = r0[j] + r2[j], t0i = i0[j] + i2[j];
+                const double t1r = r0[j] - r2[j], t1i = i0[j] - i2[j];
+                const double t2r = r1[j] + r3[j], t2i = i1[j] + i3[j];
+                const double dr = r1[j] - r3[j], di = i1[j] - i3[j]; // t3 = -i d = (di, -dr)
+                const double u1r = t0r - t2r, u1i = t0i - t2i;
+                const double u2r = t1r + di, u2i = t1i - dr;
+                const double u3r = t1r - di, u3i = t1i + dr;
+                r0[j] = t0r + t2r;
+                i0[j] = t0i + t2i;
+                r1[j] = u1r * w2r[j] - u1i * w2i[j];
+                i1[j] = u1r * w2i[j] + u1i * w2r[j];
+                r2[j] = u2r * w1r[j] - u2i * w1i[j];
+                i2[j] = u2r * w1i[j] + u2i * w1r[j];
+                r3[j] = u3r * w3r[j] - u3i * w3i[j];
+                i3[j] = u3r * w3i[j] + u3i * w3r[j];
+            }
+        }
+        tw += 6 * q;
+    }
+    // Span 4: all twiddles are 1.
+    for (int s = 0; s < size_; s += 4) {
+        double* r = re + s;
+        double* i = im + s;
+        const double t0r = r[0] + r[2], t0i = i[0] + i[2];
+        const double t1r = r[0] - r[2], t1i = i[0] - i[2];
+        const double t2r = r[1] + r[3], t2i = i[1] + i[3];
+        const double dr = r[1] - r[3], di = i[1] - i[3];
+        r[0] = t0r + t2r;
+        i[0] = t0i + t2i;
+        r[1] = t0r - t2r;
+        i[1] = t0i - t2i;
+        r[2] = t1r + di;
+        i[2] = t1i - dr;
+        r[3] = t1r - di;
+        i[3] = t1i + dr;
+    }
+}
+
+// The forward stages transposed and conjugated, in reverse order. Butterfly on b0..b3 at stride
+// q: c0 = b0, c1 = b1 conj(W^2j), c2 = b2 conj(W^j), c3 = b3 conj(W^3j); then with
+// u0 = c0 + c1, u1 = c0 - c1, u2 = c2 + c3, u3 = c2 - c3:
+//   a0 = u0 + u2, a1 = u1 + i u3, a2 = u0 - u2, a3 = u1 - i u3.
+void PlanarFft::inverse(double* re, double* im) const {
+    if (re == nullptr || im == nullptr || size_ == 0) return;
+    for (int s = 0; s < size_; s += 4) {
+        double* r = re + s;
+        double* i = im + s;
+        const double u0r = r[0] + r[1], u0i = i[0] + i[1];
+        const double u1r = r[0] - r[1], u1i = i[0] - i[1];
+        const double u2r = r[2] + r[3], u2i = i[2] + i[3];
+        const double u3r = r[2] - r[3], u3i = i[2] - i[3];
+        r[0] = u0r + u2r;
+        i[0] = u0i + u2i;
+        r[1] = u1r - u3i;
+        i[1] = u1i + u3r;
+        r[2] = u0r - u2r;
+        i[2] = u0i - u2i;
+        r[3] = u1r + u3i;
+        i[3] = u1i - u3r;
+    }
+    // Stage twiddles were stored span N first; walk them backwards.
+    int offset = 0;
+    for (int span = size_; span > kLastSpan; span /= 4)
+        offset += 6 * (span / 4);
+    for (int span = 4 * kLastSpan; span <= size_; span *= 4) {
+        const int q = span / 4;
+        offset -= 6 * q;
+        const double* tw = twiddles_ + offset;
+        const double* w1r = tw;
+        const double* w1i = tw + q;
+        const double* w2r = tw + 2 * q;
+        const double* w2i = tw + 3 * q;
+        const double* w3r = tw + 4 * q;
+        const double* w3i = tw + 5 * q;
+        for (int start = 0; start < size_; start += span) {
+            double* r0 = re + start;
+            double* r1 = r0 + q;
+            double* r2 = r1 + q;
+            double* r3 = r2 + q;
+            double* i0 = im + start;
+            double* i1 = i0 + q;
+            double* i2 = i1 + q;
+            double* i3 = i2 + q;
+            // The eight rows and the twiddle arrays never overlap.
+#pragma GCC ivdep
+            for (int j = 0; j < q; ++j) {
+                // c = b conj(w): (br wr + bi wi, bi wr - br wi)
+                const double c1r = r1[j] * w2r[j] + i1[j] * w2i[j];
+                const double c1i = i1[j] * w2r[j] - r1[j] * w2i[j];
+                const double c2r = r2[j] * w1r[j] + i2[j] * w1i[j];
+                const double c2i = i2[j] * w1r[j] - r2[j] * w1i[j];
+                const double c3r = r3[j] * w3r[j] + i3[j] * w3i[j];
+                const double c3i = i3[j] * w3r[j] - r3[j] * w3i[j];
+                const double u0r = r0[j] + c1r, u0i = i0[j] + c1i;
+                const double u1r = r0[j] - c1r, u1i = i0[j] - c1i;
+                const double u2r = c2r + c3r, u2i = c2i + c3i;
+                const double u3r = c2r - c3r, u3i = c2i - c3i;
+                r0[j] = u0r + u2r;
+                i0[j] = u0i + u2i;
+                r1[j] = u1r - u3i;
+                i1[j] = u1i + u3r;
+                r2[j] = u0r - u2r;
+                i2[j] = u0i - u2i;
+                r3[j] = u1r + u3i;
+                i3[j] = u1i - u3r;
+            }
+        }
+    }
+}
+
+} // namespace qv

@@ -1,0 +1,43 @@
+#pragma once
+
+namespace qv {
+
+// Complex FFT on split (planar) arrays, for fast convolution: the real and imaginary parts lie in
+// two arrays, so every butterfly loop runs over contiguous doubles and the compiler can
+// vectorise it. forward takes natural order and leaves the spectrum in bit-reversed order
+// (radix-4 decimation in frequency); inverse takes that order back and returns natural order
+// (the transposed, conjugated stages: radix-4 decimation in time). Neither permutes nor scales:
+// inverse(forward(x)) = N x. Pointwise products between the two need no reordering.
+//
+// Sizes: powers of four from kMinSize to kMaxSize. Tables are built by the constructor; the
+// transforms allocate nothing and call no system function (audio thread safe).
+class PlanarFft {
+public:
+    static constexpr int kMinSize = 16;
+    static constexpr int kMaxSize = 4096;
+
+    // A size that is not a power of four in kMinSize..kMaxSize gives an unusable transform of
+    // size 0 whose operations do nothing.
+    explicit PlanarFft(int size);
+
+    int size() const { return size_; }
+
+    // X[k] = sum x[n] e^(-2 pi i k n / N), written at position bitReversed(k).
+    void forward(double* re, double* im) const;
+    // From a spectrum in bit-reversed order: x[n] = sum X[k] e^(+2 pi i k n / N) (unscaled).
+    void inverse(double* re, double* im) const;
+
+    // Position of bin k in the bit-reversed order; the map is its own inverse. 0 outside
+    // 0..size()-1.
+    int bitReversed(int k) const;
+
+private:
+    int size_ = 0;     // N (0 when unusable)
+    int log2Size_ = 0; // log2 N
+    // Twiddles of the stages with span 16 and more, stage after stage (span N first): for a span
+    // L with quarter q = L / 4, six arrays of q values: Re and Im of W^j, W^2j, W^3j with
+    // W = e^(-2 pi i / L), j = 0..q-1.
+    double twiddles_[2 * kMaxSize];
+};
+
+} // namespace qv

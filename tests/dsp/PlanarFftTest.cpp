@@ -1,0 +1,105 @@
+#include "dsp/PlanarFft.h"
+
+#include "tests/dsp/ReferenceFft.h"
+
+#include <cmath>
+#include <gtest/gtest.h>
+#include <memory>
+#include <random>
+#include <vector>
+
+namespace qv {
+namespace {
+
+std::vector<double> randomComplex(int n, unsigned seed) {
+    std::mt19937 rng(seed);
+    std::uniform_real_distribution<double> unit(-1.0, 1.0);
+    std::vector<double> v(2 * n);
+    for (double& x : v)
+        x = unit(rng);
+    return v;
+}
+
+TEST(PlanarFftTest, ForwardMatchesTheDftInBitReversedOrder) {
+    for (int n : {16, 64, 256, 1024}) {
+        SCOPED_TRACE(n);
+        auto fft = std::make_unique<PlanarFft>(n);
+        ASSERT_EQ(fft->size(), n);
+        const std::vector<double> x = randomComplex(n, n);
+        const std::vector<double> expected = reference::dft(x, false);
+        std::vector<double> re(n), im(n);
+        for (int i = 0; i < n; ++i) {
+            re[i] = x[2 * i];
+            im[i] = x[2 * i + 1];
+        }
+        fft->forward(re.data(), im.data());
+        double worst = 0.0;
+        for (int k = 0; k < n; ++k) {
+            const int p = fft->bitReversed(k);
+            worst = std::max(worst, std::fabs(re[p] - expected[2 * k]));
+            worst = std::max(worst, std::fabs(im[p] - expected[2 * k + 1]));
+        }
+        EXPECT_LT(worst, 1e-12 * n);
+    }
+}
+
+TEST(PlanarFftTest, InverseOfBitReversedSpectrumMatchesTheInverseDft) {
+    for (int n : {16, 256, 1024}) {
+        SCOPED_TRACE(n);
+        auto fft = std::make_unique<PlanarFft>(n);
+        const std::vector<double> spectrum = randomComplex(n, 7 * n);
+        // Unscaled inverse: the reference scales by 1/N.
+        const std::vector<double> expected = reference::dft(spectrum, true);
+        std::vector<double> re(n), im(n);
+        for (int k = 0; k < n; ++k) {
+            re[fft->bitReversed(k)] = spectrum[2 * k];
+            im[fft->bitReversed(k)] = spectrum[2 * k + 1];
+        }
+        fft->inverse(re.data(), im.data());
+        double worst = 0.0;
+        for (int i = 0; i < n; ++i) {
+            worst = std::max(worst, std::fabs(re[i] / n - expected[2 * i]));
+            worst = std::max(worst, std::fabs(im[i] / n - expected[2 * i + 1]));
+        }
+        EXPECT_LT(worst, 1e-14 * n);
+    }
+}
+
+TEST(PlanarFftTest, InverseUndoesForwardUpToTheFactorN) {
+    const int n = PlanarFft::kMaxSize;
+    auto fft = std::make_unique<PlanarFft>(n);
+    const std::vector<double> x = randomComplex(n, 3);
+    std::vector<double> re(n), im(n);
+    for (int i = 0; i < n; ++i) {
+        re[i] = x[2 * i];
+        im[i] = x[2 * i + 1];
+    }
+    fft->forward(re.data(), im.data());
+    fft->inverse(re.data(), im.data());
+    double worst = 0.0;
+    for (int i = 0; i < n; ++i) {
+        worst = std::max(worst, std::fabs(re[i] / n - x[2 * i]));
+        worst = std::max(worst, std::fabs(im[i] / n - x[2 * i + 1]));
+    }
+    EXPECT_LT(worst, 1e-13);
+}
+
+TEST(PlanarFftTest, UnusableSizesDoNothing) {
+    for (int n : {0, 8, 32, 512, 2048, 8192, -16}) {
+        PlanarFft fft(n);
+        EXPECT_EQ(fft.size(), 0) << n;
+        double re[4] = {1, 2, 3, 4}, im[4] = {5, 6, 7, 8};
+        fft.forward(re, im);
+        fft.inverse(re, im);
+        EXPECT_EQ(re[1], 2.0);
+        EXPECT_EQ(im[3], 8.0);
+        EXPECT_EQ(fft.bitReversed(1), 0);
+    }
+    PlanarFft fft(16);
+    fft.forward(nullptr, nullptr); // ignored
+    EXPECT_EQ(fft.bitReversed(1), 8);
+    EXPECT_EQ(fft.bitReversed(16), 0);
+}
+
+} // namespace
+} // namespace qv
