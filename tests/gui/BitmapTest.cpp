@@ -109,7 +109,8 @@ TEST(Bitmap, OpaqueDrawCopiesFromTheSourcePoint) {
 // Paints a pattern under the picture so that "left unchanged" can be told from "black".
 void paintPattern(TestSurface& s) {
     for (int i = 0; i < 8; ++i) {
-        s->setFillColor(Color(static_cast<uint8_t>(30 * i), 200, static_cast<uint8_t>(255 - 30 * i)));
+        s->setFillColor(
+            Color(static_cast<uint8_t>(30 * i), 200, static_cast<uint8_t>(255 - 30 * i)));
         s->fillRect(Rect(i * 4 - 1, -1, i * 4 + 3, 40));
     }
 }
@@ -127,12 +128,14 @@ std::vector<COLORREF> drawnTransparent(Bitmap* bitmap, bool useTransparentBlt,
     if (under) {
         under->clear();
         for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w; ++x) under->push_back(s.pixel(2 + x, 3 + y));
+            for (int x = 0; x < w; ++x)
+                under->push_back(s.pixel(2 + x, 3 + y));
     }
     bitmap->drawTransparent(&s.get(), Rect(2, 3, 2 + w, 3 + h), Point(0, 0));
     std::vector<COLORREF> out;
     for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) out.push_back(s.pixel(2 + x, 3 + y));
+        for (int x = 0; x < w; ++x)
+            out.push_back(s.pixel(2 + x, 3 + y));
     ImageLibrary::release(library);
     ImageLibrary::setTransparentBlt(saved);
     return out;

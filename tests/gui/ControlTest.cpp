@@ -1,7 +1,7 @@
 // Controls: the dirtiness rules (also for value -1.0 and NaN), construction defaults, clamping,
 // the background's reference, and begin/end edit reaching the host through frame and editor.
-#include "gui/Bitmap.h"
 #include "gui/Control.h"
+#include "gui/Bitmap.h"
 #include "gui/DrawContext.h"
 #include "tests/gui/ToolkitHarness.h"
 
@@ -56,14 +56,12 @@ TEST_P(ControlDirtiness, ValueAgainstLastDrawnOrFlag) {
 
 constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 
-INSTANTIATE_TEST_SUITE_P(Table, ControlDirtiness,
-                         ::testing::Values(DirtyCase{0.5f, 0.5f, false, false},
-                                           DirtyCase{0.5f, 0.5f, true, true},
-                                           DirtyCase{0.5f, 0.25f, false, true},
-                                           DirtyCase{kNaN, kNaN, false, true},
-                                           DirtyCase{kNaN, 0.0f, false, true},
-                                           DirtyCase{0.0f, kNaN, false, true},
-                                           DirtyCase{-1.0f, -1.0f, false, false}));
+INSTANTIATE_TEST_SUITE_P(
+    Table, ControlDirtiness,
+    ::testing::Values(DirtyCase{0.5f, 0.5f, false, false}, DirtyCase{0.5f, 0.5f, true, true},
+                      DirtyCase{0.5f, 0.25f, false, true}, DirtyCase{kNaN, kNaN, false, true},
+                      DirtyCase{kNaN, 0.0f, false, true}, DirtyCase{0.0f, kNaN, false, true},
+                      DirtyCase{-1.0f, -1.0f, false, false}));
 
 TEST(Control, SetDirtyTrueAlwaysDiffersFromTheValue) {
     for (float v : {0.0f, 0.5f, 1.0f, -1.0f, 0.0f - 1.0f, 2.0f}) {
@@ -101,7 +99,10 @@ TEST(Control, UpdateDrawsOnlyDirtyControls) {
 TEST(Control, ClampValueKeepsToTheRange) {
     const struct {
         float min, max, value, clamped;
-    } cases[] = {{0, 1, 1.5f, 1}, {0, 1, -0.5f, 0}, {0, 1, 0.25f, 0.25f}, {0.2f, 0.8f, 0.9f, 0.8f},
+    } cases[] = {{0, 1, 1.5f, 1},
+                 {0, 1, -0.5f, 0},
+                 {0, 1, 0.25f, 0.25f},
+                 {0.2f, 0.8f, 0.9f, 0.8f},
                  {0.2f, 0.8f, 0.1f, 0.2f}};
     for (const auto& k : cases) {
         PlainControl c;

@@ -78,7 +78,8 @@ TEST(DrawContext, DottedLinesLeaveGaps) {
     surface->moveTo(Point(0, 5));
     surface->lineTo(Point(40, 5));
     int lit = 0;
-    for (int x = 0; x < 40; ++x) lit += surface.pixel(x, 5) == kGdiWhite;
+    for (int x = 0; x < 40; ++x)
+        lit += surface.pixel(x, 5) == kGdiWhite;
     EXPECT_GT(lit, 5);
     EXPECT_LT(lit, 35);
 }
@@ -140,7 +141,8 @@ TEST(DrawContext, OpaqueTextIsBackedByTheFillColour) {
         s->drawString("x", Rect(0, 0, 60, 30), opaque, DrawContext::kAlignCenter);
         int red = 0;
         for (int y = 0; y < 30; ++y)
-            for (int x = 0; x < 60; ++x) red += s.pixel(x, y) == kRed;
+            for (int x = 0; x < 60; ++x)
+                red += s.pixel(x, y) == kRed;
         if (opaque)
             EXPECT_GT(red, 20);
         else
@@ -218,13 +220,14 @@ TEST_P(ButtonState, ReportsLogicalButtonsAndModifiers) {
     FrameWindowClass::setButtonsSwapped(before);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, ButtonState,
-    ::testing::Values(ButtonCase{0, false, 0}, ButtonCase{1, false, 1}, ButtonCase{2, false, 2},
-                      ButtonCase{4, false, 4}, ButtonCase{1 | 8, false, 9},
-                      ButtonCase{1 | 16, false, 17}, ButtonCase{4 | 32, false, 36},
-                      ButtonCase{4, true, 1}, ButtonCase{1, true, 4}, ButtonCase{5, true, 5},
-                      ButtonCase{4 | 16, true, 17}, ButtonCase{2, true, 2}));
+INSTANTIATE_TEST_SUITE_P(Table, ButtonState,
+                         ::testing::Values(ButtonCase{0, false, 0}, ButtonCase{1, false, 1},
+                                           ButtonCase{2, false, 2}, ButtonCase{4, false, 4},
+                                           ButtonCase{1 | 8, false, 9},
+                                           ButtonCase{1 | 16, false, 17},
+                                           ButtonCase{4 | 32, false, 36}, ButtonCase{4, true, 1},
+                                           ButtonCase{1, true, 4}, ButtonCase{5, true, 5},
+                                           ButtonCase{4 | 16, true, 17}, ButtonCase{2, true, 2}));
 
 TEST(DrawContext, PointerIsRelativeToTheWindow) {
     TestWindow window;

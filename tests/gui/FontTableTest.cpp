@@ -1,8 +1,8 @@
 // The font table as GDI gets it, and what Wine's font mapper makes of the faces: "Arial" must
 // come out as a real sans-serif outline font (Liberation Sans through the prefix's replacement)
 // and "Symbol" as a symbol font, both drawing legible glyphs at the table's heights.
-#include "gui/DrawContext.h"
 #include "gui/FontTable.h"
+#include "gui/DrawContext.h"
 #include "tests/gui/SurfaceHelpers.h"
 
 #include <gtest/gtest.h>
@@ -134,8 +134,8 @@ TEST(FontTable, SymbolIsASymbolFont) {
     char face[LF_FACESIZE] = {};
     GetTextFaceA(s->getDC(), LF_FACESIZE, face);
     const std::string real = realFace(s->getDC());
-    std::printf("[ info ] \"Symbol\" is drawn with face \"%s\" (\"%s\"), character set %d\n",
-                face, real.c_str(), tm.tmCharSet);
+    std::printf("[ info ] \"Symbol\" is drawn with face \"%s\" (\"%s\"), character set %d\n", face,
+                real.c_str(), tm.tmCharSet);
     // Asked for with the ANSI character set, as Windows does it: the symbol face must still win.
     EXPECT_EQ(tm.tmCharSet, SYMBOL_CHARSET);
     EXPECT_EQ(real, "Symbol");

@@ -7,7 +7,9 @@
 
 namespace {
 
-COLORREF pixelOf(DrawContext& c, int x, int y) { return GetPixel(c.getDC(), x, y) & 0xFFFFFF; }
+COLORREF pixelOf(DrawContext& c, int x, int y) {
+    return GetPixel(c.getDC(), x, y) & 0xFFFFFF;
+}
 
 TEST(OffscreenContext, WithoutABitmapIsTwentyByTwentyBlack) {
     OffscreenContext context(nullptr, nullptr);
@@ -20,7 +22,8 @@ TEST(OffscreenContext, WithoutABitmapIsTwentyByTwentyBlack) {
     EXPECT_EQ(info.bmHeight, 20);
     EXPECT_GE(info.bmBitsPixel, 24); // a colour surface, not a monochrome one
     for (int y = 0; y < 20; ++y)
-        for (int x = 0; x < 20; ++x) ASSERT_EQ(pixelOf(context, x, y), 0u) << x << "," << y;
+        for (int x = 0; x < 20; ++x)
+            ASSERT_EQ(pixelOf(context, x, y), 0u) << x << "," << y;
     context.setFillColor(Color(0, 255, 0));
     context.fillRect(Rect(2, 2, 5, 5));
     EXPECT_EQ(pixelOf(context, 3, 3), RGB(0, 255, 0));

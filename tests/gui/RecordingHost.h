@@ -17,8 +17,8 @@ inline std::vector<HostEvent>& hostEvents() {
     return events;
 }
 
-inline VstIntPtr QV_CDECL recordingHost(AEffect*, VstInt32 opcode, VstInt32 index, VstIntPtr,
-                                        void*, float opt) {
+inline VstIntPtr QV_CDECL recordingHost(AEffect*, VstInt32 opcode, VstInt32 index, VstIntPtr, void*,
+                                        float opt) {
     if (opcode == audioMasterVersion) return 2300;
     hostEvents().push_back({opcode, index, opt});
     return 0;
@@ -27,6 +27,7 @@ inline VstIntPtr QV_CDECL recordingHost(AEffect*, VstInt32 opcode, VstInt32 inde
 // The opcodes recorded so far, in order.
 inline std::vector<VstInt32> hostOpcodes() {
     std::vector<VstInt32> opcodes;
-    for (const HostEvent& e : hostEvents()) opcodes.push_back(e.opcode);
+    for (const HostEvent& e : hostEvents())
+        opcodes.push_back(e.opcode);
     return opcodes;
 }

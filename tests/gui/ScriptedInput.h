@@ -11,7 +11,7 @@
 class ScriptedInput : public InputSource {
 public:
     struct State {
-        int buttons; // InputSource bits (physical buttons and keys)
+        int buttons;   // InputSource bits (physical buttons and keys)
         Point pointer; // screen position
     };
 
@@ -41,9 +41,9 @@ public:
     std::uint32_t tickCount() override { return tick; }
     void sleep(std::uint32_t milliseconds) override { sleeps.push_back(milliseconds); }
 
-    std::deque<State> script;         // polls still to come
-    State current{0, Point(0, 0)};    // the last state handed out
-    int polls = 0;                    // physicalButtons() calls so far
-    std::uint32_t tick = 100000;      // what tickCount() answers
+    std::deque<State> script;          // polls still to come
+    State current{0, Point(0, 0)};     // the last state handed out
+    int polls = 0;                     // physicalButtons() calls so far
+    std::uint32_t tick = 100000;       // what tickCount() answers
     std::vector<std::uint32_t> sleeps; // every sleep asked for
 };

@@ -1,9 +1,9 @@
 // The page selector: segment arithmetic from the background's width, the picture shown for each
 // value, Control+click back to the default, drags bracketed by begin/end edit, and a modifier
 // change ending a drag.
+#include "gui/SegmentSelector.h"
 #include "gui/Bitmap.h"
 #include "gui/DrawContext.h"
-#include "gui/SegmentSelector.h"
 #include "tests/gui/ScriptedInput.h"
 #include "tests/gui/SurfaceHelpers.h"
 #include "tests/gui/ToolkitHarness.h"
@@ -42,8 +42,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(SegmentCase{0, 0.0f}, SegmentCase{30, 0.0f}, SegmentCase{31, 1.0f / 6},
                       SegmentCase{60, 1.0f / 6}, SegmentCase{61, 2.0f / 6},
                       SegmentCase{180, 5.0f / 6}, SegmentCase{181, 1.0f}, SegmentCase{211, 1.0f},
-                      SegmentCase{400, 1.0f},  // beyond the last segment: limited to 1
-                      SegmentCase{-5, 0.0f},   // left of it: truncates towards zero
+                      SegmentCase{400, 1.0f},   // beyond the last segment: limited to 1
+                      SegmentCase{-5, 0.0f},    // left of it: truncates towards zero
                       SegmentCase{-40, 0.0f})); // a whole segment left: limited to 0
 
 TEST(SegmentSelector, DrawsThePictureOfItsValue) {
@@ -95,7 +95,9 @@ protected:
 };
 
 TEST_F(SelectorMouse, DragFollowsThePointerBetweenBeginAndEndEdit) {
-    input.then(1, kLeft + 5, kTop).then(1, kLeft + 100, kTop).then(1, kLeft + 200, kTop)
+    input.then(1, kLeft + 5, kTop)
+        .then(1, kLeft + 100, kTop)
+        .then(1, kLeft + 200, kTop)
         .then(0, kLeft + 200, kTop);
     press(40);
     // The first poll reads the buttons of the press; each round then takes the position read
@@ -122,7 +124,9 @@ TEST_F(SelectorMouse, UnchangedValueIsNotReported) {
 }
 
 TEST_F(SelectorMouse, ShiftPressedDuringTheDragEndsIt) {
-    input.then(1, kLeft + 100, kTop).then(1 | 8, kLeft + 200, kTop).then(1, kLeft + 200, kTop)
+    input.then(1, kLeft + 100, kTop)
+        .then(1 | 8, kLeft + 200, kTop)
+        .then(1, kLeft + 200, kTop)
         .then(1, kLeft + 200, kTop);
     press(40);
     EXPECT_EQ(input.script.size(), 2u); // the drag stopped at the Shift poll

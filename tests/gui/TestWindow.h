@@ -17,9 +17,13 @@ public:
             wc.lpszClassName = "QvTestHostWindow";
             registered = RegisterClassA(&wc) != 0;
         }
-        handle = CreateWindowExA(0, "QvTestHostWindow", "test host",
-                                 WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 10, 10, width, height,
-                                 nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+        handle =
+            CreateWindowExA(0, "QvTestHostWindow", "test host", WS_POPUP | WS_CLIPCHILDREN, 10, 10,
+                            width, height, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+        // Shown without activation: Wine then leaves it unmanaged, and destroying it does not
+        // wait (two seconds, without a window manager) for the manager to withdraw it.
+        SetWindowPos(handle, HWND_TOP, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     }
     ~TestWindow() {
         if (handle && IsWindow(handle)) DestroyWindow(handle);
@@ -39,7 +43,9 @@ inline void pumpMessages() {
     }
 }
 
-inline COLORREF gdiOf(Color c) { return c.toGdi(); }
+inline COLORREF gdiOf(Color c) {
+    return c.toGdi();
+}
 
 inline BOOL CALLBACK countChild(HWND, LPARAM counter) {
     ++*reinterpret_cast<int*>(counter);

@@ -1,8 +1,8 @@
 // The toggle: plain click, a held press flipping only while the pointer is on the button,
 // release outside keeping the old value, edit brackets, and the two pictures.
+#include "gui/ToggleButton.h"
 #include "gui/Bitmap.h"
 #include "gui/DrawContext.h"
-#include "gui/ToggleButton.h"
 #include "tests/gui/ScriptedInput.h"
 #include "tests/gui/SurfaceHelpers.h"
 #include "tests/gui/ToolkitHarness.h"

@@ -3,8 +3,8 @@
 // effect, as in the plug-in.
 #pragma once
 
-#include "gui/ControlListener.h"
 #include "gui/Control.h"
+#include "gui/ControlListener.h"
 #include "gui/EditorBase.h"
 #include "gui/Frame.h"
 #include "shell/AudioEffect.h"

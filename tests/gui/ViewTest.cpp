@@ -1,7 +1,7 @@
 // Views: reference counting, edge-inclusive overlap and hit tests, the dirty rule of update, and
 // the way to the editor through the frame.
-#include "gui/DrawContext.h"
 #include "gui/View.h"
+#include "gui/DrawContext.h"
 #include "tests/gui/ToolkitHarness.h"
 
 #include <gtest/gtest.h>
@@ -49,12 +49,12 @@ TEST_P(ViewOverlap, EdgesCount) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, ViewOverlap,
-    ::testing::Values(OverlapCase{Rect(20, 20, 30, 30), true},  // corner to corner
-                      OverlapCase{Rect(0, 0, 10, 10), true},    // the other corner
-                      OverlapCase{Rect(21, 10, 30, 20), false}, // one column right
-                      OverlapCase{Rect(10, 21, 20, 30), false}, // one row below
-                      OverlapCase{Rect(0, 0, 9, 30), false},    // one column left
-                      OverlapCase{Rect(12, 12, 13, 13), true},  // inside
+    ::testing::Values(OverlapCase{Rect(20, 20, 30, 30), true},   // corner to corner
+                      OverlapCase{Rect(0, 0, 10, 10), true},     // the other corner
+                      OverlapCase{Rect(21, 10, 30, 20), false},  // one column right
+                      OverlapCase{Rect(10, 21, 20, 30), false},  // one row below
+                      OverlapCase{Rect(0, 0, 9, 30), false},     // one column left
+                      OverlapCase{Rect(12, 12, 13, 13), true},   // inside
                       OverlapCase{Rect(0, 0, 100, 100), true})); // around
 
 TEST(View, HitTestIncludesRightAndBottomAndIgnoresButtons) {
