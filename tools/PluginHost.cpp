@@ -1,5 +1,7 @@
 #include "tools/PluginHost.h"
 
+#include "tools/WindowsError.h"
+
 #include <windows.h>
 
 PluginHost* PluginHost::active = nullptr;
@@ -20,7 +22,7 @@ bool PluginHost::load(const std::string& path, std::string& error) {
     unload();
     HMODULE dll = LoadLibraryA(path.c_str());
     if (!dll) {
-        error = "cannot load " + path + " (error " + std::to_string(GetLastError()) + ")";
+        error = "cannot load " + path + ": " + windowsErrorText(GetLastError());
         return false;
     }
     using EntryProc = AEffect*(QV_CDECL*)(audioMasterCallback);

@@ -1,5 +1,7 @@
 #include "tools/WavWriter.h"
 
+#include "tools/WindowsError.h"
+
 #include <windows.h>
 
 #include <fcntl.h>
@@ -137,7 +139,7 @@ bool WavWriter::open(const std::string& path, const WavFormat& format, std::stri
     tempPath = temporaryPathFor(path);
     file = createShared(tempPath);
     if (!file) {
-        error = "cannot create " + tempPath + " (error " + std::to_string(GetLastError()) + ")";
+        error = "cannot create " + tempPath + ": " + windowsErrorText(GetLastError());
         tempPath.clear();
         return false;
     }
@@ -197,8 +199,8 @@ bool WavWriter::commit(std::string& error) {
     }
     if (!MoveFileExA(tempPath.c_str(), finalPath.c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED)) {
-        error = "cannot rename " + tempPath + " to " + finalPath + " (error " +
-                std::to_string(GetLastError()) + ")";
+        error = "cannot rename " + tempPath + " to " + finalPath + ": " +
+                windowsErrorText(GetLastError());
         abandon();
         return false;
     }

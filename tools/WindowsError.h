@@ -1,0 +1,6 @@
+// Text of a Windows error code for messages, e.g. "the system cannot find the path specified".
+#pragma once
+
+#include <string>
+
+std::string windowsErrorText(unsigned long code);
