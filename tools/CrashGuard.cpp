@@ -28,6 +28,16 @@ LONG WINAPI onUnhandledException(EXCEPTION_POINTERS* info) {
     return EXCEPTION_EXECUTE_HANDLER;
 }
 
+// Ctrl+C or a closed console: remove the unfinished file too, then let the process end.
+BOOL WINAPI onConsoleControl(DWORD) {
+    if (temporaryFile[0]) DeleteFileA(temporaryFile);
+    static const char line[] = "qvhost: interrupted; no output written\n";
+    DWORD written = 0;
+    WriteFile(GetStdHandle(STD_ERROR_HANDLE), line, sizeof line - 1, &written, nullptr);
+    ExitProcess(CrashGuard::kInterruptedExitCode);
+    return TRUE;
+}
+
 } // namespace
 
 void CrashGuard::install() {
@@ -35,6 +45,7 @@ void CrashGuard::install() {
     installed = true;
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
     SetUnhandledExceptionFilter(onUnhandledException);
+    SetConsoleCtrlHandler(onConsoleControl, TRUE);
 }
 
 void CrashGuard::setTemporaryFile(const std::string& path) {

@@ -191,6 +191,15 @@ TEST_F(RendererTest, MonoAndOddRateFilesFeedBothInputs) {
     }
 }
 
+TEST_F(RendererTest, AnEmptyFileGivesTheLatencyTailOrNothing) {
+    const std::string in = dir.file("empty.wav");
+    ASSERT_EQ(writeWav(in, SampleEncoding::Pcm16, 2, 44100, {}, {}), "");
+    EXPECT_EQ(renderOk("Quorvanelle.dll", in, {}).format.frames,
+              static_cast<unsigned>(kOurLatency));
+    EXPECT_EQ(renderOk("Quorvanelle.dll", in, {"--trim-latency"}).format.frames, 0u);
+    EXPECT_TRUE(fileExists(output));
+}
+
 TEST_F(RendererTest, NonFiniteInputSamplesAreSentAsSilence) {
     Audio a = programme(44100, 1.0);
     a.left[1000] = std::numeric_limits<float>::quiet_NaN();
