@@ -1,0 +1,143 @@
+// Both plug-in DLLs loaded by our host: the editor opens as a child of the host's window with
+// the DLL's own window class, paints the artwork from the DLL's resources, idles and closes, 200
+// times in a row, leaving no window, window class or GDI object behind. The DLLs' own GDI counts
+// cannot be read from here, so live GDI handles of the whole process are counted instead.
+#include "tests/gui/TestWindow.h"
+#include "tests/wine/DllPaths.h"
+#include "tools/PluginHost.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+// Live GDI objects and device contexts of this process. Wine accepts a handle given by its
+// table index alone (upper word 0), so every slot can be asked; Windows does not promise this.
+int liveGdiHandles() {
+    int live = 0;
+    for (UINT_PTR index = 1; index < 0x10000; ++index)
+        if (GetObjectType(reinterpret_cast<HGDIOBJ>(index)) != 0) ++live;
+    return live;
+}
+
+TEST(GdiHandleCount, SeesObjectsAndContextsComeAndGo) {
+    DeleteDC(CreateCompatibleDC(nullptr)); // the first DC brings GDI's lasting objects along
+    const int before = liveGdiHandles();
+    HPEN pen = CreatePen(PS_SOLID, 1, RGB(1, 2, 3));
+    HDC dc = CreateCompatibleDC(nullptr);
+    EXPECT_EQ(liveGdiHandles(), before + 2);
+    DeleteDC(dc);
+    DeleteObject(pen);
+    EXPECT_EQ(liveGdiHandles(), before);
+}
+
+std::string classNameOf(HMODULE module) {
+    char name[32];
+    std::snprintf(name, sizeof(name), "Plugin%08x",
+                  static_cast<unsigned>(reinterpret_cast<UINT_PTR>(module)));
+    return name;
+}
+
+bool classRegistered(HMODULE module) {
+    WNDCLASSA wc;
+    return GetClassInfoA(module, classNameOf(module).c_str(), &wc) != 0;
+}
+
+class EditorDll : public ::testing::TestWithParam<const char*> {
+protected:
+    void SetUp() override {
+        std::string error;
+        ASSERT_TRUE(host.load(pluginPath(GetParam()), error)) << error;
+        module = GetModuleHandleA(GetParam());
+        ASSERT_NE(module, nullptr);
+        host.start(44100.0f, 512);
+    }
+    HWND editorWindow() const { return FindWindowExA(window.handle, nullptr, nullptr, nullptr); }
+    // One whole editor session as a host runs it.
+    void session() {
+        ERect* rect = nullptr;
+        ASSERT_EQ(host.dispatch(effEditGetRect, 0, 0, &rect), 1);
+        ASSERT_EQ(host.dispatch(effEditOpen, 0, 0, window.handle), 1);
+        HWND child = editorWindow();
+        ASSERT_NE(child, nullptr);
+        InvalidateRect(child, nullptr, FALSE);
+        UpdateWindow(child);
+        pumpMessages();
+        host.dispatch(effEditIdle);
+        host.effect()->setParameter(host.effect(), 48, 0.0f);
+        host.effect()->setParameter(host.effect(), 48, 1.0f);
+        host.dispatch(effEditIdle);
+        host.dispatch(effEditClose);
+    }
+
+    PluginHost host;
+    TestWindow window{800, 600};
+    HMODULE module = nullptr;
+};
+
+TEST_P(EditorDll, OpensAChildWindowOfItsOwnClassShowingTheArtwork) {
+    ERect* rect = nullptr;
+    ASSERT_EQ(host.dispatch(effEditGetRect, 0, 0, &rect), 1);
+    EXPECT_EQ(rect->right - rect->left, 785);
+    EXPECT_EQ(rect->bottom - rect->top, 570);
+    EXPECT_FALSE(classRegistered(module));
+    ASSERT_EQ(host.dispatch(effEditOpen, 0, 0, window.handle), 1);
+    HWND child = editorWindow();
+    ASSERT_NE(child, nullptr);
+    char name[64] = {};
+    GetClassNameA(child, name, sizeof(name));
+    EXPECT_EQ(std::string(name), classNameOf(module)); // the DLL's handle, not the program's
+    EXPECT_TRUE(classRegistered(module));
+    RECT client;
+    GetClientRect(child, &client);
+    EXPECT_EQ(client.right, 785);
+    EXPECT_EQ(client.bottom, 570);
+
+    InvalidateRect(child, nullptr, FALSE);
+    UpdateWindow(child);
+    // The artwork came from the DLL: the picture is not one flat colour.
+    HDC dc = GetDC(child);
+    const COLORREF corner = GetPixel(dc, 2, 2);
+    int differing = 0;
+    for (int x = 10; x < 785; x += 37)
+        for (int y = 10; y < 570; y += 41)
+            differing += GetPixel(dc, x, y) != corner;
+    ReleaseDC(child, dc);
+    EXPECT_GT(differing, 20);
+
+    host.dispatch(effEditClose);
+    EXPECT_EQ(editorWindow(), nullptr);
+    EXPECT_FALSE(classRegistered(module));
+}
+
+TEST_P(EditorDll, TwoHundredSessionsLeaveNothingBehind) {
+    session(); // the first one warms up what GDI keeps for good (stock objects, font cache)
+    const int handles = liveGdiHandles();
+    for (int i = 0; i < 200; ++i) {
+        session();
+        if (HasFatalFailure()) return;
+        ASSERT_EQ(childWindowCount(window.handle), 0) << "session " << i;
+    }
+    EXPECT_FALSE(classRegistered(module));
+    EXPECT_EQ(liveGdiHandles(), handles);
+}
+
+TEST_P(EditorDll, TwoInstancesShareTheClassUntilBothClose) {
+    PluginHost second;
+    std::string error;
+    ASSERT_TRUE(second.load(pluginPath(GetParam()), error)) << error;
+    TestWindow otherWindow(800, 600);
+    ASSERT_EQ(host.dispatch(effEditOpen, 0, 0, window.handle), 1);
+    ASSERT_EQ(second.dispatch(effEditOpen, 0, 0, otherWindow.handle), 1);
+    host.dispatch(effEditClose);
+    EXPECT_TRUE(classRegistered(module));
+    second.dispatch(effEditClose);
+    EXPECT_FALSE(classRegistered(module));
+    second.unload();
+}
+
+INSTANTIATE_TEST_SUITE_P(BothDlls, EditorDll, ::testing::ValuesIn(kPluginDlls));
+
+} // namespace
