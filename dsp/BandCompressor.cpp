@@ -1,7 +1,6 @@
 #include "dsp/BandCompressor.h"
 
 #include "dsp/CoefficientMath.h"
-#include "dsp/FlushDenormal.h"
 
 #include <cmath>
 
@@ -61,35 +60,6 @@ void BandCompressor::updateGainComputer() {
     expandOffset_ = 1.0 - k;
     expandScale_ = t * k;
     slope_ = k;
-}
-
-double BandCompressor::computeGain(double level) const {
-    if (!(level > threshold_)) return 1.0;
-    const double gain = ratio_ < 0.5f ? expandScale_ / level + expandOffset_
-                                      : compressScale_ / level + compressOffset_;
-    return flushDenormal(gain);
-}
-
-double BandCompressor::push(double bandL, double bandR) {
-    if (bandOff_) {
-        if (!mutedLatch_) {
-            detector_.clear();
-            mutedLatch_ = true;
-        }
-        return 1.0;
-    }
-    if (compOff_) {
-        if (!bypassedLatch_) {
-            detector_.clear();
-            bypassedLatch_ = true;
-        }
-        return 1.0;
-    }
-    mutedLatch_ = false;
-    bypassedLatch_ = false;
-    const double magnitudeL = std::fabs(bandL), magnitudeR = std::fabs(bandR);
-    const double level = detector_.push(magnitudeL > magnitudeR ? magnitudeL : magnitudeR);
-    return computeGain(level);
 }
 
 void BandCompressor::fullReset() {

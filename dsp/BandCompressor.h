@@ -1,6 +1,9 @@
 #pragma once
 
 #include "dsp/BandDetector.h"
+#include "dsp/FlushDenormal.h"
+
+#include <cmath>
 
 namespace qv {
 
@@ -38,13 +41,38 @@ public:
 
     // Gain for one detected level: 1.0 at or below T, else D / level + C (ratio below 0.5) or
     // A / level + B; subnormal gains become 0.0. Any thread (reads coefficients only).
-    double computeGain(double level) const;
+    double computeGain(double level) const {
+        if (!(level > threshold_)) return 1.0;
+        const double gain = ratio_ < 0.5f ? expandScale_ / level + expandOffset_
+                                          : compressScale_ / level + compressOffset_;
+        return flushDenormal(gain);
+    }
 
     // Audio thread, once per sample with the band's current (undelayed) signal after the
     // input gain. Band off: clears the detectors once on entering that state, returns 1.0 (the
     // caller silences the band). Compressor bypassed: the same, the band passes unchanged.
     // Otherwise detects max(|L|, |R|) and returns computeGain of the detected level.
-    double push(double bandL, double bandR);
+    double push(double bandL, double bandR) {
+        if (bandOff_) {
+            if (!mutedLatch_) {
+                detector_.clear();
+                mutedLatch_ = true;
+            }
+            return 1.0;
+        }
+        if (compOff_) {
+            if (!bypassedLatch_) {
+                detector_.clear();
+                bypassedLatch_ = true;
+            }
+            return 1.0;
+        }
+        mutedLatch_ = false;
+        bypassedLatch_ = false;
+        const double magnitudeL = std::fabs(bandL), magnitudeR = std::fabs(bandR);
+        const double level = detector_.push(magnitudeL > magnitudeR ? magnitudeL : magnitudeR);
+        return computeGain(level);
+    }
 
     // Clears the detectors (engine reset).
     void resetDetectors() { detector_.clear(); }

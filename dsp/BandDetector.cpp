@@ -69,38 +69,6 @@ void BandDetector::setSampleRate(double fs) {
     softAutoPeak_.setSampleRate(fs);
 }
 
-double BandDetector::push(double level) {
-    if (!softCurve_) {
-        if (softCurveRan_) {
-            clearSoft();
-            softCurveRan_ = false;
-        }
-        double e;
-        if (manualRelease_) {
-            const double peak = hardManualPeak_.push(level);
-            const double rise = hardManualRise_.push(level);
-            e = peak > rise ? peak : rise;
-        } else {
-            const double rise = hardAutoRise_.push(level);
-            const double peak = hardAutoPeak_.push(level);
-            e = peak > rise ? peak : rise;
-        }
-        return attackSmoother_.push(e);
-    }
-    if (!softCurveRan_) {
-        clearHard();
-        softCurveRan_ = true;
-    }
-    if (manualRelease_) {
-        const double peak = softManualPeak_.push(level);
-        const double rise = softManualRise_.push(level);
-        return peak > rise ? peak : rise;
-    }
-    const double rise = softAutoRise_.push(level);
-    const double peak = softAutoPeak_.push(level);
-    return peak > rise ? peak : rise;
-}
-
 void BandDetector::clearHard() {
     attackSmoother_.clear();
     hardManualPeak_.clear();

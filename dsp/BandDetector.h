@@ -45,7 +45,37 @@ public:
 
     // Audio thread: band level max(|L|, |R|) in, detected level out. The first sample after a
     // change of attack curve clears the followers of the curve that is left.
-    double push(double level);
+    double push(double level) {
+        if (!softCurve_) {
+            if (softCurveRan_) {
+                clearSoft();
+                softCurveRan_ = false;
+            }
+            double e;
+            if (manualRelease_) {
+                const double peak = hardManualPeak_.push(level);
+                const double rise = hardManualRise_.push(level);
+                e = peak > rise ? peak : rise;
+            } else {
+                const double rise = hardAutoRise_.push(level);
+                const double peak = hardAutoPeak_.push(level);
+                e = peak > rise ? peak : rise;
+            }
+            return attackSmoother_.push(e);
+        }
+        if (!softCurveRan_) {
+            clearHard();
+            softCurveRan_ = true;
+        }
+        if (manualRelease_) {
+            const double peak = softManualPeak_.push(level);
+            const double rise = softManualRise_.push(level);
+            return peak > rise ? peak : rise;
+        }
+        const double rise = softAutoRise_.push(level);
+        const double peak = softAutoPeak_.push(level);
+        return peak > rise ? peak : rise;
+    }
 
     // Clears all nine followers (coefficients kept).
     void clear();

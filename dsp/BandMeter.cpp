@@ -1,11 +1,8 @@
 #include "dsp/BandMeter.h"
 
-#include <cmath>
-
 namespace qv {
 
 namespace {
-const double kMaxLevel = 1.0;          // band levels are capped at full scale
 const double kGainScale = 0.1;         // published gain per unit of applied gain
 const double kMaxGain = 1.0;           // published gain cap (+20 dB)
 const float kHoldSwitch = 0.5f;        // "MeterSW" from here holds the page B meters
@@ -24,19 +21,7 @@ int BandMeter::selectedBand() const {
     return kBands - 1;
 }
 
-void BandMeter::accumulate(int b, const double band[2], double applied, float ratio) {
-    const double l = std::fabs(band[0]), r = std::fabs(band[1]);
-    double peak = l > r ? l : r;
-    if (peak > kMaxLevel) peak = kMaxLevel;
-    if (peak > levelAccumulator_[b]) levelAccumulator_[b] = peak;
-    if (ratio <= 0.5f) {
-        if (applied > gainAccumulator_[b]) gainAccumulator_[b] = applied;
-    } else if (applied < gainAccumulator_[b]) {
-        gainAccumulator_[b] = applied;
-    }
-}
-
-bool BandMeter::push(const double bands[kBands][2], const double applied[kBands],
+bool BandMeter::push(const double bands[2 * kBands], const double applied[kBands],
                      const float ratio[kBands]) {
     const float page = page_;
     if (page >= kPageBStart) {
@@ -49,7 +34,7 @@ bool BandMeter::push(const double bands[kBands][2], const double applied[kBands]
                 restartAccumulators();
             } else {
                 for (int b = 0; b < kBands; ++b)
-                    accumulate(b, bands[b], applied[b], ratio[b]);
+                    accumulate(b, bands + 2 * b, applied[b], ratio[b]);
             }
             ++counter_;
             return false;
@@ -62,7 +47,7 @@ bool BandMeter::push(const double bands[kBands][2], const double applied[kBands]
     } else {
         const int b = selectedBand();
         if (counter_ < period_) {
-            accumulate(b, bands[b], applied[b], ratio[b]);
+            accumulate(b, bands + 2 * b, applied[b], ratio[b]);
             ++counter_;
             return false;
         }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <algorithm>
+#include <cmath>
+
 namespace qv {
 
 // Band readings for the editor: per band the peak level of the gained, delayed band signal and
@@ -26,11 +29,12 @@ public:
     void setBandView(float value) { bandView_ = value; }
     void setMeterSwitch(float value) { meterSwitch_ = value; }
 
-    // Audio thread, once per running frame. bands[b]: gained, delayed L and R of band b + 1;
+    // Audio thread, once per running frame. bands[2b], bands[2b + 1]: gained, delayed L and R
+    // of band b + 1;
     // applied[b]: its applied gain S; ratio[b]: its raw "Ratio" (0.5 or less keeps the largest
     // gain, otherwise the smallest). Returns true when it published (the caller then asks for a
     // panel refresh).
-    bool push(const double bands[kBands][2], const double applied[kBands],
+    bool push(const double bands[2 * kBands], const double applied[kBands],
               const float ratio[kBands]);
 
     // Engine reset: readings idle, accumulators restarted, counter 0.
@@ -45,7 +49,14 @@ public:
 
 private:
     static bool valid(int band) { return band >= 1 && band <= kBands; }
-    void accumulate(int b, const double band[2], double applied, float ratio);
+    void accumulate(int b, const double band[2], double applied, float ratio) {
+        const double l = std::fabs(band[0]), r = std::fabs(band[1]);
+        const double peak = std::min(std::max(l, r), 1.0); // levels are capped at full scale
+        levelAccumulator_[b] = std::max(levelAccumulator_[b], peak);
+        // Expanding (or neutral) bands keep their largest gain, compressing ones the smallest.
+        gainAccumulator_[b] = ratio <= 0.5f ? std::max(gainAccumulator_[b], applied)
+                                            : std::min(gainAccumulator_[b], applied);
+    }
     void restartAccumulators();
     void publishIdle();
     int selectedBand() const; // 0..4

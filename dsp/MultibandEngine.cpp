@@ -155,18 +155,19 @@ void MultibandEngine::processFrame(double xL, double xR, double mL, double mR, d
     crossover_.step(xL, xR, lowL, lowR);
 
     // Band split: band 1 = r - LP1, band b = LP(b-1) - LPb, band 5 = LP4; then the input gain.
-    double current[kBands][2];
+    // Local frames (not pointers into the ring) let the compiler keep members in registers.
+    double current[2 * kBands]; // (L, R) per band
     const double upperL[kBands] = {rL, lowL[0], lowL[1], lowL[2], lowL[3]};
     const double upperR[kBands] = {rR, lowR[0], lowR[1], lowR[2], lowR[3]};
+    const double lowerL[kBands] = {lowL[0], lowL[1], lowL[2], lowL[3], 0.0};
+    const double lowerR[kBands] = {lowR[0], lowR[1], lowR[2], lowR[3], 0.0};
     for (int b = 0; b < kBands; ++b) {
-        const double lowerL = b < kBands - 1 ? lowL[b] : 0.0;
-        const double lowerR = b < kBands - 1 ? lowR[b] : 0.0;
         const double g = compressors_[b].inputGain();
-        current[b][0] = (upperL[b] - lowerL) * g;
-        current[b][1] = (upperR[b] - lowerR) * g;
+        current[2 * b] = (upperL[b] - lowerL[b]) * g;
+        current[2 * b + 1] = (upperR[b] - lowerR[b]) * g;
     }
-    double delayed[kBands][2];
-    lookaheadRing_.step(&current[0][0], &delayed[0][0]);
+    double delayed[2 * kBands];
+    lookaheadRing_.step(current, delayed);
 
     // Detection and gain computation on the current signals; a band switched off is silenced.
     double raw[kBands];
@@ -174,8 +175,8 @@ void MultibandEngine::processFrame(double xL, double xR, double mL, double mR, d
     float ratio[kBands];
     for (int b = 0; b < kBands; ++b) {
         BandCompressor& c = compressors_[b];
-        raw[b] = c.push(current[b][0], current[b][1]);
-        if (c.bandOff()) delayed[b][0] = delayed[b][1] = 0.0;
+        raw[b] = c.push(current[2 * b], current[2 * b + 1]);
+        if (c.bandOff()) delayed[2 * b] = delayed[2 * b + 1] = 0.0;
         linked[b] = c.linked();
         capped[b] = c.capsAtUnity();
         ratio[b] = c.ratioValue();
@@ -187,14 +188,14 @@ void MultibandEngine::processFrame(double xL, double xR, double mL, double mR, d
     double sumL = 0.0, sumR = 0.0;
     for (int b = 0; b < kBands; ++b) {
         applied[b] = smoothed[b] * compressors_[b].outputGain();
-        delayed[b][0] *= applied[b];
-        delayed[b][1] *= applied[b];
+        delayed[2 * b] *= applied[b];
+        delayed[2 * b + 1] *= applied[b];
     }
     if (bandMeter_.push(delayed, applied, ratio) && listener_ != nullptr)
         listener_->requestPanelRefresh();
     for (int b = 0; b < kBands; ++b) {
-        sumL += delayed[b][0];
-        sumR += delayed[b][1];
+        sumL += delayed[2 * b];
+        sumR += delayed[2 * b + 1];
     }
 
     const double mixL = (sumL * wet_ + dL * dry_) * master_;

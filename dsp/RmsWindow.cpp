@@ -22,6 +22,15 @@ bool RmsWindow::setLength(int length) {
     return true;
 }
 
+// After the last slot was written, slot 0 holds the oldest square, which the running sum has
+// already given up.
+void RmsWindow::resum() {
+    double sum = 0.0;
+    for (int i = 1; i < length_; ++i)
+        sum += ring_[i];
+    sum_ = roundToSingle(sum);
+}
+
 void RmsWindow::clear() {
     for (int i = 0; i < length_; ++i)
         ring_[i] = 0.0f;

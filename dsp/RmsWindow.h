@@ -5,9 +5,10 @@
 namespace qv {
 
 // Mean square of the last N samples (N = 50 ms of audio) by a running single-precision sum over
-// a ring of squares. The ring is the only engine state on the heap: its length follows the
-// sample rate, so it is replaced by setLength (construction and rate changes, never on the audio
-// thread). push and clear: audio thread.
+// a ring of squares. Once per turn of the ring the sum is formed afresh from the ring, so the
+// rounding residue that a loud passage leaves in a running float sum cannot linger. The ring is the
+// only engine state on the heap: its length follows the sample rate, so it is replaced by setLength
+// (construction and rate changes, never on the audio thread). push and clear: audio thread.
 class RmsWindow {
 public:
     static constexpr int kMaxLength = 1 << 20; // 4 MB of squares, 50 ms up to 21 MHz
@@ -41,7 +42,7 @@ public:
         int readPosition = writePosition_ + 1;
         if (readPosition >= length_) readPosition -= length_;
         sum_ -= ring_[readPosition];
-        ++writePosition_;
+        if (++writePosition_ == length_) resum();
         return mean;
     }
 
@@ -52,6 +53,8 @@ public:
     float scale() const { return scale_; }
 
 private:
+    void resum(); // at the end of a turn: the sum of every square but the oldest
+
     std::unique_ptr<float[]> ring_; // the last length_ squares
     int length_ = 0;                // N, 1..kMaxLength
     float scale_ = 1.0f;            // 1 / N

@@ -1,0 +1,44 @@
+#include "dsp/FrameDelayRing.h"
+
+#include "dsp/DelayRing.h"
+
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace qv {
+namespace {
+
+TEST(FrameDelayRingTest, EveryValueOfAFrameIsDelayedLikeADelayRing) {
+    auto ring = std::make_unique<FrameDelayRing<32, 10>>();
+    auto reference = std::make_unique<DelayRing<32>[]>(10);
+    for (int n = 0; n < 200; ++n) {
+        double in[10], out[10];
+        for (int i = 0; i < 10; ++i)
+            in[i] = n * 10 + i + 1;
+        if (n % 17 == 5) {
+            ring->stepSilence();
+            for (int i = 0; i < 10; ++i)
+                reference[i].step(0.0);
+            continue;
+        }
+        ring->step(in, out);
+        for (int i = 0; i < 10; ++i)
+            ASSERT_EQ(out[i], reference[i].step(in[i])) << n << " " << i;
+    }
+}
+
+TEST(FrameDelayRingTest, StereoStepDelaysByLengthMinusOne) {
+    FrameDelayRing<5, 2> ring;
+    double l = -1, r = -1;
+    for (int n = 1; n <= 12; ++n) {
+        ring.step(n, -n, l, r);
+        EXPECT_EQ(l, n > 4 ? n - 4 : 0.0);
+        EXPECT_EQ(r, n > 4 ? -(n - 4) : 0.0);
+    }
+    ring.clear();
+    ring.step(1.0, 1.0, l, r);
+    EXPECT_EQ(l, 0.0);
+}
+
+} // namespace
+} // namespace qv
