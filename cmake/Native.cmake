@@ -33,7 +33,7 @@ function(qv_add_native_test name library)
   add_executable(${name} ${ARGN})
   target_link_libraries(${name} PRIVATE ${library} GTest::gtest_main GTest::gmock)
   target_compile_options(${name} PRIVATE ${QV_WARNINGS})
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
 endfunction()
 
 add_subdirectory(tests/shell)

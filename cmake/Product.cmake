@@ -62,7 +62,7 @@ function(qv_add_wine_test name library)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
   add_dependencies(${name} Quorvanelle Quorvanelle_x87)
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 120
-                       PROPERTIES ENVIRONMENT "QV_BIN=Z:${CMAKE_BINARY_DIR}/bin")
+                       PROPERTIES ENVIRONMENT "QV_BIN=Z:${CMAKE_BINARY_DIR}/bin" TIMEOUT 120)
 endfunction()
 
 add_subdirectory(tools)
