@@ -1,0 +1,20 @@
+// Writes 8-bit RGB pictures as PNG files: stored (uncompressed) deflate blocks, so no compression
+// library is needed; the files are larger than they could be, and every viewer reads them.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class PngWriter {
+public:
+    // rgb: width * height * 3 bytes, rows top to bottom. Returns false with a reason in error.
+    static bool write(const std::string& path, int width, int height,
+                      const std::vector<std::uint8_t>& rgb, std::string& error);
+    // The whole file in memory (also for tests).
+    static std::vector<std::uint8_t> encode(int width, int height,
+                                            const std::vector<std::uint8_t>& rgb);
+
+    static std::uint32_t crc32(const std::uint8_t* data, std::size_t size, std::uint32_t crc = 0);
+    static std::uint32_t adler32(const std::uint8_t* data, std::size_t size);
+};
