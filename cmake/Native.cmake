@@ -43,3 +43,7 @@ add_subdirectory(tests/dsp)
 if(benchmark_FOUND)
   add_subdirectory(bench)
 endif()
+
+# The committed bitmaps, resource script and layout header must be what the generator draws.
+add_test(NAME artwork.generated_files_up_to_date
+         COMMAND ${PROJECT_SOURCE_DIR}/scripts/artwork.sh --check)

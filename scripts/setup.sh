@@ -25,6 +25,7 @@ declare -A needs=(
   [fonts-liberation2]=/usr/share/fonts/truetype/liberation2/LiberationSans-Regular.ttf
   [imagemagick]=/usr/bin/convert
   [python3]=/usr/bin/python3
+  [python3-pil]=/usr/lib/python3/dist-packages/PIL/__init__.py
 )
 missing=()
 for pkg in "${!needs[@]}"; do
