@@ -43,6 +43,7 @@ void GainSmoother::reset() {
     position_ = 0;
     turns_ = 0;
     resetCarry_ = kTaps - 1;
+    unityRun_ = 0;
     output_ = 0.0;
 }
 

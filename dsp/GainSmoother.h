@@ -25,6 +25,17 @@ public:
 
     // Audio thread.
     double push(double gain) {
+        // A band at rest: after 32 unity gains the ring holds only zeros, so further unity gains
+        // change nothing and the output is exactly 1.0.
+        if (gain == 1.0) {
+            if (unityRun_ >= kTaps && resetCarry_ == 0) {
+                output_ = 1.0;
+                return 1.0;
+            }
+            if (unityRun_ < kTaps) ++unityRun_;
+        } else {
+            unityRun_ = 0;
+        }
         const double deviation = gain - 1.0;
         const double leaving = history_[position_]; // g[n - 32] - 1
         history_[position_] = deviation;
@@ -33,6 +44,10 @@ public:
         if (++position_ == kTaps) {
             position_ = 0;
             if (++turns_ == kTurnsPerResum) resum();
+        }
+        if (unityRun_ == kTaps) { // the ring holds only zeros now: no rounding residue
+            sum_ = 0.0;
+            weightedSum_ = 0.0;
         }
         double y = 1.0 + kernelStart_ * sum_ + kernelSlope_ * weightedSum_;
         if (resetCarry_ > 0) {
@@ -61,6 +76,7 @@ private:
     int position_ = 0;         // ring slot of the oldest gain, the next to be replaced
     int turns_ = 0;            // ring turns since the last exact recomputation
     int resetCarry_ = 0;       // outputs still carrying the reset's 1.0
+    int unityRun_ = 0;         // consecutive unity gains, up to kTaps
     double output_ = 0.0;      // last smoothed gain
 };
 
