@@ -20,10 +20,18 @@ int log2OfPowerOfFour(int size) {
 PlanarFft::PlanarFft(int size) {
     for (double& t : twiddles_)
         t = 0.0;
+    for (std::uint16_t& r : reversed_)
+        r = 0;
     const int log2 = log2OfPowerOfFour(size);
     if (log2 < 0) return;
     size_ = size;
     log2Size_ = log2;
+    for (int k = 0; k < size_; ++k) {
+        int reversed = 0;
+        for (int b = 0; b < log2Size_; ++b)
+            reversed |= ((k >> b) & 1) << (log2Size_ - 1 - b);
+        reversed_[k] = static_cast<std::uint16_t>(reversed);
+    }
     // Angles from the exact index m / N, so every stage gets correctly rounded values.
     double* tw = twiddles_;
     for (int span = size_; span > kLastSpan; span /= 4) {
@@ -40,14 +48,6 @@ PlanarFft::PlanarFft(int size) {
         }
         tw += 6 * quarter;
     }
-}
-
-int PlanarFft::bitReversed(int k) const {
-    if (k < 0 || k >= size_) return 0;
-    int reversed = 0;
-    for (int b = 0; b < log2Size_; ++b)
-        reversed |= ((k >> b) & 1) << (log2Size_ - 1 - b);
-    return reversed;
 }
 
 // Radix-4 DIF butterfly on a0..a3 at stride q (two fused radix-2 stages, so the result stays in

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 namespace qv {
 
 // Complex FFT on split (planar) arrays, for fast convolution: the real and imaginary parts lie in
@@ -29,7 +31,7 @@ public:
 
     // Position of bin k in the bit-reversed order; the map is its own inverse. 0 outside
     // 0..size()-1.
-    int bitReversed(int k) const;
+    int bitReversed(int k) const { return k >= 0 && k < size_ ? reversed_[k] : 0; }
 
 private:
     int size_ = 0;     // N (0 when unusable)
@@ -38,6 +40,7 @@ private:
     // L with quarter q = L / 4, six arrays of q values: Re and Im of W^j, W^2j, W^3j with
     // W = e^(-2 pi i / L), j = 0..q-1.
     double twiddles_[2 * kMaxSize];
+    std::uint16_t reversed_[kMaxSize]; // bit-reversed position of each bin
 };
 
 } // namespace qv
