@@ -341,8 +341,13 @@ void MultibandEffectBase::setSampleRate(float rate) {
     engine.setSampleRate(rate);
 }
 
-void MultibandEffectBase::suspend() { engine.fullReset(); }
-void MultibandEffectBase::resume() { engine.fullReset(); }
+void MultibandEffectBase::suspend() { fullReset(); }
+void MultibandEffectBase::resume() { fullReset(); }
+
+void MultibandEffectBase::fullReset() {
+    engine.fullReset();
+    std::memset(heldAnalysis, 0, sizeof(heldAnalysis)); // the editor's copies start empty too
+}
 
 bool MultibandEffectBase::getEffectName(char* name) { return copyIdentity(name, kProductName); }
 bool MultibandEffectBase::getVendorString(char* text) { return copyIdentity(text, kVendorName); }

@@ -76,6 +76,8 @@ private:
     void refreshReleaseMirror(int band);
     float activeRelease(int band) const;
     void notifyEditor(VstInt32 index);
+    // suspend and resume: the engine's full reset and empty analyser copies.
+    void fullReset();
     int panelPage() const;
 
     qv::ProgramBank bank;                             // the 20 programs, live one at curProgram

@@ -290,4 +290,28 @@ TEST_F(DispatcherTest, AnalysisIsHandedOverOnlyOnTheSpectrumPage) {
     }
 }
 
+TEST_F(DispatcherTest, SuspendAndResumeEmptyTheAnalyserCopies) {
+    effect->setParameter(87, 0.65f); // spectrum page
+    effect->setParameter(91, 1.0f);
+    dispatch(effMainsChanged, 0, 1);
+    const int n = 4096 + 10;
+    std::vector<float> tone(n), outL(n), outR(n);
+    for (int i = 0; i < n; ++i) tone[i] = 0.5f * static_cast<float>(std::sin(0.05 * i));
+    float* in[2] = {tone.data(), tone.data()};
+    float* out[2] = {outL.data(), outR.data()};
+    // The first (silent) frame after the reset hands the zeroed buffers over; the editor then
+    // takes them and clears the hint.
+    e->processReplacing(e, in, out, 1);
+    effect->setEditorHint(111, 0);
+    float* rest[2] = {tone.data() + 1, tone.data() + 1};
+    e->processReplacing(e, rest, out, n - 1);
+    const float* held = effect->getDisplayBuffer(108);
+    ASSERT_NE(held, nullptr);
+    ASSERT_TRUE(std::any_of(held, held + 4096, [](float v) { return v != 0.0f; }));
+    for (VstIntPtr onOff : {VstIntPtr(0), VstIntPtr(1)}) {
+        dispatch(effMainsChanged, 0, onOff);
+        EXPECT_TRUE(std::all_of(held, held + 4096, [](float v) { return v == 0.0f; }));
+    }
+}
+
 } // namespace
