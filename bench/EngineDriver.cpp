@@ -40,7 +40,7 @@ int main(int argc, char** argv) {
         engine->process(inputs, outputs, kBlock, false);
         check += outL[0] + outR[kBlock - 1];
     }
-    std::printf("%s: %d blocks of %d frames, checksum %.9g\n", heavy ? "heavy" : "default", blocks,
-                kBlock, check);
+    std::printf("%s: %d blocks of %d frames, checksum %.9g, engine %zu bytes\n",
+                heavy ? "heavy" : "default", blocks, kBlock, check, sizeof(qv::MultibandEngine));
     return 0;
 }

@@ -94,8 +94,6 @@ void CrossoverStage::filterBlock() {
 }
 
 void CrossoverStage::clear() {
-    for (CrossoverBank& bank : banks_)
-        bank.clear();
     for (int c = 0; c < kChannels; ++c) {
         std::fill(input_[c], input_[c] + kHop, 0.0);
         std::fill(overlap_[c], overlap_[c] + kHop, 0.0);

@@ -16,8 +16,8 @@ namespace qv {
 // transforms work on split arrays in bit-reversed spectral order (PlanarFft), and the filter
 // spectra are kept here pre-combined in that order, copied again whenever a bank redesigns.
 //
-// Filter design stays in the banks (bank(c), UI/parameter thread); everything else runs on the
-// audio thread.
+// Filter design stays in the banks (bank(c), UI/parameter thread), which share one designer
+// owned here; everything else runs on the audio thread.
 class CrossoverStage {
 public:
     static constexpr int kChannels = 2;
@@ -28,6 +28,8 @@ public:
     static constexpr int kJobs = kChannels * kFilters / 2; // inverse transforms per block
 
     CrossoverStage();
+    CrossoverStage(const CrossoverStage&) = delete;
+    CrossoverStage& operator=(const CrossoverStage&) = delete;
 
     // channel 0 = L, 1 = R (others give L).
     CrossoverBank& bank(int channel) { return banks_[channel == 1 ? 1 : 0]; }
@@ -68,8 +70,8 @@ public:
         ++position_;
     }
 
-    // Engine reset: the convolution history and all block buffers zeroed, the banks' own
-    // histories cleared; filters and block position kept.
+    // Engine reset: the convolution history and all block buffers zeroed; filters and block
+    // position kept.
     void clear();
     // Full reset: clear() and the block position back to 0.
     void fullReset();
@@ -80,11 +82,13 @@ private:
     void filterBlock();
     void refreshKernels(int channel);
 
-    CrossoverBank banks_[kChannels];  // filter design and spectra per channel
-    PlanarFft fft_{kFftSize};         // block transforms
-    double input_[kChannels][kHop];   // frames collected this block
-    double overlap_[kChannels][kHop]; // the previous block
-    double spectrumRe_[kFftSize];     // transform of (L + iR) over both blocks, bit-reversed order
+    CrossoverDesigner designer_; // design scratch shared by both banks (identical designs)
+    // Filter settings and spectra per channel.
+    CrossoverBank banks_[kChannels]{CrossoverBank{designer_}, CrossoverBank{designer_}};
+    SizedPlanarFft<kFftSize> fft_{kFftSize}; // block transforms
+    double input_[kChannels][kHop];          // frames collected this block
+    double overlap_[kChannels][kHop];        // the previous block
+    double spectrumRe_[kFftSize]; // transform of (L + iR) over both blocks, bit-reversed order
     double spectrumIm_[kFftSize];
     double channelRe_[kChannels][kFftSize]; // 2 XL and 2 XR, bit-reversed order
     double channelIm_[kChannels][kFftSize];

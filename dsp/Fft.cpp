@@ -9,8 +9,8 @@ namespace {
 const double kTwoPi = 6.283185307179586476925;
 const int kMinLog2Size = 2;
 
-int log2OfPowerOfTwo(int size) {
-    for (int log2 = kMinLog2Size; log2 <= Fft::kMaxLog2Size; ++log2)
+int log2OfPowerOfTwo(int size, int maxSize) {
+    for (int log2 = kMinLog2Size; (1 << log2) <= maxSize; ++log2)
         if (size == (1 << log2)) return log2;
     return -1;
 }
@@ -24,10 +24,10 @@ int bitReverse(int index, int bits) {
 
 } // namespace
 
-Fft::Fft(int size) {
+template <int MaxSize> SizedFft<MaxSize>::SizedFft(int size) {
     for (double& t : twiddles_)
         t = 0.0;
-    const int log2 = log2OfPowerOfTwo(size);
+    const int log2 = log2OfPowerOfTwo(size, MaxSize);
     if (log2 < 0) return;
     size_ = size;
     log2Size_ = log2;
@@ -57,13 +57,13 @@ Fft::Fft(int size) {
     }
 }
 
-void Fft::forward(double* data) const {
+template <int MaxSize> void SizedFft<MaxSize>::forward(double* data) const {
     if (data == nullptr || size_ == 0) return;
     transform<false>(data);
     permute(data);
 }
 
-void Fft::inverse(double* data) const {
+template <int MaxSize> void SizedFft<MaxSize>::inverse(double* data) const {
     if (data == nullptr || size_ == 0) return;
     transform<true>(data);
     permute(data);
@@ -72,7 +72,7 @@ void Fft::inverse(double* data) const {
         data[i] *= scale;
 }
 
-void Fft::permute(double* data) const {
+template <int MaxSize> void SizedFft<MaxSize>::permute(double* data) const {
     for (int p = 0; p < swapPairCount_; ++p) {
         double* a = data + 2 * swapPairs_[2 * p];
         double* b = data + 2 * swapPairs_[2 * p + 1];
@@ -89,7 +89,9 @@ void Fft::permute(double* data) const {
 // stay in plain bit-reversed order. For a0..a3 at stride q = span / 4 and W = e^(-+2 pi i/span):
 //   t0 = a0 + a2, t1 = a0 - a2, t2 = a1 + a3, t3 = -+i (a1 - a3)
 //   a0' = t0 + t2, a1' = (t0 - t2) W^2j, a2' = (t1 + t3) W^j, a3' = (t1 - t3) W^3j.
-template <bool Inverse> void Fft::transform(double* data) const {
+template <int MaxSize>
+template <bool Inverse>
+void SizedFft<MaxSize>::transform(double* data) const {
     const double* tw = twiddles_;
     int span = size_;
     for (; span >= 8; span /= 4) {
@@ -157,5 +159,8 @@ template <bool Inverse> void Fft::transform(double* data) const {
         }
     }
 }
+
+template class SizedFft<1024>;
+template class SizedFft<4096>;
 
 } // namespace qv

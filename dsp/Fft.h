@@ -4,21 +4,25 @@
 
 namespace qv {
 
-// In-place complex FFT of a power-of-two size from 4 to kMaxSize on interleaved (re, im) doubles.
+// In-place complex FFT of a power-of-two size from 4 to MaxSize on interleaved (re, im) doubles.
+// The tables are sized for MaxSize (a power of two, 4..4096), so an object meant for 1024-point
+// transforms carries 1024-point tables only; Fft is the variant for every size up to 4096.
 // forward computes X[k] = sum x[n] e^(-2 pi i k n / N) (unscaled); inverse uses e^(+...) and
 // scales by 1/N, so inverse(forward(x)) == x up to rounding.
 //
 // Radix-4 decimation in frequency (with one radix-2 stage when log2 N is odd) and a final
 // bit-reversal permutation. Twiddles and the permutation are tabulated by the constructor; the
 // transforms themselves allocate nothing and call no system function (audio thread safe).
-class Fft {
+template <int MaxSize> class SizedFft {
+    static_assert(MaxSize >= 4 && MaxSize <= 4096 && (MaxSize & (MaxSize - 1)) == 0,
+                  "a power of two from 4 to 4096 (positions are 16-bit)");
+
 public:
-    static constexpr int kMaxLog2Size = 12;
-    static constexpr int kMaxSize = 1 << kMaxLog2Size;
+    static constexpr int kMaxSize = MaxSize;
 
     // UI or construction time. A size that is not a power of two in 4..kMaxSize gives an
     // unusable transform of size 0 whose operations do nothing.
-    explicit Fft(int size);
+    explicit SizedFft(int size);
 
     int size() const { return size_; }
 
@@ -39,5 +43,11 @@ private:
     std::uint16_t swapPairs_[kMaxSize];
     int swapPairCount_ = 0; // number of pairs in swapPairs_ (two entries per pair)
 };
+
+extern template class SizedFft<1024>;
+extern template class SizedFft<4096>;
+
+// Transforms of any power-of-two size up to 4096.
+using Fft = SizedFft<4096>;
 
 } // namespace qv

@@ -9,20 +9,20 @@ namespace {
 const double kTwoPi = 6.283185307179586476925;
 const int kLastSpan = 4; // the twiddle-free radix-4 stage
 
-int log2OfPowerOfFour(int size) {
-    for (int log2 = 4; (1 << log2) <= PlanarFft::kMaxSize; log2 += 2)
+int log2OfPowerOfFour(int size, int maxSize) {
+    for (int log2 = 4; (1 << log2) <= maxSize; log2 += 2)
         if (size == (1 << log2)) return log2;
     return -1;
 }
 
 } // namespace
 
-PlanarFft::PlanarFft(int size) {
+template <int MaxSize> SizedPlanarFft<MaxSize>::SizedPlanarFft(int size) {
     for (double& t : twiddles_)
         t = 0.0;
     for (std::uint16_t& r : reversed_)
         r = 0;
-    const int log2 = log2OfPowerOfFour(size);
+    const int log2 = log2OfPowerOfFour(size, MaxSize);
     if (log2 < 0) return;
     size_ = size;
     log2Size_ = log2;
@@ -54,7 +54,7 @@ PlanarFft::PlanarFft(int size) {
 // plain bit-reversed order):
 //   t0 = a0 + a2, t1 = a0 - a2, t2 = a1 + a3, t3 = -i (a1 - a3)
 //   a0' = t0 + t2, a1' = (t0 - t2) W^2j, a2' = (t1 + t3) W^j, a3' = (t1 - t3) W^3j.
-void PlanarFft::forward(double* re, double* im) const {
+template <int MaxSize> void SizedPlanarFft<MaxSize>::forward(double* re, double* im) const {
     if (re == nullptr || im == nullptr || size_ == 0) return;
     const double* tw = twiddles_;
     for (int span = size_; span > kLastSpan; span /= 4) {
@@ -119,7 +119,7 @@ void PlanarFft::forward(double* re, double* im) const {
 // q: c0 = b0, c1 = b1 conj(W^2j), c2 = b2 conj(W^j), c3 = b3 conj(W^3j); then with
 // u0 = c0 + c1, u1 = c0 - c1, u2 = c2 + c3, u3 = c2 - c3:
 //   a0 = u0 + u2, a1 = u1 + i u3, a2 = u0 - u2, a3 = u1 - i u3.
-void PlanarFft::inverse(double* re, double* im) const {
+template <int MaxSize> void SizedPlanarFft<MaxSize>::inverse(double* re, double* im) const {
     if (re == nullptr || im == nullptr || size_ == 0) return;
     for (int s = 0; s < size_; s += 4) {
         double* r = re + s;
@@ -186,5 +186,8 @@ void PlanarFft::inverse(double* re, double* im) const {
         }
     }
 }
+
+template class SizedPlanarFft<1024>;
+template class SizedPlanarFft<4096>;
 
 } // namespace qv

@@ -11,16 +11,22 @@ namespace qv {
 // (the transposed, conjugated stages: radix-4 decimation in time). Neither permutes nor scales:
 // inverse(forward(x)) = N x. Pointwise products between the two need no reordering.
 //
-// Sizes: powers of four from kMinSize to kMaxSize. Tables are built by the constructor; the
+// Sizes: powers of four from kMinSize to MaxSize; the tables are sized for MaxSize, so the
+// block convolution's 1024-point object carries no 4096-point tables. PlanarFft takes every
+// size up to 4096. Tables are built by the constructor; the
 // transforms allocate nothing and call no system function (audio thread safe).
-class PlanarFft {
+template <int MaxSize> class SizedPlanarFft {
+    static_assert(MaxSize == 16 || MaxSize == 64 || MaxSize == 256 || MaxSize == 1024 ||
+                      MaxSize == 4096,
+                  "a power of four from 16 to 4096 (positions are 16-bit)");
+
 public:
     static constexpr int kMinSize = 16;
-    static constexpr int kMaxSize = 4096;
+    static constexpr int kMaxSize = MaxSize;
 
     // A size that is not a power of four in kMinSize..kMaxSize gives an unusable transform of
     // size 0 whose operations do nothing.
-    explicit PlanarFft(int size);
+    explicit SizedPlanarFft(int size);
 
     int size() const { return size_; }
 
@@ -42,5 +48,11 @@ private:
     double twiddles_[2 * kMaxSize];
     std::uint16_t reversed_[kMaxSize]; // bit-reversed position of each bin
 };
+
+extern template class SizedPlanarFft<1024>;
+extern template class SizedPlanarFft<4096>;
+
+// Transforms of any power-of-four size from 16 to 4096.
+using PlanarFft = SizedPlanarFft<4096>;
 
 } // namespace qv

@@ -8,6 +8,8 @@ set(QV_DSP_SOURCES
   dsp/BandMeter.cpp
   dsp/CoefficientMath.cpp
   dsp/CrossoverBank.cpp
+  dsp/CrossoverBlockFilter.cpp
+  dsp/CrossoverDesigner.cpp
   dsp/CrossoverStage.cpp
   dsp/Fft.cpp
   dsp/GainSmoother.cpp

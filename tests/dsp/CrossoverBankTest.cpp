@@ -1,4 +1,4 @@
-#include "dsp/CrossoverBank.h"
+#include "tests/dsp/TestCrossoverBank.h"
 
 #include "dsp/DelayRing.h"
 
@@ -25,7 +25,7 @@ struct Outputs {
     }
 };
 
-Outputs runBlock(CrossoverBank& bank, const std::vector<double>& in) {
+Outputs runBlock(TestCrossoverBank& bank, const std::vector<double>& in) {
     Outputs out;
     bank.processBlock(in.data(), out.lp[0].data(), out.lp[1].data(), out.lp[2].data(),
                       out.lp[3].data());
@@ -65,7 +65,7 @@ TEST(CrossoverBankTest, BrickWallBinRule) {
         {44100.0, 300.0f, 2047}, // limited to 22050 Hz: 2048 - 1
     };
     for (const auto& c : cases) {
-        auto bank = std::make_unique<CrossoverBank>();
+        auto bank = std::make_unique<TestCrossoverBank>();
         bank->setSampleRate(c.fs);
         bank->setFilterType(1.0f);
         bank->setCrossover(2, c.hundredsOfHz);
@@ -93,7 +93,7 @@ TEST(CrossoverBankTest, SlopedCurvesFallHundredDecibelsOverTheirTransition) {
     };
     const double fs = 44100.0;
     for (const auto& c : cases) {
-        auto bank = std::make_unique<CrossoverBank>();
+        auto bank = std::make_unique<TestCrossoverBank>();
         bank->setFilterType(0.0f);
         bank->setSlope(c.slope);
         bank->setCrossover(3, c.hundredsOfHz);
@@ -111,7 +111,7 @@ TEST(CrossoverBankTest, SlopedCurvesFallHundredDecibelsOverTheirTransition) {
 }
 
 TEST(CrossoverBankTest, FrequencyLimits) {
-    auto bank = std::make_unique<CrossoverBank>();
+    auto bank = std::make_unique<TestCrossoverBank>();
     bank->setCrossover(1, 300.0f);
     EXPECT_EQ(bank->crossoverHz(1), 22050.0);
     bank->setCrossover(4, 0.2f);
@@ -142,7 +142,7 @@ double tapWindow(int j) {
 
 TEST(CrossoverBankTest, ImpulseResponsesAreCentredAndNearlySymmetric) {
     for (const Setting& s : kSettings) {
-        auto bank = std::make_unique<CrossoverBank>();
+        auto bank = std::make_unique<TestCrossoverBank>();
         apply(*bank, s);
         std::vector<double> impulse(kHop, 0.0);
         impulse[0] = 1.0;
@@ -171,13 +171,13 @@ TEST(CrossoverBankTest, ImpulseResponsesAreCentredAndNearlySymmetric) {
 
 TEST(CrossoverBankTest, OverlapSaveEqualsDirectConvolution) {
     const Setting& s = kSettings[1];
-    auto probe = std::make_unique<CrossoverBank>();
+    auto probe = std::make_unique<TestCrossoverBank>();
     apply(*probe, s);
     std::vector<double> impulse(kHop, 0.0);
     impulse[0] = 1.0;
     const Outputs taps = runBlock(*probe, impulse);
 
-    auto bank = std::make_unique<CrossoverBank>();
+    auto bank = std::make_unique<TestCrossoverBank>();
     apply(*bank, s);
     std::mt19937 rng(7);
     std::uniform_real_distribution<double> dist(-1.0, 1.0);
@@ -202,7 +202,7 @@ TEST(CrossoverBankTest, OverlapSaveEqualsDirectConvolution) {
 // The processing loop's use of the bank: collect 512, filter, read during the next 512.
 class LoopHarness {
 public:
-    explicit LoopHarness(CrossoverBank& bank) : bank_(bank) {}
+    explicit LoopHarness(TestCrossoverBank& bank) : bank_(bank) {}
     // Returns the reference (input delayed 768) and the five bands.
     void step(double x, double& reference, double bands[5]) {
         reference = ring_.step(x);
@@ -221,7 +221,7 @@ public:
     }
 
 private:
-    CrossoverBank& bank_;
+    TestCrossoverBank& bank_;
     DelayRing<CrossoverBank::kLatency + 1> ring_;
     double block_[4][kHop] = {};
     int position_ = 0;
@@ -232,7 +232,7 @@ TEST(CrossoverBankTest, BandsSumToInputDelayed768ForRandomSettings) {
     std::uniform_real_distribution<double> signal(-1.0, 1.0);
     std::uniform_real_distribution<float> unit(0.0f, 1.0f);
     for (int trial = 0; trial < 6; ++trial) {
-        auto bank = std::make_unique<CrossoverBank>();
+        auto bank = std::make_unique<TestCrossoverBank>();
         float f[4];
         for (float& v : f)
             v = 0.4f + 159.6f * unit(rng) * unit(rng);
@@ -254,7 +254,7 @@ TEST(CrossoverBankTest, BandsSumToInputDelayed768ForRandomSettings) {
 TEST(CrossoverBankTest, LowPassOutputsAreAlignedWithTheReference) {
     // A 200 Hz tone is deep in the passband of every filter: each low-pass output equals the
     // input delayed 768 samples, so band 5 carries it and bands 1..4 are nearly silent.
-    auto bank = std::make_unique<CrossoverBank>();
+    auto bank = std::make_unique<TestCrossoverBank>();
     apply(*bank, kSettings[0]);
     bank->setCrossover(4, 20.0f);
     bank->setCrossover(3, 30.0f);
@@ -289,7 +289,7 @@ TEST(CrossoverBankTest, MeasuredMagnitudeResponses) {
     };
     const double binHz = 44100.0 / CrossoverBank::kFftSize;
     for (const auto& c : cases) {
-        auto bank = std::make_unique<CrossoverBank>();
+        auto bank = std::make_unique<TestCrossoverBank>();
         bank->setFilterType(c.filterType);
         bank->setSlope(c.slope);
         bank->setCrossover(1, 20.0f);
@@ -316,7 +316,7 @@ TEST(CrossoverBankTest, ExtremeSampleRatesStayInsideTables) {
         x = dist(rng);
     for (double fs : rates) {
         for (const Setting& s : kSettings) {
-            auto bank = std::make_unique<CrossoverBank>();
+            auto bank = std::make_unique<TestCrossoverBank>();
             bank->setSampleRate(fs);
             EXPECT_EQ(bank->sampleRate(), fs);
             apply(*bank, s);
@@ -335,7 +335,7 @@ TEST(CrossoverBankTest, ExtremeSampleRatesStayInsideTables) {
 }
 
 TEST(CrossoverBankTest, InvalidSampleRatesAreIgnored) {
-    auto bank = std::make_unique<CrossoverBank>();
+    auto bank = std::make_unique<TestCrossoverBank>();
     bank->setSampleRate(48000.0);
     const double inf = std::numeric_limits<double>::infinity();
     for (double bad : {0.0, -44100.0, inf, -inf, std::numeric_limits<double>::quiet_NaN()}) {
@@ -345,7 +345,7 @@ TEST(CrossoverBankTest, InvalidSampleRatesAreIgnored) {
 }
 
 TEST(CrossoverBankTest, ClearForgetsSignalHistory) {
-    auto bank = std::make_unique<CrossoverBank>();
+    auto bank = std::make_unique<TestCrossoverBank>();
     apply(*bank, kSettings[2]);
     runBlock(*bank, std::vector<double>(kHop, 0.75));
     bank->clear();

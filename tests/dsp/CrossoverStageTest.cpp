@@ -1,4 +1,5 @@
 #include "dsp/CrossoverStage.h"
+#include "tests/dsp/TestCrossoverBank.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -13,12 +14,12 @@ namespace {
 // two channels are designed differently.
 TEST(CrossoverStageTest, MatchesEachBanksOwnBlockFilter) {
     auto stage = std::make_unique<CrossoverStage>();
-    auto refL = std::make_unique<CrossoverBank>();
-    auto refR = std::make_unique<CrossoverBank>();
+    auto refL = std::make_unique<TestCrossoverBank>();
+    auto refR = std::make_unique<TestCrossoverBank>();
     const float hz[2][4] = {{87.6f, 38.0f, 5.24f, 0.76f}, {120.0f, 20.0f, 9.0f, 2.0f}};
-    CrossoverBank* refs[2] = {refL.get(), refR.get()};
+    TestCrossoverBank* refs[2] = {refL.get(), refR.get()};
     for (int c = 0; c < 2; ++c) {
-        for (CrossoverBank* b : {&stage->bank(c), refs[c]}) {
+        for (CrossoverBank* b : {&stage->bank(c), static_cast<CrossoverBank*>(refs[c])}) {
             b->setFilterType(c == 0 ? 0.0f : 1.0f);
             b->setSlope(0.5f);
             for (int k = 1; k <= 4; ++k)

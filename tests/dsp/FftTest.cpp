@@ -105,5 +105,25 @@ TEST(FftTest, InvalidSizesGiveInertTransform) {
     fft->inverse(nullptr);
 }
 
+// A transform with tables sized for 1024 points computes the same values as the 4096-point
+// variant at the sizes it takes, and refuses larger ones.
+TEST(FftTest, SmallTablesGiveTheSameTransform) {
+    for (int n : {4, 8, 512, 1024}) {
+        auto small = std::make_unique<SizedFft<1024>>(n);
+        auto full = std::make_unique<Fft>(n);
+        std::vector<double> a = randomSignal(n, 11), b = a;
+        small->forward(a.data());
+        full->forward(b.data());
+        ASSERT_EQ(a, b) << n;
+        small->inverse(a.data());
+        full->inverse(b.data());
+        ASSERT_EQ(a, b) << n;
+    }
+    for (int n : {2048, 4096}) {
+        SizedFft<1024> small(n);
+        EXPECT_EQ(small.size(), 0) << n;
+    }
+}
+
 } // namespace
 } // namespace qv

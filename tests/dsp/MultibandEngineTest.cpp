@@ -619,5 +619,13 @@ TEST(MultibandEngineTest, HugeFiniteInputKeepsTheMetersFinite) {
     }
 }
 
+// The whole plug-in instance is one allocation and the engine is most of it: it must stay well
+// under 1 MiB (the design scratch is shared by both channels, transforms carry tables of their
+// own size only).
+TEST(MultibandEngineTest, EngineFitsTheInstanceBudget) {
+    const std::size_t kEngineBudget = 800 * 1024;
+    EXPECT_LT(sizeof(MultibandEngine), kEngineBudget);
+}
+
 } // namespace
 } // namespace qv

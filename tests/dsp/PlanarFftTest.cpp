@@ -101,5 +101,28 @@ TEST(PlanarFftTest, UnusableSizesDoNothing) {
     EXPECT_EQ(fft.bitReversed(16), 0);
 }
 
+// Tables sized for 1024 points: the same values as the 4096-point variant, larger sizes refused.
+TEST(PlanarFftTest, SmallTablesGiveTheSameTransform) {
+    for (int n : {16, 256, 1024}) {
+        auto small = std::make_unique<SizedPlanarFft<1024>>(n);
+        auto full = std::make_unique<PlanarFft>(n);
+        const std::vector<double> x = randomComplex(n, 5);
+        std::vector<double> re(x.begin(), x.begin() + n), im(x.begin() + n, x.end());
+        std::vector<double> re2 = re, im2 = im;
+        small->forward(re.data(), im.data());
+        full->forward(re2.data(), im2.data());
+        ASSERT_EQ(re, re2) << n;
+        ASSERT_EQ(im, im2) << n;
+        small->inverse(re.data(), im.data());
+        full->inverse(re2.data(), im2.data());
+        ASSERT_EQ(re, re2) << n;
+        ASSERT_EQ(im, im2) << n;
+        for (int k = 0; k < n; ++k)
+            ASSERT_EQ(small->bitReversed(k), full->bitReversed(k));
+    }
+    SizedPlanarFft<1024> tooLarge(4096);
+    EXPECT_EQ(tooLarge.size(), 0);
+}
+
 } // namespace
 } // namespace qv
