@@ -6,6 +6,7 @@
 #include "dsp/MultibandEngine.h"
 #include "tests/dsp/EngineSettings.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -29,6 +30,7 @@ int main(int argc, char** argv) {
     const float amplitude = heavy ? 0.9f : 0.5f;
     std::vector<float> inL(kBlock), inR(kBlock), outL(kBlock), outR(kBlock);
     double check = 0.0;
+    std::uint64_t hash = 1469598103934665603ULL; // FNV-1a over every output sample's bits
     for (int b = 0; b < blocks; ++b) {
         for (int i = 0; i < kBlock; ++i) {
             const float envelope = (b / 6) % 2 ? 1.0f : 0.3f;
@@ -39,8 +41,17 @@ int main(int argc, char** argv) {
         float* outputs[2] = {outL.data(), outR.data()};
         engine->process(inputs, outputs, kBlock, false);
         check += outL[0] + outR[kBlock - 1];
+        for (int i = 0; i < kBlock; ++i) {
+            for (float v : {outL[i], outR[i]}) {
+                std::uint32_t bits;
+                std::memcpy(&bits, &v, sizeof bits);
+                hash = (hash ^ bits) * 1099511628211ULL;
+            }
+        }
     }
-    std::printf("%s: %d blocks of %d frames, checksum %.9g, engine %zu bytes\n",
-                heavy ? "heavy" : "default", blocks, kBlock, check, sizeof(qv::MultibandEngine));
+    std::printf(
+        "%s: %d blocks of %d frames, checksum %.9g, output hash %016llx, engine %zu bytes\n",
+        heavy ? "heavy" : "default", blocks, kBlock, check, static_cast<unsigned long long>(hash),
+        sizeof(qv::MultibandEngine));
     return 0;
 }

@@ -75,6 +75,8 @@ void BandDetector::clearHard() {
     hardManualRise_.clear();
     hardAutoRise_.clear();
     hardAutoPeak_.clear();
+    hardManualHistory_.clear();
+    hardAutoHistory_.clear();
 }
 
 void BandDetector::clearSoft() {
@@ -82,6 +84,8 @@ void BandDetector::clearSoft() {
     softManualRise_.clear();
     softAutoRise_.clear();
     softAutoPeak_.clear();
+    softManualHistory_.clear();
+    softAutoHistory_.clear();
 }
 
 void BandDetector::clear() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "dsp/AttackSmoother.h"
+#include "dsp/LevelHistory.h"
 #include "dsp/PeakHoldDetector.h"
 #include "dsp/RisingSmoothDetector.h"
 
@@ -53,12 +54,14 @@ public:
             }
             double e;
             if (manualRelease_) {
-                const double peak = hardManualPeak_.push(level);
-                const double rise = hardManualRise_.push(level);
+                const double floor = hardManualHistory_.step(level);
+                const double peak = hardManualPeak_.push(level, floor);
+                const double rise = hardManualRise_.push(level, floor);
                 e = peak > rise ? peak : rise;
             } else {
-                const double rise = hardAutoRise_.push(level);
-                const double peak = hardAutoPeak_.push(level);
+                const double floor = hardAutoHistory_.step(level);
+                const double rise = hardAutoRise_.push(level, floor);
+                const double peak = hardAutoPeak_.push(level, floor);
                 e = peak > rise ? peak : rise;
             }
             return attackSmoother_.push(e);
@@ -68,16 +71,18 @@ public:
             softCurveRan_ = true;
         }
         if (manualRelease_) {
-            const double peak = softManualPeak_.push(level);
-            const double rise = softManualRise_.push(level);
+            const double floor = softManualHistory_.step(level);
+            const double peak = softManualPeak_.push(level, floor);
+            const double rise = softManualRise_.push(level, floor);
             return peak > rise ? peak : rise;
         }
-        const double rise = softAutoRise_.push(level);
-        const double peak = softAutoPeak_.push(level);
+        const double floor = softAutoHistory_.step(level);
+        const double rise = softAutoRise_.push(level, floor);
+        const double peak = softAutoPeak_.push(level, floor);
         return peak > rise ? peak : rise;
     }
 
-    // Clears all nine followers (coefficients kept).
+    // Clears all nine followers and their level histories (coefficients kept).
     void clear();
     // Forgets which curve ran last (full reset); the followers are not touched.
     void resetCurveLatch() { softCurveRan_ = false; }
@@ -109,6 +114,12 @@ private:
     RisingSmoothDetector softManualRise_; // soft, manual release
     RisingSmoothDetector softAutoRise_;   // soft, auto release
     PeakHoldDetector softAutoPeak_;       // soft, auto release
+    // Input levels of each pair that runs side by side (the floor of their releases); a pair
+    // that does not run keeps its history, as its followers keep their state.
+    LevelHistory hardManualHistory_{kRingLength};
+    LevelHistory hardAutoHistory_{kRingLength};
+    LevelHistory softManualHistory_{kRingLength};
+    LevelHistory softAutoHistory_{kRingLength};
 
     double attackMs_ = 0.0;      // attack time from "Atk"
     bool softCurve_ = false;     // "AtkCurve" above 0.5

@@ -59,6 +59,7 @@ void BandLimiter::limit(double inL, double inR, double& outL, double& outR) {
             smoother_.fullReset();
             autoPeak_.clear();
             autoRise_.clear();
+            autoHistory_.clear();
             bypassLatch_ = true;
         }
         outL = ringL_.step(inL);
@@ -70,10 +71,12 @@ void BandLimiter::limit(double inL, double inR, double& outL, double& outR) {
     const double x = magnitudeL > magnitudeR ? magnitudeL : magnitudeR;
     double level;
     if (releaseSwitch_ > 0.5f) {
-        const double peak = manualPeak_.push(x), rise = manualRise_.push(x);
+        const double floor = manualHistory_.step(x);
+        const double peak = manualPeak_.push(x, floor), rise = manualRise_.push(x, floor);
         level = peak > rise ? peak : rise;
     } else {
-        const double peak = autoPeak_.push(x), rise = autoRise_.push(x);
+        const double floor = autoHistory_.step(x);
+        const double peak = autoPeak_.push(x, floor), rise = autoRise_.push(x, floor);
         level = peak > rise ? peak : rise;
     }
     const double delayedL = ringL_.step(inL);
@@ -105,6 +108,8 @@ void BandLimiter::reset() {
     autoRise_.clear();
     manualPeak_.clear();
     manualRise_.clear();
+    autoHistory_.clear();
+    manualHistory_.clear();
 }
 
 void BandLimiter::fullReset() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "dsp/DelayRing.h"
+#include "dsp/LevelHistory.h"
 #include "dsp/LimiterGainSmoother.h"
 #include "dsp/PeakHoldDetector.h"
 #include "dsp/RisingSmoothDetector.h"
@@ -54,13 +55,15 @@ public:
     const LimiterGainSmoother& smoother() const { return smoother_; }
 
 private:
-    DelayRing<kLookahead + 1> ringL_; // mix delayed by the look-ahead, left
-    DelayRing<kLookahead + 1> ringR_; // mix delayed by the look-ahead, right
-    PeakHoldDetector autoPeak_;       // instant, release 0.5 ms
-    RisingSmoothDetector autoRise_;   // rise 1 + 49 q ms, release 0.5 s
-    PeakHoldDetector manualPeak_;     // instant, release from "lt_Rel_m"
-    RisingSmoothDetector manualRise_; // rise 50 ms, release 0.05 s
-    LimiterGainSmoother smoother_;    // gain target smoothing
+    DelayRing<kLookahead + 1> ringL_;        // mix delayed by the look-ahead, left
+    DelayRing<kLookahead + 1> ringR_;        // mix delayed by the look-ahead, right
+    PeakHoldDetector autoPeak_;              // instant, release 0.5 ms
+    RisingSmoothDetector autoRise_;          // rise 1 + 49 q ms, release 0.5 s
+    PeakHoldDetector manualPeak_;            // instant, release from "lt_Rel_m"
+    RisingSmoothDetector manualRise_;        // rise 50 ms, release 0.05 s
+    LevelHistory autoHistory_{kLookahead};   // levels of the auto pair (their release floor)
+    LevelHistory manualHistory_{kLookahead}; // levels of the manual pair
+    LimiterGainSmoother smoother_;           // gain target smoothing
 
     double ceiling_ = 1.0;       // linear output ceiling
     float releaseSwitch_ = 0.0f; // raw "lt_RelSW"

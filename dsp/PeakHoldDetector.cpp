@@ -7,7 +7,7 @@
 namespace qv {
 
 PeakHoldDetector::PeakHoldDetector(int ringLength, Attack attack)
-    : ring_(ringLength), attack_(attack) {}
+    : hold_(ringLength), attack_(attack) {}
 
 void PeakHoldDetector::setSampleRate(double fs) {
     if (!std::isfinite(fs) || !(fs > 0.0)) return;
@@ -29,7 +29,7 @@ void PeakHoldDetector::setReleaseTime(double timeSeconds) {
 
 void PeakHoldDetector::clear() {
     envelope_ = 0.0;
-    ring_.clear();
+    hold_.clear();
 }
 
 } // namespace qv

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dsp/HoldReleaseRing.h"
+#include "dsp/HoldRelease.h"
 
 namespace qv {
 
@@ -21,18 +21,20 @@ public:
     // releaseMul = halfLife(timeSeconds).
     void setReleaseTime(double timeSeconds);
 
-    // Audio thread: takes the new level (not negative) and returns the envelope.
-    double push(double level) {
+    // Audio thread: takes the new level (not negative) and the release floor, the level of
+    // ringLength - 1 samples before (LevelHistory::step of this level), and returns the
+    // envelope.
+    double push(double level, double floor) {
         if (envelope_ <= level) {
             envelope_ = (envelope_ - level) * attackCoef_ + level;
-            ring_.restartHold();
+            hold_.restartHold();
             return envelope_;
         }
-        envelope_ = ring_.fall(envelope_, level, releaseMul_);
+        envelope_ = hold_.fall(envelope_, floor, releaseMul_);
         return envelope_;
     }
 
-    // Envelope, hold and ring to zero; coefficients kept.
+    // Envelope and hold to zero; coefficients kept (the owner clears the level history).
     void clear();
 
     double envelope() const { return envelope_; }
@@ -40,7 +42,7 @@ public:
     double releaseMul() const { return releaseMul_; }
 
 private:
-    HoldReleaseRing ring_;        // hold count and the levels that floor the release
+    HoldRelease hold_;            // hold count and floored release
     Attack attack_;               // instant or smoothed rise
     double sampleRate_ = 44100.0; // Hz
     double attackTimeMs_ = 0.0;   // smoothed kind's attack time

@@ -11,7 +11,7 @@ const double kRiseSpanMs = 49.0; // added to the base time, scaled by q for the 
 }
 
 RisingSmoothDetector::RisingSmoothDetector(int ringLength, RiseShape shape)
-    : ring_(ringLength), shape_(shape) {}
+    : hold_(ringLength), shape_(shape) {}
 
 void RisingSmoothDetector::setSampleRate(double fs) {
     if (!std::isfinite(fs) || !(fs > 0.0)) return;
@@ -57,7 +57,7 @@ void RisingSmoothDetector::updateRise() {
 
 void RisingSmoothDetector::clear() {
     envelope_ = 0.0;
-    ring_.clear();
+    hold_.clear();
 }
 
 } // namespace qv

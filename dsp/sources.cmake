@@ -13,7 +13,6 @@ set(QV_DSP_SOURCES
   dsp/CrossoverStage.cpp
   dsp/Fft.cpp
   dsp/GainSmoother.cpp
-  dsp/HoldReleaseRing.cpp
   dsp/LimiterGainSmoother.cpp
   dsp/MultibandEngine.cpp
   dsp/OutputMeter.cpp

@@ -1,0 +1,41 @@
+#pragma once
+
+namespace qv {
+
+// The recent input levels of a group of hold-and-release followers that run side by side on
+// the same input (see HoldRelease): a ring of length samples whose step writes the newest level
+// and returns the one written length - 1 steps earlier, the floor of their release. Audio
+// thread, except construction.
+class LevelHistory {
+public:
+    static constexpr int kMinLength = 2;
+    static constexpr int kMaxLength = 39;
+
+    // length is bounded to kMinLength..kMaxLength; the ring starts zeroed.
+    explicit LevelHistory(int length)
+        : length_(length < kMinLength ? kMinLength : (length > kMaxLength ? kMaxLength : length)) {
+        clear();
+    }
+
+    int length() const { return length_; }
+
+    double step(double level) {
+        ring_[position_] = level;
+        if (++position_ == length_) position_ = 0;
+        return ring_[position_];
+    }
+
+    // Ring zeroed, position 0.
+    void clear() {
+        for (double& value : ring_)
+            value = 0.0;
+        position_ = 0;
+    }
+
+private:
+    int length_;              // ring length
+    int position_ = 0;        // where the next level is written
+    double ring_[kMaxLength]; // the last length_ levels, the oldest at position_
+};
+
+} // namespace qv
