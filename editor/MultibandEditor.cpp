@@ -1,6 +1,8 @@
 #include "editor/MultibandEditor.h"
 
+#include "editor/CrossoverStrip.h"
 #include "editor/EditorLayout.h"
+#include "editor/LinkStrip.h"
 #include "gui/Bitmap.h"
 #include "gui/DrawContext.h"
 #include "gui/Frame.h"
@@ -22,6 +24,10 @@ Rect bitmapSized(const Bitmap* bitmap, int x, int y, int frames) {
     const int width = bitmap ? bitmap->getWidth() : 0;
     const int height = bitmap ? bitmap->getHeight() / frames : 0;
     return Rect(x, y, x + width, y + height);
+}
+
+Rect rectOf(const qv::layout::LayoutRect& r) {
+    return Rect(r.left, r.top, r.right, r.bottom);
 }
 
 bool isStockTag(VstInt32 tag) {
@@ -59,13 +65,23 @@ VstIntPtr MultibandEditor::open(void* window) {
     frame = new (std::nothrow) Frame(Rect(0, 0, width, height), static_cast<HWND>(window), this);
     if (!frame) return 0;
     frame->setBackground(background);
-    // Custom views (output stage, crossover strip, link strip, settings panel, multi-control
-    // column) go here in this order, with the two hints cleared after the first and the fourth.
+    // Custom views, in drawing order; the two hints are cleared after the first and the fourth.
     if (effect) effect->setEditorHint(kTagOutputHint, 0);
+    crossoverStrip = addCustomView(
+        new (std::nothrow) CrossoverStrip(rectOf(layout::kCrossoverStrip), this, effect));
+    linkStrip =
+        addCustomView(new (std::nothrow) LinkStrip(rectOf(layout::kLinkStrip), this, effect));
     if (effect) effect->setEditorHint(kTagPanelHint, 0);
     buildControls();
     isOpen = 1;
     return 1;
+}
+
+View* MultibandEditor::addCustomView(View* view) {
+    if (!view) return nullptr;
+    if (frame->addView(view)) return view;
+    view->release();
+    return nullptr;
 }
 
 void MultibandEditor::buildControls() {
@@ -151,6 +167,12 @@ Control* MultibandEditor::findControl(VstInt32 tag) const {
     for (int i = 0; i < kBandToggleCount; ++i)
         if (kBandToggleTags[i] == tag) return bandToggles[i];
     return nullptr;
+}
+
+View* MultibandEditor::findCustomView(int refreshFlag) const {
+    View* const views[] = {outputStage, crossoverStrip, linkStrip, settingsPanel, multiControl};
+    if (!isOpen || refreshFlag < 1 || refreshFlag > 5) return nullptr;
+    return views[refreshFlag - 1];
 }
 
 void MultibandEditor::setParameter(VstInt32 index, float) {

@@ -50,8 +50,12 @@ public:
     bool isEditorOpen() const { return isOpen != 0; }
     // The stock control bound to tag, or null (closed, or no such control).
     Control* findControl(VstInt32 tag) const;
+    // The custom view served by refresh flag 1..5, or null (closed, not made, other flag).
+    View* findCustomView(int refreshFlag) const;
 
 private:
+    // Adds a custom view to the frame; the view, or null when it could not be made or added.
+    View* addCustomView(View* view);
     void buildControls();
     void redrawView(View* view);
 

@@ -16,6 +16,9 @@ WIDTH, HEIGHT = 785, 570
 # Rectangles the stock controls cover (their pictures differ from the background).
 CONTROLS = [(445, 533, 656, 558), (83, 524, 108, 549)] + [
     (x, 67, x + 31, 98) for x in (349, 304, 259, 214, 169, 606, 561, 516, 471, 426)]
+# The custom views with values of their own: crossover strip, link strip, multi-control column
+# and output stage.
+CONTROLS += [(169, 24, 634, 45), (169, 131, 634, 152), (78, 70, 113, 375), (679, 2, 783, 568)]
 PAGE_BUTTONS = (445, 533, 656, 558)
 
 
