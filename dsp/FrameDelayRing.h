@@ -27,6 +27,15 @@ public:
             out[i] = oldest[i];
     }
 
+    // The same step in two halves, for a caller that computes the new frame in place: slot()
+    // is where the new frame goes; advance() then moves on and returns the frame written
+    // Length - 1 steps earlier (valid until the next write).
+    double* slot() { return frames_[position_]; }
+    const double* advance() {
+        if (++position_ == Length) position_ = 0;
+        return frames_[position_];
+    }
+
     // Two-value frames (stereo rings).
     void step(double left, double right, double& outLeft, double& outRight) {
         static_assert(Width == 2, "stereo step on a stereo ring only");

@@ -166,17 +166,18 @@ void MultibandEngine::processFrame(double xL, double xR, double mL, double mR, d
         current[2 * b] = (upperL[b] - lowerL[b]) * g;
         current[2 * b + 1] = (upperR[b] - lowerR[b]) * g;
     }
-    double delayed[2 * kBands];
-    lookaheadRing_.step(current, delayed);
+    double* slot = lookaheadRing_.slot();
+    for (int i = 0; i < 2 * kBands; ++i)
+        slot[i] = current[i];
+    const double* delayed = lookaheadRing_.advance();
 
-    // Detection and gain computation on the current signals; a band switched off is silenced.
+    // Detection and gain computation on the current signals.
     double raw[kBands];
     bool linked[kBands], capped[kBands];
     float ratio[kBands];
     for (int b = 0; b < kBands; ++b) {
         BandCompressor& c = compressors_[b];
         raw[b] = c.push(current[2 * b], current[2 * b + 1]);
-        if (c.bandOff()) delayed[2 * b] = delayed[2 * b + 1] = 0.0;
         linked[b] = c.linked();
         capped[b] = c.capsAtUnity();
         ratio[b] = c.ratioValue();
@@ -184,18 +185,22 @@ void MultibandEngine::processFrame(double xL, double xR, double mL, double mR, d
     double smoothed[kBands];
     linker_.process(raw, linked, capped, smoothed);
 
+    // Output gains on the delayed bands; a band switched off is silenced.
     double applied[kBands];
+    double gained[2 * kBands]; // (L, R) per band
+    for (int b = 0; b < kBands; ++b) {
+        const BandCompressor& c = compressors_[b];
+        applied[b] = smoothed[b] * c.outputGain();
+        const bool off = c.bandOff();
+        gained[2 * b] = (off ? 0.0 : delayed[2 * b]) * applied[b];
+        gained[2 * b + 1] = (off ? 0.0 : delayed[2 * b + 1]) * applied[b];
+    }
+    if (bandMeter_.push(gained, applied, ratio) && listener_ != nullptr)
+        listener_->requestPanelRefresh();
     double sumL = 0.0, sumR = 0.0;
     for (int b = 0; b < kBands; ++b) {
-        applied[b] = smoothed[b] * compressors_[b].outputGain();
-        delayed[2 * b] *= applied[b];
-        delayed[2 * b + 1] *= applied[b];
-    }
-    if (bandMeter_.push(delayed, applied, ratio) && listener_ != nullptr)
-        listener_->requestPanelRefresh();
-    for (int b = 0; b < kBands; ++b) {
-        sumL += delayed[2 * b];
-        sumR += delayed[2 * b + 1];
+        sumL += gained[2 * b];
+        sumR += gained[2 * b + 1];
     }
 
     const double mixL = (sumL * wet_ + dL * dry_) * master_;
