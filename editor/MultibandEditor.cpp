@@ -3,6 +3,7 @@
 #include "editor/CrossoverStrip.h"
 #include "editor/EditorLayout.h"
 #include "editor/LinkStrip.h"
+#include "editor/OutputStageView.h"
 #include "gui/Bitmap.h"
 #include "gui/DrawContext.h"
 #include "gui/Frame.h"
@@ -66,6 +67,8 @@ VstIntPtr MultibandEditor::open(void* window) {
     if (!frame) return 0;
     frame->setBackground(background);
     // Custom views, in drawing order; the two hints are cleared after the first and the fourth.
+    outputStage = addCustomView(
+        new (std::nothrow) OutputStageView(rectOf(layout::kOutputStage), this, effect));
     if (effect) effect->setEditorHint(kTagOutputHint, 0);
     crossoverStrip = addCustomView(
         new (std::nothrow) CrossoverStrip(rectOf(layout::kCrossoverStrip), this, effect));

@@ -3,4 +3,5 @@ set(QV_EDITOR_SOURCES
   editor/MultibandEditor.cpp
   editor/CrossoverStrip.cpp
   editor/LinkStrip.cpp
+  editor/OutputStageView.cpp
 )
