@@ -31,11 +31,13 @@ void BandCompressor::setOutputLevel(float normalised) {
 void BandCompressor::setBandSwitch(float normalised) {
     bandSwitch_ = normalised;
     bandOff_ = normalised > 0.5f;
+    linked_ = bandSwitch_ < 0.5f && compSwitch_ < 0.5f;
 }
 
 void BandCompressor::setCompSwitch(float normalised) {
     compSwitch_ = normalised;
     compOff_ = normalised > 0.5f;
+    linked_ = bandSwitch_ < 0.5f && compSwitch_ < 0.5f;
 }
 
 // Output amplitude above T: expansion y = T k + (1 - k) level; compression y = T + B (level - T),
@@ -55,10 +57,14 @@ void BandCompressor::updateGainComputer() {
         ceilingDb_ = k > 0.0 ? -HUGE_VAL : 0.0;
     }
     const double b = (ceilingGain - t) / (1.0 - t);
-    compressOffset_ = b;
-    compressScale_ = (1.0 - b) * t;
-    expandOffset_ = 1.0 - k;
-    expandScale_ = t * k;
+    if (ratio_ < 0.5f) {
+        gainScale_ = t * k;
+        gainOffset_ = 1.0 - k;
+    } else {
+        gainScale_ = (1.0 - b) * t;
+        gainOffset_ = b;
+    }
+    capsAtUnity_ = ratio_ >= 0.5f;
     slope_ = k;
 }
 

@@ -43,9 +43,7 @@ public:
     // A / level + B; subnormal gains become 0.0. Any thread (reads coefficients only).
     double computeGain(double level) const {
         if (!(level > threshold_)) return 1.0;
-        const double gain = ratio_ < 0.5f ? expandScale_ / level + expandOffset_
-                                          : compressScale_ / level + compressOffset_;
-        return flushDenormal(gain);
+        return flushDenormal(gainScale_ / level + gainOffset_);
     }
 
     // Audio thread, once per sample with the band's current (undelayed) signal after the
@@ -91,29 +89,31 @@ public:
     float compSwitchValue() const { return compSwitch_; }
     // Whether the band's gain is linked and smoothed this sample (both switch values below
     // 0.5), and whether its smoothed gain is capped at 1.0 ("Ratio" 0.5 or more).
-    bool linked() const { return bandSwitch_ < 0.5f && compSwitch_ < 0.5f; }
-    bool capsAtUnity() const { return ratio_ >= 0.5f; }
+    bool linked() const { return linked_; }
+    bool capsAtUnity() const { return capsAtUnity_; }
     const BandDetector& detector() const { return detector_; }
 
 private:
     BandDetector detector_; // the band's followers
 
-    double threshold_ = 0.999;    // T, linear amplitude
-    float ratio_ = 0.5f;          // raw "Ratio" r
-    double slope_ = 0.0;          // k: -1 (r = 0) .. 0 (neutral) .. +1 (r = 1)
-    double expandScale_ = 0.0;    // D = T k
-    double expandOffset_ = 1.0;   // C = 1 - k
-    double compressScale_ = 0.0;  // A = (1 - B) T
-    double compressOffset_ = 1.0; // B = (Y - T) / (1 - T)
-    double ceilingDb_ = 0.0;      // Tdb k: output level (dB) a full-scale input reaches
-    double inputGain_ = 1.0;      // linear band input gain
-    double outputGain_ = 1.0;     // linear band output gain
-    float bandSwitch_ = 0.0f;     // raw "PWSW"
-    float compSwitch_ = 0.0f;     // raw "CompSW"
-    bool bandOff_ = false;        // "PWSW" above 0.5
-    bool compOff_ = false;        // "CompSW" above 0.5
-    bool mutedLatch_ = false;     // detectors cleared since the band was switched off
-    bool bypassedLatch_ = false;  // detectors cleared since the compressor was bypassed
+    double threshold_ = 0.999; // T, linear amplitude
+    float ratio_ = 0.5f;       // raw "Ratio" r
+    double slope_ = 0.0;       // k: -1 (r = 0) .. 0 (neutral) .. +1 (r = 1)
+    // The gain above T as scale / level + offset: D = T k and C = 1 - k while "Ratio" is below
+    // 0.5 (expansion), A = (1 - B) T and B = (Y - T) / (1 - T) otherwise, with Y = T^k.
+    double gainScale_ = 0.0;     // D or A
+    double gainOffset_ = 1.0;    // C or B
+    double ceilingDb_ = 0.0;     // Tdb k: output level (dB) a full-scale input reaches
+    double inputGain_ = 1.0;     // linear band input gain
+    double outputGain_ = 1.0;    // linear band output gain
+    float bandSwitch_ = 0.0f;    // raw "PWSW"
+    float compSwitch_ = 0.0f;    // raw "CompSW"
+    bool bandOff_ = false;       // "PWSW" above 0.5
+    bool compOff_ = false;       // "CompSW" above 0.5
+    bool linked_ = true;         // both switch values below 0.5
+    bool capsAtUnity_ = true;    // "Ratio" 0.5 or more
+    bool mutedLatch_ = false;    // detectors cleared since the band was switched off
+    bool bypassedLatch_ = false; // detectors cleared since the compressor was bypassed
 };
 
 } // namespace qv
