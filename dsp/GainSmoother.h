@@ -25,29 +25,23 @@ public:
 
     // Audio thread.
     double push(double gain) {
-        // A band at rest: after 32 unity gains the ring holds only zeros, so further unity gains
-        // change nothing and the output is exactly 1.0.
         if (gain == 1.0) {
-            if (unityRun_ >= kTaps && resetCarry_ == 0) {
+            // A band at rest: after 32 unity gains the ring holds only zeros, so further unity
+            // gains change nothing and the output is exactly 1.0. (Those 32 pushes have also
+            // used up a reset's carry.)
+            if (unityRun_ >= kTaps) {
                 output_ = 1.0;
                 return 1.0;
             }
-            if (unityRun_ < kTaps) ++unityRun_;
+            ++unityRun_;
+            advance(0.0);
+            if (unityRun_ == kTaps) { // the ring holds only zeros now: no rounding residue
+                sum_ = 0.0;
+                weightedSum_ = 0.0;
+            }
         } else {
             unityRun_ = 0;
-        }
-        const double deviation = gain - 1.0;
-        const double leaving = history_[position_]; // g[n - 32] - 1
-        history_[position_] = deviation;
-        weightedSum_ += sum_ - kTaps * leaving;
-        sum_ += deviation - leaving;
-        if (++position_ == kTaps) {
-            position_ = 0;
-            if (++turns_ == kTurnsPerResum) resum();
-        }
-        if (unityRun_ == kTaps) { // the ring holds only zeros now: no rounding residue
-            sum_ = 0.0;
-            weightedSum_ = 0.0;
+            advance(gain - 1.0);
         }
         double y = 1.0 + kernelStart_ * sum_ + kernelSlope_ * weightedSum_;
         if (resetCarry_ > 0) {
@@ -65,6 +59,17 @@ public:
     double kernel(int tap) const { return tap >= 0 && tap < kTaps ? kernel_[tap] : 0.0; }
 
 private:
+    // Puts deviation (gain - 1) into the ring and updates the running sums.
+    void advance(double deviation) {
+        const double leaving = history_[position_]; // g[n - 32] - 1
+        history_[position_] = deviation;
+        weightedSum_ += sum_ - kTaps * leaving;
+        sum_ += deviation - leaving;
+        if (++position_ == kTaps) {
+            position_ = 0;
+            if (++turns_ == kTurnsPerResum) resum();
+        }
+    }
     void resum(); // exact sums from the ring (at position 0)
 
     double kernel_[kTaps];     // k0..k31, summing to 1 (for inspection)
