@@ -3,6 +3,7 @@
 #include "editor/CrossoverStrip.h"
 #include "editor/EditorLayout.h"
 #include "editor/LinkStrip.h"
+#include "editor/MultiControlColumn.h"
 #include "editor/OutputStageView.h"
 #include "gui/Bitmap.h"
 #include "gui/DrawContext.h"
@@ -75,6 +76,8 @@ VstIntPtr MultibandEditor::open(void* window) {
     linkStrip =
         addCustomView(new (std::nothrow) LinkStrip(rectOf(layout::kLinkStrip), this, effect));
     if (effect) effect->setEditorHint(kTagPanelHint, 0);
+    multiControl = addCustomView(
+        new (std::nothrow) MultiControlColumn(rectOf(layout::kMultiControl), this, effect));
     buildControls();
     isOpen = 1;
     return 1;

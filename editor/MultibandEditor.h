@@ -1,7 +1,8 @@
 // The plug-in's editor: a fixed 785 x 570 bitmap-skinned window built on open and torn down on
-// close. This form shows the background artwork and the stock toolkit controls (page selector,
-// monitor switch and the ten band switches) bound to their parameters; the custom views have
-// their places (and refresh flags) but are not built yet.
+// close: the background artwork, the custom views (output stage, crossover strip, link strip,
+// settings panel, multi-control column), each redrawn by its refresh flag 1..5, and the stock
+// toolkit controls (page selector, monitor switch and the ten band switches) bound to their
+// parameters.
 #pragma once
 
 #include "gui/ControlListener.h"

@@ -3,5 +3,6 @@ set(QV_EDITOR_SOURCES
   editor/MultibandEditor.cpp
   editor/CrossoverStrip.cpp
   editor/LinkStrip.cpp
+  editor/MultiControlColumn.cpp
   editor/OutputStageView.cpp
 )

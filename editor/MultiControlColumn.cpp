@@ -1,0 +1,210 @@
+#include "editor/MultiControlColumn.h"
+
+#include "editor/EditorLayout.h"
+#include "gui/Bitmap.h"
+#include "gui/DrawContext.h"
+#include "gui/EditorBase.h"
+#include "gui/InputSource.h"
+#include "shell/AudioEffect.h"
+
+#include <new>
+
+namespace layout = qv::layout;
+
+const MultiControlColumn::Row MultiControlColumn::kRows[kRowCount] = {
+    {{4, 5, 6, 7, 8}, Domain::Level, 0.0f},            // "cpN_InLevel"
+    {{9, 10, 11, 12, 13}, Domain::Level, 0.11f},       // "cpN_OutLevel"
+    {{14, 20, 26, 32, 38}, Domain::Threshold, 0.21f},  // "cpN_Thresh"
+    {{15, 21, 27, 33, 39}, Domain::Ratio, 0.31f},      // "cpN_Ratio"
+    {{17, 23, 29, 35, 41}, Domain::Normalised, 0.51f}, // "cpN_Atk"
+    {{77, 79, 81, 83, 85}, Domain::Normalised, 0.81f}, // "cpN_Rel_m"
+    {{78, 80, 82, 84, 86}, Domain::Normalised, 1.0f},  // "cpN_Rel_a"
+};
+
+namespace {
+
+constexpr int kHitSize = 35;         // pixels, each way, of a row's hit area
+constexpr double kDeadZone = 0.0001; // smaller steps change nothing
+
+// Levels: dB = 48 v - 24; one unit of delta is 24 dB; the last 0.1 dB snaps to the bottom.
+constexpr double kLevelSpanDb = 48.0;
+constexpr double kLevelFloorDb = -24.0;
+constexpr double kLevelDbPerDelta = 24.0;
+constexpr double kLevelSnapDb = -23.9;
+// Thresholds: dB = 40 v - 40; one unit of delta is 20 dB; the last 0.1 dB snaps to the bottom.
+constexpr double kThresholdSpanDb = 40.0;
+constexpr double kThresholdDbPerDelta = 20.0;
+constexpr double kThresholdSnapDb = -39.9;
+// Ratio: slope x = 2 - 2 v, scaled by 1 / (1 + 24.5 delta); x stays within 0.02..2.
+constexpr float kSlopeSpan = 2.0f;
+constexpr float kSlopeFloor = 0.02f;
+constexpr double kRatioGain = 24.5;
+// A single poll step further down than this would make the factor negative or infinite.
+constexpr double kRatioLowestDelta = -0.04;
+
+} // namespace
+
+MultiControlColumn::MultiControlColumn(const Rect& size, ControlListener* listener,
+                                       AudioEffect* effect)
+    : View(size), effect(effect), listener(listener),
+      columnBitmap(new (std::nothrow) Bitmap(layout::kBmpMultiControlColumn.id)),
+      pressedBitmap(new (std::nothrow) Bitmap(layout::kBmpPressedSpinner.id)) {
+    column = Rect(size.left, size.top, size.left + (columnBitmap ? columnBitmap->getWidth() : 0),
+                  size.top + (columnBitmap ? columnBitmap->getHeight() : 0));
+    const int spinnerWidth = pressedBitmap ? pressedBitmap->getWidth() : 0;
+    const int spinnerHeight = pressedBitmap ? pressedBitmap->getHeight() : 0;
+    for (int k = 0; k < kRowCount; ++k) {
+        const int spinnerTop = layout::kFirstSpinnerY + layout::kSpinnerPitch * k;
+        spinners[k] = Rect(layout::kSpinnerX, spinnerTop, layout::kSpinnerX + spinnerWidth,
+                           spinnerTop + spinnerHeight);
+        const int hitTop = size.top + layout::kSpinnerPitch * k;
+        hits[k] = Rect(size.left, hitTop, size.left + kHitSize, hitTop + kHitSize);
+    }
+}
+
+MultiControlColumn::~MultiControlColumn() {
+    if (columnBitmap) columnBitmap->release();
+    if (pressedBitmap) pressedBitmap->release();
+}
+
+void MultiControlColumn::step(Domain domain, double delta, float (&values)[kBandCount]) {
+    if (domain == Domain::Ratio) {
+        if (delta < kRatioLowestDelta) delta = kRatioLowestDelta;
+        const double factor = 1.0 / (1.0 + kRatioGain * delta);
+        for (float& v : values) {
+            float x = kSlopeSpan - kSlopeSpan * v;
+            if (!(x >= kSlopeFloor)) x = kSlopeFloor; // NaN too
+            x = static_cast<float>(x * factor);
+            if (x > kSlopeSpan)
+                v = 0.0f;
+            else if (x <= kSlopeFloor)
+                v = 1.0f;
+            else
+                v = 1.0f - 0.5f * x;
+        }
+        return;
+    }
+    for (float& v : values) {
+        double next;
+        switch (domain) {
+        case Domain::Level: {
+            const double db = (kLevelSpanDb * v + kLevelFloorDb) + kLevelDbPerDelta * delta;
+            if (db > -kLevelFloorDb)
+                next = 1.0;
+            else if (!(db >= kLevelSnapDb)) // NaN too
+                next = 0.0;
+            else
+                next = (db - kLevelFloorDb) / kLevelSpanDb;
+            break;
+        }
+        case Domain::Threshold: {
+            const double db =
+                (kThresholdSpanDb * v - kThresholdSpanDb) + kThresholdDbPerDelta * delta;
+            if (db > 0.0)
+                next = 1.0;
+            else if (!(db >= kThresholdSnapDb)) // NaN too
+                next = 0.0;
+            else
+                next = (db + kThresholdSpanDb) / kThresholdSpanDb;
+            break;
+        }
+        default:
+            next = v + delta;
+            if (next > 1.0)
+                next = 1.0;
+            else if (!(next >= 0.0)) // NaN too
+                next = 0.0;
+            break;
+        }
+        v = static_cast<float>(next);
+    }
+}
+
+int MultiControlColumn::sourceBand(float selectedChannel) {
+    if (selectedChannel < 0.2f) return 5;
+    if (selectedChannel < 0.4f) return 4;
+    if (selectedChannel < 0.6f) return 3;
+    if (selectedChannel < 0.8f) return 2;
+    return 1;
+}
+
+int MultiControlColumn::rowAt(Point p) const {
+    for (int k = 0; k < kRowCount; ++k)
+        if (hits[k].contains(p)) return k + 1;
+    return 0;
+}
+
+void MultiControlColumn::draw(DrawContext* context) {
+    if (!context) return;
+    if (columnBitmap) columnBitmap->draw(context, column, Point(0, 0));
+    if (pressedRow >= 1 && pressedRow <= kRowCount && pressedBitmap)
+        pressedBitmap->draw(context, spinners[pressedRow - 1], Point(0, 0));
+    setDirty(false);
+}
+
+void MultiControlColumn::runIdlePump() {
+    if (EditorBase* editor = getEditor()) editor->pumpIdle();
+}
+
+void MultiControlColumn::writeRow(const Row& row, const float (&values)[kBandCount]) {
+    if (!effect) return;
+    for (int band = 0; band < kBandCount; ++band)
+        effect->setParameter(row.parameters[band], values[band]);
+}
+
+void MultiControlColumn::mouse(DrawContext* context, Point) {
+    if (!context) return;
+    InputSource& input = InputSource::current();
+    const float selectedChannel = effect ? effect->getParameter(kSelectedChannel) : 0.0f;
+    bool pointerHidden = false;
+    Point pressedAt;               // screen position of the pointer at the press
+    int row = 0;                   // the row being dragged
+    float values[kBandCount] = {}; // its five working values, band 1..5
+    int anchorY = 0;               // y at the last change
+    while (context->getButtonState() & DrawContext::kLButton) {
+        const Point p = context->getPointerPosition();
+        if (row == 0) {
+            row = rowAt(p);
+            pressedRow = row;
+            if (row == 0) break;
+            anchorY = p.y;
+            for (int band = 0; band < kBandCount; ++band)
+                values[band] =
+                    effect ? effect->getParameter(kRows[row - 1].parameters[band]) : 0.0f;
+            if (!pointerHidden) {
+                pressedAt = input.cursorPosition();
+                input.showCursor(false);
+                pointerHidden = true;
+                draw(context);
+                if (effect) effect->setParameter(kMatrixItem, kRows[row - 1].matrixItem);
+            }
+        } else {
+            const double delta = (p.y - anchorY) * -kValuePerPixel;
+            if (delta < -kDeadZone || delta > kDeadZone) {
+                step(kRows[row - 1].domain, delta, values);
+                writeRow(kRows[row - 1], values);
+                anchorY = p.y;
+            }
+        }
+        runIdlePump();
+    }
+    if (context->getButtonState() & DrawContext::kRButton) {
+        const int target = rowAt(context->getPointerPosition());
+        if (target != 0 && effect) {
+            const Row& r = kRows[target - 1];
+            const int band = sourceBand(selectedChannel);
+            const float value = effect->getParameter(r.parameters[band - 1]);
+            float copies[kBandCount];
+            for (float& v : copies)
+                v = value;
+            writeRow(r, copies);
+            effect->setParameter(kMatrixItem, r.matrixItem);
+        }
+    }
+    if (pointerHidden) {
+        pressedRow = 0;
+        draw(context);
+        input.setCursorPosition(pressedAt);
+        input.showCursor(true);
+    }
+}

@@ -1,0 +1,70 @@
+// The multi-control column at the editor's left: seven spinners, one per compressor quantity
+// (input level, output level, threshold, ratio, attack, manual release time, auto release
+// depth), each editing that quantity in all five bands at once. A vertical drag (pointer hidden)
+// shifts the five values together in the quantity's own units; a right click copies the
+// selected band's value (SelectedChannel) to the other four. Touching a row tells the settings
+// panel which quantity it was through MatrixItem. Writes with the effect's plain setParameter;
+// redrawn only on request (refresh flag 5), by the frame's full paint and by its own gestures.
+// UI thread.
+#pragma once
+
+#include "gui/Point.h"
+#include "gui/Rect.h"
+#include "gui/View.h"
+#include "shell/VstAbi.h"
+
+class AudioEffect;
+class Bitmap;
+class ControlListener;
+
+class MultiControlColumn : public View {
+public:
+    static constexpr int kRowCount = 7;
+    static constexpr int kBandCount = 5;
+    static constexpr VstInt32 kSelectedChannel = 88; // which band a copy takes its value from
+    static constexpr VstInt32 kMatrixItem = 89;      // the quantity touched last
+    // Value change per pixel of vertical movement (up = more).
+    static constexpr double kValuePerPixel = 0.001;
+
+    // How one row's drag works on each band's value.
+    enum class Domain { Level, Threshold, Ratio, Normalised };
+    struct Row {
+        VstInt32 parameters[kBandCount]; // band 1..5
+        Domain domain;
+        float matrixItem; // written to MatrixItem when the row is touched
+    };
+    static const Row kRows[kRowCount];
+
+    MultiControlColumn(const Rect& size, ControlListener* listener, AudioEffect* effect);
+    ~MultiControlColumn() override;
+
+    void draw(DrawContext* context) override;
+    void mouse(DrawContext* context, Point where) override;
+    // Never drawn by the frame's refresh of dirty views.
+    void update(DrawContext*) override {}
+
+    // One drag step of row's domain on the five working values; delta > 0 is upwards.
+    static void step(Domain domain, double delta, float (&values)[kBandCount]);
+    // The band (1..5) a copy reads, from the SelectedChannel value.
+    static int sourceBand(float selectedChannel);
+    // The row (1..7) whose hit area contains p, or 0.
+    int rowAt(Point p) const;
+
+    const Rect& spinnerRect(int row) const { return spinners[row - 1]; }
+    const Rect& hitRect(int row) const { return hits[row - 1]; }
+    // 0: none; 1..7: row being dragged.
+    int getPressedRow() const { return pressedRow; }
+
+private:
+    void runIdlePump();
+    void writeRow(const Row& row, const float (&values)[kBandCount]);
+
+    AudioEffect* effect;       // read and written; not owned
+    ControlListener* listener; // the editor's; kept, not used
+    Bitmap* columnBitmap;      // 10009, one reference
+    Bitmap* pressedBitmap;     // 10010, one reference
+    Rect column;               // where the column picture goes
+    Rect spinners[kRowCount];  // where the pressed picture of row k + 1 goes
+    Rect hits[kRowCount];      // what a press on row k + 1 must hit (edges inclusive)
+    int pressedRow = 0;        // 0 none, else the row of a running left drag
+};
