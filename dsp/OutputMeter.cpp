@@ -28,13 +28,16 @@ bool OutputMeter::push(double left, double right) {
     const double sample[kChannels] = {left, right};
     float meanSquare[kChannels];
     for (int c = 0; c < kChannels; ++c) {
-        // Bounded before narrowing: a double beyond the float range has no float value.
+        // Bounded before narrowing: a double beyond the float range has no float value. NaN
+        // counts as silence.
         double bounded = sample[c];
         if (bounded > RmsWindow::kMaxAmplitude)
             bounded = RmsWindow::kMaxAmplitude;
         else if (bounded < -RmsWindow::kMaxAmplitude)
             bounded = -RmsWindow::kMaxAmplitude;
-        meanSquare[c] = windows_[c].push(static_cast<float>(bounded));
+        else if (bounded != bounded)
+            bounded = 0.0;
+        meanSquare[c] = windows_[c].pushBounded(static_cast<float>(bounded));
     }
 
     if (counter_ < period_) {

@@ -33,7 +33,12 @@ public:
             x = -kMaxAmplitude;
         else if (x != x)
             x = 0.0f;
-        if (writePosition_ >= length_) writePosition_ = 0;
+        return pushBounded(x);
+    }
+
+    // The same for a sample the caller has already bounded to +-kMaxAmplitude (and that is not
+    // NaN).
+    float pushBounded(float x) {
         const float square = x * x;
         ring_[writePosition_] = square;
         sum_ += square;
@@ -42,7 +47,10 @@ public:
         int readPosition = writePosition_ + 1;
         if (readPosition >= length_) readPosition -= length_;
         sum_ -= ring_[readPosition];
-        if (++writePosition_ == length_) resum();
+        if (++writePosition_ == length_) {
+            resum();
+            writePosition_ = 0;
+        }
         return mean;
     }
 
@@ -59,7 +67,7 @@ private:
     int length_ = 0;                // N, 1..kMaxLength
     float scale_ = 1.0f;            // 1 / N
     float sum_ = 0.0f;              // running sum of the squares in the ring
-    int writePosition_ = 0;         // next slot to write, 0..length_
+    int writePosition_ = 0;         // next slot to write, 0..length_ - 1
 };
 
 } // namespace qv
