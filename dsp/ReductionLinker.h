@@ -22,16 +22,19 @@ public:
     // not advanced. Audio thread.
     void process(const double rawGains[kBands], const bool linked[kBands],
                  const bool capAtUnity[kBands], double smoothedGains[kBands]) {
-        // Padded so that every band reads an upper and a lower neighbour (weight 0 at the ends).
-        const double g[kBands + 2] = {0.0,         rawGains[0], rawGains[1], rawGains[2],
-                                      rawGains[3], rawGains[4], 0.0};
+        // The end bands have no neighbour beyond them (upper_[0] and lower_[4] are always 0).
+        const double* g = rawGains;
+        double x[kBands];
+        x[0] = centre_[0] * g[0] + lower_[0] * g[1];
+        for (int b = 1; b < kBands - 1; ++b)
+            x[b] = upper_[b] * g[b - 1] + centre_[b] * g[b] + lower_[b] * g[b + 1];
+        x[kBands - 1] = upper_[kBands - 1] * g[kBands - 2] + centre_[kBands - 1] * g[kBands - 1];
         for (int b = 0; b < kBands; ++b) {
             if (!linked[b]) {
                 smoothedGains[b] = 1.0;
                 continue;
             }
-            const double x = upper_[b] * g[b] + centre_[b] * g[b + 1] + lower_[b] * g[b + 2];
-            double smoothed = smoothers_[b].push(x);
+            double smoothed = smoothers_[b].push(x[b]);
             if (capAtUnity[b] && smoothed > 1.0) smoothed = 1.0;
             smoothedGains[b] = smoothed;
         }
