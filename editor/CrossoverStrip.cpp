@@ -20,8 +20,8 @@ constexpr int kBoxPitch = 110;         // pixels from one box to the next, leftw
 constexpr float kLowestHz = 40.0f;     // shown for anything at or below
 constexpr float kHighestHz = 16000.0f; // shown for anything at or above
 constexpr float kCurveBase = 2.1f;     // f = 2.1 ^ (8.2 x - 4.4) kHz
-constexpr float kCurveSpan = 8.2f;     // octaves of the base over the whole range
-constexpr float kCurveOffset = 4.4f;   // ... below 1 kHz at x = 0
+constexpr float kCurveSpan = 8.2f;     // exponent range over x = 0..1
+constexpr float kCurveOffset = 4.4f;   // minus the exponent at x = 0
 constexpr float kHzPerKHz = 1000.0f;   // Hz
 constexpr double kDeadZone = 0.0001;   // smaller steps change nothing
 constexpr FontId kBoxFont = 4;         // Arial 11 px
