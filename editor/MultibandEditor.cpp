@@ -68,8 +68,8 @@ VstIntPtr MultibandEditor::open(void* window) {
     if (!frame) return 0;
     frame->setBackground(background);
     // Custom views, in drawing order; the two hints are cleared after the first and the fourth.
-    outputStage = addCustomView(
-        new (std::nothrow) OutputStageView(rectOf(layout::kOutputStage), this, effect));
+    outputStage = addCustomView(new (std::nothrow)
+                                    OutputStageView(rectOf(layout::kOutputStage), this, effect));
     if (effect) effect->setEditorHint(kTagOutputHint, 0);
     crossoverStrip = addCustomView(
         new (std::nothrow) CrossoverStrip(rectOf(layout::kCrossoverStrip), this, effect));
