@@ -46,6 +46,17 @@ public:
         outRight = frames_[position_][1];
     }
 
+    // After a step: the frame written delay steps before the newest one (delay 0..Length - 1;
+    // Length - 1 gives what the step returned), so one ring can serve several delays of the
+    // same signal. delay is limited to that range.
+    const double* frameBefore(int delay) const {
+        if (delay < 0) delay = 0;
+        if (delay > Length - 1) delay = Length - 1;
+        int p = position_ - 1 - delay;
+        if (p < 0) p += Length;
+        return frames_[p];
+    }
+
     // Writes a frame of zeros and advances (the gated loop).
     void stepSilence() {
         for (int i = 0; i < Width; ++i)

@@ -82,8 +82,7 @@ void MultibandEngine::fullReset() {
     gate_.close();
     crossover_.fullReset();
     capture_.clear();
-    monitorRing_.clear();
-    dryRing_.clear();
+    inputRing_.clear();
     referenceRing_.clear();
     lookaheadRing_.clear();
     limiter_.fullReset();
@@ -114,8 +113,10 @@ void MultibandEngine::run(const float* inL, const float* inR, float* outL, float
         const double xR = sanitised(inR[i]);
         const bool active = gate_.push(xL, xR);
         double mL, mR, dL, dR;
-        monitorRing_.step(xL, xR, mL, mR);
-        dryRing_.step(xL, xR, dL, dR);
+        inputRing_.step(xL, xR, mL, mR);
+        const double* dry = inputRing_.frameBefore(kDryDelay);
+        dL = dry[0];
+        dR = dry[1];
         if (!active) {
             if (gate_.takeReset()) engineReset();
             silenceFrame();
@@ -139,8 +140,7 @@ void MultibandEngine::run(const float* inL, const float* inR, float* outL, float
 
 // Gated frame: every ring and the crossover block advance over zeros, nothing else runs.
 void MultibandEngine::silenceFrame() {
-    monitorRing_.stepSilence();
-    dryRing_.stepSilence();
+    inputRing_.stepSilence();
     referenceRing_.stepSilence();
     lookaheadRing_.stepSilence();
     limiter_.pushSilence();

@@ -108,9 +108,10 @@ private:
 
     EngineListener* listener_ = nullptr; // told about new readings; may be null
 
-    SilenceGate gate_;                                     // switches the loop off in silence
-    FrameDelayRing<kLatency + 1, 2> monitorRing_;          // input for the monitor output
-    FrameDelayRing<kDryDelay + 1, 2> dryRing_;             // input for the dry mix
+    SilenceGate gate_; // switches the loop off in silence
+    // Input for the monitor output (delay kLatency) and the dry mix (delay kDryDelay, read
+    // from the same ring: both see the same writes, the input and, in gated frames, a zero).
+    FrameDelayRing<kLatency + 1, 2> inputRing_;
     FrameDelayRing<kReferenceDelay + 1, 2> referenceRing_; // input aligned with the crossover
     FrameDelayRing<kBandLookahead + 1, 2 * kBands> lookaheadRing_; // band signals, (L, R) per band
     CrossoverStage crossover_;           // the four low-pass outputs per channel

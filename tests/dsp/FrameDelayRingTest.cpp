@@ -40,5 +40,29 @@ TEST(FrameDelayRingTest, StereoStepDelaysByLengthMinusOne) {
     EXPECT_EQ(l, 0.0);
 }
 
+// One ring serves several delays: frameBefore(d) after a step is the frame of d steps before,
+// the same as a ring of length d + 1 would return, silent steps included.
+TEST(FrameDelayRingTest, FrameBeforeReadsEveryShorterDelay) {
+    FrameDelayRing<7, 2> ring;
+    FrameDelayRing<4, 2> shorter; // delay 3
+    for (int n = 1; n <= 30; ++n) {
+        double l, r, sl, sr;
+        if (n % 5 == 0) {
+            ring.stepSilence();
+            shorter.stepSilence();
+            continue;
+        }
+        ring.step(n, -n, l, r);
+        shorter.step(n, -n, sl, sr);
+        EXPECT_EQ(ring.frameBefore(3)[0], sl) << n;
+        EXPECT_EQ(ring.frameBefore(3)[1], sr) << n;
+        EXPECT_EQ(ring.frameBefore(6)[0], l) << n;
+        EXPECT_EQ(ring.frameBefore(0)[0], n) << n;
+        // Delays outside 0..6 are limited.
+        EXPECT_EQ(ring.frameBefore(-2)[0], n) << n;
+        EXPECT_EQ(ring.frameBefore(99)[0], l) << n;
+    }
+}
+
 } // namespace
 } // namespace qv
