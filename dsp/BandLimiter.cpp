@@ -91,11 +91,12 @@ void BandLimiter::limit(double inL, double inR, double& outL, double& outR) {
     // above kClipLevel * ceiling. A NaN product is treated as silence.
     double v[2] = {flushDenormal(delayedL * gain), flushDenormal(delayedR * gain)};
     for (double& s : v) {
+        if (std::fabs(s) <= kClipLevel) continue; // the usual case: nothing to clip
         if (s > kClipLevel)
             s = kClipLevel;
         else if (s < -kClipLevel)
             s = -kClipLevel;
-        else if (s != s)
+        else // NaN
             s = 0.0;
     }
     outL = v[0] * ceiling_;

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <gtest/gtest.h>
+#include <limits>
 #include <memory>
 #include <random>
 #include <vector>
@@ -198,6 +199,30 @@ TEST(BandLimiterTest, SampleRateChangeRescalesReleaseTimes) {
         const double released = (20000 - 100 - 39 - 39) / rates[i];
         const double gain = 0.999999 / (4.0 * std::pow(0.5, released));
         EXPECT_NEAR(recovered[i], 0.5 * gain, 0.005) << rates[i];
+    }
+}
+
+// Non-finite mixes leave the limiter as bounded output: a NaN sample comes out as silence and
+// an infinite one at most at the clip level, on both channels.
+TEST(BandLimiterTest, NonFiniteMixesComeOutBounded) {
+    auto l = limiter(0.9f, 1.0f, 0.0f);
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    const double bound = BandLimiter::kClipLevel * l->ceiling();
+    double outL = 0.0, outR = 0.0;
+    for (int n = 0; n < 200; ++n) {
+        const double inL = n == 10 ? nan : (n == 20 ? inf : 0.25);
+        const double inR = n == 10 ? -inf : (n == 20 ? nan : -0.25);
+        l->limit(inL, inR, outL, outR);
+        ASSERT_TRUE(std::isfinite(outL) && std::isfinite(outR)) << n;
+        ASSERT_LE(std::fabs(outL), bound) << n;
+        ASSERT_LE(std::fabs(outR), bound) << n;
+        if (n == 10 + BandLimiter::kLookahead) {
+            EXPECT_EQ(outL, 0.0);
+        }
+        if (n == 20 + BandLimiter::kLookahead) {
+            EXPECT_EQ(outR, 0.0);
+        }
     }
 }
 
