@@ -54,8 +54,10 @@ private:
         const double peak = std::min(std::max(l, r), 1.0); // levels are capped at full scale
         levelAccumulator_[b] = std::max(levelAccumulator_[b], peak);
         // Expanding (or neutral) bands keep their largest gain, compressing ones the smallest.
-        gainAccumulator_[b] = ratio <= 0.5f ? std::max(gainAccumulator_[b], applied)
-                                            : std::min(gainAccumulator_[b], applied);
+        // Both are formed and one is kept, which needs no branch.
+        const double largest = std::max(gainAccumulator_[b], applied);
+        const double smallest = std::min(gainAccumulator_[b], applied);
+        gainAccumulator_[b] = ratio <= 0.5f ? largest : smallest;
     }
     void restartAccumulators();
     void publishIdle();
