@@ -12,9 +12,9 @@ namespace qv {
 // inverse(forward(x)) = N x. Pointwise products between the two need no reordering.
 //
 // Sizes: powers of four from kMinSize to MaxSize; the tables are sized for MaxSize, so the
-// block convolution's 1024-point object carries no 4096-point tables. PlanarFft takes every
-// size up to 4096. Tables are built by the constructor; the
-// transforms allocate nothing and call no system function (audio thread safe).
+// block convolution's 1024-point object carries no 4096-point tables (PlanarFft takes every
+// size up to 4096). Tables are built by the constructor; the transforms allocate nothing and
+// call no system function (audio thread safe).
 template <int MaxSize> class SizedPlanarFft {
     static_assert(MaxSize == 16 || MaxSize == 64 || MaxSize == 256 || MaxSize == 1024 ||
                       MaxSize == 4096,
