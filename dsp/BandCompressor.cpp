@@ -31,12 +31,14 @@ void BandCompressor::setOutputLevel(float normalised) {
 void BandCompressor::setBandSwitch(float normalised) {
     bandSwitch_ = normalised;
     bandOff_ = normalised > 0.5f;
+    running_ = !bandOff_ && !compOff_;
     linked_ = bandSwitch_ < 0.5f && compSwitch_ < 0.5f;
 }
 
 void BandCompressor::setCompSwitch(float normalised) {
     compSwitch_ = normalised;
     compOff_ = normalised > 0.5f;
+    running_ = !bandOff_ && !compOff_;
     linked_ = bandSwitch_ < 0.5f && compSwitch_ < 0.5f;
 }
 

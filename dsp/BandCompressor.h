@@ -51,20 +51,7 @@ public:
     // caller silences the band). Compressor bypassed: the same, the band passes unchanged.
     // Otherwise detects max(|L|, |R|) and returns computeGain of the detected level.
     double push(double bandL, double bandR) {
-        if (bandOff_) {
-            if (!mutedLatch_) {
-                detector_.clear();
-                mutedLatch_ = true;
-            }
-            return 1.0;
-        }
-        if (compOff_) {
-            if (!bypassedLatch_) {
-                detector_.clear();
-                bypassedLatch_ = true;
-            }
-            return 1.0;
-        }
+        if (!running_) return pushStopped();
         mutedLatch_ = false;
         bypassedLatch_ = false;
         const double magnitudeL = std::fabs(bandL), magnitudeR = std::fabs(bandR);
@@ -94,6 +81,22 @@ public:
     const BandDetector& detector() const { return detector_; }
 
 private:
+    // push for a band switched off or bypassed: the one-time detector clear, gain 1.0.
+    double pushStopped() {
+        if (bandOff_) {
+            if (!mutedLatch_) {
+                detector_.clear();
+                mutedLatch_ = true;
+            }
+            return 1.0;
+        }
+        if (!bypassedLatch_) {
+            detector_.clear();
+            bypassedLatch_ = true;
+        }
+        return 1.0;
+    }
+
     BandDetector detector_; // the band's followers
 
     double threshold_ = 0.999; // T, linear amplitude
@@ -110,6 +113,7 @@ private:
     float compSwitch_ = 0.0f;    // raw "CompSW"
     bool bandOff_ = false;       // "PWSW" above 0.5
     bool compOff_ = false;       // "CompSW" above 0.5
+    bool running_ = true;        // neither "PWSW" nor "CompSW" above 0.5
     bool linked_ = true;         // both switch values below 0.5
     bool capsAtUnity_ = true;    // "Ratio" 0.5 or more
     bool mutedLatch_ = false;    // detectors cleared since the band was switched off
