@@ -20,6 +20,7 @@ declare -A needs=(
   [mingw-w64-i686-dev]=/usr/share/mingw-w64/include/windows.h
   [wine]=/usr/bin/wine
   [wine32:i386]=/usr/lib/wine/wine
+  [fonts-wine]=/usr/share/wine/fonts/symbol.ttf
   [xvfb]=/usr/bin/Xvfb
   [xauth]=/usr/bin/xauth
   [fonts-liberation2]=/usr/share/fonts/truetype/liberation2/LiberationSans-Regular.ttf
