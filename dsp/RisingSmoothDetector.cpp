@@ -2,8 +2,6 @@
 
 #include "dsp/CoefficientMath.h"
 
-#include <cmath>
-
 namespace qv {
 
 namespace {
@@ -11,13 +9,11 @@ const double kRiseSpanMs = 49.0; // added to the base time, scaled by q for the 
 }
 
 RisingSmoothDetector::RisingSmoothDetector(int ringLength, RiseShape shape)
-    : hold_(ringLength), shape_(shape) {}
+    : HeldEnvelope(ringLength), shape_(shape) {}
 
 void RisingSmoothDetector::setSampleRate(double fs) {
-    if (!std::isfinite(fs) || !(fs > 0.0)) return;
-    sampleRate_ = fs;
-    riseCoef_ = coef40(riseTimeMs_, sampleRate_);
-    releaseMul_ = halfLife(releaseSeconds_, sampleRate_);
+    if (!acceptSampleRate(fs)) return;
+    setRiseCoefficient(coef40(riseTimeMs_, sampleRate()));
 }
 
 void RisingSmoothDetector::setBaseTime(float baseMs) {
@@ -28,11 +24,6 @@ void RisingSmoothDetector::setBaseTime(float baseMs) {
 void RisingSmoothDetector::setShape(float q) {
     shapeQ_ = q;
     updateRise();
-}
-
-void RisingSmoothDetector::setReleaseTime(double timeSeconds) {
-    releaseSeconds_ = timeSeconds;
-    releaseMul_ = halfLife(releaseSeconds_, sampleRate_);
 }
 
 void RisingSmoothDetector::updateRise() {
@@ -52,12 +43,7 @@ void RisingSmoothDetector::updateRise() {
         riseTimeMs_ = base + (base + kRiseSpanMs) * q;
         break;
     }
-    riseCoef_ = coef40(riseTimeMs_, sampleRate_);
-}
-
-void RisingSmoothDetector::clear() {
-    envelope_ = 0.0;
-    hold_.clear();
+    setRiseCoefficient(coef40(riseTimeMs_, sampleRate()));
 }
 
 } // namespace qv

@@ -13,6 +13,7 @@ set(QV_DSP_SOURCES
   dsp/CrossoverStage.cpp
   dsp/Fft.cpp
   dsp/GainSmoother.cpp
+  dsp/HeldEnvelope.cpp
   dsp/LimiterGainSmoother.cpp
   dsp/MultibandEngine.cpp
   dsp/OutputMeter.cpp
