@@ -15,6 +15,90 @@ int log2OfPowerOfFour(int size, int maxSize) {
     return -1;
 }
 
+// One radix-4 stage with twiddles, all blocks of span 4 Q. The quarter Q is a compile-time
+// constant so that the four rows of a block and the six twiddle rows are fixed offsets from one
+// pointer each: the loop then keeps every address in a few registers (on 32-bit x86 fourteen
+// separate row pointers would not fit and spill to memory). tw holds the stage's six rows of Q:
+// Re, Im of W^j, W^2j, W^3j.
+//
+// Forward (radix-4 decimation in frequency, two fused radix-2 stages, so the result stays in
+// plain bit-reversed order), on a0..a3 at stride Q:
+//   t0 = a0 + a2, t1 = a0 - a2, t2 = a1 + a3, t3 = -i (a1 - a3)
+//   a0' = t0 + t2, a1' = (t0 - t2) W^2j, a2' = (t1 + t3) W^j, a3' = (t1 - t3) W^3j.
+template <int Q> void forwardStage(double* re, double* im, const double* tw, int size) {
+    for (int start = 0; start < size; start += 4 * Q) {
+        double* r = re + start;
+        double* i = im + start;
+        // The rows of re, im and tw never overlap. Not unrolled: for the smallest quarter the
+        // compiler would otherwise interleave the butterflies with shuffles, twice the work.
+#pragma GCC ivdep
+#pragma GCC unroll 1
+        for (int j = 0; j < Q; ++j) {
+            const double t0r = r[j] + r[j + 2 * Q], t0i = i[j] + i[j + 2 * Q];
+            const double t1r = r[j] - r[j + 2 * Q], t1i = i[j] - i[j + 2 * Q];
+            const double t2r = r[j + Q] + r[j + 3 * Q], t2i = i[j + Q] + i[j + 3 * Q];
+            // t3 = -i d = (di, -dr)
+            const double dr = r[j + Q] - r[j + 3 * Q], di = i[j + Q] - i[j + 3 * Q];
+            const double u1r = t0r - t2r, u1i = t0i - t2i;
+            const double u2r = t1r + di, u2i = t1i - dr;
+            const double u3r = t1r - di, u3i = t1i + dr;
+            const double w1r = tw[j], w1i = tw[j + Q];
+            const double w2r = tw[j + 2 * Q], w2i = tw[j + 3 * Q];
+            const double w3r = tw[j + 4 * Q], w3i = tw[j + 5 * Q];
+            r[j] = t0r + t2r;
+            i[j] = t0i + t2i;
+            r[j + Q] = u1r * w2r - u1i * w2i;
+            i[j + Q] = u1r * w2i + u1i * w2r;
+            r[j + 2 * Q] = u2r * w1r - u2i * w1i;
+            i[j + 2 * Q] = u2r * w1i + u2i * w1r;
+            r[j + 3 * Q] = u3r * w3r - u3i * w3i;
+            i[j + 3 * Q] = u3r * w3i + u3i * w3r;
+        }
+    }
+}
+
+// Inverse: the forward stage transposed and conjugated. On b0..b3 at stride Q:
+// c0 = b0, c1 = b1 conj(W^2j), c2 = b2 conj(W^j), c3 = b3 conj(W^3j); then with
+// u0 = c0 + c1, u1 = c0 - c1, u2 = c2 + c3, u3 = c2 - c3:
+//   a0 = u0 + u2, a1 = u1 + i u3, a2 = u0 - u2, a3 = u1 - i u3.
+template <int Q> void inverseStage(double* re, double* im, const double* tw, int size) {
+    for (int start = 0; start < size; start += 4 * Q) {
+        double* r = re + start;
+        double* i = im + start;
+        // The rows of re, im and tw never overlap. Not unrolled: for the smallest quarter the
+        // compiler would otherwise interleave the butterflies with shuffles, twice the work.
+#pragma GCC ivdep
+#pragma GCC unroll 1
+        for (int j = 0; j < Q; ++j) {
+            const double w1r = tw[j], w1i = tw[j + Q];
+            const double w2r = tw[j + 2 * Q], w2i = tw[j + 3 * Q];
+            const double w3r = tw[j + 4 * Q], w3i = tw[j + 5 * Q];
+            const double b1r = r[j + Q], b1i = i[j + Q];
+            const double b2r = r[j + 2 * Q], b2i = i[j + 2 * Q];
+            const double b3r = r[j + 3 * Q], b3i = i[j + 3 * Q];
+            // c = b conj(w): (br wr + bi wi, bi wr - br wi)
+            const double c1r = b1r * w2r + b1i * w2i;
+            const double c1i = b1i * w2r - b1r * w2i;
+            const double c2r = b2r * w1r + b2i * w1i;
+            const double c2i = b2i * w1r - b2r * w1i;
+            const double c3r = b3r * w3r + b3i * w3i;
+            const double c3i = b3i * w3r - b3r * w3i;
+            const double u0r = r[j] + c1r, u0i = i[j] + c1i;
+            const double u1r = r[j] - c1r, u1i = i[j] - c1i;
+            const double u2r = c2r + c3r, u2i = c2i + c3i;
+            const double u3r = c2r - c3r, u3i = c2i - c3i;
+            r[j] = u0r + u2r;
+            i[j] = u0i + u2i;
+            r[j + Q] = u1r - u3i;
+            i[j + Q] = u1i + u3r;
+            r[j + 2 * Q] = u0r - u2r;
+            i[j + 2 * Q] = u0i - u2i;
+            r[j + 3 * Q] = u1r + u3i;
+            i[j + 3 * Q] = u1i - u3r;
+        }
+    }
+}
+
 } // namespace
 
 template <int MaxSize> SizedPlanarFft<MaxSize>::SizedPlanarFft(int size) {
@@ -50,49 +134,28 @@ template <int MaxSize> SizedPlanarFft<MaxSize>::SizedPlanarFft(int size) {
     }
 }
 
-// Radix-4 DIF butterfly on a0..a3 at stride q (two fused radix-2 stages, so the result stays in
-// plain bit-reversed order):
-//   t0 = a0 + a2, t1 = a0 - a2, t2 = a1 + a3, t3 = -i (a1 - a3)
-//   a0' = t0 + t2, a1' = (t0 - t2) W^2j, a2' = (t1 + t3) W^j, a3' = (t1 - t3) W^3j.
+// The stages with twiddles from span N down to 16, then the twiddle-free span-4 stage.
 template <int MaxSize> void SizedPlanarFft<MaxSize>::forward(double* re, double* im) const {
     if (re == nullptr || im == nullptr || size_ == 0) return;
     const double* tw = twiddles_;
     for (int span = size_; span > kLastSpan; span /= 4) {
         const int q = span / 4;
-        const double* w1r = tw;
-        const double* w1i = tw + q;
-        const double* w2r = tw + 2 * q;
-        const double* w2i = tw + 3 * q;
-        const double* w3r = tw + 4 * q;
-        const double* w3i = tw + 5 * q;
-        for (int start = 0; start < size_; start += span) {
-            double* r0 = re + start;
-            double* r1 = r0 + q;
-            double* r2 = r1 + q;
-            double* r3 = r2 + q;
-            double* i0 = im + start;
-            double* i1 = i0 + q;
-            double* i2 = i1 + q;
-            double* i3 = i2 + q;
-            // The eight rows and the twiddle arrays never overlap.
-#pragma GCC ivdep
-            for (int j = 0; j < q; ++j) {
-                const double t0r = r0[j] + r2[j], t0i = i0[j] + i2[j];
-                const double t1r = r0[j] - r2[j], t1i = i0[j] - i2[j];
-                const double t2r = r1[j] + r3[j], t2i = i1[j] + i3[j];
-                const double dr = r1[j] - r3[j], di = i1[j] - i3[j]; // t3 = -i d = (di, -dr)
-                const double u1r = t0r - t2r, u1i = t0i - t2i;
-                const double u2r = t1r + di, u2i = t1i - dr;
-                const double u3r = t1r - di, u3i = t1i + dr;
-                r0[j] = t0r + t2r;
-                i0[j] = t0i + t2i;
-                r1[j] = u1r * w2r[j] - u1i * w2i[j];
-                i1[j] = u1r * w2i[j] + u1i * w2r[j];
-                r2[j] = u2r * w1r[j] - u2i * w1i[j];
-                i2[j] = u2r * w1i[j] + u2i * w1r[j];
-                r3[j] = u3r * w3r[j] - u3i * w3i[j];
-                i3[j] = u3r * w3i[j] + u3i * w3r[j];
-            }
+        switch (q) {
+        case 4:
+            forwardStage<4>(re, im, tw, size_);
+            break;
+        case 16:
+            forwardStage<16>(re, im, tw, size_);
+            break;
+        case 64:
+            forwardStage<64>(re, im, tw, size_);
+            break;
+        case 256:
+            forwardStage<256>(re, im, tw, size_);
+            break;
+        default:
+            forwardStage<1024>(re, im, tw, size_);
+            break;
         }
         tw += 6 * q;
     }
@@ -115,10 +178,8 @@ template <int MaxSize> void SizedPlanarFft<MaxSize>::forward(double* re, double*
     }
 }
 
-// The forward stages transposed and conjugated, in reverse order. Butterfly on b0..b3 at stride
-// q: c0 = b0, c1 = b1 conj(W^2j), c2 = b2 conj(W^j), c3 = b3 conj(W^3j); then with
-// u0 = c0 + c1, u1 = c0 - c1, u2 = c2 + c3, u3 = c2 - c3:
-//   a0 = u0 + u2, a1 = u1 + i u3, a2 = u0 - u2, a3 = u1 - i u3.
+// The forward stages transposed and conjugated, in reverse order: the twiddle-free span-4
+// stage first (a0 = u0 + u2 etc. with all twiddles 1), then spans 16 up to N.
 template <int MaxSize> void SizedPlanarFft<MaxSize>::inverse(double* re, double* im) const {
     if (re == nullptr || im == nullptr || size_ == 0) return;
     for (int s = 0; s < size_; s += 4) {
@@ -145,44 +206,22 @@ template <int MaxSize> void SizedPlanarFft<MaxSize>::inverse(double* re, double*
         const int q = span / 4;
         offset -= 6 * q;
         const double* tw = twiddles_ + offset;
-        const double* w1r = tw;
-        const double* w1i = tw + q;
-        const double* w2r = tw + 2 * q;
-        const double* w2i = tw + 3 * q;
-        const double* w3r = tw + 4 * q;
-        const double* w3i = tw + 5 * q;
-        for (int start = 0; start < size_; start += span) {
-            double* r0 = re + start;
-            double* r1 = r0 + q;
-            double* r2 = r1 + q;
-            double* r3 = r2 + q;
-            double* i0 = im + start;
-            double* i1 = i0 + q;
-            double* i2 = i1 + q;
-            double* i3 = i2 + q;
-            // The eight rows and the twiddle arrays never overlap.
-#pragma GCC ivdep
-            for (int j = 0; j < q; ++j) {
-                // c = b conj(w): (br wr + bi wi, bi wr - br wi)
-                const double c1r = r1[j] * w2r[j] + i1[j] * w2i[j];
-                const double c1i = i1[j] * w2r[j] - r1[j] * w2i[j];
-                const double c2r = r2[j] * w1r[j] + i2[j] * w1i[j];
-                const double c2i = i2[j] * w1r[j] - r2[j] * w1i[j];
-                const double c3r = r3[j] * w3r[j] + i3[j] * w3i[j];
-                const double c3i = i3[j] * w3r[j] - r3[j] * w3i[j];
-                const double u0r = r0[j] + c1r, u0i = i0[j] + c1i;
-                const double u1r = r0[j] - c1r, u1i = i0[j] - c1i;
-                const double u2r = c2r + c3r, u2i = c2i + c3i;
-                const double u3r = c2r - c3r, u3i = c2i - c3i;
-                r0[j] = u0r + u2r;
-                i0[j] = u0i + u2i;
-                r1[j] = u1r - u3i;
-                i1[j] = u1i + u3r;
-                r2[j] = u0r - u2r;
-                i2[j] = u0i - u2i;
-                r3[j] = u1r + u3i;
-                i3[j] = u1i - u3r;
-            }
+        switch (q) {
+        case 4:
+            inverseStage<4>(re, im, tw, size_);
+            break;
+        case 16:
+            inverseStage<16>(re, im, tw, size_);
+            break;
+        case 64:
+            inverseStage<64>(re, im, tw, size_);
+            break;
+        case 256:
+            inverseStage<256>(re, im, tw, size_);
+            break;
+        default:
+            inverseStage<1024>(re, im, tw, size_);
+            break;
         }
     }
 }
