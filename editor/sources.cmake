@@ -3,6 +3,7 @@ set(QV_EDITOR_SOURCES
   editor/MultibandEditor.cpp
   editor/CrossoverStrip.cpp
   editor/LinkStrip.cpp
+  editor/ValueBoxStrip.cpp
   editor/MultiControlColumn.cpp
   editor/OutputStageView.cpp
 )

@@ -1,0 +1,119 @@
+#include "editor/ValueBoxStrip.h"
+
+#include "editor/EditorLayout.h"
+#include "gui/Bitmap.h"
+#include "gui/DrawContext.h"
+#include "gui/EditorBase.h"
+#include "gui/InputSource.h"
+#include "shell/AudioEffect.h"
+
+#include <new>
+
+namespace layout = qv::layout;
+
+namespace {
+
+constexpr int kBoxPitch = 110;         // pixels from one box to the next, leftwards
+constexpr double kDeadZone = 0.0001;   // smaller steps change nothing
+constexpr FontId kBoxFont = 4;         // Arial 11 px
+const Color kHighlight(102, 255, 255); // outline of the box being dragged
+
+} // namespace
+
+ValueBoxStrip::ValueBoxStrip(const Rect& size, ControlListener* listener, AudioEffect* effect,
+                             int boxTop)
+    : View(size), effect(effect), listener(listener),
+      stripBitmap(new (std::nothrow) Bitmap(layout::kBmpStripBackground.id)),
+      boxBitmap(new (std::nothrow) Bitmap(layout::kBmpStripBox.id)) {
+    const int stripWidth = stripBitmap ? stripBitmap->getWidth() : 0;
+    const int stripHeight = stripBitmap ? stripBitmap->getHeight() : 0;
+    const int boxWidth = boxBitmap ? boxBitmap->getWidth() : 0;
+    const int boxHeight = boxBitmap ? boxBitmap->getHeight() : 0;
+    strip = Rect(size.left, size.top, size.left + stripWidth, size.top + stripHeight);
+    for (int i = 0; i < kBoxCount; ++i) {
+        const int left = layout::kStripBoxX[0] - kBoxPitch * i;
+        boxes[i] = Rect(left, boxTop, left + boxWidth, boxTop + boxHeight);
+        // One pixel outside the box at its left and top edges.
+        highlights[i] = Rect(left - 1, boxTop - 1, left + boxWidth, boxTop + boxHeight);
+    }
+}
+
+ValueBoxStrip::~ValueBoxStrip() {
+    if (stripBitmap) stripBitmap->release();
+    if (boxBitmap) boxBitmap->release();
+}
+
+int ValueBoxStrip::boxAt(Point p) const {
+    for (int i = 0; i < kBoxCount; ++i)
+        if (boxes[i].contains(p)) return i;
+    return -1;
+}
+
+void ValueBoxStrip::draw(DrawContext* context) {
+    if (!context) return;
+    if (stripBitmap) stripBitmap->draw(context, strip, Point(0, 0));
+    for (int i = 0; i < kBoxCount; ++i) {
+        if (boxBitmap) boxBitmap->draw(context, boxes[i], Point(0, 0));
+        char text[16];
+        formatValue(effect ? effect->getParameter(parameterOf(i)) : 0.0f, text, sizeof text);
+        context->setFont(kBoxFont, 0, 0);
+        context->setFontColor(kBlack);
+        context->drawString(text, boxes[i], false, DrawContext::kAlignCenter);
+    }
+    if (activeBox >= 1 && activeBox <= kBoxCount) {
+        context->setFrameColor(kHighlight);
+        context->drawRect(highlights[activeBox - 1]);
+    }
+    setDirty(false);
+}
+
+void ValueBoxStrip::runIdlePump() {
+    if (EditorBase* editor = getEditor()) editor->pumpIdle();
+}
+
+void ValueBoxStrip::mouse(DrawContext* context, Point) {
+    if (!context) return;
+    InputSource& input = InputSource::current();
+    bool pointerHidden = false;
+    Point pressedAt;    // screen position of the pointer at the press, restored afterwards
+    int box = -1;       // the box being dragged
+    float value = 0.0f; // its running value
+    int anchorX = 0;    // x at the last change
+    while (context->getButtonState() & DrawContext::kLButton) {
+        const Point p = context->getPointerPosition();
+        if (box < 0) {
+            box = boxAt(p);
+            if (box < 0) {
+                activeBox = 0;
+                break;
+            }
+            activeBox = box + 1;
+            anchorX = p.x;
+            value = effect ? effect->getParameter(parameterOf(box)) : 0.0f;
+            pressedAt = input.cursorPosition();
+            input.showCursor(false);
+            pointerHidden = true;
+        } else {
+            const double delta = (p.x - anchorX) * kValuePerPixel;
+            if (delta < -kDeadZone || delta > kDeadZone) {
+                double next = value + delta;
+                if (!(next >= 0.0)) next = 0.0; // NaN from the effect ends at the bottom too
+                if (next > 1.0) next = 1.0;
+                value = static_cast<float>(next);
+                if (effect) effect->setParameter(parameterOf(box), value);
+                anchorX = p.x;
+            }
+        }
+        runIdlePump();
+    }
+    if (context->getButtonState() & DrawContext::kRButton) {
+        const int target = boxAt(context->getPointerPosition());
+        if (target >= 0 && effect) effect->setParameter(parameterOf(target), kResetValue);
+    }
+    if (pointerHidden) {
+        activeBox = 0;
+        draw(context);
+        input.setCursorPosition(pressedAt);
+        input.showCursor(true);
+    }
+}

@@ -1,0 +1,64 @@
+// A strip picture with four value boxes in a row (box 0 at the right, 110 pixels apart), each
+// showing one effect parameter as text. A left drag on a box moves its value with the pointer
+// hidden (relative: 500 pixels cover the whole range) and outlines the box while it runs; a right
+// click resets the value under the pointer to the middle. Writes with the effect's plain
+// setParameter; redrawn only when the editor asks (its refresh flag), by the frame's full paint and
+// at the end of its own gesture. The derived strip says which parameter a box shows and how a value
+// reads. UI thread.
+#pragma once
+
+#include "gui/Point.h"
+#include "gui/Rect.h"
+#include "gui/View.h"
+
+#include <cstddef>
+
+class AudioEffect;
+class Bitmap;
+class ControlListener;
+
+class ValueBoxStrip : public View {
+public:
+    static constexpr int kBoxCount = 4;
+    // Value change per pixel of horizontal movement (right = up).
+    static constexpr double kValuePerPixel = 0.002;
+    static constexpr float kResetValue = 0.5f;
+
+    ~ValueBoxStrip() override;
+
+    void draw(DrawContext* context) override;
+    void mouse(DrawContext* context, Point where) override;
+    // Never drawn by the frame's refresh of dirty views.
+    void update(DrawContext*) override {}
+
+    // The box (0..3) under p (edges inclusive), or -1.
+    int boxAt(Point p) const;
+
+    const Rect& boxRect(int box) const { return boxes[box]; }
+    const Rect& highlightRect(int box) const { return highlights[box]; }
+    const Rect& stripRect() const { return strip; }
+
+protected:
+    // boxTop: the top row of the boxes in frame coordinates.
+    ValueBoxStrip(const Rect& size, ControlListener* listener, AudioEffect* effect, int boxTop);
+
+    // The effect parameter box (0..3) shows and changes.
+    virtual int parameterOf(int box) const = 0;
+    // The box text for the normalised value (any value, NaN included).
+    virtual void formatValue(float value, char* text, std::size_t size) const = 0;
+
+    // 0: none; 1..4: box 0..3 being dragged.
+    int draggedBox() const { return activeBox; }
+
+private:
+    void runIdlePump();
+
+    AudioEffect* effect;        // read and written; not owned
+    ControlListener* listener;  // the editor's; kept, not used
+    Bitmap* stripBitmap;        // 10007, one reference
+    Bitmap* boxBitmap;          // 10008, one reference
+    Rect strip;                 // where the strip picture goes
+    Rect boxes[kBoxCount];      // value boxes; box i shows parameterOf(i)
+    Rect highlights[kBoxCount]; // outline around box i while it is dragged
+    int activeBox = 0;          // 0 none, else box + 1 while a left drag runs
+};
