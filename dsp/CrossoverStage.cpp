@@ -89,7 +89,7 @@ void CrossoverStage::filterBlock() {
             wr[p] = xr[p] * gr[p] - xi[p] * gi[p];
             wi[p] = xr[p] * gi[p] + xi[p] * gr[p];
         }
-        fft_.inverse(wr, wi);
+        fft_.inverseUpperHalf(wr, wi); // the outputs due lie in the upper half
     }
 }
 

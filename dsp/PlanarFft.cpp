@@ -61,7 +61,10 @@ template <int Q> void forwardStage(double* re, double* im, const double* tw, int
 // c0 = b0, c1 = b1 conj(W^2j), c2 = b2 conj(W^j), c3 = b3 conj(W^3j); then with
 // u0 = c0 + c1, u1 = c0 - c1, u2 = c2 + c3, u3 = c2 - c3:
 //   a0 = u0 + u2, a1 = u1 + i u3, a2 = u0 - u2, a3 = u1 - i u3.
-template <int Q> void inverseStage(double* re, double* im, const double* tw, int size) {
+// UpperHalfOnly (last stage only, span N): a0 and a1, the lower half of the result, are not
+// written.
+template <int Q, bool UpperHalfOnly>
+void inverseStage(double* re, double* im, const double* tw, int size) {
     for (int start = 0; start < size; start += 4 * Q) {
         double* r = re + start;
         double* i = im + start;
@@ -87,15 +90,38 @@ template <int Q> void inverseStage(double* re, double* im, const double* tw, int
             const double u1r = r[j] - c1r, u1i = i[j] - c1i;
             const double u2r = c2r + c3r, u2i = c2i + c3i;
             const double u3r = c2r - c3r, u3i = c2i - c3i;
-            r[j] = u0r + u2r;
-            i[j] = u0i + u2i;
-            r[j + Q] = u1r - u3i;
-            i[j + Q] = u1i + u3r;
+            if (!UpperHalfOnly) {
+                r[j] = u0r + u2r;
+                i[j] = u0i + u2i;
+                r[j + Q] = u1r - u3i;
+                i[j + Q] = u1i + u3r;
+            }
             r[j + 2 * Q] = u0r - u2r;
             i[j + 2 * Q] = u0i - u2i;
             r[j + 3 * Q] = u1r + u3i;
             i[j + 3 * Q] = u1i - u3r;
         }
+    }
+}
+
+// The last inverse stage (one block of span N = 4 q) writing only the upper half.
+void inverseLastStageUpperHalf(double* re, double* im, const double* tw, int q) {
+    switch (q) {
+    case 4:
+        inverseStage<4, true>(re, im, tw, 4 * q);
+        break;
+    case 16:
+        inverseStage<16, true>(re, im, tw, 4 * q);
+        break;
+    case 64:
+        inverseStage<64, true>(re, im, tw, 4 * q);
+        break;
+    case 256:
+        inverseStage<256, true>(re, im, tw, 4 * q);
+        break;
+    default:
+        inverseStage<1024, true>(re, im, tw, 4 * q);
+        break;
     }
 }
 
@@ -178,9 +204,20 @@ template <int MaxSize> void SizedPlanarFft<MaxSize>::forward(double* re, double*
     }
 }
 
+template <int MaxSize> void SizedPlanarFft<MaxSize>::inverse(double* re, double* im) const {
+    runInverse<false>(re, im);
+}
+
+template <int MaxSize>
+void SizedPlanarFft<MaxSize>::inverseUpperHalf(double* re, double* im) const {
+    runInverse<true>(re, im);
+}
+
 // The forward stages transposed and conjugated, in reverse order: the twiddle-free span-4
 // stage first (a0 = u0 + u2 etc. with all twiddles 1), then spans 16 up to N.
-template <int MaxSize> void SizedPlanarFft<MaxSize>::inverse(double* re, double* im) const {
+template <int MaxSize>
+template <bool UpperHalfOnly>
+void SizedPlanarFft<MaxSize>::runInverse(double* re, double* im) const {
     if (re == nullptr || im == nullptr || size_ == 0) return;
     for (int s = 0; s < size_; s += 4) {
         double* r = re + s;
@@ -198,7 +235,8 @@ template <int MaxSize> void SizedPlanarFft<MaxSize>::inverse(double* re, double*
         r[3] = u1r + u3i;
         i[3] = u1i - u3r;
     }
-    // Stage twiddles were stored span N first; walk them backwards.
+    // Stage twiddles were stored span N first; walk them backwards. The last stage (span N)
+    // alone may skip the lower half.
     int offset = 0;
     for (int span = size_; span > kLastSpan; span /= 4)
         offset += 6 * (span / 4);
@@ -206,21 +244,25 @@ template <int MaxSize> void SizedPlanarFft<MaxSize>::inverse(double* re, double*
         const int q = span / 4;
         offset -= 6 * q;
         const double* tw = twiddles_ + offset;
+        if (UpperHalfOnly && span == size_) {
+            inverseLastStageUpperHalf(re, im, tw, q);
+            break;
+        }
         switch (q) {
         case 4:
-            inverseStage<4>(re, im, tw, size_);
+            inverseStage<4, false>(re, im, tw, size_);
             break;
         case 16:
-            inverseStage<16>(re, im, tw, size_);
+            inverseStage<16, false>(re, im, tw, size_);
             break;
         case 64:
-            inverseStage<64>(re, im, tw, size_);
+            inverseStage<64, false>(re, im, tw, size_);
             break;
         case 256:
-            inverseStage<256>(re, im, tw, size_);
+            inverseStage<256, false>(re, im, tw, size_);
             break;
         default:
-            inverseStage<1024>(re, im, tw, size_);
+            inverseStage<1024, false>(re, im, tw, size_);
             break;
         }
     }

@@ -34,12 +34,17 @@ public:
     void forward(double* re, double* im) const;
     // From a spectrum in bit-reversed order: x[n] = sum X[k] e^(+2 pi i k n / N) (unscaled).
     void inverse(double* re, double* im) const;
+    // The same for a caller that needs only x[N/2..N-1] (overlap-save keeps the upper half): the
+    // lower half is left holding intermediate values. Bit for bit the same upper half.
+    void inverseUpperHalf(double* re, double* im) const;
 
     // Position of bin k in the bit-reversed order; the map is its own inverse. 0 outside
     // 0..size()-1.
     int bitReversed(int k) const { return k >= 0 && k < size_ ? reversed_[k] : 0; }
 
 private:
+    template <bool UpperHalfOnly> void runInverse(double* re, double* im) const;
+
     int size_ = 0;     // N (0 when unusable)
     int log2Size_ = 0; // log2 N
     // Twiddles of the stages with span 16 and more, stage after stage (span N first): for a span
