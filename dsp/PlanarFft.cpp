@@ -15,49 +15,57 @@ int log2OfPowerOfFour(int size, int maxSize) {
     return -1;
 }
 
-// One radix-4 stage with twiddles, all blocks of span 4 Q. The quarter Q is a compile-time
-// constant so that the four rows of a block and the six twiddle rows are fixed offsets from one
-// pointer each: the loop then keeps every address in a few registers (on 32-bit x86 fourteen
-// separate row pointers would not fit and spill to memory). tw holds the stage's six rows of Q:
-// Re, Im of W^j, W^2j, W^3j.
+// The radix-4 stages with twiddles, all blocks of span 4 q. tw holds a stage's six rows of q
+// values: Re, Im of W^j, W^2j, W^3j.
 //
 // Forward (radix-4 decimation in frequency, two fused radix-2 stages, so the result stays in
-// plain bit-reversed order), on a0..a3 at stride Q:
+// plain bit-reversed order), on a0..a3 at stride q:
 //   t0 = a0 + a2, t1 = a0 - a2, t2 = a1 + a3, t3 = -i (a1 - a3)
 //   a0' = t0 + t2, a1' = (t0 - t2) W^2j, a2' = (t1 + t3) W^j, a3' = (t1 - t3) W^3j.
-template <int Q> void forwardStage(double* re, double* im, const double* tw, int size) {
-    for (int start = 0; start < size; start += 4 * Q) {
-        double* r = re + start;
-        double* i = im + start;
-        // The rows of re, im and tw never overlap. Not unrolled: for the smallest quarter the
-        // compiler would otherwise interleave the butterflies with shuffles, twice the work.
+// (Its x87 code is no shorter with the quarter as a constant: the adds come first and keep
+// eight values live whatever the addressing.)
+void forwardStage(double* re, double* im, const double* tw, int q, int size) {
+    const double* w1r = tw;
+    const double* w1i = tw + q;
+    const double* w2r = tw + 2 * q;
+    const double* w2i = tw + 3 * q;
+    const double* w3r = tw + 4 * q;
+    const double* w3i = tw + 5 * q;
+    for (int start = 0; start < size; start += 4 * q) {
+        double* r0 = re + start;
+        double* r1 = r0 + q;
+        double* r2 = r1 + q;
+        double* r3 = r2 + q;
+        double* i0 = im + start;
+        double* i1 = i0 + q;
+        double* i2 = i1 + q;
+        double* i3 = i2 + q;
+        // The eight rows and the twiddle arrays never overlap.
 #pragma GCC ivdep
-#pragma GCC unroll 1
-        for (int j = 0; j < Q; ++j) {
-            const double t0r = r[j] + r[j + 2 * Q], t0i = i[j] + i[j + 2 * Q];
-            const double t1r = r[j] - r[j + 2 * Q], t1i = i[j] - i[j + 2 * Q];
-            const double t2r = r[j + Q] + r[j + 3 * Q], t2i = i[j + Q] + i[j + 3 * Q];
-            // t3 = -i d = (di, -dr)
-            const double dr = r[j + Q] - r[j + 3 * Q], di = i[j + Q] - i[j + 3 * Q];
+        for (int j = 0; j < q; ++j) {
+            const double t0r = r0[j] + r2[j], t0i = i0[j] + i2[j];
+            const double t1r = r0[j] - r2[j], t1i = i0[j] - i2[j];
+            const double t2r = r1[j] + r3[j], t2i = i1[j] + i3[j];
+            const double dr = r1[j] - r3[j], di = i1[j] - i3[j]; // t3 = -i d = (di, -dr)
             const double u1r = t0r - t2r, u1i = t0i - t2i;
             const double u2r = t1r + di, u2i = t1i - dr;
             const double u3r = t1r - di, u3i = t1i + dr;
-            const double w1r = tw[j], w1i = tw[j + Q];
-            const double w2r = tw[j + 2 * Q], w2i = tw[j + 3 * Q];
-            const double w3r = tw[j + 4 * Q], w3i = tw[j + 5 * Q];
-            r[j] = t0r + t2r;
-            i[j] = t0i + t2i;
-            r[j + Q] = u1r * w2r - u1i * w2i;
-            i[j + Q] = u1r * w2i + u1i * w2r;
-            r[j + 2 * Q] = u2r * w1r - u2i * w1i;
-            i[j + 2 * Q] = u2r * w1i + u2i * w1r;
-            r[j + 3 * Q] = u3r * w3r - u3i * w3i;
-            i[j + 3 * Q] = u3r * w3i + u3i * w3r;
+            r0[j] = t0r + t2r;
+            i0[j] = t0i + t2i;
+            r1[j] = u1r * w2r[j] - u1i * w2i[j];
+            i1[j] = u1r * w2i[j] + u1i * w2r[j];
+            r2[j] = u2r * w1r[j] - u2i * w1i[j];
+            i2[j] = u2r * w1i[j] + u2i * w1r[j];
+            r3[j] = u3r * w3r[j] - u3i * w3i[j];
+            i3[j] = u3r * w3i[j] + u3i * w3r[j];
         }
     }
 }
 
-// Inverse: the forward stage transposed and conjugated. On b0..b3 at stride Q:
+// Inverse: the forward stage transposed and conjugated. The quarter Q is a compile-time constant
+// so that the four rows of a block and the six twiddle rows are fixed offsets from one pointer
+// each: on 32-bit x86 fourteen separate row pointers do not fit in the registers, and the x87
+// butterfly spills (95 instructions against 76). On b0..b3 at stride Q:
 // c0 = b0, c1 = b1 conj(W^2j), c2 = b2 conj(W^j), c3 = b3 conj(W^3j); then with
 // u0 = c0 + c1, u1 = c0 - c1, u2 = c2 + c3, u3 = c2 - c3:
 //   a0 = u0 + u2, a1 = u1 + i u3, a2 = u0 - u2, a3 = u1 - i u3.
@@ -166,23 +174,7 @@ template <int MaxSize> void SizedPlanarFft<MaxSize>::forward(double* re, double*
     const double* tw = twiddles_;
     for (int span = size_; span > kLastSpan; span /= 4) {
         const int q = span / 4;
-        switch (q) {
-        case 4:
-            forwardStage<4>(re, im, tw, size_);
-            break;
-        case 16:
-            forwardStage<16>(re, im, tw, size_);
-            break;
-        case 64:
-            forwardStage<64>(re, im, tw, size_);
-            break;
-        case 256:
-            forwardStage<256>(re, im, tw, size_);
-            break;
-        default:
-            forwardStage<1024>(re, im, tw, size_);
-            break;
-        }
+        forwardStage(re, im, tw, q, size_);
         tw += 6 * q;
     }
     // Span 4: all twiddles are 1.
