@@ -2,6 +2,7 @@
 
 #include "editor/CrossoverStrip.h"
 #include "editor/EditorLayout.h"
+#include "editor/SettingsPanel.h"
 #include "editor/LinkStrip.h"
 #include "editor/MultiControlColumn.h"
 #include "editor/OutputStageView.h"
@@ -75,6 +76,8 @@ VstIntPtr MultibandEditor::open(void* window) {
         new (std::nothrow) CrossoverStrip(rectOf(layout::kCrossoverStrip), this, effect));
     linkStrip =
         addCustomView(new (std::nothrow) LinkStrip(rectOf(layout::kLinkStrip), this, effect));
+    settingsPanel = addCustomView(
+        new (std::nothrow) SettingsPanel(rectOf(layout::kSettingsPanel), this, effect));
     if (effect) effect->setEditorHint(kTagPanelHint, 0);
     multiControl = addCustomView(
         new (std::nothrow) MultiControlColumn(rectOf(layout::kMultiControl), this, effect));

@@ -14,7 +14,8 @@ import zlib
 
 WIDTH, HEIGHT = 785, 570
 # Rectangles the stock controls cover (their pictures differ from the background).
-CONTROLS = [(445, 533, 656, 558), (83, 524, 108, 549)] + [
+CONTROLS = [(445, 533, 656, 558), (83, 524, 108, 549),
+            (128, 175, 678, 522)] + [  # and the settings panel
     (x, 67, x + 31, 98) for x in (349, 304, 259, 214, 169, 606, 561, 516, 471, 426)]
 # The custom views with values of their own: crossover strip, link strip, multi-control column
 # and output stage.

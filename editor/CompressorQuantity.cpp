@@ -1,0 +1,51 @@
+#include "editor/CompressorQuantity.h"
+
+int CompressorBands::parameter(CompressorQuantity q, int band) {
+    if (band < 1 || band > kBandCount) return -1;
+    switch (q) {
+    case CompressorQuantity::InputLevel:
+        return 3 + band;
+    case CompressorQuantity::OutputLevel:
+        return 8 + band;
+    case CompressorQuantity::Threshold:
+        return 8 + 6 * band;
+    case CompressorQuantity::Ratio:
+        return 9 + 6 * band;
+    case CompressorQuantity::AttackCurve:
+        return 10 + 6 * band;
+    case CompressorQuantity::AttackTime:
+        return 11 + 6 * band;
+    case CompressorQuantity::ReleaseMode:
+        return 12 + 6 * band;
+    case CompressorQuantity::AutoReleaseType:
+        return 58 + band;
+    case CompressorQuantity::ReleaseTime:
+        return 75 + 2 * band;
+    case CompressorQuantity::ReleaseDepth:
+        return 76 + 2 * band;
+    }
+    return -1;
+}
+
+int CompressorBands::selectedBand(float c) {
+    if (c < 0.2f) return 5;
+    if (c < 0.4f) return 4;
+    if (c < 0.6f) return 3;
+    if (c < 0.8f) return 2;
+    return 1;
+}
+
+CompressorQuantity CompressorBands::matrixQuantity(float m) {
+    // Single-precision tenths, as the codes written by the multi-control column.
+    static constexpr float kBounds[kQuantityCount - 1] = {0.1f, 0.2f, 0.3f, 0.4f, 0.5f,
+                                                          0.6f, 0.7f, 0.8f, 0.9f};
+    int item = 0;
+    while (item < kQuantityCount - 1 && m >= kBounds[item])
+        ++item;
+    return static_cast<CompressorQuantity>(item);
+}
+
+bool CompressorBands::isSwitch(CompressorQuantity q) {
+    return q == CompressorQuantity::AttackCurve || q == CompressorQuantity::ReleaseMode ||
+           q == CompressorQuantity::AutoReleaseType;
+}

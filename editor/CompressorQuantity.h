@@ -1,0 +1,41 @@
+// The ten compressor quantities of the settings panel's compressor pages, in the order of the
+// matrix page's items, and where each band keeps them among the effect's parameters.
+#pragma once
+
+enum class CompressorQuantity : int {
+    InputLevel = 0,
+    OutputLevel,
+    Threshold,
+    Ratio,
+    AttackCurve,
+    AttackTime,
+    ReleaseMode,
+    AutoReleaseType,
+    ReleaseTime, // manual release time ("cpN_Rel_m")
+    ReleaseDepth // automatic release depth ("cpN_Rel_a")
+};
+
+class CompressorBands {
+public:
+    static constexpr int kBandCount = 5;
+    static constexpr int kQuantityCount = 10;
+    // Editor-state parameters.
+    static constexpr int kSelectedChannel = 88;
+    static constexpr int kMatrixItem = 89;
+    // Editor interface tags of the band readings: level of band b at kLevelTag + b - 1, gain
+    // (times 0.1) at kGainTag + b - 1.
+    static constexpr int kLevelTag = 93;
+    static constexpr int kGainTag = 100;
+
+    // The parameter index of quantity q of band 1..5 (band 1 the highest); -1 for a band out
+    // of range. Any thread.
+    static int parameter(CompressorQuantity q, int band);
+    // The band a SelectedChannel value names: below 0.2 band 5 ... 0.8 and above band 1 (NaN:
+    // band 1).
+    static int selectedBand(float selectedChannel);
+    // The quantity a MatrixItem value names: [k / 10, (k + 1) / 10) is item k, 0.9 and above
+    // item 9, below 0.1 (and NaN) item 0.
+    static CompressorQuantity matrixQuantity(float matrixItem);
+    // On/off quantities are toggled, not dragged.
+    static bool isSwitch(CompressorQuantity q);
+};

@@ -1,0 +1,23 @@
+// Page D of the settings panel: the crossover's filter type and cut-off slope. UI thread.
+#pragma once
+
+#include "editor/PanelPage.h"
+
+class FilterPage : public PanelPage {
+public:
+    static constexpr int kFilterType = 73;  // "FilterType"
+    static constexpr int kCutoffCurve = 74; // "Qcurve"
+    enum Hint : int { kHintAll = 0, kHintFilterType, kHintCutoffCurve };
+
+    explicit FilterPage(const Setting& setting) : PanelPage(setting) {}
+
+    void draw(DrawContext* context, int hint) override;
+    void mouse(DrawContext* context, Point where) override;
+
+    // The slope picture for a "Qcurve" value: thirds, -24 (0), -48 (1), -96 dB/oct (2).
+    static int cutoffFrame(float value);
+
+private:
+    void drawFilterType(DrawContext* context);
+    void drawCutoffCurve(DrawContext* context);
+};

@@ -1,0 +1,73 @@
+#include "editor/PanelArt.h"
+
+#include "gui/Bitmap.h"
+
+#include <new>
+
+namespace layout = qv::layout;
+
+namespace {
+
+// Every bitmap a page draws.
+constexpr const layout::BitmapSpec* kPanelBitmaps[] = {
+    &layout::kBmpValueBox,
+    &layout::kBmpSmallSwitch,
+    &layout::kBmpReleaseModeSwitch,
+    &layout::kBmpPageAMeter,
+    &layout::kBmpPageABackground,
+    &layout::kBmpThresholdMarker,
+    &layout::kBmpThresholdStrip,
+    &layout::kBmpAttackCurveSwitch,
+    &layout::kBmpChannelButtons,
+    &layout::kBmpAutoReleaseTypeSwitch,
+    &layout::kBmpPageDBackground,
+    &layout::kBmpFilterTypeSwitch,
+    &layout::kBmpCutoffCurveSwitch,
+    &layout::kBmpPageGBackground,
+    &layout::kBmpPageCBackground,
+    &layout::kBmpCeilingBox,
+    &layout::kBmpClipCurveSwitch,
+    &layout::kBmpPageFBackground,
+    &layout::kBmpMatrixValueRow,
+    &layout::kBmpMatrixItems,
+    &layout::kBmpMatrixChannelRow,
+    &layout::kBmpMatrixArrow,
+    &layout::kBmpBandMeter,
+    &layout::kBmpPageBAmplitudeBackground,
+    &layout::kBmpPageBEnvelopeBackground,
+    &layout::kBmpBandValueBox,
+    &layout::kBmpBandCompValueBox,
+    &layout::kBmpMatrixBandBox,
+    &layout::kBmpChannelHeader,
+    &layout::kBmpViewButtons,
+    &layout::kBmpBandAttackCurveSwitch,
+    &layout::kBmpBandReleaseModeSwitch,
+    &layout::kBmpBandAutoReleaseSwitch,
+    &layout::kBmpPageEBackground,
+    &layout::kBmpCurveModeButton,
+    &layout::kBmpAnalyserGraph,
+};
+
+} // namespace
+
+PanelArt::PanelArt() {
+    for (const layout::BitmapSpec* spec : kPanelBitmaps)
+        bitmaps[spec->id - kFirstId] = new (std::nothrow) Bitmap(spec->id);
+}
+
+PanelArt::~PanelArt() {
+    for (Bitmap*& bitmap : bitmaps) {
+        if (bitmap) bitmap->release();
+        bitmap = nullptr;
+    }
+}
+
+Bitmap* PanelArt::get(const layout::BitmapSpec& spec) const {
+    if (spec.id < kFirstId || spec.id > kLastId) return nullptr;
+    return bitmaps[spec.id - kFirstId];
+}
+
+int PanelArt::frameHeight(const layout::BitmapSpec& spec) const {
+    const Bitmap* bitmap = get(spec);
+    return bitmap && spec.frames > 0 ? bitmap->getHeight() / spec.frames : 0;
+}

@@ -1,0 +1,62 @@
+#include "editor/PanelPage.h"
+
+#include "editor/PanelArt.h"
+#include "gui/Bitmap.h"
+#include "gui/DrawContext.h"
+#include "gui/View.h"
+#include "shell/AudioEffect.h"
+
+#include <cmath>
+
+PanelPage::PanelPage(const Setting& setting)
+    : effect(setting.effect), art(setting.art), panel(setting.panel),
+      activeElement(setting.activeElement) {}
+
+float PanelPage::param(int index) const {
+    return effect ? effect->getParameter(index) : 0.0f;
+}
+
+void PanelPage::write(int index, float value) {
+    if (effect && index >= 0) effect->setParameter(index, value);
+}
+
+float PanelPage::reading(int tag) const {
+    return effect ? effect->getEditorValue(tag) : 0.0f;
+}
+
+void PanelPage::toggle(int index) {
+    const float v = param(index);
+    write(index, std::trunc(v + 0.5f) == 0.0f ? 1.0f : 0.0f);
+}
+
+void PanelPage::drawBackground(DrawContext* context, const Spec& spec) {
+    if (Bitmap* bitmap = art.get(spec)) bitmap->draw(context, panel.viewSize(), Point(0, 0));
+}
+
+Rect PanelPage::frameRect(const Spec& spec, int left, int top) const {
+    const Bitmap* bitmap = art.get(spec);
+    const int width = bitmap ? bitmap->getWidth() : 0;
+    return Rect(left, top, left + width, top + art.frameHeight(spec));
+}
+
+void PanelPage::drawFrame(DrawContext* context, const Spec& spec, int left, int top, int frame,
+                          bool transparent) {
+    Bitmap* bitmap = art.get(spec);
+    if (!bitmap) return;
+    if (frame < 0) frame = 0;
+    if (frame >= spec.frames) frame = spec.frames - 1;
+    const Point source(0, frame * art.frameHeight(spec));
+    if (transparent)
+        bitmap->drawTransparent(context, frameRect(spec, left, top), source);
+    else
+        bitmap->draw(context, frameRect(spec, left, top), source);
+}
+
+void PanelPage::drawValueBox(DrawContext* context, const Spec& spec, int left, int top,
+                             const char* text, bool transparentBox, FontId font, int style) {
+    drawFrame(context, spec, left, top, 0, transparentBox);
+    if (!context) return;
+    context->setFont(font, 0, style);
+    context->setFontColor(kBlack);
+    context->drawString(text, frameRect(spec, left, top), false, DrawContext::kAlignCenter);
+}
