@@ -2,10 +2,10 @@
 
 #include "editor/CrossoverStrip.h"
 #include "editor/EditorLayout.h"
-#include "editor/SettingsPanel.h"
 #include "editor/LinkStrip.h"
 #include "editor/MultiControlColumn.h"
 #include "editor/OutputStageView.h"
+#include "editor/SettingsPanel.h"
 #include "gui/Bitmap.h"
 #include "gui/DrawContext.h"
 #include "gui/Frame.h"
