@@ -12,16 +12,6 @@ namespace {
 constexpr float kPageBounds[SettingsPanel::kPageCount - 1] = {0.142857f, 0.285714f, 0.428571f,
                                                               0.571428f, 0.714285f, 0.857142f};
 
-// Backgrounds of the pages that have no elements of their own yet, and of page G.
-const layout::BitmapSpec& plainBackground(SettingsPanel::Page page) {
-    switch (page) {
-    case SettingsPanel::kPageE:
-        return layout::kBmpPageEBackground;
-    default:
-        return layout::kBmpPageGBackground;
-    }
-}
-
 } // namespace
 
 SettingsPanel::SettingsPanel(const Rect& rectangle, ControlListener* listener, AudioEffect* effect)
@@ -30,6 +20,7 @@ SettingsPanel::SettingsPanel(const Rect& rectangle, ControlListener* listener, A
       bandPage({effect, art, *this, activeElement}),
       limiterPage({effect, art, *this, activeElement}),
       filterPage({effect, art, *this, activeElement}),
+      analyserPage({effect, art, *this, activeElement}),
       matrixPage({effect, art, *this, activeElement}) {}
 
 SettingsPanel::~SettingsPanel() = default;
@@ -50,6 +41,8 @@ PanelPage* SettingsPanel::pageObject(Page page) {
         return &limiterPage;
     case kPageD:
         return &filterPage;
+    case kPageE:
+        return &analyserPage;
     case kPageF:
         return &matrixPage;
     default:
@@ -61,9 +54,9 @@ void SettingsPanel::drawPage(DrawContext* context, int hint) {
     const Page page = pageOf(effect ? effect->getParameter(kPanelPage) : 0.0f);
     if (PanelPage* object = pageObject(page)) {
         object->draw(context, hint);
-    } else if (hint == 0 || page == kPageG) {
-        // Page G shows its background for any hint.
-        if (Bitmap* background = art.get(plainBackground(page)))
+    } else {
+        // Page G, the information page, shows its background for any hint.
+        if (Bitmap* background = art.get(layout::kBmpPageGBackground))
             background->draw(context, size, Point(0, 0));
     }
 }

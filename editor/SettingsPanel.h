@@ -5,6 +5,7 @@
 // UI thread.
 #pragma once
 
+#include "editor/AnalyserPage.h"
 #include "editor/BandPage.h"
 #include "editor/CompressorPage.h"
 #include "editor/FilterPage.h"
@@ -53,5 +54,6 @@ private:
     BandPage bandPage;             // page B
     LimiterPage limiterPage;       // page C
     FilterPage filterPage;         // page D
+    AnalyserPage analyserPage;     // page E
     MatrixPage matrixPage;         // page F
 };

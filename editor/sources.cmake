@@ -1,6 +1,20 @@
 # The plug-in's editor (Win32): only built into the DLLs and the Wine tests.
 set(QV_EDITOR_SOURCES
   editor/MultibandEditor.cpp
+  editor/AnalyserPage.cpp
+  editor/BandPage.cpp
+  editor/CompressorPage.cpp
+  editor/CompressorQuantity.cpp
+  editor/DragTracker.cpp
+  editor/FilterPage.cpp
+  editor/LimiterPage.cpp
+  editor/MatrixPage.cpp
+  editor/PanelArt.cpp
+  editor/PanelPage.cpp
+  editor/SettingsPanel.cpp
+  editor/SpectrumAnalyser.cpp
+  editor/ValueStep.cpp
+  editor/ValueText.cpp
   editor/BandPage.cpp
   editor/CompressorPage.cpp
   editor/CompressorQuantity.cpp

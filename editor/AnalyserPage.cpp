@@ -1,0 +1,93 @@
+#include "editor/AnalyserPage.h"
+
+#include "editor/PanelArt.h"
+#include "gui/Bitmap.h"
+#include "gui/DrawContext.h"
+#include "gui/OffscreenContext.h"
+#include "shell/AudioEffect.h"
+
+#include <cmath>
+
+namespace layout = qv::layout;
+
+namespace {
+
+constexpr Color kLeftCurve{255, 0, 102};
+constexpr Color kRightCurve{255, 149, 191};
+constexpr Color kCombinedCurve{255, 0, 102};
+
+} // namespace
+
+void AnalyserPage::drawPower(DrawContext* context) {
+    PanelPage::drawFrame(context, layout::kBmpSmallSwitch, layout::kPageEPower.left,
+                         layout::kPageEPower.top, param(kPower) >= 0.5f ? 0 : 1);
+}
+
+void AnalyserPage::drawCurveMode(DrawContext* context) {
+    PanelPage::drawFrame(context, layout::kBmpCurveModeButton, layout::kPageECurveMode.left,
+                         layout::kPageECurveMode.top, param(kCurveMode) <= 0.5f ? 0 : 1);
+}
+
+void AnalyserPage::drawEmptyGraph(DrawContext* context) {
+    PanelPage::drawFrame(context, layout::kBmpAnalyserGraph, layout::kPageEGraph.left,
+                         layout::kPageEGraph.top, 0);
+}
+
+void AnalyserPage::drawFrame(DrawContext* context) {
+    Bitmap* graph = art.get(layout::kBmpAnalyserGraph);
+    if (!graph || !context) return;
+    const float* left = effect ? effect->getDisplayBuffer(kLeftBuffer) : nullptr;
+    const float* right = effect ? effect->getDisplayBuffer(kRightBuffer) : nullptr;
+    analyser.analyse(left, right, effect ? effect->getAnalyserBands() : nullptr);
+
+    OffscreenContext surface(context, graph);
+    auto curve = [&](Color color, auto value) {
+        surface.setFrameColor(color);
+        surface.moveTo(Point(0, SpectrumAnalyser::rowOf(value(0))));
+        for (int i = 1; i < SpectrumAnalyser::kPoints; ++i)
+            surface.lineTo(Point(kPointSpacing * i, SpectrumAnalyser::rowOf(value(i))));
+    };
+    if (param(kCurveMode) < 0.5f) {
+        // The left curve last, on top.
+        curve(kRightCurve, [this](int i) { return analyser.rightPoint(i); });
+        curve(kLeftCurve, [this](int i) { return analyser.leftPoint(i); });
+    } else {
+        curve(kCombinedCurve,
+              [this](int i) { return std::fmax(analyser.leftPoint(i), analyser.rightPoint(i)); });
+    }
+    surface.copyTo(context, toRect(layout::kPageEGraph));
+}
+
+void AnalyserPage::draw(DrawContext* context, int hint) {
+    switch (hint) {
+    case kHintAll:
+        drawBackground(context, layout::kBmpPageEBackground);
+        drawPower(context);
+        drawCurveMode(context);
+        break;
+    case kHintFrame:
+        drawFrame(context);
+        break;
+    case kHintPower:
+        drawPower(context);
+        drawEmptyGraph(context);
+        break;
+    case kHintCurveMode:
+        drawCurveMode(context);
+        drawEmptyGraph(context);
+        break;
+    default:
+        break;
+    }
+}
+
+void AnalyserPage::mouse(DrawContext* context, Point where) {
+    activeElement = 0;
+    if (!context || !(context->getButtonState() & DrawContext::kLButton)) return;
+    if (inside(layout::kPageEPowerHit, where))
+        write(kPower, std::round(param(kPower)) == 0.0f ? 1.0f : 0.0f);
+    else if (inside(layout::kPageESeparateHit, where))
+        write(kCurveMode, 0.0f);
+    else if (inside(layout::kPageECombinedHit, where))
+        write(kCurveMode, 1.0f);
+}

@@ -1,0 +1,33 @@
+// Page E of the settings panel, the spectrum analyser: a 436 x 200 graph of the output spectrum
+// as separate left and right curves or one combined curve, a power button and the curve-mode
+// buttons. A new frame arrives by hint 1 once the effect has copied a fresh block (only while
+// this page shows, the analyser is on and the previous frame was drawn). UI thread.
+#pragma once
+
+#include "editor/PanelPage.h"
+#include "editor/SpectrumAnalyser.h"
+
+class AnalyserPage : public PanelPage {
+public:
+    static constexpr int kPower = 91;     // AnalyserPower: 0.5 and above is on
+    static constexpr int kCurveMode = 92; // AnalyserCurveMode: below 0.5 separate curves
+    static constexpr int kLeftBuffer = 108;
+    static constexpr int kRightBuffer = 109;
+    enum Hint : int { kHintAll = 0, kHintFrame = 1, kHintPower = 2, kHintCurveMode = 3 };
+    static constexpr int kPointSpacing = 5; // graph pixels between analyser bands
+
+    explicit AnalyserPage(const Setting& setting) : PanelPage(setting) {}
+
+    void draw(DrawContext* context, int hint) override;
+    void mouse(DrawContext* context, Point where) override;
+
+    const SpectrumAnalyser& getAnalyser() const { return analyser; }
+
+private:
+    void drawPower(DrawContext* context);
+    void drawCurveMode(DrawContext* context);
+    void drawEmptyGraph(DrawContext* context);
+    void drawFrame(DrawContext* context);
+
+    SpectrumAnalyser analyser; // transforms and band peaks of the last frame
+};

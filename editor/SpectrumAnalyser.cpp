@@ -1,0 +1,78 @@
+#include "editor/SpectrumAnalyser.h"
+
+#include "dsp/ApproxSqrt.h"
+
+#include <cmath>
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+constexpr double kMagnitudeScale = 1.0 / 2048.0; // a full-scale sine's bin reads about 1
+constexpr double kSilence = 0.00001;             // -100 dB: the bottom row
+constexpr double kRowsPerDecade = 40.0;          // 2 pixels per dB
+
+} // namespace
+
+SpectrumAnalyser::SpectrumAnalyser() : leftFft(kSize), rightFft(kSize) {
+    for (int i = 0; i < kSize; ++i) {
+        const double phase = 2.0 * kPi * i / (kSize - 1);
+        window[i] = 0.42 - 0.5 * std::cos(phase) + 0.08 * std::cos(2.0 * phase);
+    }
+    for (double& d : data)
+        d = 0.0;
+    for (auto& channel : magnitudes)
+        for (double& m : channel)
+            m = 0.0;
+    for (auto& channel : points)
+        for (double& p : channel)
+            p = 0.0;
+}
+
+int SpectrumAnalyser::rowOf(double m) {
+    if (!(m >= kSilence)) return kGraphHeight;
+    if (m > 1.0) return 0;
+    const double row = -kRowsPerDecade * std::log10(m);
+    return row >= kGraphHeight ? kGraphHeight : static_cast<int>(row);
+}
+
+void SpectrumAnalyser::transform(const float* samples, const qv::Fft& fft, double* work,
+                                 double* out) {
+    for (int i = 0; i < kSize; ++i) {
+        work[2 * i] = samples ? samples[i] * window[i] : 0.0;
+        work[2 * i + 1] = 0.0;
+    }
+    fft.forward(work);
+    for (int k = 0; k < kBins; ++k) {
+        // Power in single precision, then the exponent-halving square root.
+        const float re = static_cast<float>(work[2 * k]);
+        const float im = static_cast<float>(work[2 * k + 1]);
+        const float power = re * re + im * im;
+        out[k] = static_cast<double>(qv::approxSqrt(power)) * kMagnitudeScale;
+    }
+}
+
+void SpectrumAnalyser::peaks(const double* bins, const std::int32_t* bands, double* out) const {
+    auto bin = [bands](int i) {
+        const std::int32_t b = bands ? bands[i] : 0;
+        return b < 0 ? 0 : b >= kBins ? kBins - 1 : static_cast<int>(b);
+    };
+    for (int i = 0; i < kPoints; ++i) {
+        const int start = i == 0 ? 0 : bin(i - 1);
+        const int end = bin(i);
+        double peak = 0.0;
+        if (start >= end) {
+            peak = bins[start]; // an empty range shows the bin at its start
+        } else {
+            for (int k = start; k < end; ++k)
+                if (bins[k] > peak) peak = bins[k];
+        }
+        out[i] = peak;
+    }
+}
+
+void SpectrumAnalyser::analyse(const float* left, const float* right, const std::int32_t* bands) {
+    transform(left, leftFft, data, magnitudes[0]);
+    transform(right, rightFft, data, magnitudes[1]);
+    peaks(magnitudes[0], bands, points[0]);
+    peaks(magnitudes[1], bands, points[1]);
+}
