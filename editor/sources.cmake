@@ -15,18 +15,6 @@ set(QV_EDITOR_SOURCES
   editor/SpectrumAnalyser.cpp
   editor/ValueStep.cpp
   editor/ValueText.cpp
-  editor/BandPage.cpp
-  editor/CompressorPage.cpp
-  editor/CompressorQuantity.cpp
-  editor/DragTracker.cpp
-  editor/FilterPage.cpp
-  editor/LimiterPage.cpp
-  editor/MatrixPage.cpp
-  editor/PanelArt.cpp
-  editor/PanelPage.cpp
-  editor/SettingsPanel.cpp
-  editor/ValueStep.cpp
-  editor/ValueText.cpp
   editor/CrossoverStrip.cpp
   editor/LinkStrip.cpp
   editor/ValueBoxStrip.cpp
