@@ -51,8 +51,8 @@ constexpr const layout::BitmapSpec* kPanelBitmaps[] = {
 } // namespace
 
 PanelArt::PanelArt() {
-    for (const layout::BitmapSpec* spec : kPanelBitmaps)
-        bitmaps[spec->id - kFirstId] = new (std::nothrow) Bitmap(spec->id);
+    for (const layout::BitmapSpec* entry : kPanelBitmaps)
+        bitmaps[entry->id - kFirstId] = new (std::nothrow) Bitmap(entry->id);
 }
 
 PanelArt::~PanelArt() {
@@ -62,12 +62,12 @@ PanelArt::~PanelArt() {
     }
 }
 
-Bitmap* PanelArt::get(const layout::BitmapSpec& spec) const {
-    if (spec.id < kFirstId || spec.id > kLastId) return nullptr;
-    return bitmaps[spec.id - kFirstId];
+Bitmap* PanelArt::get(const layout::BitmapSpec& entry) const {
+    if (entry.id < kFirstId || entry.id > kLastId) return nullptr;
+    return bitmaps[entry.id - kFirstId];
 }
 
-int PanelArt::frameHeight(const layout::BitmapSpec& spec) const {
-    const Bitmap* bitmap = get(spec);
-    return bitmap && spec.frames > 0 ? bitmap->getHeight() / spec.frames : 0;
+int PanelArt::frameHeight(const layout::BitmapSpec& entry) const {
+    const Bitmap* bitmap = get(entry);
+    return bitmap && entry.frames > 0 ? bitmap->getHeight() / entry.frames : 0;
 }

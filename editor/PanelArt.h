@@ -13,10 +13,10 @@ public:
     PanelArt(const PanelArt&) = delete;
     PanelArt& operator=(const PanelArt&) = delete;
 
-    // The loaded bitmap of spec, or null (not one of the panel's, or it failed to load).
-    Bitmap* get(const qv::layout::BitmapSpec& spec) const;
-    // Height of one frame of spec's bitmap as loaded (0 when missing).
-    int frameHeight(const qv::layout::BitmapSpec& spec) const;
+    // The loaded bitmap of entry, or null (not one of the panel's, or it failed to load).
+    Bitmap* get(const qv::layout::BitmapSpec& entry) const;
+    // Height of one frame of entry's bitmap as loaded (0 when missing).
+    int frameHeight(const qv::layout::BitmapSpec& entry) const;
 
 private:
     static constexpr int kFirstId = 10011; // the panel uses ids kFirstId .. kLastId

@@ -29,34 +29,34 @@ void PanelPage::toggle(int index) {
     write(index, std::trunc(v + 0.5f) == 0.0f ? 1.0f : 0.0f);
 }
 
-void PanelPage::drawBackground(DrawContext* context, const Spec& spec) {
-    if (Bitmap* bitmap = art.get(spec)) bitmap->draw(context, panel.viewSize(), Point(0, 0));
+void PanelPage::drawBackground(DrawContext* context, const Entry& entry) {
+    if (Bitmap* bitmap = art.get(entry)) bitmap->draw(context, panel.viewSize(), Point(0, 0));
 }
 
-Rect PanelPage::frameRect(const Spec& spec, int left, int top) const {
-    const Bitmap* bitmap = art.get(spec);
+Rect PanelPage::frameRect(const Entry& entry, int left, int top) const {
+    const Bitmap* bitmap = art.get(entry);
     const int width = bitmap ? bitmap->getWidth() : 0;
-    return Rect(left, top, left + width, top + art.frameHeight(spec));
+    return Rect(left, top, left + width, top + art.frameHeight(entry));
 }
 
-void PanelPage::drawFrame(DrawContext* context, const Spec& spec, int left, int top, int frame,
+void PanelPage::drawFrame(DrawContext* context, const Entry& entry, int left, int top, int frame,
                           bool transparent) {
-    Bitmap* bitmap = art.get(spec);
+    Bitmap* bitmap = art.get(entry);
     if (!bitmap) return;
     if (frame < 0) frame = 0;
-    if (frame >= spec.frames) frame = spec.frames - 1;
-    const Point source(0, frame * art.frameHeight(spec));
+    if (frame >= entry.frames) frame = entry.frames - 1;
+    const Point source(0, frame * art.frameHeight(entry));
     if (transparent)
-        bitmap->drawTransparent(context, frameRect(spec, left, top), source);
+        bitmap->drawTransparent(context, frameRect(entry, left, top), source);
     else
-        bitmap->draw(context, frameRect(spec, left, top), source);
+        bitmap->draw(context, frameRect(entry, left, top), source);
 }
 
-void PanelPage::drawValueBox(DrawContext* context, const Spec& spec, int left, int top,
+void PanelPage::drawValueBox(DrawContext* context, const Entry& entry, int left, int top,
                              const char* text, bool transparentBox, FontId font, int style) {
-    drawFrame(context, spec, left, top, 0, transparentBox);
+    drawFrame(context, entry, left, top, 0, transparentBox);
     if (!context) return;
     context->setFont(font, 0, style);
     context->setFontColor(kBlack);
-    context->drawString(text, frameRect(spec, left, top), false, DrawContext::kAlignCenter);
+    context->drawString(text, frameRect(entry, left, top), false, DrawContext::kAlignCenter);
 }

@@ -35,7 +35,7 @@ public:
     virtual void mouse(DrawContext* context, Point where) = 0;
 
 protected:
-    using Spec = qv::layout::BitmapSpec;
+    using Entry = qv::layout::BitmapSpec;
     using LayoutRect = qv::layout::LayoutRect;
 
     float param(int index) const;
@@ -47,15 +47,15 @@ protected:
     void toggle(int index);
 
     // The page background over the whole panel.
-    void drawBackground(DrawContext* context, const Spec& spec);
-    // Frame k of spec's bitmap with its top-left corner at (left, top).
-    void drawFrame(DrawContext* context, const Spec& spec, int left, int top, int frame,
+    void drawBackground(DrawContext* context, const Entry& entry);
+    // Frame k of entry's bitmap with its top-left corner at (left, top).
+    void drawFrame(DrawContext* context, const Entry& entry, int left, int top, int frame,
                    bool transparent = false);
     // The box bitmap, then text centred in it in black, font 4 unless told.
-    void drawValueBox(DrawContext* context, const Spec& spec, int left, int top, const char* text,
+    void drawValueBox(DrawContext* context, const Entry& entry, int left, int top, const char* text,
                       bool transparentBox = false, FontId font = 4, int style = 0);
-    // A bitmap-sized rectangle of one frame of spec at (left, top).
-    Rect frameRect(const Spec& spec, int left, int top) const;
+    // A bitmap-sized rectangle of one frame of entry at (left, top).
+    Rect frameRect(const Entry& entry, int left, int top) const;
     static Rect toRect(const LayoutRect& r) { return Rect(r.left, r.top, r.right, r.bottom); }
     // Containment with the right and bottom edges inside, as the toolkit's.
     static bool inside(const LayoutRect& r, Point p) {

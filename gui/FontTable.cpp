@@ -20,13 +20,13 @@ constexpr LONG kWeightBold = 700;
 
 } // namespace
 
-const FontSpec& FontTable::spec(FontId id) {
+const FontSpec& FontTable::entry(FontId id) {
     if (id < 0 || id >= kCount) id = 0;
     return kFonts[id];
 }
 
 LOGFONTA FontTable::describe(FontId id, int height, int style) {
-    const FontSpec& font = spec(id);
+    const FontSpec& font = entry(id);
     if (height == 0) height = font.height;
     LOGFONTA lf;
     std::memset(&lf, 0, sizeof(lf));

@@ -22,7 +22,7 @@ public:
     static constexpr BYTE kDecorative = 80;    // FF_DECORATIVE | DEFAULT_PITCH
 
     // The entry for id; ids outside 0..7 mean font 0. Any thread.
-    static const FontSpec& spec(FontId id);
+    static const FontSpec& entry(FontId id);
     // The LOGFONTA for font id at height pixels (0: the table's height) with style bits.
     static LOGFONTA describe(FontId id, int height, int style);
 };

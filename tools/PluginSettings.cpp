@@ -66,13 +66,13 @@ PluginSettings::PluginSettings(PluginHost& h) : host(h) {
     }
 }
 
-bool PluginSettings::find(const std::vector<std::string>& names, const std::string& spec,
+bool PluginSettings::find(const std::vector<std::string>& names, const std::string& entry,
                           const char* what, VstInt32& index, std::string& error) {
     const std::string kind = what;
-    if (isIndex(spec)) {
-        const long i = std::stol(spec);
+    if (isIndex(entry)) {
+        const long i = std::stol(entry);
         if (i >= static_cast<long>(names.size())) {
-            error = kind + " " + spec + " is out of range (the plug-in has " +
+            error = kind + " " + entry + " is out of range (the plug-in has " +
                     std::to_string(names.size()) + ", numbered 0 to " +
                     std::to_string(static_cast<long>(names.size()) - 1) + ")";
             return false;
@@ -81,31 +81,31 @@ bool PluginSettings::find(const std::vector<std::string>& names, const std::stri
         return true;
     }
     for (std::size_t i = 0; i < names.size(); ++i) {
-        if (names[i] == spec) {
+        if (names[i] == entry) {
             index = static_cast<VstInt32>(i);
             return true;
         }
     }
     int matches = 0;
     for (std::size_t i = 0; i < names.size(); ++i) {
-        if (lower(names[i]) == lower(spec)) {
+        if (lower(names[i]) == lower(entry)) {
             if (matches++ == 0) index = static_cast<VstInt32>(i);
         }
     }
     if (matches == 1) return true;
-    error = matches > 1 ? kind + " name \"" + spec + "\" is ambiguous (differs only in case)"
-                        : "the plug-in has no " + kind + " named \"" + spec + "\"";
+    error = matches > 1 ? kind + " name \"" + entry + "\" is ambiguous (differs only in case)"
+                        : "the plug-in has no " + kind + " named \"" + entry + "\"";
     return false;
 }
 
-bool PluginSettings::findProgram(const std::string& spec, VstInt32& index,
+bool PluginSettings::findProgram(const std::string& entry, VstInt32& index,
                                  std::string& error) const {
-    return find(programs, spec, "program", index, error);
+    return find(programs, entry, "program", index, error);
 }
 
-bool PluginSettings::findParameter(const std::string& spec, VstInt32& index,
+bool PluginSettings::findParameter(const std::string& entry, VstInt32& index,
                                    std::string& error) const {
-    return find(parameters, spec, "parameter", index, error);
+    return find(parameters, entry, "parameter", index, error);
 }
 
 bool PluginSettings::apply(const std::string* programSpec,

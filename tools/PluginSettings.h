@@ -21,9 +21,9 @@ public:
     // Reads every program and parameter name from the plug-in.
     explicit PluginSettings(PluginHost& host);
 
-    // `spec` is a decimal index or a name (exact; otherwise case-insensitive if that is unique).
-    bool findProgram(const std::string& spec, VstInt32& index, std::string& error) const;
-    bool findParameter(const std::string& spec, VstInt32& index, std::string& error) const;
+    // `entry` is a decimal index or a name (exact; otherwise case-insensitive if that is unique).
+    bool findProgram(const std::string& entry, VstInt32& index, std::string& error) const;
+    bool findParameter(const std::string& entry, VstInt32& index, std::string& error) const;
 
     // Selects the program (if `program` is not null), then sets each parameter in order. Stops
     // at the first name that cannot be resolved.
@@ -37,7 +37,7 @@ public:
     const std::vector<Applied>& applied() const { return done; }
 
 private:
-    static bool find(const std::vector<std::string>& names, const std::string& spec,
+    static bool find(const std::vector<std::string>& names, const std::string& entry,
                      const char* what, VstInt32& index, std::string& error);
 
     PluginHost& host;                    // the plug-in the names come from

@@ -17,13 +17,13 @@ def render_all(L):
     if missing or extra:
         raise SystemExit(f"no drawing for {missing}; drawings without a bitmap entry {extra}")
     out = {}
-    for spec in sorted(L.bitmaps.values(), key=lambda s: s.id):
-        result = controls.DRAWERS[spec.id](L)
+    for entry in sorted(L.bitmaps.values(), key=lambda s: s.id):
+        result = controls.DRAWERS[entry.id](L)
         image, mask = result if isinstance(result, tuple) else (result, None)
-        if image.size != (spec.width, spec.height):
-            raise SystemExit(f"{spec.id} {spec.name}: drawn {image.size}, "
-                             f"expected {spec.width} x {spec.height}")
-        out[spec.id] = (image, bmpfile.to_indices(image, mask))
+        if image.size != (entry.width, entry.height):
+            raise SystemExit(f"{entry.id} {entry.name}: drawn {image.size}, "
+                             f"expected {entry.width} x {entry.height}")
+        out[entry.id] = (image, bmpfile.to_indices(image, mask))
     return out
 
 

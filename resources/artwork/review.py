@@ -20,30 +20,30 @@ def as_rgb(rendered, bid):
 
 
 def frames_of(L, rendered, bid):
-    spec = L.by_id(bid)
+    entry = L.by_id(bid)
     im = as_rgb(rendered, bid)
-    h = spec.frame_height
-    return [im.crop((0, k * h, spec.width, (k + 1) * h)) for k in range(spec.frames)]
+    h = entry.frame_height
+    return [im.crop((0, k * h, entry.width, (k + 1) * h)) for k in range(entry.frames)]
 
 
-def card(L, rendered, spec):
+def card(L, rendered, entry):
     """One bitmap: its id, name and size over its frames, laid out left to right."""
-    frames = frames_of(L, rendered, spec.id)
+    frames = frames_of(L, rendered, entry.id)
     w, h = frames[0].size
-    label_h = 12 if spec.frames > 1 else 0
+    label_h = 12 if entry.frames > 1 else 0
     per_row = max(1, min(len(frames), (SHEET_WIDTH - 2 * GAP) // (w + GAP)))
     rows = -(-len(frames) // per_row)
     width = max(per_row * (w + GAP) - GAP, 300)
     out = Image.new("RGB", (width, 18 + rows * (h + label_h + GAP)), (92, 96, 104))
-    title = f"{spec.id}  {spec.name}  {spec.width} x {spec.height}"
-    if spec.frames > 1:
-        title += f"  ({spec.frames} frames of {spec.frame_height})"
+    title = f"{entry.id}  {entry.name}  {entry.width} x {entry.height}"
+    if entry.frames > 1:
+        title += f"  ({entry.frames} frames of {entry.frame_height})"
     skin.text(out, (0, 2), title, 11, (255, 255, 255), bold=True)
     for k, f in enumerate(frames):
         x = (k % per_row) * (w + GAP)
         y = 18 + (k // per_row) * (h + label_h + GAP)
         out.paste(f, (x, y))
-        if spec.frames > 1:
+        if entry.frames > 1:
             skin.text(out, (x, y + h + 1), f"frame {k}", 10, (230, 230, 230))
     return out
 
@@ -73,7 +73,7 @@ class Composer:
         self.im = as_rgb(rendered, 10001)
 
     def put(self, name_or_point, bid, frame=0, transparent=False):
-        spec = self.L.by_id(bid)
+        entry = self.L.by_id(bid)
         f = frames_of(self.L, self.rendered, bid)[frame]
         if isinstance(name_or_point, str):
             r = self.L.rects[name_or_point]
@@ -91,7 +91,7 @@ class Composer:
             self.im.paste(f, (x, y), mask)
         else:
             self.im.paste(f, (x, y))
-        return (x, y, x + spec.width, y + spec.frame_height)
+        return (x, y, x + entry.width, y + entry.frame_height)
 
     def text(self, box, s, size=11, bold=False, colour=(0, 0, 0), align="m"):
         l, t, r, b = box

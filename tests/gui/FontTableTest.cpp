@@ -103,10 +103,10 @@ TEST(FontTable, SetFontSelectsTheTableEntry) {
         s->setFont(id, 0, 0);
         const FontId used = id < 0 || id > 7 ? 0 : id;
         const LOGFONTA lf = selectedFont(s.get());
-        EXPECT_EQ(lf.lfHeight, -FontTable::spec(used).height) << id;
-        EXPECT_STREQ(lf.lfFaceName, FontTable::spec(used).face) << id;
+        EXPECT_EQ(lf.lfHeight, -FontTable::entry(used).height) << id;
+        EXPECT_STREQ(lf.lfFaceName, FontTable::entry(used).face) << id;
         EXPECT_EQ(s->getFontId(), used);
-        EXPECT_EQ(s->getFontHeight(), FontTable::spec(used).height);
+        EXPECT_EQ(s->getFontHeight(), FontTable::entry(used).height);
     }
 }
 
@@ -121,7 +121,7 @@ TEST(FontTable, ArialIsASansOutlineFontOfTheRightHeight) {
         EXPECT_TRUE(tm.tmPitchAndFamily & TMPF_TRUETYPE);
         // Negative lfHeight asks for the character height: cell minus internal leading. Wine
         // rounds ascent and descent separately and may come out one pixel over.
-        EXPECT_NEAR(tm.tmHeight - tm.tmInternalLeading, FontTable::spec(id).height, 1) << id;
+        EXPECT_NEAR(tm.tmHeight - tm.tmInternalLeading, FontTable::entry(id).height, 1) << id;
         EXPECT_EQ(tm.tmWeight, id == 0 ? 700 : 400);
     }
 }
@@ -153,7 +153,7 @@ TEST(FontTable, EveryFontDrawsLegibleText) {
         // Digits and a letter; in the symbol font the same codes are Greek letters and digits.
         s->drawString("0.5 dB", Rect(0, 0, 120, 30), false, DrawContext::kAlignLeft);
         const Ink ink = inkOf(s, 120, 30);
-        const int height = FontTable::spec(id).height;
+        const int height = FontTable::entry(id).height;
         EXPECT_GT(ink.pixels, 4 * height) << "font " << id;
         EXPECT_GE(ink.rows, height * 2 / 3) << "font " << id;
         EXPECT_LE(ink.rows, height + 4) << "font " << id;

@@ -53,15 +53,15 @@ inline COLORREF artPixel(int id, int x, int y) {
     return c;
 }
 
-// A point (within one frame) where frames a and b of spec differ; (-1, -1) if none.
-inline POINT differingPixel(const qv::layout::BitmapSpec& spec, int a, int b) {
-    Bitmap* bitmap = new Bitmap(spec.id);
+// A point (within one frame) where frames a and b of entry differ; (-1, -1) if none.
+inline POINT differingPixel(const qv::layout::BitmapSpec& entry, int a, int b) {
+    Bitmap* bitmap = new Bitmap(entry.id);
     POINT found{-1, -1};
     {
         OffscreenContext copy(nullptr, bitmap);
-        const int h = spec.frameHeight();
+        const int h = entry.frameHeight();
         for (int y = 0; y < h && found.x < 0; ++y)
-            for (int x = 0; x < spec.width && found.x < 0; ++x)
+            for (int x = 0; x < entry.width && found.x < 0; ++x)
                 if (GetPixel(copy.getDC(), x, a * h + y) != GetPixel(copy.getDC(), x, b * h + y))
                     found = POINT{x, y};
     }
@@ -95,12 +95,12 @@ protected:
         surface.fillRect(Rect(127, 174, 678, 522));
     }
     COLORREF pixel(int x, int y) { return GetPixel(surface.getDC(), x, y) & 0xFFFFFF; }
-    // Frame `frame` of spec drawn at (left, top) shows at its differing pixel against `other`.
-    ::testing::AssertionResult showsFrame(const qv::layout::BitmapSpec& spec, int left, int top,
+    // Frame `frame` of entry drawn at (left, top) shows at its differing pixel against `other`.
+    ::testing::AssertionResult showsFrame(const qv::layout::BitmapSpec& entry, int left, int top,
                                           int frame, int other) {
-        const POINT p = differingPixel(spec, frame, other);
+        const POINT p = differingPixel(entry, frame, other);
         if (p.x < 0) return ::testing::AssertionFailure() << "frames look the same";
-        const COLORREF want = artPixel(spec.id, p.x, frame * spec.frameHeight() + p.y);
+        const COLORREF want = artPixel(entry.id, p.x, frame * entry.frameHeight() + p.y);
         const COLORREF got = pixel(left + p.x, top + p.y);
         if (got == want) return ::testing::AssertionSuccess();
         return ::testing::AssertionFailure()

@@ -134,15 +134,15 @@ TEST_P(BitmapResourceTest, EveryBitmapIsAnUncompressedEightBitDibOfItsSize) {
 }
 
 TEST_P(BitmapResourceTest, LoadBitmapGivesTheSameSizeAsTheLayout) {
-    for (const qv::layout::BitmapSpec& spec : qv::layout::kAllBitmaps) {
-        SCOPED_TRACE("bitmap " + std::to_string(spec.id));
-        HBITMAP bitmap = LoadBitmapA(module, MAKEINTRESOURCEA(spec.id));
+    for (const qv::layout::BitmapSpec& entry : qv::layout::kAllBitmaps) {
+        SCOPED_TRACE("bitmap " + std::to_string(entry.id));
+        HBITMAP bitmap = LoadBitmapA(module, MAKEINTRESOURCEA(entry.id));
         ASSERT_NE(bitmap, nullptr);
         BITMAP info{};
         ASSERT_EQ(GetObjectA(bitmap, sizeof info, &info), int(sizeof info));
-        EXPECT_EQ(info.bmWidth, spec.width);
-        EXPECT_EQ(info.bmHeight, spec.height);
-        EXPECT_EQ(spec.height % spec.frames, 0);
+        EXPECT_EQ(info.bmWidth, entry.width);
+        EXPECT_EQ(info.bmHeight, entry.height);
+        EXPECT_EQ(entry.height % entry.frames, 0);
         DeleteObject(bitmap);
     }
 }

@@ -23,7 +23,7 @@ TEST_F(PluginSettingsTest, FindsOurProgramsByNumberAndName) {
     PluginSettings settings(host);
     ASSERT_EQ(settings.programNames().size(), 20u);
     struct Case {
-        const char* spec;
+        const char* entry;
         VstInt32 index; // -1: refused
         const char* reason;
     };
@@ -40,10 +40,10 @@ TEST_F(PluginSettingsTest, FindsOurProgramsByNumberAndName) {
         {"ex2", -1, "no program named"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.spec);
+        SCOPED_TRACE(c.entry);
         VstInt32 index = -7;
         std::string error;
-        EXPECT_EQ(settings.findProgram(c.spec, index, error), c.index >= 0) << error;
+        EXPECT_EQ(settings.findProgram(c.entry, index, error), c.index >= 0) << error;
         if (c.index >= 0) {
             EXPECT_EQ(index, c.index);
         } else {
@@ -57,7 +57,7 @@ TEST_F(PluginSettingsTest, FindsOurParametersByIndexAndName) {
     PluginSettings settings(host);
     ASSERT_EQ(settings.parameterNames().size(), 86u);
     struct Case {
-        const char* spec;
+        const char* entry;
         VstInt32 index; // -1: refused
     };
     const Case cases[] = {
@@ -67,10 +67,10 @@ TEST_F(PluginSettingsTest, FindsOurParametersByIndexAndName) {
         {"Thresh", -1},     {"-1", -1},        {"", -1},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.spec);
+        SCOPED_TRACE(c.entry);
         VstInt32 index = -7;
         std::string error;
-        EXPECT_EQ(settings.findParameter(c.spec, index, error), c.index >= 0) << error;
+        EXPECT_EQ(settings.findParameter(c.entry, index, error), c.index >= 0) << error;
         if (c.index >= 0) {
             EXPECT_EQ(index, c.index);
         }
