@@ -11,9 +11,20 @@ public:
     // coef40 of timeMs, 0 (instant) below 0.01 ms.
     void setAttackTime(double timeMs);
 
+    // Audio thread: smooths levels in place, a run of frames samples.
+    void process(double* levels, int frames) {
+        double state = state_;
+        const double coef = attackCoef_;
+        for (int i = 0; i < frames; ++i) {
+            double level = levels[i];
+            if (state <= level) level += (state - level) * coef;
+            state = level;
+            levels[i] = level;
+        }
+        state_ = state;
+    }
     double push(double level) {
-        if (state_ <= level) level += (state_ - level) * attackCoef_;
-        state_ = level;
+        process(&level, 1);
         return level;
     }
 

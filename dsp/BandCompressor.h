@@ -46,17 +46,36 @@ public:
         return flushDenormal(gainScale_ / level + gainOffset_);
     }
 
-    // Audio thread, once per sample with the band's current (undelayed) signal after the
-    // input gain. Band off: clears the detectors once on entering that state, returns 1.0 (the
-    // caller silences the band). Compressor bypassed: the same, the band passes unchanged.
-    // Otherwise detects max(|L|, |R|) and returns computeGain of the detected level.
-    double push(double bandL, double bandR) {
-        if (!running_) return pushStopped();
+    // Audio thread, for a run of frames samples of the band's current (undelayed) signal after
+    // the input gain: writes the band's gains. Band off: clears the detectors once on entering
+    // that state, gains 1.0 (the caller silences the band). Compressor bypassed: the same, the
+    // band passes unchanged. Otherwise detects max(|L|, |R|) and gives computeGain of the
+    // detected level.
+    void process(const double* bandL, const double* bandR, double* gains, int frames) {
+        if (!running_) {
+            pushStopped();
+            for (int i = 0; i < frames; ++i)
+                gains[i] = 1.0;
+            return;
+        }
         mutedLatch_ = false;
         bypassedLatch_ = false;
-        const double magnitudeL = std::fabs(bandL), magnitudeR = std::fabs(bandR);
-        const double level = detector_.push(magnitudeL > magnitudeR ? magnitudeL : magnitudeR);
-        return computeGain(level);
+        for (int i = 0; i < frames; ++i) {
+            const double magnitudeL = std::fabs(bandL[i]), magnitudeR = std::fabs(bandR[i]);
+            gains[i] = magnitudeL > magnitudeR ? magnitudeL : magnitudeR;
+        }
+        detector_.process(gains, frames);
+        const double threshold = threshold_, scale = gainScale_, offset = gainOffset_;
+        for (int i = 0; i < frames; ++i) {
+            const double level = gains[i];
+            gains[i] = level > threshold ? flushDenormal(scale / level + offset) : 1.0;
+        }
+    }
+    // One sample.
+    double push(double bandL, double bandR) {
+        double gain;
+        process(&bandL, &bandR, &gain, 1);
+        return gain;
     }
 
     // Clears the detectors (engine reset).

@@ -44,42 +44,35 @@ public:
     // Recomputes every follower's coefficients; nothing is cleared. Invalid rates are ignored.
     void setSampleRate(double fs);
 
-    // Audio thread: band level max(|L|, |R|) in, detected level out. The first sample after a
-    // change of attack curve clears the followers of the curve that is left.
-    double push(double level) {
+    // Audio thread: band levels max(|L|, |R|) in, detected levels out, in place, for a run of
+    // frames samples. The first sample after a change of attack curve clears the followers of
+    // the curve that is left.
+    void process(double* levels, int frames) {
         if (!softCurve_) {
             if (softCurveRan_) {
                 clearSoft();
                 softCurveRan_ = false;
             }
-            double e;
-            if (manualRelease_) {
-                const double floor = hardManualHistory_.step(level);
-                const double peak = hardManualPeak_.push(level, floor);
-                const double rise = hardManualRise_.push(level, floor);
-                e = peak > rise ? peak : rise;
-            } else {
-                const double floor = hardAutoHistory_.step(level);
-                const double rise = hardAutoRise_.push(level, floor);
-                const double peak = hardAutoPeak_.push(level, floor);
-                e = peak > rise ? peak : rise;
-            }
-            return attackSmoother_.push(e);
+            if (manualRelease_)
+                runPair(hardManualHistory_, hardManualPeak_, hardManualRise_, levels, frames);
+            else
+                runPair(hardAutoHistory_, hardAutoPeak_, hardAutoRise_, levels, frames);
+            attackSmoother_.process(levels, frames);
+            return;
         }
         if (!softCurveRan_) {
             clearHard();
             softCurveRan_ = true;
         }
-        if (manualRelease_) {
-            const double floor = softManualHistory_.step(level);
-            const double peak = softManualPeak_.push(level, floor);
-            const double rise = softManualRise_.push(level, floor);
-            return peak > rise ? peak : rise;
-        }
-        const double floor = softAutoHistory_.step(level);
-        const double rise = softAutoRise_.push(level, floor);
-        const double peak = softAutoPeak_.push(level, floor);
-        return peak > rise ? peak : rise;
+        if (manualRelease_)
+            runPair(softManualHistory_, softManualPeak_, softManualRise_, levels, frames);
+        else
+            runPair(softAutoHistory_, softAutoPeak_, softAutoRise_, levels, frames);
+    }
+    // One sample.
+    double push(double level) {
+        process(&level, 1);
+        return level;
     }
 
     // Clears all nine followers and their level histories (coefficients kept).
@@ -102,6 +95,24 @@ public:
     const PeakHoldDetector& softAutoPeak() const { return softAutoPeak_; }
 
 private:
+    // The two followers of a pair side by side on the same levels, with their shared history;
+    // the larger output is the level (in place).
+    static void runPair(LevelHistory& history, HeldEnvelope& peak, HeldEnvelope& rise,
+                        double* levels, int frames) {
+        LevelHistory::Run h = history.begin();
+        HeldEnvelope::Run p = peak.begin();
+        HeldEnvelope::Run r = rise.begin();
+        for (int i = 0; i < frames; ++i) {
+            const double level = levels[i];
+            const double floor = h.step(level);
+            const double peakLevel = p.push(level, floor);
+            const double riseLevel = r.push(level, floor);
+            levels[i] = peakLevel > riseLevel ? peakLevel : riseLevel;
+        }
+        history.end(h);
+        peak.end(p);
+        rise.end(r);
+    }
     void clearHard();
     void clearSoft();
 

@@ -57,6 +57,30 @@ public:
         ++position_;
     }
 
+    // The same for a run of running frames (the loop's chunks). beginRun, audio thread, first:
+    // filters a complete block and returns how many frames the run may take before the next
+    // block boundary (1..kHop). lowPass(c, f): the outputs of channel c's filter f (0 = LP1 ..
+    // 3 = LP4) due for the run's frames, in order. store then writes the run's input frames
+    // (no more than beginRun allowed) and advances the block position past them.
+    int beginRun() {
+        if (position_ >= kHop) {
+            filterBlock();
+            position_ = 0;
+        }
+        return kHop - position_;
+    }
+    const double* lowPass(int channel, int filter) const {
+        const int job = (channel == 1 ? 1 : 0) * (kFilters / 2) + ((filter >> 1) & 1);
+        return ((filter & 1) == 0 ? workRe_[job] : workIm_[job]) + kHop + position_;
+    }
+    void store(const double* inL, const double* inR, int frames) {
+        for (int i = 0; i < frames; ++i) {
+            input_[0][position_ + i] = inL[i];
+            input_[1][position_ + i] = inR[i];
+        }
+        position_ += frames;
+    }
+
     // Gated frame: zero into the input and every output at the block position, advance it;
     // no block is filtered.
     void stepSilence() {

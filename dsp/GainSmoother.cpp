@@ -22,16 +22,15 @@ GainSmoother::GainSmoother() {
     reset();
 }
 
-void GainSmoother::resum() {
+void GainSmoother::resum(const double* history, double& sum, double& weightedSum) {
     // At position 0 the newest gain is in the last slot: the age of slot i is kTaps - 1 - i.
-    double sum = 0.0, weighted = 0.0;
+    double plain = 0.0, weighted = 0.0;
     for (int i = 0; i < kTaps; ++i) {
-        sum += history_[i];
-        weighted += kAge[i] * history_[i];
+        plain += history[i];
+        weighted += kAge[i] * history[i];
     }
-    sum_ = sum;
-    weightedSum_ = weighted;
-    turns_ = 0;
+    sum = plain;
+    weightedSum = weighted;
 }
 
 void GainSmoother::reset() {

@@ -23,32 +23,65 @@ public:
     // Kernel built, state reset.
     GainSmoother();
 
-    // Audio thread.
-    double push(double gain) {
-        if (gain == 1.0) {
-            // A band at rest: after 32 unity gains the ring holds only zeros, so further unity
-            // gains change nothing and the output is exactly 1.0. (Those 32 pushes have also
-            // used up a reset's carry.)
-            if (unityRun_ >= kTaps) {
-                output_ = 1.0;
-                return 1.0;
+    // Audio thread: smooths a run of frames gains into out (which may be gains itself). The
+    // state lives in locals for the loop, where the compiler keeps it in registers.
+    void process(const double* gains, double* out, int frames) {
+        double* const history = history_;
+        const double start = kernelStart_, slope = kernelSlope_;
+        double sum = sum_, weightedSum = weightedSum_, y = output_;
+        int position = position_, turns = turns_, resetCarry = resetCarry_, unityRun = unityRun_;
+        for (int i = 0; i < frames; ++i) {
+            const double gain = gains[i];
+            double deviation = gain - 1.0;
+            if (gain == 1.0) {
+                // A band at rest: after 32 unity gains the ring holds only zeros, so further
+                // unity gains change nothing and the output is exactly 1.0. (Those 32 pushes
+                // have also used up a reset's carry.)
+                if (unityRun >= kTaps) {
+                    y = 1.0;
+                    out[i] = y;
+                    continue;
+                }
+                ++unityRun;
+                deviation = 0.0;
+            } else {
+                unityRun = 0;
             }
-            ++unityRun_;
-            advance(0.0);
-            if (unityRun_ == kTaps) { // the ring holds only zeros now: no rounding residue
-                sum_ = 0.0;
-                weightedSum_ = 0.0;
+            // The deviation enters the ring and the running sums follow.
+            const double leaving = history[position]; // g[n - 32] - 1
+            history[position] = deviation;
+            weightedSum += sum - kTaps * leaving;
+            sum += deviation - leaving;
+            if (++position == kTaps) {
+                position = 0;
+                if (++turns == kTurnsPerResum) {
+                    resum(history, sum, weightedSum);
+                    turns = 0;
+                }
             }
-        } else {
-            unityRun_ = 0;
-            advance(gain - 1.0);
+            if (unityRun == kTaps) { // the ring holds only zeros now: no rounding residue
+                sum = 0.0;
+                weightedSum = 0.0;
+            }
+            y = 1.0 + start * sum + slope * weightedSum;
+            if (resetCarry > 0) {
+                y += 1.0;
+                --resetCarry;
+            }
+            out[i] = y;
         }
-        double y = 1.0 + kernelStart_ * sum_ + kernelSlope_ * weightedSum_;
-        if (resetCarry_ > 0) {
-            y += 1.0;
-            --resetCarry_;
-        }
+        sum_ = sum;
+        weightedSum_ = weightedSum;
         output_ = y;
+        position_ = position;
+        turns_ = turns;
+        resetCarry_ = resetCarry;
+        unityRun_ = unityRun;
+    }
+    // One gain.
+    double push(double gain) {
+        double y;
+        process(&gain, &y, 1);
         return y;
     }
 
@@ -59,18 +92,8 @@ public:
     double kernel(int tap) const { return tap >= 0 && tap < kTaps ? kernel_[tap] : 0.0; }
 
 private:
-    // Puts deviation (gain - 1) into the ring and updates the running sums.
-    void advance(double deviation) {
-        const double leaving = history_[position_]; // g[n - 32] - 1
-        history_[position_] = deviation;
-        weightedSum_ += sum_ - kTaps * leaving;
-        sum_ += deviation - leaving;
-        if (++position_ == kTaps) {
-            position_ = 0;
-            if (++turns_ == kTurnsPerResum) resum();
-        }
-    }
-    void resum(); // exact sums from the ring (at position 0)
+    // Exact sums of a ring at position 0.
+    static void resum(const double* history, double& sum, double& weightedSum);
 
     double kernel_[kTaps];     // k0..k31, summing to 1 (for inspection)
     double kernelStart_;       // k0

@@ -11,19 +11,42 @@ namespace qv {
 // classes. Setters: UI/parameter thread; push: audio thread.
 class HeldEnvelope {
 public:
-    // Audio thread: takes the new level (not negative) and the release floor, the level of
-    // ringLength - 1 samples before (LevelHistory::step of this level), and returns the
-    // envelope.
-    double push(double level, double floor) {
-        if (envelope_ <= level) {
-            envelope_ = (envelope_ - level) * riseCoef_ + level;
-            hold_.restartHold();
-            return envelope_;
+    // A copy of the follower's state for a loop over a run of samples: held in locals, the
+    // compiler keeps it in registers, where members would be reloaded at every sample. Take it
+    // with begin(), push through it, hand it back with end() before anything else touches the
+    // follower. Audio thread.
+    struct Run {
+        double envelope;   // current output
+        double riseCoef;   // one-pole rise coefficient, 0 = instant
+        double releaseMul; // per-sample release multiplier
+        HoldRelease hold;  // hold count and floored release
+
+        // Takes the new level (not negative) and the release floor, the level of
+        // ringLength - 1 samples before (LevelHistory::step of this level); returns the
+        // envelope.
+        double push(double level, double floor) {
+            if (envelope <= level) {
+                envelope = (envelope - level) * riseCoef + level;
+                hold.restartHold();
+                return envelope;
+            }
+            envelope = hold.fall(envelope, floor, releaseMul);
+            return envelope;
         }
-        envelope_ = hold_.fall(envelope_, floor, releaseMul_);
-        return envelope_;
+    };
+    Run begin() const { return Run{envelope_, riseCoef_, releaseMul_, hold_}; }
+    void end(const Run& run) {
+        envelope_ = run.envelope;
+        hold_ = run.hold;
     }
 
+    // Audio thread: one sample (see Run::push).
+    double push(double level, double floor) {
+        Run run = begin();
+        const double envelope = run.push(level, floor);
+        end(run);
+        return envelope;
+    }
     // releaseMul = halfLife(timeSeconds).
     void setReleaseTime(double timeSeconds);
 

@@ -19,10 +19,27 @@ public:
 
     int length() const { return length_; }
 
+    // The write position in a local for a loop over a run of samples (see HeldEnvelope::Run);
+    // end() hands it back.
+    struct Run {
+        double* ring; // the history's ring
+        int length;   // ring length
+        int position; // where the next level is written
+
+        double step(double level) {
+            ring[position] = level;
+            if (++position == length) position = 0;
+            return ring[position];
+        }
+    };
+    Run begin() { return Run{ring_, length_, position_}; }
+    void end(const Run& run) { position_ = run.position; }
+
     double step(double level) {
-        ring_[position_] = level;
-        if (++position_ == length_) position_ = 0;
-        return ring_[position_];
+        Run run = begin();
+        const double floor = run.step(level);
+        end(run);
+        return floor;
     }
 
     // Ring zeroed, position 0.

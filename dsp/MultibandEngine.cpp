@@ -105,35 +105,59 @@ void MultibandEngine::process(float* const* inputs, float* const* outputs, int f
         run<false>(inL, inR, outL, outR, frames);
 }
 
+// The running frames go through the pipeline in chunks of up to kChunk frames, unit after
+// unit (each unit's loop keeps its state in registers), never across a crossover block
+// boundary or a gated frame. Every unit sees the same samples in the same order as frame by
+// frame, so the output does not depend on how the host or the gate cuts the stream.
 template <bool Accumulate>
 void MultibandEngine::run(const float* inL, const float* inR, float* outL, float* outR,
                           int frames) {
-    for (int i = 0; i < frames; ++i) {
-        const double xL = sanitised(inL[i]);
-        const double xR = sanitised(inR[i]);
-        const bool active = gate_.push(xL, xR);
-        double mL, mR, dL, dR;
-        inputRing_.step(xL, xR, mL, mR);
-        const double* dry = inputRing_.frameBefore(kDryDelay);
-        dL = dry[0];
-        dR = dry[1];
-        if (!active) {
+    int i = 0;
+    while (i < frames) {
+        // Gather running frames until the chunk is full, the host's block ends, the crossover
+        // block is due, or the gate closes.
+        const int room = crossover_.beginRun();
+        const int limit = room < kChunk ? room : kChunk;
+        int n = 0;
+        bool gated = false;
+        double xL = 0.0, xR = 0.0;
+        while (n < limit && i + n < frames) {
+            xL = sanitised(inL[i + n]);
+            xR = sanitised(inR[i + n]);
+            if (!gate_.push(xL, xR)) {
+                gated = true;
+                break;
+            }
+            chunk_.inL[n] = xL;
+            chunk_.inR[n] = xR;
+            ++n;
+        }
+        if (n > 0) {
+            processChunk(n);
+            const double* yL = chunk_.outL;
+            const double* yR = chunk_.outR;
+            for (int k = 0; k < n; ++k) {
+                if (Accumulate) {
+                    outL[i + k] += static_cast<float>(yL[k]);
+                    outR[i + k] += static_cast<float>(yR[k]);
+                } else {
+                    outL[i + k] = static_cast<float>(yL[k]);
+                    outR[i + k] = static_cast<float>(yR[k]);
+                }
+            }
+            i += n;
+        }
+        if (gated) {
+            // The gate has counted this frame already: it only feeds the rings.
+            double mL, mR;
+            inputRing_.step(xL, xR, mL, mR);
             if (gate_.takeReset()) engineReset();
             silenceFrame();
             if (!Accumulate) {
                 outL[i] = 0.0f;
                 outR[i] = 0.0f;
             }
-            continue;
-        }
-        double yL, yR;
-        processFrame(xL, xR, mL, mR, dL, dR, yL, yR);
-        if (Accumulate) {
-            outL[i] += static_cast<float>(yL);
-            outR[i] += static_cast<float>(yR);
-        } else {
-            outL[i] = static_cast<float>(yL);
-            outR[i] = static_cast<float>(yR);
+            ++i;
         }
     }
 }
@@ -147,72 +171,99 @@ void MultibandEngine::silenceFrame() {
     crossover_.stepSilence();
 }
 
-void MultibandEngine::processFrame(double xL, double xR, double mL, double mR, double dL, double dR,
-                                   double& yL, double& yR) {
-    double rL, rR;
-    referenceRing_.step(xL, xR, rL, rR);
-    double lowL[CrossoverStage::kFilters], lowR[CrossoverStage::kFilters];
-    crossover_.step(xL, xR, lowL, lowR);
+// n running frames (1..kChunk) from chunk_.inL/inR to chunk_.outL/outR, within one crossover
+// block (crossover_.beginRun has run).
+void MultibandEngine::processChunk(int n) {
+    Chunk& c = chunk_;
+    // Monitor and dry copies from the input ring, the reference from its own.
+    for (int k = 0; k < n; ++k) {
+        inputRing_.step(c.inL[k], c.inR[k], c.monitorL[k], c.monitorR[k]);
+        const double* dry = inputRing_.frameBefore(kDryDelay);
+        c.dryL[k] = dry[0];
+        c.dryR[k] = dry[1];
+        referenceRing_.step(c.inL[k], c.inR[k], c.refL[k], c.refR[k]);
+    }
 
     // Band split: band 1 = r - LP1, band b = LP(b-1) - LPb, band 5 = LP4; then the input gain.
-    // Local frames (not pointers into the ring) let the compiler keep members in registers.
-    double current[2 * kBands]; // (L, R) per band
-    const double upperL[kBands] = {rL, lowL[0], lowL[1], lowL[2], lowL[3]};
-    const double upperR[kBands] = {rR, lowR[0], lowR[1], lowR[2], lowR[3]};
-    const double lowerL[kBands] = {lowL[0], lowL[1], lowL[2], lowL[3], 0.0};
-    const double lowerR[kBands] = {lowR[0], lowR[1], lowR[2], lowR[3], 0.0};
-    for (int b = 0; b < kBands; ++b) {
-        const double g = compressors_[b].inputGain();
-        current[2 * b] = (upperL[b] - lowerL[b]) * g;
-        current[2 * b + 1] = (upperR[b] - lowerR[b]) * g;
+    for (int ch = 0; ch < kChannels; ++ch) {
+        const double* upper = ch == 0 ? c.refL : c.refR;
+        for (int b = 0; b < kBands; ++b) {
+            const double g = compressors_[b].inputGain();
+            double* band = c.band[b][ch];
+            if (b < kBands - 1) {
+                const double* lower = crossover_.lowPass(ch, b);
+                for (int k = 0; k < n; ++k)
+                    band[k] = (upper[k] - lower[k]) * g;
+                upper = lower;
+            } else {
+                for (int k = 0; k < n; ++k)
+                    band[k] = (upper[k] - 0.0) * g;
+            }
+        }
     }
-    double* slot = lookaheadRing_.slot();
-    for (int i = 0; i < 2 * kBands; ++i)
-        slot[i] = current[i];
-    const double* delayed = lookaheadRing_.advance();
+    crossover_.store(c.inL, c.inR, n);
 
-    // Detection and gain computation on the current signals.
-    double raw[kBands];
+    // Detection and gain computation on the current band signals, band after band.
+    const double* raw[kBands];
+    double* smoothed[kBands];
     bool linked[kBands], capped[kBands];
     float ratio[kBands];
     for (int b = 0; b < kBands; ++b) {
-        BandCompressor& c = compressors_[b];
-        raw[b] = c.push(current[2 * b], current[2 * b + 1]);
-        linked[b] = c.linked();
-        capped[b] = c.capsAtUnity();
-        ratio[b] = c.ratioValue();
+        BandCompressor& comp = compressors_[b];
+        comp.process(c.band[b][0], c.band[b][1], c.gain[b], n);
+        raw[b] = c.gain[b];
+        smoothed[b] = c.smoothed[b];
+        linked[b] = comp.linked();
+        capped[b] = comp.capsAtUnity();
+        ratio[b] = comp.ratioValue();
     }
-    double smoothed[kBands];
-    linker_.process(raw, linked, capped, smoothed);
+    linker_.process(raw, linked, capped, smoothed, n);
 
-    // Output gains on the delayed bands; a band switched off is silenced.
-    double applied[kBands];
-    double gained[2 * kBands]; // (L, R) per band
+    double outputGain[kBands];
+    bool off[kBands];
     for (int b = 0; b < kBands; ++b) {
-        const BandCompressor& c = compressors_[b];
-        applied[b] = smoothed[b] * c.outputGain();
-        const bool off = c.bandOff();
-        gained[2 * b] = (off ? 0.0 : delayed[2 * b]) * applied[b];
-        gained[2 * b + 1] = (off ? 0.0 : delayed[2 * b + 1]) * applied[b];
+        outputGain[b] = compressors_[b].outputGain();
+        off[b] = compressors_[b].bandOff();
     }
-    if (bandMeter_.push(gained, applied, ratio) && listener_ != nullptr)
-        listener_->requestPanelRefresh();
-    double sumL = 0.0, sumR = 0.0;
-    for (int b = 0; b < kBands; ++b) {
-        sumL += gained[2 * b];
-        sumR += gained[2 * b + 1];
-    }
-
-    const double mixL = (sumL * wet_ + dL * dry_) * master_;
-    const double mixR = (sumR * wet_ + dR * dry_) * master_;
-    double lL, lR;
-    limiter_.limit(mixL, mixR, lL, lR);
-
+    const double wet = wet_, dry = dry_, master = master_;
     const bool monitoring = monitor_ >= kMonitorOn;
-    yL = monitoring ? mL : lL;
-    yR = monitoring ? mR : lR;
-    if (outputMeter_.push(yL, yR) && listener_ != nullptr) listener_->requestOutputRefresh();
-    if (capture_.push(yL, yR) && listener_ != nullptr) listener_->captureAnalysis();
+    for (int k = 0; k < n; ++k) {
+        // The band look-ahead: the gains apply to the band signals of 31 frames before.
+        double* slot = lookaheadRing_.slot();
+        for (int b = 0; b < kBands; ++b) {
+            slot[2 * b] = c.band[b][0][k];
+            slot[2 * b + 1] = c.band[b][1][k];
+        }
+        const double* delayed = lookaheadRing_.advance();
+
+        // Output gains on the delayed bands; a band switched off is silenced.
+        double applied[kBands];
+        double gained[2 * kBands]; // (L, R) per band
+        for (int b = 0; b < kBands; ++b) {
+            applied[b] = c.smoothed[b][k] * outputGain[b];
+            gained[2 * b] = (off[b] ? 0.0 : delayed[2 * b]) * applied[b];
+            gained[2 * b + 1] = (off[b] ? 0.0 : delayed[2 * b + 1]) * applied[b];
+        }
+        if (bandMeter_.push(gained, applied, ratio) && listener_ != nullptr)
+            listener_->requestPanelRefresh();
+        double sumL = 0.0, sumR = 0.0;
+        for (int b = 0; b < kBands; ++b) {
+            sumL += gained[2 * b];
+            sumR += gained[2 * b + 1];
+        }
+
+        const double mixL = (sumL * wet + c.dryL[k] * dry) * master;
+        const double mixR = (sumR * wet + c.dryR[k] * dry) * master;
+        double lL, lR;
+        limiter_.limit(mixL, mixR, lL, lR);
+
+        const double yL = monitoring ? c.monitorL[k] : lL;
+        const double yR = monitoring ? c.monitorR[k] : lR;
+        if (outputMeter_.push(yL, yR) && listener_ != nullptr) listener_->requestOutputRefresh();
+        if (capture_.push(yL, yR) && listener_ != nullptr) listener_->captureAnalysis();
+        c.outL[k] = yL;
+        c.outR[k] = yR;
+    }
 }
 
 } // namespace qv

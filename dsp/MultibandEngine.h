@@ -39,6 +39,7 @@ public:
     static constexpr int kAnalysisLength = AnalyserCapture::kLength;     // 4096
     static constexpr int kAnalyserBands = AnalyserBandTable::kBands;     // 88
     static constexpr double kDefaultSampleRate = 44100.0;
+    static constexpr int kChunk = 64; // frames run through the pipeline unit after unit
 
     explicit MultibandEngine(EngineListener* listener = nullptr);
     MultibandEngine(const MultibandEngine&) = delete;
@@ -101,10 +102,20 @@ private:
     }
     template <bool Accumulate>
     void run(const float* inL, const float* inR, float* outL, float* outR, int frames);
-    // One running frame: returns the output frame in yL, yR.
-    void processFrame(double xL, double xR, double mL, double mR, double dL, double dR, double& yL,
-                      double& yR);
+    void processChunk(int frames);
     void silenceFrame();
+
+    // Working arrays of one chunk of running frames, unit outputs feeding the next unit.
+    struct Chunk {
+        double inL[kChunk], inR[kChunk];           // sanitised input
+        double monitorL[kChunk], monitorR[kChunk]; // input delayed kLatency
+        double dryL[kChunk], dryR[kChunk];         // input delayed kDryDelay
+        double refL[kChunk], refR[kChunk];         // input delayed kReferenceDelay
+        double band[kBands][kChannels][kChunk];    // current band signals after the input gain
+        double gain[kBands][kChunk];               // band gains from the gain computers
+        double smoothed[kBands][kChunk];           // linked and smoothed band gains
+        double outL[kChunk], outR[kChunk];         // output frames
+    };
 
     EngineListener* listener_ = nullptr; // told about new readings; may be null
 
@@ -122,6 +133,7 @@ private:
     OutputMeter outputMeter_;            // output readings
     AnalyserCapture capture_;            // analyser capture of the output
     AnalyserBandTable bandTable_;        // analyser band bins
+    Chunk chunk_;                        // the chunk in progress (audio thread only)
 
     double sampleRate_ = kDefaultSampleRate; // Hz
     int meterPeriod_ = 4410;                 // frames per meter period

@@ -16,28 +16,52 @@ public:
     // 0..100; neighbour weight 0.005 n, self weight 1 - 0.01 n.
     void setLink(int link, float normalised);
 
-    // rawGains: this sample's gain of every band (1.0 for a band that did not compress).
-    // linked[b]: band b runs (both switch values below 0.5); capAtUnity[b]: "Ratio" 0.5 or
-    // more. Writes the smoothed gains; a band that does not run gets 1.0 and its smoother is
-    // not advanced. Audio thread.
-    void process(const double rawGains[kBands], const bool linked[kBands],
-                 const bool capAtUnity[kBands], double smoothedGains[kBands]) {
-        // The end bands have no neighbour beyond them (upper_[0] and lower_[4] are always 0).
-        const double* g = rawGains;
-        double x[kBands];
-        x[0] = centre_[0] * g[0] + lower_[0] * g[1];
-        for (int b = 1; b < kBands - 1; ++b)
-            x[b] = upper_[b] * g[b - 1] + centre_[b] * g[b] + lower_[b] * g[b + 1];
-        x[kBands - 1] = upper_[kBands - 1] * g[kBands - 2] + centre_[kBands - 1] * g[kBands - 1];
+    // A run of frames samples: rawGains[b][i] is band b's gain at sample i (1.0 for a band that
+    // did not compress). linked[b]: band b runs (both switch values below 0.5); capAtUnity[b]:
+    // "Ratio" 0.5 or more. Writes the smoothed gains to smoothedGains[b][i]; a band that does
+    // not run gets 1.0 and its smoother is not advanced. Audio thread.
+    void process(const double* const rawGains[kBands], const bool linked[kBands],
+                 const bool capAtUnity[kBands], double* const smoothedGains[kBands], int frames) {
         for (int b = 0; b < kBands; ++b) {
+            double* out = smoothedGains[b];
             if (!linked[b]) {
-                smoothedGains[b] = 1.0;
+                for (int i = 0; i < frames; ++i)
+                    out[i] = 1.0;
                 continue;
             }
-            double smoothed = smoothers_[b].push(x[b]);
-            if (capAtUnity[b] && smoothed > 1.0) smoothed = 1.0;
-            smoothedGains[b] = smoothed;
+            // The end bands have no neighbour beyond them (upper_[0] and lower_[4] are 0).
+            const double* g = rawGains[b];
+            const double up = upper_[b], centre = centre_[b], low = lower_[b];
+            if (b == 0) {
+                const double* below = rawGains[1];
+                for (int i = 0; i < frames; ++i)
+                    out[i] = centre * g[i] + low * below[i];
+            } else if (b == kBands - 1) {
+                const double* above = rawGains[b - 1];
+                for (int i = 0; i < frames; ++i)
+                    out[i] = up * above[i] + centre * g[i];
+            } else {
+                const double* above = rawGains[b - 1];
+                const double* below = rawGains[b + 1];
+                for (int i = 0; i < frames; ++i)
+                    out[i] = up * above[i] + centre * g[i] + low * below[i];
+            }
+            smoothers_[b].process(out, out, frames);
+            if (capAtUnity[b])
+                for (int i = 0; i < frames; ++i)
+                    if (out[i] > 1.0) out[i] = 1.0;
         }
+    }
+    // One sample: rawGains[b] in, smoothedGains[b] out.
+    void process(const double rawGains[kBands], const bool linked[kBands],
+                 const bool capAtUnity[kBands], double smoothedGains[kBands]) {
+        const double* in[kBands];
+        double* out[kBands];
+        for (int b = 0; b < kBands; ++b) {
+            in[b] = rawGains + b;
+            out[b] = smoothedGains + b;
+        }
+        process(in, linked, capAtUnity, out, 1);
     }
 
     // The linked (unsmoothed) gain of band b from this sample's raw gains.
