@@ -17,22 +17,37 @@ public:
     void setPanelPage(float value) { page_ = value; }
     void setAnalyserPower(float value) { power_ = value; }
 
-    // Audio thread, once per running frame with the frame the loop outputs. Returns true when
-    // kLength frames are complete (the caller hands the buffers over; collection restarts).
-    bool push(double left, double right) {
+    // Audio thread, for a run of frames the loop outputs: collects frames until kLength are
+    // complete and returns how many it took. complete tells whether the last frame taken
+    // completed the capture (the caller then hands the buffers over before it collects more;
+    // collection restarts).
+    int process(const double* left, const double* right, int frames, bool& complete) {
+        complete = false;
         const float page = page_;
         if (!(power_ > 0.5f && page > kPageEStart && page < kPageEEnd)) {
             position_ = 0;
             count_ = 0;
-            return false;
+            return frames;
         }
-        live_[0][position_] = static_cast<float>(bounded(left));
-        live_[1][position_] = static_cast<float>(bounded(right));
-        ++position_;
-        if (++count_ < kLength) return false;
+        const int due = kLength - count_;
+        const int run = frames < due ? frames : due;
+        for (int i = 0; i < run; ++i) {
+            live_[0][position_ + i] = static_cast<float>(bounded(left[i]));
+            live_[1][position_ + i] = static_cast<float>(bounded(right[i]));
+        }
+        position_ += run;
+        count_ += run;
+        if (count_ < kLength) return run;
         position_ = 0;
         count_ = 0;
-        return true;
+        complete = true;
+        return run;
+    }
+    // One frame: true when it completed the capture.
+    bool push(double left, double right) {
+        bool complete;
+        process(&left, &right, 1, complete);
+        return complete;
     }
 
     // Buffers zeroed, position and count 0.

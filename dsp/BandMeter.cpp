@@ -21,44 +21,55 @@ int BandMeter::selectedBand() const {
     return kBands - 1;
 }
 
-bool BandMeter::push(const double bands[2 * kBands], const double applied[kBands],
-                     const float ratio[kBands]) {
+// Each frame either counts towards the period or, once the period is full, publishes (that
+// frame is not measured: the counter restarts at 0).
+bool BandMeter::process(const double* const bands[kBands][2], const double* const applied[kBands],
+                        const float ratio[kBands], int frames) {
     const float page = page_;
-    if (page >= kPageBStart) {
-        if (page >= kPageCStart || !(bandView_ > kBandViewAmplitude)) {
-            publishIdle();
-            return false;
-        }
+    const bool allBands = page >= kPageBStart;
+    if (allBands && (page >= kPageCStart || !(bandView_ > kBandViewAmplitude))) {
+        publishIdle();
+        return false;
+    }
+    const int selected = selectedBand();
+    bool published = false;
+    int i = 0;
+    while (i < frames) {
         if (counter_ < period_) {
-            if (meterSwitch_ >= kHoldSwitch) {
+            const int left = frames - i, due = period_ - counter_;
+            const int run = left < due ? left : due;
+            if (!allBands) {
+                accumulate(selected, bands[selected][0] + i, bands[selected][1] + i,
+                           applied[selected] + i, ratio[selected], run);
+            } else if (meterSwitch_ >= kHoldSwitch) {
                 restartAccumulators();
             } else {
                 for (int b = 0; b < kBands; ++b)
-                    accumulate(b, bands + 2 * b, applied[b], ratio[b]);
+                    accumulate(b, bands[b][0] + i, bands[b][1] + i, applied[b] + i, ratio[b], run);
             }
-            ++counter_;
-            return false;
+            counter_ += run;
+            i += run;
+            continue;
         }
-        for (int b = 0; b < kBands; ++b) {
-            level_[b] = static_cast<float>(levelAccumulator_[b]);
-            const double g = kGainScale * gainAccumulator_[b];
-            gain_[b] = static_cast<float>(g < kMaxGain ? g : kMaxGain);
+        if (allBands) {
+            for (int b = 0; b < kBands; ++b)
+                publish(b);
+        } else {
+            publishIdle();
+            publish(selected);
         }
-    } else {
-        const int b = selectedBand();
-        if (counter_ < period_) {
-            accumulate(b, bands + 2 * b, applied[b], ratio[b]);
-            ++counter_;
-            return false;
-        }
-        publishIdle();
-        level_[b] = static_cast<float>(levelAccumulator_[b]);
-        const double g = kGainScale * gainAccumulator_[b];
-        gain_[b] = static_cast<float>(g < kMaxGain ? g : kMaxGain);
+        restartAccumulators();
+        counter_ = 0;
+        published = true;
+        ++i;
     }
-    restartAccumulators();
-    counter_ = 0;
-    return true;
+    return published;
+}
+
+void BandMeter::publish(int b) {
+    level_[b] = static_cast<float>(levelAccumulator_[b]);
+    const double g = kGainScale * gainAccumulator_[b];
+    gain_[b] = static_cast<float>(g < kMaxGain ? g : kMaxGain);
 }
 
 void BandMeter::publishIdle() {

@@ -29,14 +29,24 @@ public:
     void setBandView(float value) { bandView_ = value; }
     void setMeterSwitch(float value) { meterSwitch_ = value; }
 
-    // Audio thread, once per running frame. bands[2b], bands[2b + 1]: gained, delayed L and R
-    // of band b + 1;
-    // applied[b]: its applied gain S; ratio[b]: its raw "Ratio" (0.5 or less keeps the largest
-    // gain, otherwise the smallest). Returns true when it published (the caller then asks for a
-    // panel refresh).
+    // Audio thread, for a run of running frames: bands[b][0], bands[b][1] hold the gained,
+    // delayed L and R of band b + 1, applied[b] its applied gain S, ratio[b] its raw "Ratio"
+    // (0.5 or less keeps the largest gain, otherwise the smallest), frames values each. Returns
+    // true when it published (the caller then asks for a panel refresh).
+    bool process(const double* const bands[kBands][2], const double* const applied[kBands],
+                 const float ratio[kBands], int frames);
+    // One frame: bands[2b], bands[2b + 1] the L and R of band b + 1.
     bool push(const double bands[2 * kBands], const double applied[kBands],
-              const float ratio[kBands]);
-
+              const float ratio[kBands]) {
+        const double* b[kBands][2];
+        const double* a[kBands];
+        for (int i = 0; i < kBands; ++i) {
+            b[i][0] = bands + 2 * i;
+            b[i][1] = bands + 2 * i + 1;
+            a[i] = applied + i;
+        }
+        return process(b, a, ratio, 1);
+    }
     // Engine reset: readings idle, accumulators restarted, counter 0.
     void reset();
     // Full reset: the same with the counter at kStartCount.
@@ -49,16 +59,28 @@ public:
 
 private:
     static bool valid(int band) { return band >= 1 && band <= kBands; }
-    void accumulate(int b, const double band[2], double applied, float ratio) {
-        const double l = std::fabs(band[0]), r = std::fabs(band[1]);
-        const double peak = std::min(std::max(l, r), 1.0); // levels are capped at full scale
-        levelAccumulator_[b] = std::max(levelAccumulator_[b], peak);
+    // Band b over frames frames of its L, R and applied gain.
+    void accumulate(int b, const double* left, const double* right, const double* applied,
+                    float ratio, int frames) {
+        double level = levelAccumulator_[b];
+        for (int i = 0; i < frames; ++i) {
+            const double l = std::fabs(left[i]), r = std::fabs(right[i]);
+            const double peak = std::min(std::max(l, r), 1.0); // levels are capped at full scale
+            level = std::max(level, peak);
+        }
+        levelAccumulator_[b] = level;
         // Expanding (or neutral) bands keep their largest gain, compressing ones the smallest.
-        // Both are formed and one is kept, which needs no branch.
-        const double largest = std::max(gainAccumulator_[b], applied);
-        const double smallest = std::min(gainAccumulator_[b], applied);
-        gainAccumulator_[b] = ratio <= 0.5f ? largest : smallest;
+        double gain = gainAccumulator_[b];
+        if (ratio <= 0.5f) {
+            for (int i = 0; i < frames; ++i)
+                gain = std::max(gain, applied[i]);
+        } else {
+            for (int i = 0; i < frames; ++i)
+                gain = std::min(gain, applied[i]);
+        }
+        gainAccumulator_[b] = gain;
     }
+    void publish(int b); // band b's accumulators to its readings
     void restartAccumulators();
     void publishIdle();
     int selectedBand() const; // 0..4

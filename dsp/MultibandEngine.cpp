@@ -219,50 +219,80 @@ void MultibandEngine::processChunk(int n) {
     }
     linker_.process(raw, linked, capped, smoothed, n);
 
-    double outputGain[kBands];
-    bool off[kBands];
-    for (int b = 0; b < kBands; ++b) {
-        outputGain[b] = compressors_[b].outputGain();
-        off[b] = compressors_[b].bandOff();
-    }
-    const double wet = wet_, dry = dry_, master = master_;
-    const bool monitoring = monitor_ >= kMonitorOn;
+    // The band look-ahead: the gains apply to the band signals of 31 frames before, which
+    // replace the current ones in the chunk.
     for (int k = 0; k < n; ++k) {
-        // The band look-ahead: the gains apply to the band signals of 31 frames before.
         double* slot = lookaheadRing_.slot();
         for (int b = 0; b < kBands; ++b) {
             slot[2 * b] = c.band[b][0][k];
             slot[2 * b + 1] = c.band[b][1][k];
         }
         const double* delayed = lookaheadRing_.advance();
-
-        // Output gains on the delayed bands; a band switched off is silenced.
-        double applied[kBands];
-        double gained[2 * kBands]; // (L, R) per band
         for (int b = 0; b < kBands; ++b) {
-            applied[b] = c.smoothed[b][k] * outputGain[b];
-            gained[2 * b] = (off[b] ? 0.0 : delayed[2 * b]) * applied[b];
-            gained[2 * b + 1] = (off[b] ? 0.0 : delayed[2 * b + 1]) * applied[b];
+            c.band[b][0][k] = delayed[2 * b];
+            c.band[b][1][k] = delayed[2 * b + 1];
         }
-        if (bandMeter_.push(gained, applied, ratio) && listener_ != nullptr)
-            listener_->requestPanelRefresh();
-        double sumL = 0.0, sumR = 0.0;
+    }
+
+    // Output gains on the delayed bands (the smoothed gains become the applied ones); a band
+    // switched off is silenced. Then the band meters and the sum of the bands.
+    const double* bands[kBands][kChannels];
+    const double* applied[kBands];
+    for (int b = 0; b < kBands; ++b) {
+        const BandCompressor& comp = compressors_[b];
+        const double outputGain = comp.outputGain();
+        const bool off = comp.bandOff();
+        double* gain = c.smoothed[b];
+        for (int k = 0; k < n; ++k)
+            gain[k] *= outputGain;
+        for (int ch = 0; ch < kChannels; ++ch) {
+            double* band = c.band[b][ch];
+            if (off)
+                for (int k = 0; k < n; ++k)
+                    band[k] = 0.0 * gain[k];
+            else
+                for (int k = 0; k < n; ++k)
+                    band[k] *= gain[k];
+            bands[b][ch] = band;
+        }
+        applied[b] = gain;
+    }
+    if (bandMeter_.process(bands, applied, ratio, n) && listener_ != nullptr)
+        listener_->requestPanelRefresh();
+
+    // Mix: (sum of the bands * wet + dry * dry factor) * master, into the output arrays.
+    const double wet = wet_, dryFactor = dry_, master = master_;
+    for (int ch = 0; ch < kChannels; ++ch) {
+        double* mix = ch == 0 ? c.outL : c.outR;
+        const double* dry = ch == 0 ? c.dryL : c.dryR;
+        for (int k = 0; k < n; ++k)
+            mix[k] = 0.0;
         for (int b = 0; b < kBands; ++b) {
-            sumL += gained[2 * b];
-            sumR += gained[2 * b + 1];
+            const double* band = c.band[b][ch];
+            for (int k = 0; k < n; ++k)
+                mix[k] += band[k];
         }
+        for (int k = 0; k < n; ++k)
+            mix[k] = (mix[k] * wet + dry[k] * dryFactor) * master;
+    }
 
-        const double mixL = (sumL * wet + c.dryL[k] * dry) * master;
-        const double mixR = (sumR * wet + c.dryR[k] * dry) * master;
-        double lL, lR;
-        limiter_.limit(mixL, mixR, lL, lR);
+    for (int k = 0; k < n; ++k)
+        limiter_.limit(c.outL[k], c.outR[k], c.outL[k], c.outR[k]);
 
-        const double yL = monitoring ? c.monitorL[k] : lL;
-        const double yR = monitoring ? c.monitorR[k] : lR;
-        if (outputMeter_.push(yL, yR) && listener_ != nullptr) listener_->requestOutputRefresh();
-        if (capture_.push(yL, yR) && listener_ != nullptr) listener_->captureAnalysis();
-        c.outL[k] = yL;
-        c.outR[k] = yR;
+    // The monitor switch outputs the input of 838 frames before instead.
+    if (monitor_ >= kMonitorOn) {
+        for (int k = 0; k < n; ++k) {
+            c.outL[k] = c.monitorL[k];
+            c.outR[k] = c.monitorR[k];
+        }
+    }
+    if (outputMeter_.process(c.outL, c.outR, n) && listener_ != nullptr)
+        listener_->requestOutputRefresh();
+    // A completed capture is handed over at once, before later frames overwrite it.
+    for (int k = 0; k < n;) {
+        bool complete;
+        k += capture_.process(c.outL + k, c.outR + k, n - k, complete);
+        if (complete && listener_ != nullptr) listener_->captureAnalysis();
     }
 }
 

@@ -24,44 +24,72 @@ void OutputMeter::setWindowLength(int samples) {
         w.setLength(samples);
 }
 
-bool OutputMeter::push(double left, double right) {
-    const double sample[kChannels] = {left, right};
-    float meanSquare[kChannels];
-    for (int c = 0; c < kChannels; ++c) {
-        // Bounded before narrowing: a double beyond the float range has no float value. NaN
-        // counts as silence.
-        double bounded = sample[c];
-        if (bounded > RmsWindow::kMaxAmplitude)
-            bounded = RmsWindow::kMaxAmplitude;
-        else if (bounded < -RmsWindow::kMaxAmplitude)
-            bounded = -RmsWindow::kMaxAmplitude;
-        else if (bounded != bounded)
-            bounded = 0.0;
-        meanSquare[c] = windows_[c].pushBounded(static_cast<float>(bounded));
-    }
-
-    if (counter_ < period_) {
+// Each frame enters the RMS windows; it then either counts towards the period or, once the
+// period is full, publishes (that frame's peak and mean square are not measured: the counter
+// restarts at 0).
+bool OutputMeter::process(const double* left, const double* right, int frames) {
+    bool published = false;
+    const double* const sample[kChannels] = {left, right};
+    for (int start = 0; start < frames; start += kMaxRun) {
+        const int n = frames - start < kMaxRun ? frames - start : kMaxRun;
+        float meanSquare[kChannels][kMaxRun];
         for (int c = 0; c < kChannels; ++c) {
-            double magnitude = std::fabs(sample[c]);
-            if (magnitude > kMaxPeak) magnitude = kMaxPeak;
-            if (magnitude > peakAccumulator_[c]) peakAccumulator_[c] = magnitude;
-            float ms = meanSquare[c];
-            if (ms > kMaxMeanSquare) ms = kMaxMeanSquare;
-            if (ms > meanSquareAccumulator_[c]) meanSquareAccumulator_[c] = ms;
+            // Bounded before narrowing: a double beyond the float range has no float value.
+            // NaN counts as silence.
+            float bounded[kMaxRun];
+            for (int i = 0; i < n; ++i) {
+                double x = sample[c][start + i];
+                if (x > RmsWindow::kMaxAmplitude)
+                    x = RmsWindow::kMaxAmplitude;
+                else if (x < -RmsWindow::kMaxAmplitude)
+                    x = -RmsWindow::kMaxAmplitude;
+                else if (x != x)
+                    x = 0.0;
+                bounded[i] = static_cast<float>(x);
+            }
+            windows_[c].process(bounded, meanSquare[c], n);
         }
-        ++counter_;
-        return false;
+        int i = 0;
+        while (i < n) {
+            if (counter_ < period_) {
+                const int left = n - i, due = period_ - counter_;
+                const int run = left < due ? left : due;
+                for (int c = 0; c < kChannels; ++c)
+                    accumulate(c, sample[c] + start + i, meanSquare[c] + i, run);
+                counter_ += run;
+                i += run;
+                continue;
+            }
+            for (int c = 0; c < kChannels; ++c) {
+                peak_[c] = static_cast<float>(peakAccumulator_[c] * kReadingScale);
+                const float ms = meanSquareAccumulator_[c];
+                rms_[c] = ms <= kSilentMeanSquare
+                              ? 0.0f
+                              : static_cast<float>(approxSqrt(ms) * kReadingScale);
+                peakAccumulator_[c] = 0.0;
+                meanSquareAccumulator_[c] = 0.0f;
+            }
+            counter_ = 0;
+            published = true;
+            ++i;
+        }
     }
-    for (int c = 0; c < kChannels; ++c) {
-        peak_[c] = static_cast<float>(peakAccumulator_[c] * kReadingScale);
-        const float ms = meanSquareAccumulator_[c];
-        rms_[c] =
-            ms <= kSilentMeanSquare ? 0.0f : static_cast<float>(approxSqrt(ms) * kReadingScale);
-        peakAccumulator_[c] = 0.0;
-        meanSquareAccumulator_[c] = 0.0f;
+    return published;
+}
+
+void OutputMeter::accumulate(int c, const double* samples, const float* meanSquares, int frames) {
+    double peak = peakAccumulator_[c];
+    float meanSquare = meanSquareAccumulator_[c];
+    for (int i = 0; i < frames; ++i) {
+        double magnitude = std::fabs(samples[i]);
+        if (magnitude > kMaxPeak) magnitude = kMaxPeak;
+        if (magnitude > peak) peak = magnitude;
+        float ms = meanSquares[i];
+        if (ms > kMaxMeanSquare) ms = kMaxMeanSquare;
+        if (ms > meanSquare) meanSquare = ms;
     }
-    counter_ = 0;
-    return true;
+    peakAccumulator_[c] = peak;
+    meanSquareAccumulator_[c] = meanSquare;
 }
 
 void OutputMeter::reset() {

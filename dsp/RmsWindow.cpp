@@ -24,11 +24,11 @@ bool RmsWindow::setLength(int length) {
 
 // After the last slot was written, slot 0 holds the oldest square, which the running sum has
 // already given up.
-void RmsWindow::resum() {
+float RmsWindow::resummed() const {
     double sum = 0.0;
     for (int i = 1; i < length_; ++i)
         sum += ring_[i];
-    sum_ = roundToSingle(sum);
+    return roundToSingle(sum);
 }
 
 void RmsWindow::clear() {

@@ -39,21 +39,36 @@ public:
     // The same for a sample the caller has already bounded to +-kMaxAmplitude (and that is not
     // NaN).
     float pushBounded(float x) {
-        const float square = x * x;
-        ring_[writePosition_] = square;
-        sum_ += square;
-        float mean = sum_ * scale_;
-        if (mean <= kSilence) mean = 0.0f;
-        int readPosition = writePosition_ + 1;
-        if (readPosition >= length_) readPosition -= length_;
-        sum_ -= ring_[readPosition];
-        if (++writePosition_ == length_) {
-            resum();
-            writePosition_ = 0;
-        }
+        float mean;
+        process(&x, &mean, 1);
         return mean;
     }
-
+    // pushBounded for a run of frames samples: meanSquares[i] is what it would return for
+    // x[i]. Sum and positions live in locals for the loop.
+    void process(const float* x, float* meanSquares, int frames) {
+        float* const ring = ring_.get();
+        const int length = length_;
+        const float scale = scale_;
+        float sum = sum_;
+        int writePosition = writePosition_;
+        for (int i = 0; i < frames; ++i) {
+            const float square = x[i] * x[i];
+            ring[writePosition] = square;
+            sum += square;
+            float mean = sum * scale;
+            if (mean <= kSilence) mean = 0.0f;
+            meanSquares[i] = mean;
+            int readPosition = writePosition + 1;
+            if (readPosition >= length) readPosition -= length;
+            sum -= ring[readPosition];
+            if (++writePosition == length) {
+                sum = resummed();
+                writePosition = 0;
+            }
+        }
+        sum_ = sum;
+        writePosition_ = writePosition;
+    }
     // Ring and sum zeroed, positions 0.
     void clear();
 
@@ -61,7 +76,7 @@ public:
     float scale() const { return scale_; }
 
 private:
-    void resum(); // at the end of a turn: the sum of every square but the oldest
+    float resummed() const; // at the end of a turn: the sum of every square but the oldest
 
     std::unique_ptr<float[]> ring_; // the last length_ squares
     int length_ = 0;                // N, 1..kMaxLength
