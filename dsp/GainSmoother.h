@@ -26,14 +26,42 @@ public:
     // Audio thread: smooths a run of frames gains into out (which may be gains itself). The
     // state lives in locals for the loop, where the compiler keeps it in registers.
     void process(const double* gains, double* out, int frames) {
+        int i = 0;
+        // The outputs that still carry a reset's 1.0 (the first 31 after a reset).
+        for (; i < frames && resetCarry_ > 0; ++i) {
+            out[i] = run(gains + i, out + i, 1) + 1.0;
+            output_ = out[i];
+            --resetCarry_;
+        }
+        if (i < frames) run(gains + i, out + i, frames - i);
+    }
+    // One gain.
+    double push(double gain) {
+        double y;
+        process(&gain, &y, 1);
+        return y;
+    }
+
+    // Output 0.0, history zero, the next 31 outputs carry 1.0; the kernel is kept.
+    void reset();
+
+    double output() const { return output_; }
+    double kernel(int tap) const { return tap >= 0 && tap < kTaps ? kernel_[tap] : 0.0; }
+
+private:
+    // process without the reset's carry; returns the last output.
+    double run(const double* gains, double* out, int frames) {
         double* const history = history_;
         const double start = kernelStart_, slope = kernelSlope_;
         double sum = sum_, weightedSum = weightedSum_, y = output_;
-        int position = position_, turns = turns_, resetCarry = resetCarry_, unityRun = unityRun_;
+        int position = position_, turns = turns_, unityRun = unityRun_;
         for (int i = 0; i < frames; ++i) {
             const double gain = gains[i];
-            double deviation = gain - 1.0;
-            if (gain == 1.0) {
+            double deviation;
+            if (gain != 1.0) {
+                unityRun = 0;
+                deviation = gain - 1.0;
+            } else {
                 // A band at rest: after 32 unity gains the ring holds only zeros, so further
                 // unity gains change nothing and the output is exactly 1.0. (Those 32 pushes
                 // have also used up a reset's carry.)
@@ -44,8 +72,6 @@ public:
                 }
                 ++unityRun;
                 deviation = 0.0;
-            } else {
-                unityRun = 0;
             }
             // The deviation enters the ring and the running sums follow.
             const double leaving = history[position]; // g[n - 32] - 1
@@ -64,10 +90,6 @@ public:
                 weightedSum = 0.0;
             }
             y = 1.0 + start * sum + slope * weightedSum;
-            if (resetCarry > 0) {
-                y += 1.0;
-                --resetCarry;
-            }
             out[i] = y;
         }
         sum_ = sum;
@@ -75,21 +97,9 @@ public:
         output_ = y;
         position_ = position;
         turns_ = turns;
-        resetCarry_ = resetCarry;
         unityRun_ = unityRun;
-    }
-    // One gain.
-    double push(double gain) {
-        double y;
-        process(&gain, &y, 1);
         return y;
     }
-
-    // Output 0.0, history zero, the next 31 outputs carry 1.0; the kernel is kept.
-    void reset();
-
-    double output() const { return output_; }
-    double kernel(int tap) const { return tap >= 0 && tap < kTaps ? kernel_[tap] : 0.0; }
 
 private:
     // Exact sums of a ring at position 0.

@@ -84,7 +84,7 @@ void MultibandEngine::fullReset() {
     capture_.clear();
     inputRing_.clear();
     referenceRing_.clear();
-    lookaheadRing_.clear();
+    lookahead_.clear();
     limiter_.fullReset();
     for (BandCompressor& c : compressors_)
         c.fullReset();
@@ -105,70 +105,88 @@ void MultibandEngine::process(float* const* inputs, float* const* outputs, int f
         run<false>(inL, inR, outL, outR, frames);
 }
 
-// The running frames go through the pipeline in chunks of up to kChunk frames, unit after
-// unit (each unit's loop keeps its state in registers), never across a crossover block
-// boundary or a gated frame. Every unit sees the same samples in the same order as frame by
-// frame, so the output does not depend on how the host or the gate cuts the stream.
+// The frames go through the pipeline in runs: running frames in chunks of up to kChunk frames,
+// unit after unit (each unit's loop keeps its state in registers), never across a crossover
+// block boundary; gated frames in runs of their own. Every unit sees the same samples in the
+// same order as frame by frame, so the output does not depend on how the host cuts the stream.
 template <bool Accumulate>
 void MultibandEngine::run(const float* inL, const float* inR, float* outL, float* outR,
                           int frames) {
+    // The next frame, already counted by the gate.
+    double xL = sanitised(inL[0]);
+    double xR = sanitised(inR[0]);
+    bool active = gate_.push(xL, xR);
     int i = 0;
     while (i < frames) {
-        // Gather running frames until the chunk is full, the host's block ends, the crossover
+        if (!active) {
+            // A gated run: the first gated frame resets the engine once; every gated frame
+            // feeds the input ring and then moves all rings and the crossover block on over
+            // zeros.
+            if (gate_.takeReset()) engineReset();
+            int g = 0;
+            for (;;) {
+                double mL, mR;
+                inputRing_.step(xL, xR, mL, mR);
+                inputRing_.stepSilence();
+                if (!Accumulate) {
+                    outL[i] = 0.0f;
+                    outR[i] = 0.0f;
+                }
+                ++g;
+                if (++i == frames) break;
+                xL = sanitised(inL[i]);
+                xR = sanitised(inR[i]);
+                if ((active = gate_.push(xL, xR))) break;
+            }
+            silence(g);
+            continue;
+        }
+        // A chunk of running frames, until it is full, the host's block ends, the crossover
         // block is due, or the gate closes.
         const int room = crossover_.beginRun();
         const int limit = room < kChunk ? room : kChunk;
         int n = 0;
-        bool gated = false;
-        double xL = 0.0, xR = 0.0;
-        while (n < limit && i + n < frames) {
-            xL = sanitised(inL[i + n]);
-            xR = sanitised(inR[i + n]);
-            if (!gate_.push(xL, xR)) {
-                gated = true;
-                break;
-            }
+        for (;;) {
             chunk_.inL[n] = xL;
             chunk_.inR[n] = xR;
             ++n;
-        }
-        if (n > 0) {
-            processChunk(n);
-            const double* yL = chunk_.outL;
-            const double* yR = chunk_.outR;
-            for (int k = 0; k < n; ++k) {
-                if (Accumulate) {
-                    outL[i + k] += static_cast<float>(yL[k]);
-                    outR[i + k] += static_cast<float>(yR[k]);
-                } else {
-                    outL[i + k] = static_cast<float>(yL[k]);
-                    outR[i + k] = static_cast<float>(yR[k]);
+            if (i + n == frames || n == limit) {
+                if (i + n < frames) {
+                    xL = sanitised(inL[i + n]);
+                    xR = sanitised(inR[i + n]);
+                    active = gate_.push(xL, xR);
                 }
+                break;
             }
-            i += n;
+            xL = sanitised(inL[i + n]);
+            xR = sanitised(inR[i + n]);
+            if (!(active = gate_.push(xL, xR))) break;
         }
-        if (gated) {
-            // The gate has counted this frame already: it only feeds the rings.
-            double mL, mR;
-            inputRing_.step(xL, xR, mL, mR);
-            if (gate_.takeReset()) engineReset();
-            silenceFrame();
-            if (!Accumulate) {
-                outL[i] = 0.0f;
-                outR[i] = 0.0f;
+        processChunk(n);
+        const double* yL = chunk_.outL;
+        const double* yR = chunk_.outR;
+        for (int k = 0; k < n; ++k) {
+            if (Accumulate) {
+                outL[i + k] += static_cast<float>(yL[k]);
+                outR[i + k] += static_cast<float>(yR[k]);
+            } else {
+                outL[i + k] = static_cast<float>(yL[k]);
+                outR[i + k] = static_cast<float>(yR[k]);
             }
-            ++i;
         }
+        i += n;
     }
 }
 
-// Gated frame: every ring and the crossover block advance over zeros, nothing else runs.
-void MultibandEngine::silenceFrame() {
-    inputRing_.stepSilence();
-    referenceRing_.stepSilence();
-    lookaheadRing_.stepSilence();
-    limiter_.pushSilence();
-    crossover_.stepSilence();
+// g gated frames (after their input ring steps): the other rings and the crossover block move
+// on over zeros, nothing else runs.
+void MultibandEngine::silence(int g) {
+    for (int k = 0; k < g; ++k) {
+        referenceRing_.stepSilence();
+        limiter_.pushSilence();
+        crossover_.stepSilence();
+    }
+    lookahead_.advanceSilence(g);
 }
 
 // n running frames (1..kChunk) from chunk_.inL/inR to chunk_.outL/outR, within one crossover
@@ -185,11 +203,12 @@ void MultibandEngine::processChunk(int n) {
     }
 
     // Band split: band 1 = r - LP1, band b = LP(b-1) - LPb, band 5 = LP4; then the input gain.
+    // The current band signals go into the look-ahead line.
     for (int ch = 0; ch < kChannels; ++ch) {
         const double* upper = ch == 0 ? c.refL : c.refR;
         for (int b = 0; b < kBands; ++b) {
             const double g = compressors_[b].inputGain();
-            double* band = c.band[b][ch];
+            double* band = lookahead_.input(2 * b + ch);
             if (b < kBands - 1) {
                 const double* lower = crossover_.lowPass(ch, b);
                 for (int k = 0; k < n; ++k)
@@ -210,7 +229,7 @@ void MultibandEngine::processChunk(int n) {
     float ratio[kBands];
     for (int b = 0; b < kBands; ++b) {
         BandCompressor& comp = compressors_[b];
-        comp.process(c.band[b][0], c.band[b][1], c.gain[b], n);
+        comp.process(lookahead_.input(2 * b), lookahead_.input(2 * b + 1), c.gain[b], n);
         raw[b] = c.gain[b];
         smoothed[b] = c.smoothed[b];
         linked[b] = comp.linked();
@@ -219,61 +238,46 @@ void MultibandEngine::processChunk(int n) {
     }
     linker_.process(raw, linked, capped, smoothed, n);
 
-    // The band look-ahead: the gains apply to the band signals of 31 frames before, which
-    // replace the current ones in the chunk.
+    // Output gains (the smoothed gains become the applied ones) on the band signals of 31 frames
+    // before; a band switched off is silenced. The gained bands are summed into the output
+    // arrays on the way, band after band.
     for (int k = 0; k < n; ++k) {
-        double* slot = lookaheadRing_.slot();
-        for (int b = 0; b < kBands; ++b) {
-            slot[2 * b] = c.band[b][0][k];
-            slot[2 * b + 1] = c.band[b][1][k];
-        }
-        const double* delayed = lookaheadRing_.advance();
-        for (int b = 0; b < kBands; ++b) {
-            c.band[b][0][k] = delayed[2 * b];
-            c.band[b][1][k] = delayed[2 * b + 1];
-        }
+        c.outL[k] = 0.0;
+        c.outR[k] = 0.0;
     }
-
-    // Output gains on the delayed bands (the smoothed gains become the applied ones); a band
-    // switched off is silenced. Then the band meters and the sum of the bands.
     const double* bands[kBands][kChannels];
     const double* applied[kBands];
     for (int b = 0; b < kBands; ++b) {
         const BandCompressor& comp = compressors_[b];
         const double outputGain = comp.outputGain();
         const bool off = comp.bandOff();
+        const double* delayedL = lookahead_.output(2 * b);
+        const double* delayedR = lookahead_.output(2 * b + 1);
         double* gain = c.smoothed[b];
-        for (int k = 0; k < n; ++k)
-            gain[k] *= outputGain;
-        for (int ch = 0; ch < kChannels; ++ch) {
-            double* band = c.band[b][ch];
-            if (off)
-                for (int k = 0; k < n; ++k)
-                    band[k] = 0.0 * gain[k];
-            else
-                for (int k = 0; k < n; ++k)
-                    band[k] *= gain[k];
-            bands[b][ch] = band;
+        double* gainedL = c.band[b][0];
+        double* gainedR = c.band[b][1];
+        for (int k = 0; k < n; ++k) {
+            const double s = gain[k] * outputGain;
+            gain[k] = s;
+            const double l = (off ? 0.0 : delayedL[k]) * s, r = (off ? 0.0 : delayedR[k]) * s;
+            gainedL[k] = l;
+            gainedR[k] = r;
+            c.outL[k] += l;
+            c.outR[k] += r;
         }
+        bands[b][0] = gainedL;
+        bands[b][1] = gainedR;
         applied[b] = gain;
     }
+    lookahead_.advance(n);
     if (bandMeter_.process(bands, applied, ratio, n) && listener_ != nullptr)
         listener_->requestPanelRefresh();
 
-    // Mix: (sum of the bands * wet + dry * dry factor) * master, into the output arrays.
+    // Mix: (sum of the bands * wet + dry * dry factor) * master.
     const double wet = wet_, dryFactor = dry_, master = master_;
-    for (int ch = 0; ch < kChannels; ++ch) {
-        double* mix = ch == 0 ? c.outL : c.outR;
-        const double* dry = ch == 0 ? c.dryL : c.dryR;
-        for (int k = 0; k < n; ++k)
-            mix[k] = 0.0;
-        for (int b = 0; b < kBands; ++b) {
-            const double* band = c.band[b][ch];
-            for (int k = 0; k < n; ++k)
-                mix[k] += band[k];
-        }
-        for (int k = 0; k < n; ++k)
-            mix[k] = (mix[k] * wet + dry[k] * dryFactor) * master;
+    for (int k = 0; k < n; ++k) {
+        c.outL[k] = (c.outL[k] * wet + c.dryL[k] * dryFactor) * master;
+        c.outR[k] = (c.outR[k] * wet + c.dryR[k] * dryFactor) * master;
     }
 
     for (int k = 0; k < n; ++k)

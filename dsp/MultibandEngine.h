@@ -5,6 +5,7 @@
 #include "dsp/BandCompressor.h"
 #include "dsp/BandLimiter.h"
 #include "dsp/BandMeter.h"
+#include "dsp/ChunkDelayLine.h"
 #include "dsp/CrossoverBank.h"
 #include "dsp/CrossoverStage.h"
 #include "dsp/EngineListener.h"
@@ -103,7 +104,7 @@ private:
     template <bool Accumulate>
     void run(const float* inL, const float* inR, float* outL, float* outR, int frames);
     void processChunk(int frames);
-    void silenceFrame();
+    void silence(int frames);
 
     // Working arrays of one chunk of running frames, unit outputs feeding the next unit.
     struct Chunk {
@@ -111,7 +112,7 @@ private:
         double monitorL[kChunk], monitorR[kChunk]; // input delayed kLatency
         double dryL[kChunk], dryR[kChunk];         // input delayed kDryDelay
         double refL[kChunk], refR[kChunk];         // input delayed kReferenceDelay
-        double band[kBands][kChannels][kChunk];    // current band signals after the input gain
+        double band[kBands][kChannels][kChunk];    // gained, delayed band signals
         double gain[kBands][kChunk];               // band gains from the gain computers
         double smoothed[kBands][kChunk];           // linked and smoothed band gains
         double outL[kChunk], outR[kChunk];         // output frames
@@ -124,7 +125,8 @@ private:
     // from the same ring: both see the same writes, the input and, in gated frames, a zero).
     FrameDelayRing<kLatency + 1, 2> inputRing_;
     FrameDelayRing<kReferenceDelay + 1, 2> referenceRing_; // input aligned with the crossover
-    FrameDelayRing<kBandLookahead + 1, 2 * kBands> lookaheadRing_; // band signals, (L, R) per band
+    // The band signals, 2 b + channel for band b + 1 (current in, 31 frames before out).
+    ChunkDelayLine<kBandLookahead, 2 * kBands, kChunk> lookahead_;
     CrossoverStage crossover_;           // the four low-pass outputs per channel
     BandCompressor compressors_[kBands]; // band 1 (highest) .. band 5
     ReductionLinker linker_;             // links and smooths the band gains

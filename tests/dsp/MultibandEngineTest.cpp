@@ -470,6 +470,35 @@ TEST(MultibandEngineTest, AnalyserCaptureHandsOverTheLast4096OutputFrames) {
     EXPECT_TRUE(off.framesOf('A').empty());
 }
 
+// Host blocks run as chunks of many frames: a capture that completes inside a chunk must be
+// handed over before the chunk's later frames start the next one.
+TEST(MultibandEngineTest, CaptureCompletedInsideABlockIsHandedOverIntact) {
+    const int kStart = 300; // the capture starts off the 512-frame grid of the crossover
+    for (int block : {100, 512, 5000}) {
+        SCOPED_TRACE(block);
+        RecordingListener listener;
+        auto e = makeEngine(applyDefaultProgram, &listener);
+        listener.engine = e.get();
+        const Stereo in = noise(kStart + 4096 + 3000, 0.5f, 44);
+        Stereo head(kStart), tail(in.size() - kStart);
+        Stereo inHead(kStart), inTail(in.size() - kStart);
+        for (int i = 0; i < in.size(); ++i) {
+            Stereo& part = i < kStart ? inHead : inTail;
+            const int j = i < kStart ? i : i - kStart;
+            part.l[j] = in.l[i];
+            part.r[j] = in.r[i];
+        }
+        run(*e, inHead, head, kStart, false);
+        e->setPanelPage(0.6f);
+        run(*e, inTail, tail, block, false);
+        ASSERT_EQ(listener.framesOf('A').size(), 1u);
+        for (int i = 0; i < 4096; ++i) {
+            ASSERT_EQ(listener.captured[0][i], tail.l[i]) << i;
+            ASSERT_EQ(listener.captured[1][i], tail.r[i]) << i;
+        }
+    }
+}
+
 // --- Sample rate ----------------------------------------------------------------------------
 
 TEST(MultibandEngineTest, SampleRateSetsMeterPeriodRmsLengthAndAnalyserBands) {
