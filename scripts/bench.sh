@@ -1,0 +1,64 @@
+#!/bin/bash
+# The cost of processing, measured three ways, for the "Default" program and a heavy setting
+# (all bands compressing hard with the soft attack curve, links at 75 %, master +24 dB so that
+# the limiter works all the time), in blocks of 512 frames:
+#   - native build: Google Benchmark time per block and instructions per stereo frame
+#     (callgrind counts the same on every run);
+#   - both DLLs under Wine: qvhost's in-process timing, median of several runs;
+#   - memory of one instance.
+#   scripts/bench.sh [--quick]      (--quick skips callgrind)
+set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+cd "$root"
+quick=0
+[ "${1:-}" = "--quick" ] && quick=1
+
+scripts/setup.sh >&2
+if [ $quick = 0 ] && ! command -v valgrind >/dev/null; then
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends valgrind >&2
+fi
+source scripts/wine-session.sh
+wine_session_start
+
+cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build build/native --target qv_bench qv_engine_driver qv_instance_memory >&2
+cmake -S . -B build/win32 -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw32.cmake >/dev/null
+cmake --build build/win32 --target Quorvanelle Quorvanelle_x87 qvhost >&2
+
+echo "== native (Google Benchmark, 512-frame blocks)"
+build/native/bench/qv_bench --benchmark_filter='BM_Engine' 2>/dev/null |
+  awk '/^BM_Engine/ { printf "%-18s %8.1f ns per stereo frame\n", $1, $2 * ($3 == "us" ? 1000 : 1) / 512 }'
+
+if [ $quick = 0 ]; then
+  echo "== native instructions per stereo frame (callgrind, 400 blocks of 512 frames)"
+  for setting in default heavy; do
+    out="$(mktemp)"
+    valgrind --tool=callgrind --callgrind-out-file="$out" \
+      --toggle-collect='qv::MultibandEngine::process(*' \
+      build/native/bench/qv_engine_driver "$setting" 400 >/dev/null 2>&1
+    instructions="$(callgrind_annotate "$out" 2>/dev/null | awk '/PROGRAM TOTALS/ { gsub(",", "", $1); print $1 }')"
+    rm -f "$out"
+    awk -v s="$setting" -v i="$instructions" 'BEGIN { printf "%-18s %8.0f instructions per stereo frame\n", s, i / (400 * 512) }'
+  done
+fi
+
+heavy=()
+for b in 1 2 3 4 5; do
+  heavy+=(--set "cp${b}_Thresh=0.5" --set "cp${b}_Ratio=1" --set "cp${b}_AtkCurve=1" --set "cp${b}_Atk=0.2")
+done
+for link in 64 65 66 67; do heavy+=(--set "$link=0.75"); done
+heavy+=(--set MasterOut=1)
+
+echo "== DLLs under Wine (qvhost bench, 512-frame blocks, median of 7 runs)"
+for dll in Quorvanelle Quorvanelle_x87; do
+  for setting in default heavy; do
+    args=()
+    [ $setting = heavy ] && args=("${heavy[@]}")
+    line="$(build/win32/wine-run.sh build/win32/bin/qvhost.exe bench "build/win32/bin/$dll.dll" \
+      ${args[@]+"${args[@]}"} --seconds 3 --runs 7 | grep '^median')"
+    printf '%-16s %-8s %s\n' "$dll" "$setting" "${line#*: }"
+  done
+done
+
+echo "== memory"
+build/native/bench/qv_instance_memory
