@@ -57,6 +57,39 @@ public:
         return frames_[p];
     }
 
+    // Stereo rings, a run of frames at once (the loop's chunks): readRun gives, for each of the
+    // next frames frames to be written, the frame written delay steps before it (delay
+    // frames..Length - 1, so that every frame read lies before the run); writeRun then writes
+    // the run and advances past it (frames up to Length - 1).
+    void readRun(int delay, double* left, double* right, int frames) const {
+        static_assert(Width == 2, "stereo runs on a stereo ring only");
+        int p = position_ - delay;
+        if (p < 0) p += Length;
+        const int first = Length - p < frames ? Length - p : frames; // up to the wrap
+        for (int k = 0; k < first; ++k) {
+            left[k] = frames_[p + k][0];
+            right[k] = frames_[p + k][1];
+        }
+        for (int k = first; k < frames; ++k) {
+            left[k] = frames_[k - first][0];
+            right[k] = frames_[k - first][1];
+        }
+    }
+    void writeRun(const double* left, const double* right, int frames) {
+        static_assert(Width == 2, "stereo runs on a stereo ring only");
+        const int p = position_;
+        const int first = Length - p < frames ? Length - p : frames;
+        for (int k = 0; k < first; ++k) {
+            frames_[p + k][0] = left[k];
+            frames_[p + k][1] = right[k];
+        }
+        for (int k = first; k < frames; ++k) {
+            frames_[k - first][0] = left[k];
+            frames_[k - first][1] = right[k];
+        }
+        position_ = p + frames < Length ? p + frames : p + frames - Length;
+    }
+
     // Writes a frame of zeros and advances (the gated loop).
     void stepSilence() {
         for (int i = 0; i < Width; ++i)

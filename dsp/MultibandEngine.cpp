@@ -193,14 +193,13 @@ void MultibandEngine::silence(int g) {
 // block (crossover_.beginRun has run).
 void MultibandEngine::processChunk(int n) {
     Chunk& c = chunk_;
-    // Monitor and dry copies from the input ring, the reference from its own.
-    for (int k = 0; k < n; ++k) {
-        inputRing_.step(c.inL[k], c.inR[k], c.monitorL[k], c.monitorR[k]);
-        const double* dry = inputRing_.frameBefore(kDryDelay);
-        c.dryL[k] = dry[0];
-        c.dryR[k] = dry[1];
-        referenceRing_.step(c.inL[k], c.inR[k], c.refL[k], c.refR[k]);
-    }
+    // Monitor and dry copies from the input ring, the reference from its own (every delay is
+    // longer than a chunk, so the frames read all lie before it).
+    inputRing_.readRun(kLatency, c.monitorL, c.monitorR, n);
+    inputRing_.readRun(kDryDelay, c.dryL, c.dryR, n);
+    inputRing_.writeRun(c.inL, c.inR, n);
+    referenceRing_.readRun(kReferenceDelay, c.refL, c.refR, n);
+    referenceRing_.writeRun(c.inL, c.inR, n);
 
     // Band split: band 1 = r - LP1, band b = LP(b-1) - LPb, band 5 = LP4; then the input gain.
     // The current band signals go into the look-ahead line.

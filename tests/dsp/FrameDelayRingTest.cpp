@@ -64,5 +64,37 @@ TEST(FrameDelayRingTest, FrameBeforeReadsEveryShorterDelay) {
     }
 }
 
+// Runs of frames read at two delays and then written, against a ring stepped frame by frame;
+// run lengths up to the shorter delay, so the wrap falls inside runs at every offset.
+TEST(FrameDelayRingTest, RunsReadAndWriteLikeSingleSteps) {
+    constexpr int kLength = 13, kShortDelay = 5;
+    FrameDelayRing<kLength, 2> runs, steps;
+    int frame = 0;
+    for (int round = 0; round < 40; ++round) {
+        const int n = round % kShortDelay + 1;
+        double inL[kShortDelay], inR[kShortDelay], longL[kShortDelay], longR[kShortDelay],
+            shortL[kShortDelay], shortR[kShortDelay];
+        for (int k = 0; k < n; ++k) {
+            inL[k] = ++frame;
+            inR[k] = -frame;
+        }
+        runs.readRun(kLength - 1, longL, longR, n);
+        runs.readRun(kShortDelay, shortL, shortR, n);
+        runs.writeRun(inL, inR, n);
+        for (int k = 0; k < n; ++k) {
+            double l, r;
+            steps.step(inL[k], inR[k], l, r);
+            ASSERT_EQ(longL[k], l) << frame;
+            ASSERT_EQ(longR[k], r) << frame;
+            ASSERT_EQ(shortL[k], steps.frameBefore(kShortDelay)[0]) << frame;
+            ASSERT_EQ(shortR[k], steps.frameBefore(kShortDelay)[1]) << frame;
+        }
+        if (round % 7 == 6) {
+            runs.stepSilence();
+            steps.stepSilence();
+        }
+    }
+}
+
 } // namespace
 } // namespace qv
