@@ -40,7 +40,7 @@ public:
     static constexpr int kAnalysisLength = AnalyserCapture::kLength;     // 4096
     static constexpr int kAnalyserBands = AnalyserBandTable::kBands;     // 88
     static constexpr double kDefaultSampleRate = 44100.0;
-    static constexpr int kChunk = 64; // frames run through the pipeline unit after unit
+    static constexpr int kChunk = 128; // frames run through the pipeline unit after unit
     static_assert(kChunk <= kReferenceDelay, "the input rings read a whole chunk before writing");
 
     explicit MultibandEngine(EngineListener* listener = nullptr);
