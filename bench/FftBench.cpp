@@ -1,7 +1,8 @@
-// FFT speed: our radix-4 transform against the textbook radix-2 FFT and the O(N^2) DFT that
-// serve as test oracles.
+// FFT speed: our radix-4 transform and the planar transform of the block convolution against
+// the textbook radix-2 FFT and the O(N^2) DFT that serve as test oracles.
 
 #include "dsp/Fft.h"
+#include "dsp/PlanarFft.h"
 
 #include "tests/dsp/ReferenceFft.h"
 
@@ -44,6 +45,33 @@ void BM_FftInverse(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_FftInverse)->Arg(1024)->Arg(4096);
+
+// The planar transforms repeated on the same arrays: the values grow to inf and NaN, which cost
+// SSE2 arithmetic nothing extra.
+void BM_PlanarForward(benchmark::State& state) {
+    const int n = static_cast<int>(state.range(0));
+    auto fft = std::make_unique<qv::PlanarFft>(n);
+    std::vector<double> data = noise(n);
+    for (auto _ : state) {
+        fft->forward(data.data(), data.data() + n);
+        benchmark::DoNotOptimize(data.data());
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_PlanarForward)->Arg(1024)->Arg(4096);
+
+// What the block convolution runs four times per block.
+void BM_PlanarInverseUpperHalf(benchmark::State& state) {
+    const int n = static_cast<int>(state.range(0));
+    auto fft = std::make_unique<qv::PlanarFft>(n);
+    std::vector<double> data = noise(n);
+    for (auto _ : state) {
+        fft->inverseUpperHalf(data.data(), data.data() + n);
+        benchmark::DoNotOptimize(data.data());
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_PlanarInverseUpperHalf)->Arg(1024)->Arg(4096);
 
 void BM_Radix2OracleForward(benchmark::State& state) {
     const int n = static_cast<int>(state.range(0));

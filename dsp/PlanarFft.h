@@ -7,15 +7,29 @@ namespace qv {
 // Complex FFT on split (planar) arrays, for fast convolution: the real and imaginary parts lie in
 // two arrays, so every butterfly loop runs over contiguous doubles and the compiler can
 // vectorise it. forward takes natural order and leaves the spectrum in bit-reversed order
-// (radix-4 decimation in frequency); inverse takes that order back and returns natural order
-// (the transposed, conjugated stages: radix-4 decimation in time). Neither permutes nor scales:
+// (decimation in frequency); inverse takes that order back and returns natural order (the
+// transposed, conjugated stages: decimation in time). Neither permutes nor scales:
 // inverse(forward(x)) = N x. Pointwise products between the two need no reordering.
+//
+// The stages have radix 8 or 4 down to the 16-point codelets at the small end, whose twiddles
+// are constants: 1024 points take three passes over the data.
 //
 // Sizes: powers of four from kMinSize to MaxSize; the tables are sized for MaxSize, so the
 // block convolution's 1024-point object carries no 4096-point tables (PlanarFft takes every
 // size up to 4096). Tables are built by the constructor; the transforms allocate nothing and
 // call no system function (audio thread safe).
-template <int MaxSize> class SizedPlanarFft {
+//
+// VectorCodelets picks how the codelets are written: as short loops that SSE2 code vectorises,
+// or with every factor 1, -i and (+-1 - i) / sqrt 2 spelt out, cheaper where doubles live on the
+// x87 unit. The default follows the build; both give the transform to rounding, and the
+// native build carries both so that the tests cover the form the x87 products run.
+#if defined(__SSE2_MATH__)
+inline constexpr bool kPlanarFftVectorCodelets = true;
+#else
+inline constexpr bool kPlanarFftVectorCodelets = false;
+#endif
+
+template <int MaxSize, bool VectorCodelets = kPlanarFftVectorCodelets> class SizedPlanarFft {
     static_assert(MaxSize == 16 || MaxSize == 64 || MaxSize == 256 || MaxSize == 1024 ||
                       MaxSize == 4096,
                   "a power of four from 16 to 4096 (positions are 16-bit)");
@@ -35,7 +49,9 @@ public:
     // From a spectrum in bit-reversed order: x[n] = sum X[k] e^(+2 pi i k n / N) (unscaled).
     void inverse(double* re, double* im) const;
     // The same for a caller that needs only x[N/2..N-1] (overlap-save keeps the upper half): the
-    // lower half is left holding intermediate values. Bit for bit the same upper half.
+    // lower half is left holding intermediate values. The upper half is the full inverse's bit
+    // for bit where doubles are rounded at every operation (SSE2); x87 registers, which keep
+    // more bits until a value is spilled, can differ in the last place.
     void inverseUpperHalf(double* re, double* im) const;
 
     // Position of bin k in the bit-reversed order; the map is its own inverse. 0 outside
@@ -47,15 +63,20 @@ private:
 
     int size_ = 0;     // N (0 when unusable)
     int log2Size_ = 0; // log2 N
-    // Twiddles of the stages with span 16 and more, stage after stage (span N first): for a span
-    // L with quarter q = L / 4, six arrays of q values: Re and Im of W^j, W^2j, W^3j with
-    // W = e^(-2 pi i / L), j = 0..q-1.
+    // Twiddles of the stages above the codelets, stage after stage (span N first): for a stage
+    // of radix R and span L = R Q, rows of Q values for m = 1..R-1, the real then the imaginary
+    // parts of W^(j rev(m)), W = e^(-2 pi i / L), j = 0..Q-1, rev the bit reversal over log2 R
+    // bits: 2 N - 32 values in all (1024 points: 2016).
     double twiddles_[2 * kMaxSize];
     std::uint16_t reversed_[kMaxSize]; // bit-reversed position of each bin
 };
 
 extern template class SizedPlanarFft<1024>;
 extern template class SizedPlanarFft<4096>;
+#if defined(__SSE2_MATH__)
+extern template class SizedPlanarFft<1024, false>;
+extern template class SizedPlanarFft<4096, false>;
+#endif
 
 // Transforms of any power-of-four size from 16 to 4096.
 using PlanarFft = SizedPlanarFft<4096>;

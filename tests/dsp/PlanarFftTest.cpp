@@ -21,10 +21,21 @@ std::vector<double> randomComplex(int n, unsigned seed) {
     return v;
 }
 
-TEST(PlanarFftTest, ForwardMatchesTheDftInBitReversedOrder) {
-    for (int n : {16, 64, 256, 1024}) {
+// Every size runs its own sequence of stages (radix 4 and 8 above the 16-point codelets), and
+// the codelets come in two forms: the one this build vectorises and the one the x87 products
+// run. Each form must be the transform on its own.
+template <class Fft> class PlanarFftFormTest : public ::testing::Test {};
+#if defined(__SSE2_MATH__)
+using Forms = ::testing::Types<SizedPlanarFft<4096, true>, SizedPlanarFft<4096, false>>;
+#else
+using Forms = ::testing::Types<PlanarFft>;
+#endif
+TYPED_TEST_SUITE(PlanarFftFormTest, Forms);
+
+TYPED_TEST(PlanarFftFormTest, ForwardMatchesTheDftInBitReversedOrder) {
+    for (int n : {16, 64, 256, 1024, 4096}) {
         SCOPED_TRACE(n);
-        auto fft = std::make_unique<PlanarFft>(n);
+        auto fft = std::make_unique<TypeParam>(n);
         ASSERT_EQ(fft->size(), n);
         const std::vector<double> x = randomComplex(n, n);
         const std::vector<double> expected = reference::dft(x, false);
@@ -44,10 +55,10 @@ TEST(PlanarFftTest, ForwardMatchesTheDftInBitReversedOrder) {
     }
 }
 
-TEST(PlanarFftTest, InverseOfBitReversedSpectrumMatchesTheInverseDft) {
-    for (int n : {16, 256, 1024}) {
+TYPED_TEST(PlanarFftFormTest, InverseOfBitReversedSpectrumMatchesTheInverseDft) {
+    for (int n : {16, 64, 256, 1024}) {
         SCOPED_TRACE(n);
-        auto fft = std::make_unique<PlanarFft>(n);
+        auto fft = std::make_unique<TypeParam>(n);
         const std::vector<double> spectrum = randomComplex(n, 7 * n);
         // Unscaled inverse: the reference scales by 1/N.
         const std::vector<double> expected = reference::dft(spectrum, true);
@@ -66,9 +77,9 @@ TEST(PlanarFftTest, InverseOfBitReversedSpectrumMatchesTheInverseDft) {
     }
 }
 
-TEST(PlanarFftTest, InverseUndoesForwardUpToTheFactorN) {
-    const int n = PlanarFft::kMaxSize;
-    auto fft = std::make_unique<PlanarFft>(n);
+TYPED_TEST(PlanarFftFormTest, InverseUndoesForwardUpToTheFactorN) {
+    const int n = TypeParam::kMaxSize;
+    auto fft = std::make_unique<TypeParam>(n);
     const std::vector<double> x = randomComplex(n, 3);
     std::vector<double> re(n), im(n);
     for (int i = 0; i < n; ++i) {
@@ -83,6 +94,24 @@ TEST(PlanarFftTest, InverseUndoesForwardUpToTheFactorN) {
         worst = std::max(worst, std::fabs(im[i] / n - x[2 * i + 1]));
     }
     EXPECT_LT(worst, 1e-13);
+}
+
+// The overlap-save caller keeps only the upper half: it must equal the full inverse's bit for
+// bit, in every size (each size ends on a different stage).
+TYPED_TEST(PlanarFftFormTest, UpperHalfInverseMatchesTheFullInverseExactly) {
+    for (int n : {16, 64, 256, 1024, 4096}) {
+        SCOPED_TRACE(n);
+        auto fft = std::make_unique<TypeParam>(n);
+        const std::vector<double> x = randomComplex(n, 11 * n);
+        std::vector<double> re(x.begin(), x.begin() + n), im(x.begin() + n, x.end());
+        std::vector<double> re2 = re, im2 = im;
+        fft->inverse(re.data(), im.data());
+        fft->inverseUpperHalf(re2.data(), im2.data());
+        for (int i = n / 2; i < n; ++i) {
+            ASSERT_EQ(re[i], re2[i]) << i;
+            ASSERT_EQ(im[i], im2[i]) << i;
+        }
+    }
 }
 
 TEST(PlanarFftTest, UnusableSizesDoNothing) {
@@ -125,22 +154,9 @@ TEST(PlanarFftTest, SmallTablesGiveTheSameTransform) {
     EXPECT_EQ(tooLarge.size(), 0);
 }
 
-// The overlap-save caller keeps only the upper half: it must equal the full inverse's bit for
-// bit, in every size (each size ends on a different stage), and leave the input alone otherwise.
-TEST(PlanarFftTest, UpperHalfInverseMatchesTheFullInverseExactly) {
-    for (int n : {16, 64, 256, 1024, 4096}) {
-        SCOPED_TRACE(n);
-        auto fft = std::make_unique<PlanarFft>(n);
-        const std::vector<double> x = randomComplex(n, 11 * n);
-        std::vector<double> re(x.begin(), x.begin() + n), im(x.begin() + n, x.end());
-        std::vector<double> re2 = re, im2 = im;
-        fft->inverse(re.data(), im.data());
-        fft->inverseUpperHalf(re2.data(), im2.data());
-        for (int i = n / 2; i < n; ++i) {
-            ASSERT_EQ(re[i], re2[i]) << i;
-            ASSERT_EQ(im[i], im2[i]) << i;
-        }
-    }
+// The block convolution's object: its upper-half inverse, null arrays ignored and an unusable
+// size writing nothing.
+TEST(PlanarFftTest, SmallTablesUpperHalfInverse) {
     auto small = std::make_unique<SizedPlanarFft<1024>>(1024);
     const std::vector<double> x = randomComplex(1024, 2);
     std::vector<double> re(x.begin(), x.begin() + 1024), im(x.begin() + 1024, x.end());
