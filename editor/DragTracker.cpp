@@ -34,6 +34,13 @@ bool DragTracker::leftHeld(Point& where) {
     return true;
 }
 
+bool DragTracker::rightHeld(Point& where) {
+    if (!context) return false;
+    if (!(context->getButtonState() & DrawContext::kRButton)) return false;
+    where = context->getPointerPosition();
+    return true;
+}
+
 void DragTracker::waitForRightRelease() {
     if (!context) return;
     while (context->getButtonState() & DrawContext::kRButton)

@@ -1,4 +1,4 @@
-// A mouse gesture of the settings panel, tracked by polling (the mouse is not captured): hides
+// A mouse gesture of an editor view, tracked by polling (the mouse is not captured): hides
 // the cursor while a value is dragged and puts it back where it was at the end, and keeps the
 // screen and the host alive through the editor's idle pump. Lives for one press. UI thread.
 #pragma once
@@ -25,6 +25,8 @@ public:
     void restoreCursor();
     // True while the left button is down, with the pointer (view coordinates) in where.
     bool leftHeld(Point& where);
+    // True while the right button is down, with the pointer (view coordinates) in where.
+    bool rightHeld(Point& where);
     // Waits (pumping) until the right button is up.
     void waitForRightRelease();
     // The editor's idle pump, when the view has a frame with an editor.
@@ -36,6 +38,30 @@ public:
     // the anchor there; pumps on every pass; restores the cursor at the end.
     template <class Apply> void drag(Point anchor, bool horizontal, double perPixel, Apply apply) {
         hideCursor();
+        follow(anchor, horizontal, perPixel, apply);
+        restoreCursor();
+    }
+
+    // A left-button drag whose target is where the pointer is at the first poll, not where the
+    // press message said: when the button is held, pick(where) (view coordinates) says whether
+    // there is something to drag there. If so the cursor is hidden (pick may hide it earlier
+    // itself), the pump runs and the drag goes on from there as in drag(). The cursor stays
+    // hidden: the caller finishes its gesture, then calls restoreCursor() (or lets the
+    // destructor do it). Returns whether pick took the press.
+    template <class Pick, class Apply>
+    bool pickAndDrag(bool horizontal, double perPixel, Pick pick, Apply apply) {
+        Point where;
+        if (!leftHeld(where) || !pick(where)) return false;
+        hideCursor();
+        pump();
+        follow(where, horizontal, perPixel, apply);
+        return true;
+    }
+
+private:
+    // The polling loop of a drag, with the cursor already hidden.
+    template <class Apply>
+    void follow(Point anchor, bool horizontal, double perPixel, Apply& apply) {
         Point where;
         while (leftHeld(where)) {
             const int pixels = horizontal ? where.x - anchor.x : where.y - anchor.y;
@@ -46,10 +72,8 @@ public:
             }
             pump();
         }
-        restoreCursor();
     }
 
-private:
     DrawContext* context; // the press's context, or null
     View* view;           // the view the gesture belongs to, or null
     Point savedCursor;    // screen position when hidden

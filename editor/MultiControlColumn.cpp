@@ -1,10 +1,9 @@
 #include "editor/MultiControlColumn.h"
 
+#include "editor/DragTracker.h"
 #include "editor/EditorLayout.h"
 #include "gui/Bitmap.h"
 #include "gui/DrawContext.h"
-#include "gui/EditorBase.h"
-#include "gui/InputSource.h"
 #include "shell/AudioEffect.h"
 
 #include <new>
@@ -23,8 +22,7 @@ const MultiControlColumn::Row MultiControlColumn::kRows[kRowCount] = {
 
 namespace {
 
-constexpr int kHitSize = 35;         // pixels, each way, of a row's hit area
-constexpr double kDeadZone = 0.0001; // smaller steps change nothing
+constexpr int kHitSize = 35; // pixels, each way, of a row's hit area
 
 // Levels: dB = 48 v - 24; one unit of delta is 24 dB; the last 0.1 dB snaps to the bottom.
 constexpr double kLevelSpanDb = 48.0;
@@ -142,10 +140,6 @@ void MultiControlColumn::draw(DrawContext* context) {
     setDirty(false);
 }
 
-void MultiControlColumn::runIdlePump() {
-    if (EditorBase* editor = getEditor()) editor->pumpIdle();
-}
-
 void MultiControlColumn::writeRow(const Row& row, const float (&values)[kBandCount]) {
     if (!effect) return;
     for (int band = 0; band < kBandCount; ++band)
@@ -154,42 +148,32 @@ void MultiControlColumn::writeRow(const Row& row, const float (&values)[kBandCou
 
 void MultiControlColumn::mouse(DrawContext* context, Point) {
     if (!context) return;
-    InputSource& input = InputSource::current();
+    DragTracker tracker(context, this);
     const float selectedChannel = effect ? effect->getParameter(kSelectedChannel) : 0.0f;
-    bool pointerHidden = false;
-    Point pressedAt;               // screen position of the pointer at the press
     int row = 0;                   // the row being dragged
     float values[kBandCount] = {}; // its five working values, band 1..5
-    int anchorY = 0;               // y at the last change
-    while (context->getButtonState() & DrawContext::kLButton) {
-        const Point p = context->getPointerPosition();
-        if (row == 0) {
+    const bool dragged = tracker.pickAndDrag(
+        false, -kValuePerPixel,
+        [&](Point p) {
             row = rowAt(p);
             pressedRow = row;
-            if (row == 0) break;
-            anchorY = p.y;
+            if (row == 0) return false;
             for (int band = 0; band < kBandCount; ++band)
                 values[band] =
                     effect ? effect->getParameter(kRows[row - 1].parameters[band]) : 0.0f;
-            if (!pointerHidden) {
-                pressedAt = input.cursorPosition();
-                input.showCursor(false);
-                pointerHidden = true;
-                draw(context);
-                if (effect) effect->setParameter(kMatrixItem, kRows[row - 1].matrixItem);
-            }
-        } else {
-            const double delta = (p.y - anchorY) * -kValuePerPixel;
-            if (delta < -kDeadZone || delta > kDeadZone) {
-                step(kRows[row - 1].domain, delta, values);
-                writeRow(kRows[row - 1], values);
-                anchorY = p.y;
-            }
-        }
-        runIdlePump();
-    }
-    if (context->getButtonState() & DrawContext::kRButton) {
-        const int target = rowAt(context->getPointerPosition());
+            // Hidden before the pressed spinner is drawn and the row announced.
+            tracker.hideCursor();
+            draw(context);
+            if (effect) effect->setParameter(kMatrixItem, kRows[row - 1].matrixItem);
+            return true;
+        },
+        [&](double delta) {
+            step(kRows[row - 1].domain, delta, values);
+            writeRow(kRows[row - 1], values);
+        });
+    Point p;
+    if (tracker.rightHeld(p)) {
+        const int target = rowAt(p);
         if (target != 0 && effect) {
             const Row& r = kRows[target - 1];
             const int band = sourceBand(selectedChannel);
@@ -201,10 +185,9 @@ void MultiControlColumn::mouse(DrawContext* context, Point) {
             effect->setParameter(kMatrixItem, r.matrixItem);
         }
     }
-    if (pointerHidden) {
+    if (dragged) {
         pressedRow = 0;
         draw(context);
-        input.setCursorPosition(pressedAt);
-        input.showCursor(true);
+        tracker.restoreCursor();
     }
 }

@@ -56,7 +56,6 @@ public:
     int getPressedRow() const { return pressedRow; }
 
 private:
-    void runIdlePump();
     void writeRow(const Row& row, const float (&values)[kBandCount]);
 
     AudioEffect* effect;       // read and written; not owned

@@ -1,10 +1,9 @@
 #include "editor/OutputStageView.h"
 
+#include "editor/DragTracker.h"
 #include "editor/EditorLayout.h"
 #include "gui/Bitmap.h"
 #include "gui/DrawContext.h"
-#include "gui/EditorBase.h"
-#include "gui/InputSource.h"
 #include "gui/OffscreenContext.h"
 #include "shell/AudioEffect.h"
 
@@ -51,7 +50,6 @@ constexpr float kSilentGain = 0.000001f; // "Dry out"/"Wet out" below this: "-oo
 
 constexpr double kValuePerPixel = 0.001; // horizontal drag; master: 0.048 dB per pixel
 constexpr double kGainPerValue = 0.5;    // dry and wet move half as fast: 0.0005 per pixel
-constexpr double kDeadZone = 0.0001;     // smaller steps change nothing
 constexpr float kMasterReset = 0.5f;     // 0 dB
 constexpr float kDryReset = 0.0f;        // no dry signal
 constexpr float kWetReset = 1.0f;        // full wet signal
@@ -241,21 +239,14 @@ void OutputStageView::drawLevel(DrawContext* context, VstInt32 index, const Rect
 
 // --- mouse ------------------------------------------------------------------------------------
 
-void OutputStageView::runIdlePump() {
-    if (EditorBase* editor = getEditor()) editor->pumpIdle();
-}
-
 void OutputStageView::mouse(DrawContext* context, Point) {
     if (!context) return;
-    InputSource& input = InputSource::current();
-    bool pointerHidden = false;
-    Point pressedAt;      // screen position of the pointer at the press, restored afterwards
+    DragTracker tracker(context, this);
     VstInt32 target = -1; // the level being dragged
     float running = 0.0f; // its running value
-    int lastX = 0;        // x at the last change
-    while (context->getButtonState() & DrawContext::kLButton) {
-        const Point p = context->getPointerPosition();
-        if (target < 0) {
+    tracker.pickAndDrag(
+        true, kValuePerPixel,
+        [&](Point p) {
             if (masterDrag.contains(p))
                 target = kMasterOut;
             else if (dry.contains(p))
@@ -269,52 +260,39 @@ void OutputStageView::mouse(DrawContext* context, Point) {
                     drawPeak(context, k);
                     break;
                 }
-                break;
+                return false;
             }
-            lastX = p.x;
             running = parameter(target);
-            pressedAt = input.cursorPosition();
-            input.showCursor(false);
-            pointerHidden = true;
-        } else {
-            const double delta = (p.x - lastX) * kValuePerPixel;
-            if (delta < -kDeadZone || delta > kDeadZone) {
-                double next;
-                if (target == kMasterOut) {
-                    const double db = running * kLevelSpanDb + kLevelFloorDb + delta * kLevelSpanDb;
-                    if (db > kLevelTopDb)
-                        next = 1.0;
-                    else if (db >= kMasterFloorDb)
-                        next = (db - kLevelFloorDb) / kLevelSpanDb;
-                    else
-                        next = 0.0; // also for NaN
-                } else {
-                    next = running + delta * kGainPerValue;
-                    if (next > 1.0)
-                        next = 1.0;
-                    else if (!(next >= kSilentGain)) // NaN too
-                        next = 0.0;
-                }
-                running = static_cast<float>(next);
-                if (effect) effect->setParameter(target, running);
-                lastX = p.x;
+            return true;
+        },
+        [&](double delta) {
+            double next;
+            if (target == kMasterOut) {
+                const double db = running * kLevelSpanDb + kLevelFloorDb + delta * kLevelSpanDb;
+                if (db > kLevelTopDb)
+                    next = 1.0;
+                else if (db >= kMasterFloorDb)
+                    next = (db - kLevelFloorDb) / kLevelSpanDb;
+                else
+                    next = 0.0; // also for NaN
+            } else {
+                next = running + delta * kGainPerValue;
+                if (next > 1.0)
+                    next = 1.0;
+                else if (!(next >= kSilentGain)) // NaN too
+                    next = 0.0;
             }
-        }
-        runIdlePump();
+            running = static_cast<float>(next);
+            if (effect) effect->setParameter(target, running);
+        });
+    Point p;
+    if (tracker.rightHeld(p) && effect) {
+        if (masterDrag.contains(p))
+            effect->setParameter(kMasterOut, kMasterReset);
+        else if (dry.contains(p))
+            effect->setParameter(kDryOut, kDryReset);
+        else if (wet.contains(p))
+            effect->setParameter(kWetOut, kWetReset);
     }
-    if (context->getButtonState() & DrawContext::kRButton) {
-        const Point p = context->getPointerPosition();
-        if (effect) {
-            if (masterDrag.contains(p))
-                effect->setParameter(kMasterOut, kMasterReset);
-            else if (dry.contains(p))
-                effect->setParameter(kDryOut, kDryReset);
-            else if (wet.contains(p))
-                effect->setParameter(kWetOut, kWetReset);
-        }
-    }
-    if (pointerHidden) {
-        input.setCursorPosition(pressedAt);
-        input.showCursor(true);
-    }
+    tracker.restoreCursor(); // if a drag hid it
 }

@@ -71,7 +71,6 @@ private:
     void drawMaster(DrawContext* context);
     void drawLevel(DrawContext* context, VstInt32 parameter, const Rect& box);
     float parameter(VstInt32 index) const;
-    void runIdlePump();
 
     AudioEffect* effect;       // read and written; not owned
     ControlListener* listener; // the editor's; kept, not used

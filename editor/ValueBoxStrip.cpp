@@ -1,10 +1,9 @@
 #include "editor/ValueBoxStrip.h"
 
+#include "editor/DragTracker.h"
 #include "editor/EditorLayout.h"
 #include "gui/Bitmap.h"
 #include "gui/DrawContext.h"
-#include "gui/EditorBase.h"
-#include "gui/InputSource.h"
 #include "shell/AudioEffect.h"
 
 #include <new>
@@ -14,7 +13,6 @@ namespace layout = qv::layout;
 namespace {
 
 constexpr int kBoxPitch = 110;         // pixels from one box to the next, leftwards
-constexpr double kDeadZone = 0.0001;   // smaller steps change nothing
 constexpr FontId kBoxFont = 4;         // Arial 11 px
 const Color kHighlight(102, 255, 255); // outline of the box being dragged
 
@@ -67,53 +65,35 @@ void ValueBoxStrip::draw(DrawContext* context) {
     setDirty(false);
 }
 
-void ValueBoxStrip::runIdlePump() {
-    if (EditorBase* editor = getEditor()) editor->pumpIdle();
-}
-
 void ValueBoxStrip::mouse(DrawContext* context, Point) {
     if (!context) return;
-    InputSource& input = InputSource::current();
-    bool pointerHidden = false;
-    Point pressedAt;    // screen position of the pointer at the press, restored afterwards
+    DragTracker tracker(context, this);
     int box = -1;       // the box being dragged
     float value = 0.0f; // its running value
-    int anchorX = 0;    // x at the last change
-    while (context->getButtonState() & DrawContext::kLButton) {
-        const Point p = context->getPointerPosition();
-        if (box < 0) {
+    const bool dragged = tracker.pickAndDrag(
+        true, kValuePerPixel,
+        [&](Point p) {
             box = boxAt(p);
-            if (box < 0) {
-                activeBox = 0;
-                break;
-            }
-            activeBox = box + 1;
-            anchorX = p.x;
+            activeBox = box + 1; // 0 on a miss
+            if (box < 0) return false;
             value = effect ? effect->getParameter(parameterOf(box)) : 0.0f;
-            pressedAt = input.cursorPosition();
-            input.showCursor(false);
-            pointerHidden = true;
-        } else {
-            const double delta = (p.x - anchorX) * kValuePerPixel;
-            if (delta < -kDeadZone || delta > kDeadZone) {
-                double next = value + delta;
-                if (!(next >= 0.0)) next = 0.0; // NaN from the effect ends at the bottom too
-                if (next > 1.0) next = 1.0;
-                value = static_cast<float>(next);
-                if (effect) effect->setParameter(parameterOf(box), value);
-                anchorX = p.x;
-            }
-        }
-        runIdlePump();
-    }
-    if (context->getButtonState() & DrawContext::kRButton) {
-        const int target = boxAt(context->getPointerPosition());
+            return true;
+        },
+        [&](double delta) {
+            double next = value + delta;
+            if (!(next >= 0.0)) next = 0.0; // NaN from the effect ends at the bottom too
+            if (next > 1.0) next = 1.0;
+            value = static_cast<float>(next);
+            if (effect) effect->setParameter(parameterOf(box), value);
+        });
+    Point p;
+    if (tracker.rightHeld(p)) {
+        const int target = boxAt(p);
         if (target >= 0 && effect) effect->setParameter(parameterOf(target), kResetValue);
     }
-    if (pointerHidden) {
+    if (dragged) {
         activeBox = 0;
         draw(context);
-        input.setCursorPosition(pressedAt);
-        input.showCursor(true);
+        tracker.restoreCursor();
     }
 }

@@ -51,8 +51,6 @@ protected:
     int draggedBox() const { return activeBox; }
 
 private:
-    void runIdlePump();
-
     AudioEffect* effect;        // read and written; not owned
     ControlListener* listener;  // the editor's; kept, not used
     Bitmap* stripBitmap;        // 10007, one reference

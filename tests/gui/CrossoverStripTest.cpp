@@ -199,6 +199,24 @@ TEST_F(CrossoverStripInEditor, RightClickResetsTheBoxUnderThePointer) {
         EXPECT_EQ(freq(i), before[i]) << i;
 }
 
+TEST_F(CrossoverStripInEditor, RightButtonStillDownAfterADragResetsAndShowsTheBox) {
+    effect->setParameter(2, 0.2f);
+    const Point press = boxCentre(2);
+    const Point screen = screenOf(press.x, press.y);
+    const Point moved(screen.x + 20, screen.y); // 0.24 after the drag, still over the box
+    input.then(InputSource::kPhysicalLeft, screen).then(InputSource::kPhysicalLeft, screen);
+    input.then(InputSource::kPhysicalLeft, moved).then(InputSource::kPhysicalRight, moved);
+    input.then(InputSource::kPhysicalRight, moved);
+    SendMessageA(frameWindow(), WM_LBUTTONDOWN, 0, MAKELPARAM(press.x, press.y));
+    EXPECT_EQ(freq(2), 0.5f);                  // the reset comes after the drag
+    EXPECT_EQ(boxDiffers(2, textOf(0.5f)), 0); // and the last draw after the reset
+    EXPECT_EQ(strip->getActiveBox(), 0);
+    EXPECT_EQ(input.hides, 1);
+    EXPECT_EQ(input.shows, 1);
+    ASSERT_EQ(input.moves.size(), 1u);
+    EXPECT_EQ(input.moves[0], screen);
+}
+
 TEST_F(CrossoverStripInEditor, PressesBesideTheBoxesDoNothing) {
     effect->setParameter(0, 0.5f);
     const float before = freq(0);

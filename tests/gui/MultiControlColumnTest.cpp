@@ -227,6 +227,26 @@ TEST_F(MultiControlInEditor, RightClickCopiesTheSelectedBandsValue) {
         EXPECT_EQ(value(1, band), 0.9f) << band;
 }
 
+TEST_F(MultiControlInEditor, RightButtonStillDownAfterADragCopiesTheDraggedValue) {
+    setRow(5, {0.1f, 0.2f, 0.6f, 0.4f, 0.5f});
+    effect->setParameter(88, 0.5f); // band 3
+    const Point at = rowCentre(5);
+    const Point screen = screenOf(at.x, at.y);
+    const Point moved(screen.x, screen.y - 15); // band 3 at 0.615, still over the row
+    input.then(InputSource::kPhysicalLeft, screen).then(InputSource::kPhysicalLeft, screen);
+    input.then(InputSource::kPhysicalLeft, moved).then(InputSource::kPhysicalRight, moved);
+    input.then(InputSource::kPhysicalRight, moved);
+    SendMessageA(frameWindow(), WM_LBUTTONDOWN, 0, MAKELPARAM(at.x, at.y));
+    for (int band = 1; band <= 5; ++band)
+        EXPECT_NEAR(value(5, band), 0.615f, 1e-6f) << band;
+    EXPECT_FLOAT_EQ(effect->getParameter(89), 0.51f);
+    EXPECT_EQ(column->getPressedRow(), 0);
+    EXPECT_TRUE(spinnerShows(5, 10009));
+    EXPECT_EQ(input.displayCount, 0);
+    ASSERT_EQ(input.moves.size(), 1u);
+    EXPECT_EQ(input.moves[0], screen);
+}
+
 TEST_F(MultiControlInEditor, RightClickOutsideTheRowsChangesNothing) {
     setRow(1, {0.1f, 0.2f, 0.3f, 0.4f, 0.9f});
     setRow(2, {0.5f, 0.6f, 0.7f, 0.8f, 0.9f});

@@ -348,6 +348,18 @@ TEST_F(OutputStageInEditor, PointerHiddenDuringADragAndPutBack) {
     EXPECT_EQ(input.moves[0], screenOf(740, 500));
 }
 
+TEST_F(OutputStageInEditor, RightButtonStillDownAfterADragResetsTheLevel) {
+    effect->setParameter(76, 0.2f);
+    const Point screen = screenOf(750, 540);    // "Wet out"
+    const Point moved(screen.x + 20, screen.y); // 0.21 after the drag, still over the box
+    input.then(InputSource::kPhysicalLeft, screen).then(InputSource::kPhysicalLeft, screen);
+    input.then(InputSource::kPhysicalLeft, moved).then(InputSource::kPhysicalRight, moved);
+    input.then(InputSource::kPhysicalRight, moved);
+    SendMessageA(frameWindow(), WM_LBUTTONDOWN, 0, MAKELPARAM(750, 540));
+    EXPECT_EQ(effect->getParameter(76), 1.0f);
+    EXPECT_EQ(input.displayCount, 0); // shown again once the reset is done
+}
+
 TEST_F(OutputStageInEditor, RightClicksResetTheLevels) {
     effect->setParameter(55, 0.9f);
     effect->setParameter(75, 0.7f);
