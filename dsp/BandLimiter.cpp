@@ -4,6 +4,8 @@
 #include "dsp/FlushDenormal.h"
 
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 
 namespace qv {
 
@@ -53,7 +55,79 @@ void BandLimiter::setSampleRate(double fs) {
     manualRise_.setBaseTime(kBaseMs);
 }
 
-void BandLimiter::limit(double inL, double inR, double& outL, double& outR) {
+namespace {
+// The levels max(|L|, |R|) of a run through one follower pair side by side; their larger
+// output gives the gain target kClipLevel / level (1.0 while the level is within the clip),
+// which the smoother turns into the gain, capped at 1.0.
+void runGains(LevelHistory& history, HeldEnvelope& peak, HeldEnvelope& rise,
+              LimiterGainSmoother& smoother, const double* left, const double* right, double* gains,
+              int frames) {
+    LevelHistory::Run h = history.begin();
+    HeldEnvelope::Run p = peak.begin();
+    HeldEnvelope::Run r = rise.begin();
+    LimiterGainSmoother::Run s = smoother.begin();
+    for (int i = 0; i < frames; ++i) {
+        const double magnitudeL = std::fabs(left[i]), magnitudeR = std::fabs(right[i]);
+        const double x = magnitudeL > magnitudeR ? magnitudeL : magnitudeR;
+        const double floor = h.step(x);
+        const double peakLevel = p.push(x, floor), riseLevel = r.push(x, floor);
+        const double level = peakLevel > riseLevel ? peakLevel : riseLevel;
+        const double target =
+            level > BandLimiter::kClipLevel ? BandLimiter::kClipLevel / level : 1.0;
+        const double gain = s.push(target);
+        gains[i] = gain >= 1.0 ? 1.0 : gain;
+    }
+    history.end(h);
+    peak.end(p);
+    rise.end(r);
+    smoother.end(s);
+}
+
+// True when v is a normal number whose magnitude has a smaller upper word than kClipLevel: one
+// integer compare on the upper 32 bits, also on 32-bit x86, where the flush and the clip test
+// cost several x87 instructions each. Neither the flush nor the clip changes such a value.
+// False for everything else (zero, subnormal, at or near the clip level or above, infinite,
+// NaN), which takes the exact path.
+bool plainlyWithinClip(double v) {
+    std::uint64_t bits;
+    std::memcpy(&bits, &v, sizeof bits);
+    const std::uint32_t top = static_cast<std::uint32_t>(bits >> 32) & 0x7FFFFFFFu;
+    const std::uint32_t smallestNormalTop = 0x00100000u; // top word of 2^-1022
+    // Top word of kClipLevel (in [0.5, 1): exponent 0x3FE and the upper 20 bits of the
+    // fraction); magnitudes with a smaller top word are below it.
+    static_assert(BandLimiter::kClipLevel >= 0.5 && BandLimiter::kClipLevel < 1.0,
+                  "the clip level's top word is formed for the binade [0.5, 1)");
+    const std::uint32_t clipTop =
+        0x3FE00000u | static_cast<std::uint32_t>((2.0 * BandLimiter::kClipLevel - 1.0) * 1048576.0);
+    return top - smallestNormalTop < clipTop - smallestNormalTop;
+}
+
+// One channel of a run, in place: the mix delayed by the look-ahead ring, times the smoothed gain,
+// clipped and scaled by the ceiling. The clip is what guarantees the bound: whatever the smoothed
+// gain did, no sample leaves above kClipLevel * ceiling. A NaN product is treated as silence.
+template <int Length>
+void applyGain(DelayRing<Length>& ring, double* samples, const double* gains, double ceiling,
+               int frames) {
+    ring.process(samples, frames, [gains, ceiling](int i, double delayed) {
+        const double clip = BandLimiter::kClipLevel;
+        double v = delayed * gains[i];
+        if (plainlyWithinClip(v)) return v * ceiling; // the usual case
+        v = flushDenormal(v);
+        if (!(std::fabs(v) <= clip)) { // the unusual case: something to clip
+            if (v > clip)
+                v = clip;
+            else if (v < -clip)
+                v = -clip;
+            else // NaN
+                v = 0.0;
+        }
+        return v * ceiling;
+    });
+}
+} // namespace
+
+void BandLimiter::process(double* left, double* right, int frames) {
+    if (frames <= 0) return;
     if (!(limiterSwitch_ < 0.5f)) {
         if (!bypassLatch_) {
             smoother_.fullReset();
@@ -62,45 +136,25 @@ void BandLimiter::limit(double inL, double inR, double& outL, double& outR) {
             autoHistory_.clear();
             bypassLatch_ = true;
         }
-        outL = ringL_.step(inL);
-        outR = ringR_.step(inR);
+        ringL_.process(left, frames);
+        ringR_.process(right, frames);
         return;
     }
-
-    const double magnitudeL = std::fabs(inL), magnitudeR = std::fabs(inR);
-    const double x = magnitudeL > magnitudeR ? magnitudeL : magnitudeR;
-    double level;
-    if (releaseSwitch_ > 0.5f) {
-        const double floor = manualHistory_.step(x);
-        const double peak = manualPeak_.push(x, floor), rise = manualRise_.push(x, floor);
-        level = peak > rise ? peak : rise;
-    } else {
-        const double floor = autoHistory_.step(x);
-        const double peak = autoPeak_.push(x, floor), rise = autoRise_.push(x, floor);
-        level = peak > rise ? peak : rise;
+    for (int done = 0; done < frames; done += kMaxRun) {
+        const int n = frames - done < kMaxRun ? frames - done : kMaxRun;
+        limitRun(left + done, right + done, n);
     }
-    const double delayedL = ringL_.step(inL);
-    const double delayedR = ringR_.step(inR);
-
-    const double target = level > kClipLevel ? kClipLevel / level : 1.0;
-    double gain = smoother_.push(target);
-    if (gain >= 1.0) gain = 1.0;
     bypassLatch_ = false;
+}
 
-    // The clip is what guarantees the bound: whatever the smoothed gain did, no sample leaves
-    // above kClipLevel * ceiling. A NaN product is treated as silence.
-    double v[2] = {flushDenormal(delayedL * gain), flushDenormal(delayedR * gain)};
-    for (double& s : v) {
-        if (std::fabs(s) <= kClipLevel) continue; // the usual case: nothing to clip
-        if (s > kClipLevel)
-            s = kClipLevel;
-        else if (s < -kClipLevel)
-            s = -kClipLevel;
-        else // NaN
-            s = 0.0;
-    }
-    outL = v[0] * ceiling_;
-    outR = v[1] * ceiling_;
+void BandLimiter::limitRun(double* left, double* right, int frames) {
+    double gains[kMaxRun];
+    if (releaseSwitch_ > 0.5f)
+        runGains(manualHistory_, manualPeak_, manualRise_, smoother_, left, right, gains, frames);
+    else
+        runGains(autoHistory_, autoPeak_, autoRise_, smoother_, left, right, gains, frames);
+    applyGain(ringL_, left, gains, ceiling_, frames);
+    applyGain(ringR_, right, gains, ceiling_, frames);
 }
 
 void BandLimiter::reset() {

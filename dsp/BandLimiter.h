@@ -11,12 +11,13 @@ namespace qv {
 // Look-ahead output limiter. The detectors see the undelayed mix; the gain they produce is
 // smoothed and applied to the mix delayed by kLookahead = 39 samples, then hard-clipped to
 // +-0.999999 and scaled by the ceiling. Switched off it only delays, so the latency is 39
-// either way. Setters take normalised values (UI/parameter thread); limit runs on the audio
-// thread.
+// either way. Setters take normalised values (UI/parameter thread); process and limit run on
+// the audio thread.
 class BandLimiter {
 public:
     static constexpr int kLookahead = 39;
     static constexpr double kClipLevel = 0.999999;
+    static constexpr int kMaxRun = 64; // frames per pass of process's stage loops
 
     BandLimiter();
 
@@ -36,8 +37,17 @@ public:
     // 50 ms / 0.05 s, manual peak its stored time). Invalid rates are ignored.
     void setSampleRate(double fs);
 
-    // Audio thread, once per sample: mix in, limited (or only delayed) mix out.
-    void limit(double inL, double inR, double& outL, double& outR);
+    // Audio thread: a run of frames of the mix in place, the limited (or, switched off, only
+    // delayed) mix out. The same output as limit frame by frame, whatever the run lengths; the
+    // switches and the clip shape are read once per call.
+    void process(double* left, double* right, int frames);
+    // One frame (for runs, process is several times cheaper per frame).
+    void limit(double inL, double inR, double& outL, double& outR) {
+        double l = inL, r = inR;
+        process(&l, &r, 1);
+        outL = l;
+        outR = r;
+    }
 
     // Audio thread, gated frames: a zero into both look-ahead rings; nothing else changes.
     void pushSilence() {
@@ -55,6 +65,9 @@ public:
     const LimiterGainSmoother& smoother() const { return smoother_; }
 
 private:
+    // Up to kMaxRun frames through the stage loops, limiter running.
+    void limitRun(double* left, double* right, int frames);
+
     DelayRing<kLookahead + 1> ringL_;        // mix delayed by the look-ahead, left
     DelayRing<kLookahead + 1> ringR_;        // mix delayed by the look-ahead, right
     PeakHoldDetector autoPeak_;              // instant, release 0.5 ms

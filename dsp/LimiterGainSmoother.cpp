@@ -41,30 +41,29 @@ double LimiterGainSmoother::kernel(int shape, int tap) const {
     return kernels_[shape - 1][tap];
 }
 
-void LimiterGainSmoother::fillHistory(double value) {
+LimiterGainSmoother::Sums LimiterGainSmoother::fillHistory(double* history, double value) {
     const double deviation = value - 1.0;
-    for (double& h : history_)
-        h = deviation;
-    sum_ = kHistory * deviation;
-    weightedSum_ = (kHistory * (kHistory + 1) / 2) * deviation;
+    for (int slot = 0; slot < kHistory; ++slot)
+        history[slot] = deviation;
+    return Sums{kHistory * deviation, (kHistory * (kHistory + 1) / 2) * deviation};
 }
 
-void LimiterGainSmoother::resum() {
+LimiterGainSmoother::Sums LimiterGainSmoother::exactSums(const double* history) {
     // At position 0 the oldest entry h38 is in slot 0 and h0 in the last: slot s holds h(38-s),
     // whose weight is 39 - s.
-    double sum = 0.0, weighted = 0.0;
+    Sums sums{0.0, 0.0};
     for (int slot = 0; slot < kHistory; ++slot) {
-        sum += history_[slot];
-        weighted += (kHistory - slot) * history_[slot];
+        sums.plain += history[slot];
+        sums.weighted += (kHistory - slot) * history[slot];
     }
-    sum_ = sum;
-    weightedSum_ = weighted;
-    turns_ = 0;
+    return sums;
 }
 
 void LimiterGainSmoother::reset() {
     lastOutput_ = 1.0;
-    fillHistory(1.0);
+    const Sums filled = fillHistory(history_, 1.0);
+    sum_ = filled.plain;
+    weightedSum_ = filled.weighted;
     position_ = 0;
     turns_ = 0;
     falling_ = false;

@@ -25,43 +25,100 @@ public:
     // UI/parameter thread: "lt_clip"; shape 1 below 0.2, then steps of 0.2, shape 5 from 0.8.
     void setClipShape(float normalised);
 
-    // Audio thread.
+    // A copy of the smoother's state for a loop over a run of targets: held in locals, the
+    // compiler keeps it in registers, where members would be reloaded at every sample. Take it
+    // with begin(), push through it, hand it back with end() before anything else touches the
+    // smoother. Audio thread.
+    struct Run {
+        double* history;      // the smoother's history ring
+        double start;         // c0 of the current shape
+        double slope;         // c1 of the current shape
+        double reversedStart; // c0 + 39 c1 of the current shape
+        double sum;           // sum of (h_i - 1)
+        double weightedSum;   // sum of (i + 1) (h_i - 1)
+        double last;          // previous output
+        int position;         // ring slot of h38
+        int turns;            // ring turns since the last exact recomputation
+        int unityCount;       // consecutive targets of 1.0 or more, saturating above 40
+        bool falling;         // direction of the last run
+
+        double push(double target) {
+            // The count saturates: it only needs to tell "more than 40", and must not overflow
+            // in a long unity run. The last output stays that of the last smoothed target.
+            if (target < 1.0)
+                unityCount = 0;
+            else if (unityCount <= kTaps)
+                ++unityCount;
+            if (unityCount > kTaps) return 1.0;
+
+            const double deviation = target - 1.0;
+            double y;
+            if (last < target) { // gain rising: release, forward kernel
+                if (falling) {
+                    restartHistory();
+                    falling = false;
+                }
+                y = 1.0 + start * (deviation + sum) + slope * weightedSum;
+            } else { // gain falling or equal: attack, reversed kernel
+                if (!falling) {
+                    restartHistory();
+                    falling = true;
+                }
+                y = 1.0 + reversedStart * (deviation + sum) - slope * weightedSum;
+            }
+
+            // h0 = target; the oldest entry h38 leaves.
+            const double leaving = history[position];
+            history[position] = deviation;
+            weightedSum += deviation + sum - kTaps * leaving;
+            sum += deviation - leaving;
+            if (++position == kHistory) {
+                position = 0;
+                if (++turns == kTurnsPerResum) {
+                    const Sums exact = exactSums(history);
+                    sum = exact.plain;
+                    weightedSum = exact.weighted;
+                    turns = 0;
+                }
+            }
+            last = y;
+            return y;
+        }
+
+        // At a change of direction the whole history restarts from the last output.
+        void restartHistory() {
+            const Sums filled = fillHistory(history, last);
+            sum = filled.plain;
+            weightedSum = filled.weighted;
+        }
+    };
+    Run begin() {
+        return Run{history_, start_[shape_], slope_[shape_], reversedStart_[shape_],
+                   sum_,     weightedSum_,   lastOutput_,    position_,
+                   turns_,   unityCount_,    falling_};
+    }
+    void end(const Run& run) {
+        sum_ = run.sum;
+        weightedSum_ = run.weightedSum;
+        lastOutput_ = run.last;
+        position_ = run.position;
+        turns_ = run.turns;
+        unityCount_ = run.unityCount;
+        falling_ = run.falling;
+    }
+
+    // Audio thread: smooths a run of frames targets into gains (which may be targets itself).
+    void process(const double* targets, double* gains, int frames) {
+        Run run = begin();
+        for (int i = 0; i < frames; ++i)
+            gains[i] = run.push(targets[i]);
+        end(run);
+    }
+    // One target.
     double push(double target) {
-        // The count saturates: it only needs to tell "more than 40", and must not overflow in
-        // a long unity run.
-        if (target < 1.0)
-            unityCount_ = 0;
-        else if (unityCount_ <= kTaps)
-            ++unityCount_;
-        if (unityCount_ > kTaps) return 1.0;
-
-        const int shape = shape_;
-        const double deviation = target - 1.0;
-        double y;
-        if (lastOutput_ < target) { // gain rising: release, forward kernel
-            if (falling_) {
-                fillHistory(lastOutput_);
-                falling_ = false;
-            }
-            y = 1.0 + start_[shape] * (deviation + sum_) + slope_[shape] * weightedSum_;
-        } else { // gain falling or equal: attack, reversed kernel
-            if (!falling_) {
-                fillHistory(lastOutput_);
-                falling_ = true;
-            }
-            y = 1.0 + reversedStart_[shape] * (deviation + sum_) - slope_[shape] * weightedSum_;
-        }
-
-        // h0 = target; the oldest entry h38 leaves.
-        const double leaving = history_[position_];
-        history_[position_] = deviation;
-        weightedSum_ += deviation + sum_ - kTaps * leaving;
-        sum_ += deviation - leaving;
-        if (++position_ == kHistory) {
-            position_ = 0;
-            if (++turns_ == kTurnsPerResum) resum();
-        }
-        lastOutput_ = y;
+        Run run = begin();
+        const double y = run.push(target);
+        end(run);
         return y;
     }
 
@@ -76,8 +133,15 @@ public:
 
 private:
     static constexpr int kTurnsPerResum = 4; // history turns between exact recomputations
-    void fillHistory(double value);
-    void resum(); // exact sums from the ring (at position 0)
+    struct Sums {
+        double plain;    // sum of (h_i - 1)
+        double weighted; // sum of (i + 1) (h_i - 1)
+    };
+    // The whole history set to value; returns its sums. (Returned, not written through
+    // references: a Run's sums whose address left the loop could not stay in registers.)
+    static Sums fillHistory(double* history, double value);
+    // Exact sums of a ring at position 0.
+    static Sums exactSums(const double* history);
 
     double kernels_[kShapes][kTaps]; // forward kernels, each summing to 1 (for inspection)
     double start_[kShapes];          // c0 = k0 of each shape

@@ -3,6 +3,7 @@
 #include "dsp/CoefficientMath.h"
 
 #include <cmath>
+#include <cstring>
 #include <gtest/gtest.h>
 #include <limits>
 #include <memory>
@@ -223,6 +224,190 @@ TEST(BandLimiterTest, NonFiniteMixesComeOutBounded) {
         if (n == 20 + BandLimiter::kLookahead) {
             EXPECT_EQ(outR, 0.0);
         }
+    }
+}
+
+// The reset on switching off is re-armed by every run of the limiter, however the frames come.
+TEST(BandLimiterTest, SwitchingOffAgainResetsAgain) {
+    auto l = limiter(1.0f, 1.0f, 0.0f);
+    std::vector<double> left(200), right(200);
+    for (int round = 0; round < 2; ++round) {
+        l->setLimiterSwitch(0.0f);
+        left.assign(200, 4.0);
+        right.assign(200, -4.0);
+        l->process(left.data(), right.data(), round == 0 ? 200 : 1);
+        EXPECT_LT(l->smoother().lastOutput(), 1.0) << round;
+        l->setLimiterSwitch(1.0f);
+        l->process(left.data(), right.data(), 3);
+        EXPECT_EQ(l->smoother().lastOutput(), 1.0) << round;
+    }
+}
+
+// Products in the subnormal range leave as exact zeros (the flush); the smallest normal numbers
+// pass. Switched off the limiter only delays, so there nothing is flushed.
+TEST(BandLimiterTest, SubnormalProductsLeaveAsZero) {
+    const double subnormal = 1e-310, normal = 1e-300;
+    const struct {
+        float limiterSwitch;
+        double in, out;
+    } cases[] = {
+        {0.0f, subnormal, 0.0},   {0.0f, -subnormal, 0.0},      {0.0f, normal, normal},
+        {0.0f, -normal, -normal}, {1.0f, subnormal, subnormal},
+    };
+    for (const auto& c : cases) {
+        auto l = limiter(1.0f, 0.0f, 0.0f);
+        l->setLimiterSwitch(c.limiterSwitch);
+        std::vector<double> left(100, c.in), right(100, 0.0);
+        l->process(left.data(), right.data(), 100);
+        for (int n = BandLimiter::kLookahead; n < 100; ++n) {
+            ASSERT_EQ(left[n], c.out) << c.in << " " << c.limiterSwitch;
+            ASSERT_EQ(std::signbit(left[n]), std::signbit(c.out)) << c.in;
+        }
+    }
+}
+
+// The block form against frame-by-frame limit, bit for bit, over loud random input cut into
+// runs of varied length, for the settings that change its path and with changes between runs.
+struct Change {
+    enum What { LimiterSwitch, ReleaseSwitch, ClipShape, Silence, Reset, FullReset };
+    int frame; // applied before this frame
+    What what;
+    float value;
+};
+
+void apply(const Change& c, BandLimiter& l) {
+    switch (c.what) {
+    case Change::LimiterSwitch:
+        l.setLimiterSwitch(c.value);
+        break;
+    case Change::ReleaseSwitch:
+        l.setReleaseSwitch(c.value);
+        break;
+    case Change::ClipShape:
+        l.setClipShape(c.value);
+        break;
+    case Change::Silence:
+        l.pushSilence();
+        break;
+    case Change::Reset:
+        l.reset();
+        break;
+    case Change::FullReset:
+        l.fullReset();
+        break;
+    }
+}
+
+// Noise in bursts from -26 dB to +18 dB, with stretches just below the clip level, of products
+// that fall into the subnormal range, and (withNonFinite) NaN and infinite samples.
+std::vector<double> loudNoise(std::mt19937& rng, int frames, bool withNonFinite) {
+    std::uniform_real_distribution<double> unit(-1.0, 1.0);
+    std::vector<double> s(2 * frames);
+    double amplitude = 1.0;
+    for (int n = 0; n < frames; ++n) {
+        if (n % 150 == 0) amplitude = std::pow(10.0, (44.0 * (unit(rng) + 1.0) / 2.0 - 26.0) / 20);
+        for (int ch = 0; ch < 2; ++ch) {
+            double x = amplitude * unit(rng);
+            if (n % 1000 >= 900) // within 2e-6 below the clip level, either sign
+                x = (unit(rng) < 0.0 ? -1.0 : 1.0) *
+                    (BandLimiter::kClipLevel - 1e-6 * (unit(rng) + 1.0));
+            if (n % 1000 >= 960) x = 1e-300 * unit(rng) * std::pow(1e-8, n % 3); // tiny
+            if (withNonFinite && rng() % 400 == 0)
+                x = rng() % 2 ? std::numeric_limits<double>::quiet_NaN()
+                              : -std::numeric_limits<double>::infinity();
+            s[2 * n + ch] = x;
+        }
+    }
+    return s;
+}
+
+TEST(BandLimiterTest, BlockFormMatchesFrameByFrame) {
+    using C = Change;
+    const struct {
+        const char* name;
+        float limiterSwitch, releaseSwitch, clip, ceiling;
+        bool nonFinite;
+        std::vector<Change> changes;
+    } cases[] = {
+        {"auto release", 0.0f, 0.0f, 0.0f, 0.998f, false, {}},
+        {"manual release", 0.0f, 1.0f, 0.5f, 1.0f, false, {}},
+        {"flat kernel, low ceiling", 0.0f, 0.0f, 1.0f, 0.3f, false, {}},
+        {"switched off", 1.0f, 0.0f, 0.0f, 1.0f, false, {}},
+        {"switched off and on",
+         0.0f,
+         0.0f,
+         0.3f,
+         1.0f,
+         false,
+         {{1500, C::LimiterSwitch, 1.0f},
+          {2600, C::LimiterSwitch, 0.0f},
+          {3300, C::LimiterSwitch, 0.7f},
+          {3301, C::LimiterSwitch, 0.2f}}},
+        {"release and clip switched",
+         0.0f,
+         0.0f,
+         0.0f,
+         0.998f,
+         false,
+         {{1200, C::ReleaseSwitch, 1.0f},
+          {2100, C::ClipShape, 0.9f},
+          {3000, C::ReleaseSwitch, 0.0f},
+          {3001, C::ClipShape, 0.45f}}},
+        {"gated frames and resets",
+         0.0f,
+         1.0f,
+         0.7f,
+         1.0f,
+         false,
+         {{700, C::Silence, 0.0f},
+          {701, C::Silence, 0.0f},
+          {1700, C::Reset, 0.0f},
+          {2500, C::LimiterSwitch, 1.0f},
+          {2501, C::Silence, 0.0f},
+          {2900, C::FullReset, 0.0f},
+          {2950, C::LimiterSwitch, 0.0f}}},
+        {"non-finite input", 0.0f, 0.0f, 0.2f, 0.9f, true, {}},
+    };
+    const int runLengths[] = {1, 3, 64, 65, 17, 200, 2, 128, 39, 40};
+    const int frames = 4000;
+    std::mt19937 rng(77);
+    for (const auto& c : cases) {
+        auto block = limiter(c.ceiling, c.clip, c.releaseSwitch);
+        auto framed = limiter(c.ceiling, c.clip, c.releaseSwitch);
+        block->setLimiterSwitch(c.limiterSwitch);
+        framed->setLimiterSwitch(c.limiterSwitch);
+        const std::vector<double> in = loudNoise(rng, frames, c.nonFinite);
+        std::vector<double> left(frames), right(frames);
+        for (int n = 0; n < frames; ++n) {
+            left[n] = in[2 * n];
+            right[n] = in[2 * n + 1];
+        }
+        size_t nextChange = 0;
+        int runs = 0;
+        for (int n = 0; n < frames; ++runs) {
+            while (nextChange < c.changes.size() && c.changes[nextChange].frame == n) {
+                apply(c.changes[nextChange], *block);
+                apply(c.changes[nextChange], *framed);
+                ++nextChange;
+            }
+            // A run ends at the next change.
+            int length = runLengths[runs % 10];
+            if (nextChange < c.changes.size() && c.changes[nextChange].frame - n < length)
+                length = c.changes[nextChange].frame - n;
+            if (length > frames - n) length = frames - n;
+            block->process(&left[n], &right[n], length);
+            for (int k = n; k < n + length; ++k) {
+                double outL, outR;
+                framed->limit(in[2 * k], in[2 * k + 1], outL, outR);
+                ASSERT_EQ(std::memcmp(&outL, &left[k], sizeof outL), 0)
+                    << c.name << ", frame " << k << ": " << outL << " vs " << left[k];
+                ASSERT_EQ(std::memcmp(&outR, &right[k], sizeof outR), 0)
+                    << c.name << ", frame " << k << ": " << outR << " vs " << right[k];
+            }
+            n += length;
+        }
+        EXPECT_EQ(nextChange, c.changes.size()) << c.name;
+        EXPECT_EQ(block->smoother().lastOutput(), framed->smoother().lastOutput()) << c.name;
     }
 }
 

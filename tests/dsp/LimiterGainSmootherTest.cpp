@@ -1,5 +1,7 @@
 #include "dsp/LimiterGainSmoother.h"
 
+#include <algorithm>
+#include <cstring>
 #include <gtest/gtest.h>
 #include <random>
 #include <vector>
@@ -128,6 +130,40 @@ TEST(LimiterGainSmootherTest, ResetsRestoreRestState) {
     EXPECT_NEAR(s.push(1.0), 1.0, 1e-15);
     s.fullReset();
     EXPECT_NEAR(s.push(0.5), 1.0 - 0.5 * s.kernel(s.shape(), 39), 1e-15);
+}
+
+// The block form over runs of assorted lengths equals push target by target, bit for bit,
+// through direction changes, long unity runs (the saturated count) and the exact
+// recomputations of the sums.
+TEST(LimiterGainSmootherTest, BlockFormMatchesPush) {
+    for (float clip : {0.0f, 0.3f, 0.9f}) {
+        LimiterGainSmoother pushed, block;
+        pushed.setClipShape(clip);
+        block.setClipShape(clip);
+        std::mt19937 rng(5);
+        std::uniform_real_distribution<double> unit(0.0, 1.0);
+        std::vector<double> targets(20000);
+        for (size_t n = 0; n < targets.size(); ++n) {
+            const int phase = static_cast<int>(n / 700) % 4;
+            targets[n] = phase == 0   ? 1.0                      // unity, then above 40
+                         : phase == 1 ? 0.2 + 0.8 * unit(rng)    // jumping both ways
+                         : phase == 2 ? 1.0 - 0.001 * (n % 700)  // falling
+                                      : 0.3 + 0.001 * (n % 700); // rising
+        }
+        const int runs[] = {1, 3, 64, 39, 40, 41, 7, 200};
+        size_t n = 0;
+        for (int r = 0; n < targets.size(); ++r) {
+            const size_t frames = std::min<size_t>(runs[r % 8], targets.size() - n);
+            std::vector<double> expected(frames), gains(frames);
+            for (size_t i = 0; i < frames; ++i)
+                expected[i] = pushed.push(targets[n + i]);
+            block.process(&targets[n], gains.data(), static_cast<int>(frames));
+            ASSERT_EQ(std::memcmp(gains.data(), expected.data(), frames * sizeof(double)), 0)
+                << "clip " << clip << " from " << n;
+            ASSERT_EQ(block.lastOutput(), pushed.lastOutput());
+            n += frames;
+        }
+    }
 }
 
 } // namespace
