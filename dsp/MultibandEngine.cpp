@@ -279,8 +279,7 @@ void MultibandEngine::processChunk(int n) {
         c.outR[k] = (c.outR[k] * wet + c.dryR[k] * dryFactor) * master;
     }
 
-    for (int k = 0; k < n; ++k)
-        limiter_.limit(c.outL[k], c.outR[k], c.outL[k], c.outR[k]);
+    limiter_.process(c.outL, c.outR, n);
 
     // The monitor switch outputs the input of 838 frames before instead.
     if (monitor_ >= kMonitorOn) {

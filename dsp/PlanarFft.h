@@ -44,6 +44,9 @@ public:
 
     int size() const { return size_; }
 
+    // re and im of every transform must be 16-byte aligned: where doubles live in SSE2
+    // registers the vector loops rely on it (operator new and std::vector give that alignment).
+    //
     // X[k] = sum x[n] e^(-2 pi i k n / N), written at position bitReversed(k).
     void forward(double* re, double* im) const;
     // From a spectrum in bit-reversed order: x[n] = sum X[k] e^(+2 pi i k n / N) (unscaled).
@@ -67,7 +70,7 @@ private:
     // of radix R and span L = R Q, rows of Q values for m = 1..R-1, the real then the imaginary
     // parts of W^(j rev(m)), W = e^(-2 pi i / L), j = 0..Q-1, rev the bit reversal over log2 R
     // bits: 2 N - 32 values in all (1024 points: 2016).
-    double twiddles_[2 * kMaxSize];
+    alignas(16) double twiddles_[2 * kMaxSize];
     std::uint16_t reversed_[kMaxSize]; // bit-reversed position of each bin
 };
 
