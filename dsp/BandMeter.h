@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dsp/RunExtremes.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -62,23 +64,14 @@ private:
     // Band b over frames frames of its L, R and applied gain.
     void accumulate(int b, const double* left, const double* right, const double* applied,
                     float ratio, int frames) {
-        double level = levelAccumulator_[b];
-        for (int i = 0; i < frames; ++i) {
-            const double l = std::fabs(left[i]), r = std::fabs(right[i]);
-            const double peak = std::min(std::max(l, r), 1.0); // levels are capped at full scale
-            level = std::max(level, peak);
-        }
-        levelAccumulator_[b] = level;
+        // Levels are capped at full scale: the cap of the largest is the largest of the caps.
+        const double level =
+            run_extremes::largestMagnitude(left, right, frames, levelAccumulator_[b]);
+        levelAccumulator_[b] = std::min(level, 1.0);
         // Expanding (or neutral) bands keep their largest gain, compressing ones the smallest.
-        double gain = gainAccumulator_[b];
-        if (ratio <= 0.5f) {
-            for (int i = 0; i < frames; ++i)
-                gain = std::max(gain, applied[i]);
-        } else {
-            for (int i = 0; i < frames; ++i)
-                gain = std::min(gain, applied[i]);
-        }
-        gainAccumulator_[b] = gain;
+        gainAccumulator_[b] = ratio <= 0.5f
+                                  ? run_extremes::largest(applied, frames, gainAccumulator_[b])
+                                  : run_extremes::smallest(applied, frames, gainAccumulator_[b]);
     }
     void publish(int b); // band b's accumulators to its readings
     void restartAccumulators();

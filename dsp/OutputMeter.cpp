@@ -1,7 +1,9 @@
 #include "dsp/OutputMeter.h"
 
 #include "dsp/ApproxSqrt.h"
+#include "dsp/RunExtremes.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace qv {
@@ -77,19 +79,12 @@ bool OutputMeter::process(const double* left, const double* right, int frames) {
     return published;
 }
 
+// Both readings are capped: the cap of the largest is the largest of the caps.
 void OutputMeter::accumulate(int c, const double* samples, const float* meanSquares, int frames) {
-    double peak = peakAccumulator_[c];
-    float meanSquare = meanSquareAccumulator_[c];
-    for (int i = 0; i < frames; ++i) {
-        double magnitude = std::fabs(samples[i]);
-        if (magnitude > kMaxPeak) magnitude = kMaxPeak;
-        if (magnitude > peak) peak = magnitude;
-        float ms = meanSquares[i];
-        if (ms > kMaxMeanSquare) ms = kMaxMeanSquare;
-        if (ms > meanSquare) meanSquare = ms;
-    }
-    peakAccumulator_[c] = peak;
-    meanSquareAccumulator_[c] = meanSquare;
+    peakAccumulator_[c] =
+        std::min(run_extremes::largestMagnitude(samples, frames, peakAccumulator_[c]), kMaxPeak);
+    meanSquareAccumulator_[c] = std::min(
+        run_extremes::largest(meanSquares, frames, meanSquareAccumulator_[c]), kMaxMeanSquare);
 }
 
 void OutputMeter::reset() {
