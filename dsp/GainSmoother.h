@@ -57,11 +57,8 @@ private:
         int position = position_, turns = turns_, unityRun = unityRun_;
         for (int i = 0; i < frames; ++i) {
             const double gain = gains[i];
-            double deviation;
-            if (gain != 1.0) {
-                unityRun = 0;
-                deviation = gain - 1.0;
-            } else {
+            double deviation = gain - 1.0;
+            if (gain == 1.0) {
                 // A band at rest: after 32 unity gains the ring holds only zeros, so further
                 // unity gains change nothing and the output is exactly 1.0. (Those 32 pushes
                 // have also used up a reset's carry.)
@@ -70,25 +67,19 @@ private:
                     out[i] = y;
                     continue;
                 }
-                ++unityRun;
-                deviation = 0.0;
-            }
-            // The deviation enters the ring and the running sums follow.
-            const double leaving = history[position]; // g[n - 32] - 1
-            history[position] = deviation;
-            weightedSum += sum - kTaps * leaving;
-            sum += deviation - leaving;
-            if (++position == kTaps) {
-                position = 0;
-                if (++turns == kTurnsPerResum) {
-                    resum(history, sum, weightedSum);
-                    turns = 0;
+                if (++unityRun == kTaps) {
+                    // The ring holds only zeros after this step: no rounding residue.
+                    advance(history, position, turns, sum, weightedSum, 0.0);
+                    sum = 0.0;
+                    weightedSum = 0.0;
+                    y = 1.0;
+                    out[i] = y;
+                    continue;
                 }
+            } else {
+                unityRun = 0;
             }
-            if (unityRun == kTaps) { // the ring holds only zeros now: no rounding residue
-                sum = 0.0;
-                weightedSum = 0.0;
-            }
+            advance(history, position, turns, sum, weightedSum, deviation);
             y = 1.0 + start * sum + slope * weightedSum;
             out[i] = y;
         }
@@ -102,6 +93,21 @@ private:
     }
 
 private:
+    // The deviation enters the ring and the running sums follow.
+    static void advance(double* history, int& position, int& turns, double& sum,
+                        double& weightedSum, double deviation) {
+        const double leaving = history[position]; // g[n - 32] - 1
+        history[position] = deviation;
+        weightedSum += sum - kTaps * leaving;
+        sum += deviation - leaving;
+        if (++position == kTaps) {
+            position = 0;
+            if (++turns == kTurnsPerResum) {
+                resum(history, sum, weightedSum);
+                turns = 0;
+            }
+        }
+    }
     // Exact sums of a ring at position 0.
     static void resum(const double* history, double& sum, double& weightedSum);
 
