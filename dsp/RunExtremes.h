@@ -44,42 +44,29 @@ inline double largestMagnitude(const double* a, const double* b, int frames, dou
 
 // The largest of start and every |x[i]|, i < frames.
 inline double largestMagnitude(const double* x, int frames, double start) {
-    int i = 0;
-#if defined(QV_RUN_EXTREMES_SSE2)
-    __m128d pair = _mm_set1_pd(start);
-    for (; i + 1 < frames; i += 2)
-        pair = _mm_max_pd(magnitudes(x + i), pair);
-    start = higherOf(pair);
-#endif
-    for (; i < frames; ++i)
-        start = std::max(start, std::fabs(x[i]));
-    return start;
+    return largestMagnitude(x, x, frames, start);
 }
 
-// The largest and the smallest of start and every x[i], i < frames.
-inline double largest(const double* x, int frames, double start) {
+// The largest (Largest) or the smallest of start and every x[i], i < frames.
+template <bool Largest> inline double extreme(const double* x, int frames, double start) {
     int i = 0;
 #if defined(QV_RUN_EXTREMES_SSE2)
     __m128d pair = _mm_set1_pd(start);
-    for (; i + 1 < frames; i += 2)
-        pair = _mm_max_pd(_mm_loadu_pd(x + i), pair);
-    start = higherOf(pair);
+    for (; i + 1 < frames; i += 2) {
+        const __m128d v = _mm_loadu_pd(x + i);
+        pair = Largest ? _mm_max_pd(v, pair) : _mm_min_pd(v, pair);
+    }
+    start = Largest ? higherOf(pair) : lowerOf(pair);
 #endif
     for (; i < frames; ++i)
-        start = std::max(start, x[i]);
+        start = Largest ? std::max(start, x[i]) : std::min(start, x[i]);
     return start;
 }
+inline double largest(const double* x, int frames, double start) {
+    return extreme<true>(x, frames, start);
+}
 inline double smallest(const double* x, int frames, double start) {
-    int i = 0;
-#if defined(QV_RUN_EXTREMES_SSE2)
-    __m128d pair = _mm_set1_pd(start);
-    for (; i + 1 < frames; i += 2)
-        pair = _mm_min_pd(_mm_loadu_pd(x + i), pair);
-    start = lowerOf(pair);
-#endif
-    for (; i < frames; ++i)
-        start = std::min(start, x[i]);
-    return start;
+    return extreme<false>(x, frames, start);
 }
 
 // The largest of start and every x[i] (floats), i < frames.
