@@ -92,8 +92,16 @@ void RenderReport::print(std::FILE* out) const {
     std::fprintf(out, "output level   : peak %s / %s dBFS, RMS %s / %s dBFS (L / R)\n",
                  decibels(lo.peakDb(0)).c_str(), decibels(lo.peakDb(1)).c_str(),
                  decibels(lo.rmsDb(0)).c_str(), decibels(lo.rmsDb(1)).c_str());
-    std::fprintf(out, "band reduction : not available (the plug-in publishes its meter readings "
-                      "to its own editor only)\n");
+    if (r.bandReductionKnown) {
+        // Largest per band as the band meters showed it (compression and output level together).
+        std::fprintf(out, "band reduction :");
+        for (int b = 0; b < 5; ++b)
+            std::fprintf(out, " %d: %.1f", b + 1, r.bandReductionDb[b]);
+        std::fprintf(out, " dB (largest per band, from the band meters)\n");
+    } else {
+        std::fprintf(out, "band reduction : not available (only our own plug-in's band meters can "
+                          "be read)\n");
+    }
     if (r.replacedInputSamples)
         std::fprintf(out, "warning        : %llu NaN or infinite input samples were sent as 0\n",
                      static_cast<unsigned long long>(r.replacedInputSamples));

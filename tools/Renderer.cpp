@@ -1,5 +1,6 @@
 #include "tools/Renderer.h"
 
+#include "tools/BandReductionProbe.h"
 #include "tools/PluginProcessor.h"
 #include "tools/ProgressReporter.h"
 #include "tools/Stopwatch.h"
@@ -29,6 +30,8 @@ bool Renderer::render(AEffect* effect, WavReader& reader, WavWriter& writer,
 
     PluginProcessor processor;
     if (!processor.prepare(effect, options.block, error)) return false;
+    BandReductionProbe probe;
+    probe.attach(effect);
     const auto block = static_cast<std::size_t>(options.block);
     std::vector<float> inL(block), inR(block), outL(block), outR(block);
 
@@ -56,6 +59,7 @@ bool Renderer::render(AEffect* effect, WavReader& reader, WavWriter& writer,
             }
         }
         processor.process(inL.data(), inR.data(), outL.data(), outR.data(), static_cast<int>(n));
+        probe.sample();
         fed += n;
 
         const auto skip = static_cast<std::size_t>(std::min<std::uint64_t>(toDrop, n));
@@ -71,5 +75,8 @@ bool Renderer::render(AEffect* effect, WavReader& reader, WavWriter& writer,
     result.seconds = clock.seconds();
     const double audioSeconds = static_cast<double>(totalFrames) / result.input.sampleRate;
     result.realTimeFactor = result.seconds > 0.0 ? audioSeconds / result.seconds : 0.0;
+    result.bandReductionKnown = probe.available();
+    for (int b = 0; b < BandReductionProbe::kBands; ++b)
+        result.bandReductionDb[b] = probe.largestReductionDb(b + 1);
     return true;
 }

@@ -29,6 +29,8 @@ struct RenderResult {
     std::uint64_t replacedInputSamples = 0; // NaN/Inf input samples sent as 0
     double seconds = 0.0;                   // wall-clock time of the processing
     double realTimeFactor = 0.0;            // audio duration / wall-clock time
+    bool bandReductionKnown = false;        // the plug-in is ours and its band meters were read
+    double bandReductionDb[5] = {};         // largest gain reduction per band (1..5), dB
 };
 
 class Renderer {

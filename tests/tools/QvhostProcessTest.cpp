@@ -4,6 +4,7 @@
 #include "tests/tools/TestFiles.h"
 #include "tests/wine/DllPaths.h"
 
+#include <cstdlib>
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -11,6 +12,8 @@
 #include <algorithm>
 #include <fstream>
 #include <sstream>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -96,6 +99,41 @@ TEST_F(QvhostProcessTest, RenderWritesTheFileAndPrintsASummary) {
                                  "55 MasterOut = 0.25", "44100 frames (1.00 s), latency trimmed",
                                  "input level", "output level", "band reduction", "x real time"})
         EXPECT_NE(r.out.find(expected), std::string::npos) << expected << "\n" << r.out;
+}
+
+// The numbers after "band reduction :" (band 1 to 5), or none when the line says otherwise.
+std::vector<double> bandReductions(const std::string& summary) {
+    std::vector<double> db;
+    const std::size_t line = summary.find("band reduction :");
+    if (line == std::string::npos) return db;
+    for (int b = 1; b <= 5; ++b) {
+        const std::size_t at = summary.find(" " + std::to_string(b) + ": ", line);
+        if (at == std::string::npos) return {};
+        db.push_back(std::atof(summary.c_str() + at + 4));
+    }
+    return db;
+}
+
+// The band meters are read from our own plug-in only: a setting that compresses every band hard
+// shows reductions, the "Default" program on the test programme none; a foreign plug-in none.
+TEST_F(QvhostProcessTest, SummaryShowsTheLargestReductionPerBand) {
+    std::string hard;
+    for (int b = 1; b <= 5; ++b)
+        hard += " --set cp" + std::to_string(b) + "_Thresh=0.25 --set cp" + std::to_string(b) +
+                "_Ratio=1";
+    const std::vector<double> compressed =
+        bandReductions(render("Quorvanelle.dll", input, hard).out);
+    ASSERT_EQ(compressed.size(), 5u);
+    for (double db : compressed)
+        EXPECT_GT(db, 3.0) << "a threshold of -30 dB with limiting";
+
+    const std::vector<double> plain = bandReductions(render("Quorvanelle.dll", input, "").out);
+    ASSERT_EQ(plain.size(), 5u);
+    for (double db : plain)
+        EXPECT_EQ(db, 0.0) << "thresholds at 0 dB";
+
+    const Result foreign = render("qv_test_ToyPlugin.dll", input, "");
+    EXPECT_NE(foreign.out.find("band reduction : not available"), std::string::npos) << foreign.out;
 }
 
 TEST_F(QvhostProcessTest, EachFailureIsOneLineANonZeroStatusAndNoFile) {
