@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 namespace qv {
@@ -29,6 +30,15 @@ inline constexpr bool kPlanarFftVectorCodelets = true;
 inline constexpr bool kPlanarFftVectorCodelets = false;
 #endif
 
+// Alignment of the transform arrays: 16 bytes where the vector loops rely on it. Elsewhere
+// only a double's own, so that no object holding such arrays asks for more alignment than the
+// 32-bit Windows heap gives (8 bytes), which the compiler would otherwise take for granted.
+#if defined(__SSE2_MATH__)
+inline constexpr std::size_t kPlanarFftAlignment = 16;
+#else
+inline constexpr std::size_t kPlanarFftAlignment = alignof(double);
+#endif
+
 template <int MaxSize, bool VectorCodelets = kPlanarFftVectorCodelets> class SizedPlanarFft {
     static_assert(MaxSize == 16 || MaxSize == 64 || MaxSize == 256 || MaxSize == 1024 ||
                       MaxSize == 4096,
@@ -44,8 +54,9 @@ public:
 
     int size() const { return size_; }
 
-    // re and im of every transform must be 16-byte aligned: where doubles live in SSE2
-    // registers the vector loops rely on it (operator new and std::vector give that alignment).
+    // re and im of every transform must be aligned to kPlanarFftAlignment (16 bytes where
+    // doubles live in SSE2 registers: the vector loops rely on it; operator new and std::vector
+    // give that alignment there).
     //
     // X[k] = sum x[n] e^(-2 pi i k n / N), written at position bitReversed(k).
     void forward(double* re, double* im) const;
@@ -70,7 +81,7 @@ private:
     // of radix R and span L = R Q, rows of Q values for m = 1..R-1, the real then the imaginary
     // parts of W^(j rev(m)), W = e^(-2 pi i / L), j = 0..Q-1, rev the bit reversal over log2 R
     // bits: 2 N - 32 values in all (1024 points: 2016).
-    alignas(16) double twiddles_[2 * kMaxSize];
+    alignas(kPlanarFftAlignment) double twiddles_[2 * kMaxSize];
     std::uint16_t reversed_[kMaxSize]; // bit-reversed position of each bin
 };
 
