@@ -11,17 +11,27 @@ public:
     // coef40 of timeMs, 0 (instant) below 0.01 ms.
     void setAttackTime(double timeMs);
 
-    // Audio thread: smooths levels in place, a run of frames samples.
-    void process(double* levels, int frames) {
-        double state = state_;
-        const double coef = attackCoef_;
-        for (int i = 0; i < frames; ++i) {
-            double level = levels[i];
+    // The state in locals for a loop over a run of samples (see HeldEnvelope::Run); end()
+    // hands it back. Audio thread.
+    struct Run {
+        double state; // current output
+        double coef;  // one-pole coefficient, 0 = instant
+
+        double push(double level) {
             if (state <= level) level += (state - level) * coef;
             state = level;
-            levels[i] = level;
+            return level;
         }
-        state_ = state;
+    };
+    Run begin() const { return Run{state_, attackCoef_}; }
+    void end(const Run& run) { state_ = run.state; }
+
+    // Audio thread: smooths levels in place, a run of frames samples.
+    void process(double* levels, int frames) {
+        Run run = begin();
+        for (int i = 0; i < frames; ++i)
+            levels[i] = run.push(levels[i]);
+        end(run);
     }
     double push(double level) {
         process(&level, 1);

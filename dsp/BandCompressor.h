@@ -60,16 +60,10 @@ public:
         }
         mutedLatch_ = false;
         bypassedLatch_ = false;
-        for (int i = 0; i < frames; ++i) {
-            const double magnitudeL = std::fabs(bandL[i]), magnitudeR = std::fabs(bandR[i]);
-            gains[i] = magnitudeL > magnitudeR ? magnitudeL : magnitudeR;
-        }
-        detector_.process(gains, frames);
         const double threshold = threshold_, scale = gainScale_, offset = gainOffset_;
-        for (int i = 0; i < frames; ++i) {
-            const double level = gains[i];
-            gains[i] = level > threshold ? flushDenormal(scale / level + offset) : 1.0;
-        }
+        detector_.process(bandL, bandR, gains, frames, [=](double level) {
+            return level > threshold ? flushDenormal(scale / level + offset) : 1.0;
+        });
     }
     // One sample.
     double push(double bandL, double bandR) {

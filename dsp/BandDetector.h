@@ -5,6 +5,8 @@
 #include "dsp/PeakHoldDetector.h"
 #include "dsp/RisingSmoothDetector.h"
 
+#include <cmath>
+
 namespace qv {
 
 // The level detector of one compressor band: nine followers of which two run side by side,
@@ -44,20 +46,28 @@ public:
     // Recomputes every follower's coefficients; nothing is cleared. Invalid rates are ignored.
     void setSampleRate(double fs);
 
-    // Audio thread: band levels max(|L|, |R|) in, detected levels out, in place, for a run of
-    // frames samples. The first sample after a change of attack curve clears the followers of
-    // the curve that is left.
-    void process(double* levels, int frames) {
+    // Audio thread, for a run of frames samples of the band's L and R: detects the level
+    // max(|L|, |R|) and writes finish(detected level) to out (which may be left or right). The
+    // first sample after a change of attack curve clears the followers of the curve that is
+    // left.
+    template <class Finish>
+    void process(const double* left, const double* right, double* out, int frames, Finish finish) {
         if (!softCurve_) {
             if (softCurveRan_) {
                 clearSoft();
                 softCurveRan_ = false;
             }
+            AttackSmoother::Run smoother = attackSmoother_.begin();
+            const auto smoothed = [&smoother, &finish](double e) {
+                return finish(smoother.push(e));
+            };
             if (manualRelease_)
-                runPair(hardManualHistory_, hardManualPeak_, hardManualRise_, levels, frames);
+                runPair(hardManualHistory_, hardManualPeak_, hardManualRise_, left, right, out,
+                        frames, smoothed);
             else
-                runPair(hardAutoHistory_, hardAutoPeak_, hardAutoRise_, levels, frames);
-            attackSmoother_.process(levels, frames);
+                runPair(hardAutoHistory_, hardAutoPeak_, hardAutoRise_, left, right, out, frames,
+                        smoothed);
+            attackSmoother_.end(smoother);
             return;
         }
         if (!softCurveRan_) {
@@ -65,9 +75,15 @@ public:
             softCurveRan_ = true;
         }
         if (manualRelease_)
-            runPair(softManualHistory_, softManualPeak_, softManualRise_, levels, frames);
+            runPair(softManualHistory_, softManualPeak_, softManualRise_, left, right, out, frames,
+                    finish);
         else
-            runPair(softAutoHistory_, softAutoPeak_, softAutoRise_, levels, frames);
+            runPair(softAutoHistory_, softAutoPeak_, softAutoRise_, left, right, out, frames,
+                    finish);
+    }
+    // Levels (not negative) in, detected levels out, in place.
+    void process(double* levels, int frames) {
+        process(levels, levels, levels, frames, [](double level) { return level; });
     }
     // One sample.
     double push(double level) {
@@ -96,18 +112,21 @@ public:
 
 private:
     // The two followers of a pair side by side on the same levels, with their shared history;
-    // the larger output is the level (in place).
+    // the larger output is the detected level.
+    template <class Finish>
     static void runPair(LevelHistory& history, HeldEnvelope& peak, HeldEnvelope& rise,
-                        double* levels, int frames) {
+                        const double* left, const double* right, double* out, int frames,
+                        Finish finish) {
         LevelHistory::Run h = history.begin();
         HeldEnvelope::Run p = peak.begin();
         HeldEnvelope::Run r = rise.begin();
         for (int i = 0; i < frames; ++i) {
-            const double level = levels[i];
+            const double magnitudeL = std::fabs(left[i]), magnitudeR = std::fabs(right[i]);
+            const double level = magnitudeL > magnitudeR ? magnitudeL : magnitudeR;
             const double floor = h.step(level);
             const double peakLevel = p.push(level, floor);
             const double riseLevel = r.push(level, floor);
-            levels[i] = peakLevel > riseLevel ? peakLevel : riseLevel;
+            out[i] = finish(peakLevel > riseLevel ? peakLevel : riseLevel);
         }
         history.end(h);
         peak.end(p);
