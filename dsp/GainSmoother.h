@@ -26,14 +26,20 @@ public:
     // Audio thread: smooths a run of frames gains into out (which may be gains itself). The
     // state lives in locals for the loop, where the compiler keeps it in registers.
     void process(const double* gains, double* out, int frames) {
+        process(gains, out, frames, [](double y) { return y; });
+    }
+    // The same, writing finish(output) to out (the smoother's own output stays unfinished).
+    template <class Finish>
+    void process(const double* gains, double* out, int frames, Finish finish) {
         int i = 0;
         // The outputs that still carry a reset's 1.0 (the first 31 after a reset).
         for (; i < frames && resetCarry_ > 0; ++i) {
-            out[i] = run(gains + i, out + i, 1) + 1.0;
-            output_ = out[i];
+            double y;
+            output_ = run(gains + i, &y, 1, [](double x) { return x; }) + 1.0;
+            out[i] = finish(output_);
             --resetCarry_;
         }
-        if (i < frames) run(gains + i, out + i, frames - i);
+        if (i < frames) run(gains + i, out + i, frames - i, finish);
     }
     // One gain.
     double push(double gain) {
@@ -49,8 +55,9 @@ public:
     double kernel(int tap) const { return tap >= 0 && tap < kTaps ? kernel_[tap] : 0.0; }
 
 private:
-    // process without the reset's carry; returns the last output.
-    double run(const double* gains, double* out, int frames) {
+    // process without the reset's carry; returns the last (unfinished) output.
+    template <class Finish>
+    double run(const double* gains, double* out, int frames, Finish finish) {
         double* const history = history_;
         const double start = kernelStart_, slope = kernelSlope_;
         double sum = sum_, weightedSum = weightedSum_, y = output_;
@@ -64,7 +71,7 @@ private:
                 // have also used up a reset's carry.)
                 if (unityRun >= kTaps) {
                     y = 1.0;
-                    out[i] = y;
+                    out[i] = finish(y);
                     continue;
                 }
                 if (++unityRun == kTaps) {
@@ -73,7 +80,7 @@ private:
                     sum = 0.0;
                     weightedSum = 0.0;
                     y = 1.0;
-                    out[i] = y;
+                    out[i] = finish(y);
                     continue;
                 }
             } else {
@@ -81,7 +88,7 @@ private:
             }
             advance(history, position, turns, sum, weightedSum, deviation);
             y = 1.0 + start * sum + slope * weightedSum;
-            out[i] = y;
+            out[i] = finish(y);
         }
         sum_ = sum;
         weightedSum_ = weightedSum;

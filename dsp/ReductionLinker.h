@@ -46,10 +46,10 @@ public:
                 for (int i = 0; i < frames; ++i)
                     out[i] = up * above[i] + centre * g[i] + low * below[i];
             }
-            smoothers_[b].process(out, out, frames);
             if (capAtUnity[b])
-                for (int i = 0; i < frames; ++i)
-                    if (out[i] > 1.0) out[i] = 1.0;
+                smoothers_[b].process(out, out, frames, [](double y) { return y > 1.0 ? 1.0 : y; });
+            else
+                smoothers_[b].process(out, out, frames);
         }
     }
     // One sample: rawGains[b] in, smoothedGains[b] out.
