@@ -54,30 +54,43 @@ void CrossoverStage::filterBlock() {
         std::copy(input_[c], input_[c] + kHop, overlap_[c]);
     fft_.forward(spectrumRe_, spectrumIm_);
 
-    // Separation and products in one pass: per position the two channel spectra, then the
-    // four jobs' products (L: jobs 0 and 1, R: jobs 2 and 3).
     const double* zr = spectrumRe_;
     const double* zi = spectrumIm_;
-    const auto products = [this](int p, double lr, double li, double rr, double ri) {
-        for (int job = 0; job < kJobs; ++job) {
-            const bool left = job < kJobs / 2;
-            const double xr = left ? lr : rr, xi = left ? li : ri;
-            const double gr = kernelRe_[job][p], gi = kernelIm_[job][p];
-            workRe_[job][p] = xr * gr - xi * gi;
-            workIm_[job][p] = xr * gi + xi * gr;
-        }
-    };
-    for (int p = 0; p < 2; ++p)
-        products(p, zr[p] + zr[p], 0.0, zi[p] + zi[p], 0.0);
+    double* lr = channelRe_[0];
+    double* li = channelIm_[0];
+    double* rr = channelRe_[1];
+    double* ri = channelIm_[1];
+    for (int p = 0; p < 2; ++p) {
+        lr[p] = zr[p] + zr[p];
+        li[p] = 0.0;
+        rr[p] = zi[p] + zi[p];
+        ri[p] = 0.0;
+    }
     for (int block = 2; block < kFftSize; block *= 2) {
         const int mirrorSum = 3 * block - 1;
         for (int p = block; p < 2 * block; ++p) {
             const int m = mirrorSum - p;
-            products(p, zr[p] + zr[m], zi[p] - zi[m], zi[p] + zi[m], zr[m] - zr[p]);
+            lr[p] = zr[p] + zr[m];
+            li[p] = zi[p] - zi[m];
+            rr[p] = zi[p] + zi[m];
+            ri[p] = zr[m] - zr[p];
         }
     }
-    for (int job = 0; job < kJobs; ++job)
-        fft_.inverseUpperHalf(workRe_[job], workIm_[job]); // the outputs due lie in the upper half
+
+    for (int job = 0; job < kJobs; ++job) {
+        const int c = job / (kFilters / 2);
+        const double* xr = channelRe_[c];
+        const double* xi = channelIm_[c];
+        const double* gr = kernelRe_[job];
+        const double* gi = kernelIm_[job];
+        double* wr = workRe_[job];
+        double* wi = workIm_[job];
+        for (int p = 0; p < kFftSize; ++p) {
+            wr[p] = xr[p] * gr[p] - xi[p] * gi[p];
+            wi[p] = xr[p] * gi[p] + xi[p] * gr[p];
+        }
+        fft_.inverseUpperHalf(wr, wi); // the outputs due lie in the upper half
+    }
 }
 
 void CrossoverStage::clear() {

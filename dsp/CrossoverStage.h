@@ -112,10 +112,13 @@ private:
     SizedPlanarFft<kFftSize> fft_{kFftSize}; // block transforms
     double input_[kChannels][kHop];          // frames collected this block
     double overlap_[kChannels][kHop];        // the previous block
-    // The transform arrays are aligned as PlanarFft requires. The transform of (L + iR) over
-    // both blocks, bit-reversed order:
-    alignas(kPlanarFftAlignment) double spectrumRe_[kFftSize];
+    // The transform arrays are aligned as PlanarFft requires.
+    alignas(kPlanarFftAlignment) double spectrumRe_[kFftSize]; // transform of (L + iR) over both
+                                                               // blocks, bit-reversed order
     alignas(kPlanarFftAlignment) double spectrumIm_[kFftSize];
+    alignas(kPlanarFftAlignment) double channelRe_[kChannels]
+                                                  [kFftSize]; // 2 XL and 2 XR, bit-reversed order
+    alignas(kPlanarFftAlignment) double channelIm_[kChannels][kFftSize];
     // Per job (L: LP1/LP2, LP3/LP4, then R): the filter pair combined as (Ha + i Hb) / 2N in
     // bit-reversed order, and the product with the channel spectrum, then its inverse
     // transform, whose upper half holds the two low-pass outputs due in the current block.
