@@ -29,6 +29,9 @@ namespace qv {
 // Threads: setters and the processing objects' setters run on the parameter/UI thread as plain
 // stores; setSampleRate, engineReset and fullReset expect processing to be stopped (the host
 // calls them around suspend/resume); process runs on the audio thread and calls the listener.
+// process runs the frames in chunks of up to kChunk, each unit reading its settings once per
+// chunk: a value stored by another thread during a process call takes effect within one chunk
+// (2.9 ms at 44.1 kHz); between process calls, the usual case, at once.
 class MultibandEngine {
 public:
     static constexpr int kBands = 5;
