@@ -1,6 +1,7 @@
 #pragma once
 
 #include "dsp/AttackSmoother.h"
+#include "dsp/FollowerPair.h"
 #include "dsp/LevelHistory.h"
 #include "dsp/PeakHoldDetector.h"
 #include "dsp/RisingSmoothDetector.h"
@@ -62,11 +63,11 @@ public:
                 return finish(smoother.push(e));
             };
             if (manualRelease_)
-                runPair(hardManualHistory_, hardManualPeak_, hardManualRise_, left, right, out,
-                        frames, smoothed);
+                runFollowerPair(hardManualHistory_, hardManualPeak_, hardManualRise_, left, right,
+                                out, frames, smoothed);
             else
-                runPair(hardAutoHistory_, hardAutoPeak_, hardAutoRise_, left, right, out, frames,
-                        smoothed);
+                runFollowerPair(hardAutoHistory_, hardAutoPeak_, hardAutoRise_, left, right, out,
+                                frames, smoothed);
             attackSmoother_.end(smoother);
             return;
         }
@@ -75,11 +76,11 @@ public:
             softCurveRan_ = true;
         }
         if (manualRelease_)
-            runPair(softManualHistory_, softManualPeak_, softManualRise_, left, right, out, frames,
-                    finish);
+            runFollowerPair(softManualHistory_, softManualPeak_, softManualRise_, left, right, out,
+                            frames, finish);
         else
-            runPair(softAutoHistory_, softAutoPeak_, softAutoRise_, left, right, out, frames,
-                    finish);
+            runFollowerPair(softAutoHistory_, softAutoPeak_, softAutoRise_, left, right, out,
+                            frames, finish);
     }
     // Levels (not negative) in, detected levels out, in place.
     void process(double* levels, int frames) {
@@ -111,27 +112,6 @@ public:
     const PeakHoldDetector& softAutoPeak() const { return softAutoPeak_; }
 
 private:
-    // The two followers of a pair side by side on the same levels, with their shared history;
-    // the larger output is the detected level.
-    template <class Finish>
-    static void runPair(LevelHistory& history, HeldEnvelope& peak, HeldEnvelope& rise,
-                        const double* left, const double* right, double* out, int frames,
-                        Finish finish) {
-        LevelHistory::Run h = history.begin();
-        HeldEnvelope::Run p = peak.begin();
-        HeldEnvelope::Run r = rise.begin();
-        for (int i = 0; i < frames; ++i) {
-            const double magnitudeL = std::fabs(left[i]), magnitudeR = std::fabs(right[i]);
-            const double level = magnitudeL > magnitudeR ? magnitudeL : magnitudeR;
-            const double floor = h.step(level);
-            const double peakLevel = p.push(level, floor);
-            const double riseLevel = r.push(level, floor);
-            out[i] = finish(peakLevel > riseLevel ? peakLevel : riseLevel);
-        }
-        history.end(h);
-        peak.end(p);
-        rise.end(r);
-    }
     void clearHard();
     void clearSoft();
 

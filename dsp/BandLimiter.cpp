@@ -2,6 +2,7 @@
 
 #include "dsp/CoefficientMath.h"
 #include "dsp/FlushDenormal.h"
+#include "dsp/FollowerPair.h"
 
 #include <cmath>
 #include <cstdint>
@@ -62,24 +63,13 @@ namespace {
 void runGains(LevelHistory& history, HeldEnvelope& peak, HeldEnvelope& rise,
               LimiterGainSmoother& smoother, const double* left, const double* right, double* gains,
               int frames) {
-    LevelHistory::Run h = history.begin();
-    HeldEnvelope::Run p = peak.begin();
-    HeldEnvelope::Run r = rise.begin();
     LimiterGainSmoother::Run s = smoother.begin();
-    for (int i = 0; i < frames; ++i) {
-        const double magnitudeL = std::fabs(left[i]), magnitudeR = std::fabs(right[i]);
-        const double x = magnitudeL > magnitudeR ? magnitudeL : magnitudeR;
-        const double floor = h.step(x);
-        const double peakLevel = p.push(x, floor), riseLevel = r.push(x, floor);
-        const double level = peakLevel > riseLevel ? peakLevel : riseLevel;
+    runFollowerPair(history, peak, rise, left, right, gains, frames, [&s](double level) {
         const double target =
             level > BandLimiter::kClipLevel ? BandLimiter::kClipLevel / level : 1.0;
         const double gain = s.push(target);
-        gains[i] = gain >= 1.0 ? 1.0 : gain;
-    }
-    history.end(h);
-    peak.end(p);
-    rise.end(r);
+        return gain >= 1.0 ? 1.0 : gain;
+    });
     smoother.end(s);
 }
 
