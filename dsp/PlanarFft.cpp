@@ -221,14 +221,19 @@ void forwardCodelets(double* r, double* i, const double* w, int count) {
     }
 }
 
+// Input m of an inverse block at offset j: loaded, and for m > 0 times the conjugate of its
+// stage twiddle (the stage's rows: Re and Im of W^1, then W^2, ...).
+template <int Q>
+inline Cx inverseInput(const double* r, const double* i, const double* tw, int j, int m) {
+    const Cx x = load(r, i, j + m * Q);
+    return m > 0 ? timesConj(x, tw[j + (2 * m - 2) * Q], tw[j + (2 * m - 1) * Q]) : x;
+}
+
 // UpperHalfOnly (last stage only, span N): positions 0 and 1, the lower half, are not written.
 template <int Q, bool UpperHalfOnly>
 void inverseRadix4Blocks(double* r, double* i, const double* tw, int count) {
     for (; count > 0; --count, r += 4 * Q, i += 4 * Q) {
-        const auto in = [&](int j, int m) {
-            const Cx x = load(r, i, j + m * Q);
-            return m > 0 ? timesConj(x, tw[j + (2 * m - 2) * Q], tw[j + (2 * m - 1) * Q]) : x;
-        };
+        const auto in = [&](int j, int m) { return inverseInput<Q>(r, i, tw, j, m); };
 #pragma GCC ivdep
         for (int j = 0; j < Q; ++j) {
             Cx a0, a1, a2, a3;
@@ -248,10 +253,7 @@ void inverseRadix4Blocks(double* r, double* i, const double* tw, int count) {
 template <int Q, bool UpperHalfOnly>
 void inverseRadix8Blocks(double* r, double* i, const double* tw, int count) {
     for (; count > 0; --count, r += 8 * Q, i += 8 * Q) {
-        const auto in = [&](int j, int m) {
-            const Cx x = load(r, i, j + m * Q);
-            return m > 0 ? timesConj(x, tw[j + (2 * m - 2) * Q], tw[j + (2 * m - 1) * Q]) : x;
-        };
+        const auto in = [&](int j, int m) { return inverseInput<Q>(r, i, tw, j, m); };
 #pragma GCC ivdep
         for (int j = 0; j < Q; ++j) {
             Cx e[4], f[4];
