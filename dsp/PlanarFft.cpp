@@ -83,6 +83,19 @@ inline void dit4(Cx b0, Cx b1, Cx b2, Cx b3, Cx& a0, Cx& a1, Cx& a2, Cx& a3) {
     a3 = u1 - u3;
 }
 
+// A 4-point butterfly (dif4 or dit4) on each run of four positions of a 16-point block, in place.
+template <class Butterfly> inline void eachRunOfFour(double* r, double* i, Butterfly butterfly) {
+    for (int g = 0; g < 16; g += 4) {
+        Cx y0, y1, y2, y3;
+        butterfly(load(r, i, g), load(r, i, g + 1), load(r, i, g + 2), load(r, i, g + 3), y0, y1,
+                  y2, y3);
+        store(r, i, g, y0);
+        store(r, i, g + 1, y1);
+        store(r, i, g + 2, y2);
+        store(r, i, g + 3, y3);
+    }
+}
+
 // The transforms run stages of radix R = 4, 8 or 16 (the codelets that end every forward
 // transform), each as log2 R fused radix-2 steps of decimation in frequency, so the spectrum
 // ends in plain bit-reversed order. A stage over blocks of span L = R Q works on the R values
@@ -209,14 +222,9 @@ void forwardCodelets(double* r, double* i, const double* w, int count) {
             store(r, i, 11, times(y2, kSin8, -kCos8));
             store(r, i, 15, times(y3, -kCos8, kSin8));
         }
-        for (int g = 0; g < 16; g += 4) {
-            dif4(load(r, i, g), load(r, i, g + 1), load(r, i, g + 2), load(r, i, g + 3), y0, y1, y2,
-                 y3);
-            store(r, i, g, y0);
-            store(r, i, g + 1, y1);
-            store(r, i, g + 2, y2);
-            store(r, i, g + 3, y3);
-        }
+        eachRunOfFour(r, i, [](Cx a, Cx b, Cx c, Cx d, Cx& e, Cx& f, Cx& g, Cx& h) {
+            dif4(a, b, c, d, e, f, g, h);
+        });
         if (Twiddled) w += 32;
     }
 }
@@ -277,14 +285,9 @@ void inverseRadix8Blocks(double* r, double* i, const double* tw, int count) {
 template <bool Vector, bool UpperHalfOnly> void inverseCodelets(double* r, double* i, int count) {
     for (; count > 0; --count, r += 16, i += 16) {
         Cx a0, a1, a2, a3;
-        for (int g = 0; g < 16; g += 4) {
-            dit4(load(r, i, g), load(r, i, g + 1), load(r, i, g + 2), load(r, i, g + 3), a0, a1, a2,
-                 a3);
-            store(r, i, g, a0);
-            store(r, i, g + 1, a1);
-            store(r, i, g + 2, a2);
-            store(r, i, g + 3, a3);
-        }
+        eachRunOfFour(r, i, [](Cx a, Cx b, Cx c, Cx d, Cx& e, Cx& f, Cx& g, Cx& h) {
+            dit4(a, b, c, d, e, f, g, h);
+        });
         const auto at = [&](int k) { return load(r, i, k); };
         const auto finish = [&](int j) {
             if (!UpperHalfOnly) {
