@@ -3,9 +3,10 @@
 namespace qv {
 
 // Fixed-length circular delay line of frames of Width doubles sharing one write position (the
-// stereo rings of the loop, and the ten band signals of the band look-ahead). Each step writes
-// the new frame and returns the one written Length - 1 steps earlier, so a ring of length n
-// delays by n - 1 frames, exactly like DelayRing.
+// stereo input and reference rings of the loop). Each step writes the new frame and returns the
+// one written Length - 1 steps earlier, so a ring of length n delays by n - 1 frames, exactly
+// like DelayRing; runs of frames read any delay from frames..Length - 1, so one ring can serve
+// several delays of the same signal.
 template <int Length, int Width> class FrameDelayRing {
     static_assert(Length >= 1 && Width >= 1, "a frame ring holds at least one value");
 
@@ -16,26 +17,6 @@ public:
 
     FrameDelayRing() { clear(); }
 
-    // Audio thread. in and out are Width values each; they may be the same array.
-    void step(const double* in, double* out) {
-        double* slot = frames_[position_];
-        for (int i = 0; i < Width; ++i)
-            slot[i] = in[i];
-        if (++position_ == Length) position_ = 0;
-        const double* oldest = frames_[position_];
-        for (int i = 0; i < Width; ++i)
-            out[i] = oldest[i];
-    }
-
-    // The same step in two halves, for a caller that computes the new frame in place: slot()
-    // is where the new frame goes; advance() then moves on and returns the frame written
-    // Length - 1 steps earlier (valid until the next write).
-    double* slot() { return frames_[position_]; }
-    const double* advance() {
-        if (++position_ == Length) position_ = 0;
-        return frames_[position_];
-    }
-
     // Two-value frames (stereo rings).
     void step(double left, double right, double& outLeft, double& outRight) {
         static_assert(Width == 2, "stereo step on a stereo ring only");
@@ -44,17 +25,6 @@ public:
         if (++position_ == Length) position_ = 0;
         outLeft = frames_[position_][0];
         outRight = frames_[position_][1];
-    }
-
-    // After a step: the frame written delay steps before the newest one (delay 0..Length - 1;
-    // Length - 1 gives what the step returned), so one ring can serve several delays of the
-    // same signal. delay is limited to that range.
-    const double* frameBefore(int delay) const {
-        if (delay < 0) delay = 0;
-        if (delay > Length - 1) delay = Length - 1;
-        int p = position_ - 1 - delay;
-        if (p < 0) p += Length;
-        return frames_[p];
     }
 
     // Stereo rings, a run of frames at once (the loop's chunks): readRun gives, for each of the
