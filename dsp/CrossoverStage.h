@@ -39,22 +39,12 @@ public:
     // the four low-pass outputs of each channel due now are written to lowL and lowR (LP1..LP4,
     // LP1 the highest crossover) and the input frame is stored.
     void step(double inL, double inR, double lowL[kFilters], double lowR[kFilters]) {
-        if (position_ >= kHop) {
-            filterBlock();
-            position_ = 0;
+        beginRun();
+        for (int f = 0; f < kFilters; ++f) {
+            lowL[f] = lowPass(0, f)[0];
+            lowR[f] = lowPass(1, f)[0];
         }
-        const int due = kHop + position_; // outputs lie in the upper half of the inverses
-        lowL[0] = workRe_[0][due];
-        lowL[1] = workIm_[0][due];
-        lowL[2] = workRe_[1][due];
-        lowL[3] = workIm_[1][due];
-        lowR[0] = workRe_[2][due];
-        lowR[1] = workIm_[2][due];
-        lowR[2] = workRe_[3][due];
-        lowR[3] = workIm_[3][due];
-        input_[0][position_] = inL;
-        input_[1][position_] = inR;
-        ++position_;
+        store(&inL, &inR, 1);
     }
 
     // The same for a run of running frames (the loop's chunks). beginRun, audio thread, first:
