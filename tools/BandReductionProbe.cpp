@@ -6,6 +6,9 @@
 #include <cmath>
 #include <cstring>
 
+static_assert(BandReductionProbe::kBands == qv::MultibandEngine::kBands,
+              "one reading per band of the engine");
+
 namespace {
 const char kOurEffectName[] = "Quorvanelle";
 const char kOurVendor[] = "Ferrowyn";

@@ -95,7 +95,7 @@ void RenderReport::print(std::FILE* out) const {
     if (r.bandReductionKnown) {
         // Largest per band as the band meters showed it (compression and output level together).
         std::fprintf(out, "band reduction :");
-        for (int b = 0; b < 5; ++b)
+        for (int b = 0; b < BandReductionProbe::kBands; ++b)
             std::fprintf(out, " %d: %.1f", b + 1, r.bandReductionDb[b]);
         std::fprintf(out, " dB (largest per band, from the band meters)\n");
     } else {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "shell/VstAbi.h"
+#include "tools/BandReductionProbe.h"
 #include "tools/LevelMeter.h"
 #include "tools/WavFormat.h"
 
@@ -30,7 +31,8 @@ struct RenderResult {
     double seconds = 0.0;                   // wall-clock time of the processing
     double realTimeFactor = 0.0;            // audio duration / wall-clock time
     bool bandReductionKnown = false;        // the plug-in is ours and its band meters were read
-    double bandReductionDb[5] = {};         // largest gain reduction per band (1..5), dB
+    double bandReductionDb[BandReductionProbe::kBands] =
+        {}; // largest gain reduction per band (1..5), dB
 };
 
 class Renderer {
