@@ -1,5 +1,7 @@
 #include "shell/MultibandEffectBase.h"
 
+#include "shell/BandMeterReport.h"
+
 #include "params/EditorNotification.h"
 #include "params/ParameterCatalogue.h"
 #include "params/ParameterDisplay.h"
@@ -257,6 +259,21 @@ void MultibandEffectBase::getProgramName(char* name) {
 
 bool MultibandEffectBase::getProgramNameIndexed(VstInt32, VstInt32 index, char* text) {
     return bank.copyProgramNameIndexed(index, text);
+}
+
+VstIntPtr MultibandEffectBase::vendorSpecific(VstInt32 index, VstIntPtr, void* ptr, float) {
+    if (index != kBandMeterQuery || !ptr) return 0;
+    auto* report = static_cast<BandMeterReport*>(ptr);
+    if (report->size != static_cast<std::int32_t>(sizeof(BandMeterReport)) ||
+        report->version != kBandMeterReportVersion)
+        return 0;
+    static_assert(qv::MultibandEngine::kBands <= BandMeterReport::kMaxBands, "room for every band");
+    report->bands = qv::MultibandEngine::kBands;
+    for (int b = 1; b <= qv::MultibandEngine::kBands; ++b) {
+        report->gain[b - 1] = engine.bandGain(b);
+        report->level[b - 1] = engine.bandLevel(b);
+    }
+    return 1;
 }
 
 // --- editor-facing operations -----------------------------------------------------------------

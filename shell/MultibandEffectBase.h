@@ -59,6 +59,8 @@ public:
     bool getVendorString(char* text) override;
     bool getProductString(char* text) override;
     VstInt32 getVendorVersion() override { return kVendorVersion; }
+    // Answers the band meter query of BandMeterReport.h; 0 for anything else.
+    VstIntPtr vendorSpecific(VstInt32 index, VstIntPtr value, void* ptr, float opt) override;
 
     // True when construction could not complete (the entry point then returns null).
     virtual bool constructionFailed() const { return false; }
