@@ -1,6 +1,7 @@
 #include "dsp/MultibandEngine.h"
 
 #include "dsp/CoefficientMath.h"
+#include "dsp/InputSample.h"
 #include "dsp/SingleRounding.h"
 
 #include <cmath>
@@ -22,11 +23,6 @@ int framesAt(double fs, double seconds) {
     if (!(frames > 0.0f)) return 0;
     if (frames >= kMaxFrameCount) return static_cast<int>(kMaxFrameCount);
     return static_cast<int>(frames);
-}
-
-// Non-finite samples (NaN, infinity) enter as silence; any finite sample passes.
-double sanitised(float sample) {
-    return std::fabs(sample) <= 3.4028234663852886e38f ? static_cast<double>(sample) : 0.0;
 }
 } // namespace
 
@@ -113,8 +109,8 @@ template <bool Accumulate>
 void MultibandEngine::run(const float* inL, const float* inR, float* outL, float* outR,
                           int frames) {
     // The next frame, already counted by the gate.
-    double xL = sanitised(inL[0]);
-    double xR = sanitised(inR[0]);
+    double xL = enteredSample(inL[0]);
+    double xR = enteredSample(inR[0]);
     bool active = gate_.push(xL, xR);
     int i = 0;
     while (i < frames) {
@@ -134,8 +130,8 @@ void MultibandEngine::run(const float* inL, const float* inR, float* outL, float
                 }
                 ++g;
                 if (++i == frames) break;
-                xL = sanitised(inL[i]);
-                xR = sanitised(inR[i]);
+                xL = enteredSample(inL[i]);
+                xR = enteredSample(inR[i]);
                 if ((active = gate_.push(xL, xR))) break;
             }
             silence(g);
@@ -152,14 +148,14 @@ void MultibandEngine::run(const float* inL, const float* inR, float* outL, float
             ++n;
             if (i + n == frames || n == limit) {
                 if (i + n < frames) {
-                    xL = sanitised(inL[i + n]);
-                    xR = sanitised(inR[i + n]);
+                    xL = enteredSample(inL[i + n]);
+                    xR = enteredSample(inR[i + n]);
                     active = gate_.push(xL, xR);
                 }
                 break;
             }
-            xL = sanitised(inL[i + n]);
-            xR = sanitised(inR[i + n]);
+            xL = enteredSample(inL[i + n]);
+            xR = enteredSample(inR[i + n]);
             if (!(active = gate_.push(xL, xR))) break;
         }
         processChunk(n);

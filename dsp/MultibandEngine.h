@@ -81,7 +81,8 @@ public:
     void fullReset();
 
     // Audio thread. accumulate = false replaces the output (processReplacing), true adds to it
-    // (process). Null buffers or frames <= 0 do nothing. Non-finite input samples count as 0.
+    // (process). Null buffers or frames <= 0 do nothing. Non-finite input samples count as 0;
+    // finite ones beyond kInputSampleLimit (+60 dBFS) enter as that limit (InputSample.h).
     void process(float* const* inputs, float* const* outputs, int frames, bool accumulate);
 
     // Published readings (amplitudes; output readings and band gains times 0.1).

@@ -43,7 +43,15 @@ public:
         effect.values[param::relMIndex(band)] = relM;
         effect.values[param::relAIndex(band)] = relA;
     }
-    void applyParameter(int index, float value) override { effect.setParameter(index, value); }
+    void applyParameter(int index, float value) override {
+        // A program's Rel step passes the active release value it has just preset (the stored
+        // Rel_m or Rel_a, by the stored RelMode): the mirror only refreshes, as the program's
+        // own Rel_m and Rel_a follow.
+        if (qv::isRelMirror(index))
+            effect.refreshReleaseMirror(qv::bandOf(index));
+        else
+            effect.setParameter(index, value);
+    }
     float currentValue(int index) const override { return effect.values[index]; }
 
 private:
@@ -77,7 +85,12 @@ void MultibandEffectBase::setParameter(VstInt32 index, float value) {
 
     switch (qv::familyOf(index)) {
     case ParameterFamily::Freq: setCrossover(qv::pairOf(index), value); break;
-    case ParameterFamily::Rel: values[index] = activeRelease(qv::bandOf(index)); break;
+    case ParameterFamily::Rel:
+        // A host saves and restores the mirror, never index 86 (band 5's Rel_a lies beyond
+        // numParams): a value written here goes to the band's active release value through
+        // this same path, whose setter ends with the mirror's own refresh.
+        setParameter(activeReleaseIndex(qv::bandOf(index)), value);
+        break;
     case ParameterFamily::MeterSw:
         values[index] = value;
         bank.storeValue(curProgram, index, value);
@@ -117,6 +130,10 @@ void MultibandEffectBase::setParameter(VstInt32 index, float value) {
         applyFamilySetter(index, value);
         break;
     }
+    announceChange(index, value);
+}
+
+void MultibandEffectBase::announceChange(VstInt32 index, float value) {
     notifyEditor(index);
     if (editor) editor->setParameter(index, value);
 }
@@ -187,13 +204,17 @@ void MultibandEffectBase::setCrossover(int k, float x) {
     bank.storeValue(curProgram, index, x);
 }
 
-float MultibandEffectBase::activeRelease(int band) const {
-    return values[param::relModeIndex(band)] > 0.5f ? values[param::relMIndex(band)]
-                                                     : values[param::relAIndex(band)];
+int MultibandEffectBase::activeReleaseIndex(int band) const {
+    return values[param::relModeIndex(band)] > 0.5f ? param::relMIndex(band)
+                                                    : param::relAIndex(band);
 }
 
 void MultibandEffectBase::refreshReleaseMirror(int band) {
-    setParameter(param::relIndex(band), activeRelease(band));
+    // The mirror's own refresh stores and announces the active value; unlike a write from
+    // outside it writes nothing through, so the setters that end here cannot recurse.
+    const int index = param::relIndex(band);
+    values[index] = values[activeReleaseIndex(band)];
+    announceChange(index, values[index]);
 }
 
 void MultibandEffectBase::notifyEditor(VstInt32 index) {

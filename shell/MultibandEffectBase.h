@@ -79,7 +79,10 @@ private:
     void setCrossover(int k, float x);
     // Ends every RelMode/Rel_m/Rel_a change: the band's Rel mirror takes the active release.
     void refreshReleaseMirror(int band);
-    float activeRelease(int band) const;
+    // The band's active release: Rel_m while its RelMode is above 0.5, otherwise Rel_a.
+    int activeReleaseIndex(int band) const;
+    // The end of every change: the editor's hints and refresh flags, then its setParameter.
+    void announceChange(VstInt32 index, float value);
     void notifyEditor(VstInt32 index);
     // suspend and resume: the engine's full reset and empty analyser copies.
     void fullReset();
