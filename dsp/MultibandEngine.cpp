@@ -1,8 +1,8 @@
 #include "dsp/MultibandEngine.h"
 
-#include "dsp/CoefficientMath.h"
+#include "dsp/math/CoefficientMath.h"
 #include "dsp/InputSample.h"
-#include "dsp/SingleRounding.h"
+#include "dsp/math/SingleRounding.h"
 
 #include <cmath>
 

@@ -1,17 +1,17 @@
 #pragma once
 
-#include "dsp/AnalyserBandTable.h"
-#include "dsp/AnalyserCapture.h"
-#include "dsp/BandCompressor.h"
-#include "dsp/BandLimiter.h"
-#include "dsp/BandMeter.h"
-#include "dsp/ChunkDelayLine.h"
-#include "dsp/CrossoverBank.h"
-#include "dsp/CrossoverStage.h"
+#include "dsp/metering/AnalyserBandTable.h"
+#include "dsp/metering/AnalyserCapture.h"
+#include "dsp/dynamics/BandCompressor.h"
+#include "dsp/limiter/BandLimiter.h"
+#include "dsp/metering/BandMeter.h"
+#include "dsp/delay/ChunkDelayLine.h"
+#include "dsp/crossover/CrossoverBank.h"
+#include "dsp/crossover/CrossoverStage.h"
 #include "dsp/EngineListener.h"
-#include "dsp/FrameDelayRing.h"
-#include "dsp/OutputMeter.h"
-#include "dsp/ReductionLinker.h"
+#include "dsp/delay/FrameDelayRing.h"
+#include "dsp/metering/OutputMeter.h"
+#include "dsp/dynamics/ReductionLinker.h"
 #include "dsp/SilenceGate.h"
 
 namespace qv {
