@@ -71,9 +71,16 @@ public:
 private:
     class ProgramChange;
 
-    // The family setter of index 4..86 (not the crossovers, mirrors and raw switches): stores the
-    // current value and hands it to its processing object, which derives its coefficients.
-    void applyFamilySetter(int index, float value);
+    // How setParameter stores a value of a family beyond values[]: into the live program or
+    // not, and which processing setter derives its coefficients (null: only kept).
+    struct FamilySetter {
+        qv::ParameterFamily family;
+        bool inProgram;
+        void (*apply)(MultibandEffectBase& effect, int index, float value);
+    };
+    // The setter of every family but the crossovers and the Rel mirrors, which have paths of
+    // their own; a do-nothing one for None.
+    static const FamilySetter& familySetter(qv::ParameterFamily family);
     // Crossover between bands k and k+1 (k = 1..4): keeps the four in descending order by
     // pushing its neighbours (the pushes cascade), then stores and designs.
     void setCrossover(int k, float x);
