@@ -23,6 +23,8 @@ public:
     // The largest reduction band b (1..5) showed, in dB (0 for none; a reading of zero gain
     // counts as kFullReduction).
     double largestReductionDb(int band) const;
+    // The reduction band b (1..5) showed at the last sample(), in dB (0 for none).
+    double latestReductionDb(int band) const;
 
     static constexpr double kFullReduction = 200.0; // dB, for a gain of zero
 
@@ -30,4 +32,5 @@ private:
     const void* engine = nullptr; // the plug-in's engine (a const MultibandEngine)
     bool attached = false;        // ours, and the readings can be read
     float lowest[kBands] = {};    // lowest gain reading per band (0.1 = unity)
+    float latest[kBands] = {};    // gain reading per band at the last sample()
 };

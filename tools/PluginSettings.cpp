@@ -1,7 +1,10 @@
 #include "tools/PluginSettings.h"
 
+#include "tools/DisplayValueFinder.h"
+
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 
 namespace {
 
@@ -66,6 +69,14 @@ PluginSettings::PluginSettings(PluginHost& h) : host(h) {
     }
 }
 
+std::string PluginSettings::describe(const Applied& a) {
+    char value[32];
+    std::snprintf(value, sizeof value, "%g", static_cast<double>(a.value));
+    std::string s = std::to_string(a.index) + " " + a.name + " = " + value + " (" + a.display + ")";
+    if (a.displayed) s += " for \"" + a.text + "\"";
+    return s;
+}
+
 bool PluginSettings::find(const std::vector<std::string>& names, const std::string& entry,
                           const char* what, VstInt32& index, std::string& error) {
     const std::string kind = what;
@@ -128,14 +139,32 @@ bool PluginSettings::apply(const std::string* programSpec,
         host.dispatch(effSetProgram, 0, chosen);
         program = chosen;
     }
-    done.clear();
-    for (std::size_t i = 0; i < settings.size(); ++i) {
-        e->setParameter(e, indices[i], settings[i].value);
-        std::string display = host.dispatchString(effGetParamDisplay, indices[i]);
-        const std::string label = host.dispatchString(effGetParamLabel, indices[i]);
+    auto shown = [&](VstInt32 index) {
+        std::string display = host.dispatchString(effGetParamDisplay, index);
+        const std::string label = host.dispatchString(effGetParamLabel, index);
         if (!label.empty()) display += " " + label;
-        done.push_back({indices[i], parameters[static_cast<std::size_t>(indices[i])],
-                        settings[i].value, display});
+        return display;
+    };
+    std::vector<float> programValues;
+    for (std::size_t i = 0; i < parameters.size(); ++i)
+        programValues.push_back(e->getParameter(e, static_cast<VstInt32>(i)));
+    done.clear();
+    differences.clear();
+    DisplayValueFinder finder(host);
+    for (std::size_t i = 0; i < settings.size(); ++i) {
+        const VstInt32 index = indices[i];
+        const std::string& name = parameters[static_cast<std::size_t>(index)];
+        float value = 0.0f;
+        bool displayed = false;
+        if (!finder.find(index, name, settings[i].value, value, displayed, error)) return false;
+        e->setParameter(e, index, value);
+        done.push_back({index, name, value, shown(index), settings[i].value, displayed});
+    }
+    for (std::size_t i = 0; i < parameters.size(); ++i) {
+        const auto index = static_cast<VstInt32>(i);
+        const float value = e->getParameter(e, index);
+        if (value != programValues[i])
+            differences.push_back({index, parameters[i], value, shown(index), "", false});
     }
     return true;
 }

@@ -4,8 +4,8 @@
 //              [--wait MS]
 #include "tools/PluginHost.h"
 #include "tools/PluginSettings.h"
+#include "tools/picture/PngWriter.h"
 #include "tools/snapshot/EditorCapture.h"
-#include "tools/snapshot/PngWriter.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -61,12 +61,12 @@ int main(int argc, char** argv) {
             hasProgram = true;
         } else if (opt == "--set") {
             const size_t eq = arg.rfind('=');
-            if (eq == std::string::npos || eq == 0 ||
-                !parseNumber(arg.c_str() + eq + 1, 0.0, 1.0, number)) {
-                std::fprintf(stderr, "qvsnapshot: --set wants NAME=VALUE with VALUE in 0..1\n");
+            if (eq == std::string::npos || eq == 0 || eq + 1 == arg.size()) {
+                std::fprintf(stderr, "qvsnapshot: --set wants NAME=VALUE, VALUE normalised (0..1) "
+                                     "or as the plug-in shows it\n");
                 return 2;
             }
-            settings.push_back({arg.substr(0, eq), static_cast<float>(number)});
+            settings.push_back({arg.substr(0, eq), arg.substr(eq + 1)});
         } else {
             return usage();
         }
