@@ -13,11 +13,12 @@ set -euo pipefail
 caller_dir="$PWD"
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
-# The demo setting: factory program "(ex2" with every band's threshold lowered so that each band
-# compresses the test programme by several dB, 10 dB of make-up gain and a limiter ceiling of
-# -1 dB that the output reaches.
-demo=(--program "(ex2" --set cp1_Thresh=-32dB --set cp2_Thresh=-28dB --set cp3_Thresh=-28dB
-      --set cp4_Thresh=-24dB --set cp5_Thresh=-22dB --set MasterOut=+10dB --set lt_Ceiling=-1dB)
+# The demo setting (scripts/demo-setting.txt): factory program "(ex2" with lower thresholds,
+# make-up gain and a -1 dB ceiling, so that every band and the limiter visibly work.
+demo=()
+while read -r option value; do
+  case "$option" in --*) demo+=("$option" "$value") ;; esac
+done <"$root/scripts/demo-setting.txt"
 
 fail() {
   echo "run.sh: $*" >&2
