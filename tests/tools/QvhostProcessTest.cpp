@@ -84,8 +84,11 @@ protected:
         const Result g = runQvhost(dir, "generate " + inQuotes(input) + " --seconds 1");
         ASSERT_EQ(g.exitCode, 0u) << g.err;
     }
+    // `dll`: a DLL of the build folder, or a full path.
     Result render(const std::string& dll, const std::string& in, const std::string& options) {
-        return runQvhost(dir, "render " + inQuotes(pluginPath(dll.c_str())) + " " + inQuotes(in) +
+        const std::string plugin =
+            dll.find(':') != std::string::npos ? dll : pluginPath(dll.c_str());
+        return runQvhost(dir, "render " + inQuotes(plugin) + " " + inQuotes(in) +
                                   " " + inQuotes(output) + " " + options);
     }
     bool outputLeft() const { return fileExists(output) || fileExists(output + ".partial"); }
@@ -161,6 +164,22 @@ TEST_F(QvhostProcessTest, SummaryShowsTheLargestReductionPerBand) {
 
 TEST_F(QvhostProcessTest, EachFailureIsOneLineANonZeroStatusAndNoFile) {
     writeBytes(dir.file("corrupt.wav"), {'R', 'I', 'F', 'F', 40, 0, 0, 0, 'W', 'A', 'V', 'E'});
+    // 8-bit PCM, mono, 8000 Hz: a format qvhost does not read.
+    writeBytes(dir.file("8bit.wav"), {'R', 'I', 'F', 'F', 40, 0,   0,   0,   'W', 'A', 'V', 'E',
+                                      'f', 'm', 't', ' ', 16, 0,   0,   0,   1,   0,   1,   0,
+                                      64,  31,  0,   0,   64, 31,  0,   0,   1,   0,   8,   0,
+                                      'd', 'a', 't', 'a', 4,  0,   0,   0,   128, 128, 128, 128});
+    // The headers of a 64-bit DLL: "MZ", the PE header's offset, "PE\0\0" and machine x64.
+    std::vector<unsigned char> dll64(0x48, 0);
+    dll64[0] = 'M';
+    dll64[1] = 'Z';
+    dll64[0x3C] = 0x40;
+    dll64[0x40] = 'P';
+    dll64[0x41] = 'E';
+    dll64[0x44] = 0x64;
+    dll64[0x45] = 0x86;
+    writeBytes(dir.file("plugin64.dll"), dll64);
+    writeBytes(dir.file("text.dll"), {'h', 'e', 'l', 'l', 'o'});
     struct Case {
         const char* name;
         std::string arguments; // empty: a render of `input` through `dll`
@@ -171,7 +190,12 @@ TEST_F(QvhostProcessTest, EachFailureIsOneLineANonZeroStatusAndNoFile) {
     const Case cases[] = {
         {"missing input", "", "Quorvanelle.dll", dir.file("missing.wav"), "", 1, "missing.wav"},
         {"corrupt input", "", "Quorvanelle.dll", dir.file("corrupt.wav"), "", 1, "RIFF size"},
-        {"missing DLL", "", "absent.dll", input, "", 1, "cannot load"},
+        {"missing DLL", "", "absent.dll", input, "", 1, "no such file"},
+        {"unsupported WAV format", "", "Quorvanelle.dll", dir.file("8bit.wav"), "", 1,
+         "8-bit PCM is not supported (16, 24 or 32 bits); qvhost reads RIFF/WAVE files of"},
+        {"64-bit DLL", "", dir.file("plugin64.dll"), input, "", 1,
+         "is a 64-bit (x64) DLL but this host is 32-bit (x86): use the plug-in's 32-bit"},
+        {"not a DLL", "", dir.file("text.dll"), input, "", 1, "not a Windows DLL"},
         {"main returns null", "", "qv_test_NullPlugin.dll", input, "", 1, "returned null"},
         {"unknown parameter", "", "Quorvanelle.dll", input, "--set Thresh=0.5", 1,
          "no parameter named \"Thresh\""},
