@@ -85,7 +85,8 @@ bool PluginSettings::find(const std::vector<std::string>& names, const std::stri
         if (i >= static_cast<long>(names.size())) {
             error = kind + " " + entry + " is out of range (the plug-in has " +
                     std::to_string(names.size()) + ", numbered 0 to " +
-                    std::to_string(static_cast<long>(names.size()) - 1) + ")";
+                    std::to_string(static_cast<long>(names.size()) - 1) +
+                    "; \"qvhost info <plugin.dll>\" lists them)";
             return false;
         }
         index = static_cast<VstInt32>(i);
@@ -104,8 +105,10 @@ bool PluginSettings::find(const std::vector<std::string>& names, const std::stri
         }
     }
     if (matches == 1) return true;
-    error = matches > 1 ? kind + " name \"" + entry + "\" is ambiguous (differs only in case)"
-                        : "the plug-in has no " + kind + " named \"" + entry + "\"";
+    error = matches > 1 ? kind + " name \"" + entry +
+                              "\" is ambiguous (differs only in case): write it exactly"
+                        : "the plug-in has no " + kind + " named \"" + entry +
+                              "\" (\"qvhost info <plugin.dll>\" lists them)";
     return false;
 }
 

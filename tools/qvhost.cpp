@@ -233,7 +233,8 @@ int main(int argc, char** argv) {
             return bench(cmd);
         }
     } catch (const std::exception& e) {
-        return fail(std::string("out of resources: ") + e.what());
+        return fail(std::string("out of resources: ") + e.what() +
+                    " (close other programs, or render a shorter file)");
     }
     return kExitUsage;
 }
