@@ -17,11 +17,12 @@ LONG WINAPI onUnhandledException(EXCEPTION_POINTERS* info) {
         info && info->ExceptionRecord ? info->ExceptionRecord->ExceptionCode : 0;
     const void* where =
         info && info->ExceptionRecord ? info->ExceptionRecord->ExceptionAddress : nullptr;
-    const int n = std::snprintf(line, sizeof line,
-                                "qvhost: the process crashed (exception 0x%08lx at %p), "
-                                "probably inside the plug-in; no output written (try other settings or "
-                                "another build of the plug-in, and tell its maker)\n",
-                                code, where);
+    const int n =
+        std::snprintf(line, sizeof line,
+                      "qvhost: the process crashed (exception 0x%08lx at %p), "
+                      "probably inside the plug-in; no output written (try other settings or "
+                      "another build of the plug-in, and tell its maker)\n",
+                      code, where);
     DWORD written = 0;
     if (n > 0)
         WriteFile(GetStdHandle(STD_ERROR_HANDLE), line, static_cast<DWORD>(n), &written, nullptr);

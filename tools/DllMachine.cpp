@@ -4,11 +4,11 @@
 #include <cstdio>
 
 namespace {
-constexpr long kPeOffsetField = 0x3C;        // where the DOS header keeps the PE header's offset
+constexpr long kPeOffsetField = 0x3C; // where the DOS header keeps the PE header's offset
 constexpr std::uint16_t kMachineI386 = 0x014C;
 constexpr std::uint16_t kMachineAmd64 = 0x8664;
 constexpr std::uint16_t kMachineArm64 = 0xAA64;
-constexpr long kMaxPeOffset = 1 << 24;       // beyond this the header is taken for garbage
+constexpr long kMaxPeOffset = 1 << 24; // beyond this the header is taken for garbage
 
 bool readAt(std::FILE* f, long offset, unsigned char* into, std::size_t n) {
     return std::fseek(f, offset, SEEK_SET) == 0 && std::fread(into, 1, n, f) == n;
@@ -23,7 +23,8 @@ DllMachine::Kind DllMachine::of(const std::string& path) {
     if (!readAt(f, 0, b, 2)) {
         kind = Kind::Unreadable;
     } else if (b[0] == 'M' && b[1] == 'Z' && readAt(f, kPeOffsetField, b, 4)) {
-        const long pe = static_cast<long>(b[0] | b[1] << 8 | b[2] << 16 | static_cast<unsigned>(b[3]) << 24);
+        const long pe =
+            static_cast<long>(b[0] | b[1] << 8 | b[2] << 16 | static_cast<unsigned>(b[3]) << 24);
         if (pe > 0 && pe < kMaxPeOffset && readAt(f, pe, b, 6) && b[0] == 'P' && b[1] == 'E' &&
             b[2] == 0 && b[3] == 0) {
             const std::uint16_t machine = static_cast<std::uint16_t>(b[4] | b[5] << 8);

@@ -2,8 +2,8 @@
 // itself: a table over every parameter family of ours with the values it must find, the ways a
 // value is refused, every parameter left as it was, and a foreign plug-in's words.
 #include "tools/DisplayValueFinder.h"
-#include "tools/PluginSettings.h"
 #include "tests/wine/DllPaths.h"
+#include "tools/PluginSettings.h"
 
 #include <gtest/gtest.h>
 
@@ -42,7 +42,7 @@ TEST_F(DisplayValueFinderTest, FindsTheNormalisedValueOfADisplayedValue) {
         {"cp1_Thresh", "0dB", 1.0f, 0.0f, true},         // "0.0" reaches the end
         {"cp2_Thresh", "0.75", 0.75f, 0.0f, false},      // a bare 0..1 number is normalised
         {"cp1_Ratio", "1", 1.0f, 0.0f, false},
-        {"cp1_Ratio", "4", 0.875f, 2e-4f, true}, // "4.0": ratio 3.95..4.05
+        {"cp1_Ratio", "4", 0.875f, 2e-4f, true},    // "4.0": ratio 3.95..4.05
         {"cp1_Ratio", "1:1", 0.5202f, 1e-4f, true}, // the neutral zone 0.494949..0.545454
         {"cp1_Ratio", "50", 1.0f, 0.0f, true},
         {"Freq1-2", "8000Hz", 0.878391f, 1e-5f, true},

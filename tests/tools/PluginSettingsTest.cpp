@@ -83,8 +83,8 @@ TEST_F(PluginSettingsTest, ApplySetsProgramThenParametersInOrder) {
     PluginSettings settings(host);
     const std::string program = "(ex2";
     std::string error;
-    ASSERT_TRUE(settings.apply(&program,
-                               {{"cp2_Thresh", "0.75"}, {"55", "0.25"}, {"MasterOut", "0.3"}}, error))
+    ASSERT_TRUE(settings.apply(
+        &program, {{"cp2_Thresh", "0.75"}, {"55", "0.25"}, {"MasterOut", "0.3"}}, error))
         << error;
     EXPECT_EQ(host.dispatch(effGetProgram), 3);
     EXPECT_EQ(e->getParameter(e, 20), 0.75f);

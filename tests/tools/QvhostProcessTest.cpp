@@ -88,8 +88,8 @@ protected:
     Result render(const std::string& dll, const std::string& in, const std::string& options) {
         const std::string plugin =
             dll.find(':') != std::string::npos ? dll : pluginPath(dll.c_str());
-        return runQvhost(dir, "render " + inQuotes(plugin) + " " + inQuotes(in) +
-                                  " " + inQuotes(output) + " " + options);
+        return runQvhost(dir, "render " + inQuotes(plugin) + " " + inQuotes(in) + " " +
+                                  inQuotes(output) + " " + options);
     }
     bool outputLeft() const { return fileExists(output) || fileExists(output + ".partial"); }
 
@@ -165,10 +165,10 @@ TEST_F(QvhostProcessTest, SummaryShowsTheLargestReductionPerBand) {
 TEST_F(QvhostProcessTest, EachFailureIsOneLineANonZeroStatusAndNoFile) {
     writeBytes(dir.file("corrupt.wav"), {'R', 'I', 'F', 'F', 40, 0, 0, 0, 'W', 'A', 'V', 'E'});
     // 8-bit PCM, mono, 8000 Hz: a format qvhost does not read.
-    writeBytes(dir.file("8bit.wav"), {'R', 'I', 'F', 'F', 40, 0,   0,   0,   'W', 'A', 'V', 'E',
-                                      'f', 'm', 't', ' ', 16, 0,   0,   0,   1,   0,   1,   0,
-                                      64,  31,  0,   0,   64, 31,  0,   0,   1,   0,   8,   0,
-                                      'd', 'a', 't', 'a', 4,  0,   0,   0,   128, 128, 128, 128});
+    writeBytes(dir.file("8bit.wav"),
+               {'R', 'I', 'F', 'F', 40,  0,   0,   0,   'W', 'A', 'V', 'E', 'f', 'm', 't', ' ',
+                16,  0,   0,   0,   1,   0,   1,   0,   64,  31,  0,   0,   64,  31,  0,   0,
+                1,   0,   8,   0,   'd', 'a', 't', 'a', 4,   0,   0,   0,   128, 128, 128, 128});
     // The headers of a 64-bit DLL: "MZ", the PE header's offset, "PE\0\0" and machine x64.
     std::vector<unsigned char> dll64(0x48, 0);
     dll64[0] = 'M';

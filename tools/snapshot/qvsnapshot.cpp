@@ -22,9 +22,10 @@ constexpr int kDefaultWaitMs = 300;
 constexpr int kMaxWaitMs = 60000;
 
 int usage() {
-    std::fprintf(stderr, "usage: qvsnapshot <plugin.dll> <out.png> [--page A..G]\n"
-                         "                  [--band-view amplitude|envelope] [--play] [--program P]\n"
-                         "                  [--set NAME=VALUE]... [--wait MS]\n");
+    std::fprintf(stderr,
+                 "usage: qvsnapshot <plugin.dll> <out.png> [--page A..G]\n"
+                 "                  [--band-view amplitude|envelope] [--play] [--program P]\n"
+                 "                  [--set NAME=VALUE]... [--wait MS]\n");
     return 2;
 }
 
