@@ -52,6 +52,13 @@ double distance(double a, double b) {
 
 DisplayValueFinder::DisplayValueFinder(PluginHost& h) : host(h) {}
 
+std::string DisplayValueFinder::withLabel(const std::string& display, const std::string& label) {
+    const std::string d = trim(display), l = trim(label);
+    if (l.empty() || (d.size() >= l.size() && d.compare(d.size() - l.size(), l.size(), l) == 0))
+        return d;
+    return d + " " + l;
+}
+
 DisplayValueFinder::Reading DisplayValueFinder::read(const std::string& text) {
     Reading r;
     const std::string t = trim(text);
@@ -102,9 +109,8 @@ void DisplayValueFinder::restore(const std::vector<float>& values) {
 
 std::string DisplayValueFinder::displayAt(VstInt32 index, float x) {
     const std::vector<float> before = save();
-    std::string shown = show(index, x);
-    const std::string label = trim(host.dispatchString(effGetParamLabel, index));
-    if (!label.empty()) shown += " " + label;
+    const std::string shown =
+        withLabel(show(index, x), host.dispatchString(effGetParamLabel, index));
     restore(before);
     return shown;
 }
@@ -148,9 +154,8 @@ bool DisplayValueFinder::search(VstInt32 index, const std::string& name, const R
         const Reading r = read(shown.back());
         numbers.push_back(r.numeric ? r.number : kNoNumber);
     }
-    auto withLabel = [&](const std::string& s) { return label.empty() ? s : s + " " + label; };
-    const std::string range =
-        "it shows " + withLabel(shown.front()) + " at 0 and " + withLabel(shown.back()) + " at 1";
+    const std::string range = "it shows " + withLabel(shown.front(), label) + " at 0 and " +
+                              withLabel(shown.back(), label) + " at 1";
     if (std::all_of(shown.begin(), shown.end(),
                     [&](const std::string& s) { return s == shown[0]; })) {
         error = name + " shows \"" + shown[0] +

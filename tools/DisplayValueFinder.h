@@ -27,6 +27,10 @@ public:
     // The display and label of parameter `index` at the normalised value x ("-40.0", "40 Hz").
     std::string displayAt(VstInt32 index, float x);
 
+    // A display and its label as one text: "-10.0", "8000 Hz", "25 %" (a display that already
+    // ends in its label keeps it once).
+    static std::string withLabel(const std::string& display, const std::string& label);
+
     static constexpr int kGridSteps = 256; // values tried across 0..1 before refining
 
 private:

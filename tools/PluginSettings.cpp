@@ -143,10 +143,8 @@ bool PluginSettings::apply(const std::string* programSpec,
         program = chosen;
     }
     auto shown = [&](VstInt32 index) {
-        std::string display = host.dispatchString(effGetParamDisplay, index);
-        const std::string label = host.dispatchString(effGetParamLabel, index);
-        if (!label.empty()) display += " " + label;
-        return display;
+        return DisplayValueFinder::withLabel(host.dispatchString(effGetParamDisplay, index),
+                                             host.dispatchString(effGetParamLabel, index));
     };
     std::vector<float> programValues;
     for (std::size_t i = 0; i < parameters.size(); ++i)

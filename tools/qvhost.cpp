@@ -100,9 +100,9 @@ int info(const CommandLine& cmd) {
     const std::vector<std::string>& names = settings.parameterNames();
     for (std::size_t i = 0; i < names.size(); ++i) {
         const auto index = static_cast<VstInt32>(i);
-        std::string shown = host.dispatchString(effGetParamDisplay, index);
-        const std::string label = host.dispatchString(effGetParamLabel, index);
-        if (!label.empty()) shown += " " + label;
+        const std::string shown =
+            DisplayValueFinder::withLabel(host.dispatchString(effGetParamDisplay, index),
+                                          host.dispatchString(effGetParamLabel, index));
         // What --set accepts as a displayed value, from its display at 0 to its display at 1.
         const std::string range =
             finder.displayAt(index, 0.0f) + " .. " + finder.displayAt(index, 1.0f);
