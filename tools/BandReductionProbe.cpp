@@ -24,8 +24,8 @@ bool BandReductionProbe::attach(AEffect* plugin) {
     BandMeterReport report;
     if (!query(plugin, report)) return false;
     effect = plugin;
-    for (float& g : lowest)
-        g = kUnityReading;
+    for (int b = 0; b < kBands; ++b)
+        lowest[b] = latest[b] = kUnityReading;
     attached = true;
     return true;
 }
@@ -37,14 +37,27 @@ void BandReductionProbe::sample() {
         const float reading = report.gain[b];
         // Readings lie in 0..1 (gain times 0.1, capped at +20 dB); anything else is not one.
         if (!(reading >= 0.0f && reading <= 1.0f)) continue;
+        latest[b] = reading;
         if (reading < lowest[b]) lowest[b] = reading;
     }
 }
 
+namespace {
+// dB of reduction a gain reading stands for; none for a gain above unity.
+double reductionDb(float reading) {
+    if (reading <= 0.0f) return BandReductionProbe::kFullReduction;
+    const double db = 20.0 * std::log10(static_cast<double>(kUnityReading) / reading);
+    return db < BandReductionProbe::kFullReduction ? db : BandReductionProbe::kFullReduction;
+}
+} // namespace
+
 double BandReductionProbe::largestReductionDb(int band) const {
     if (!attached || band < 1 || band > kBands) return 0.0;
-    const float reading = lowest[band - 1];
-    if (reading <= 0.0f) return kFullReduction;
-    const double db = 20.0 * std::log10(static_cast<double>(kUnityReading) / reading);
-    return db < kFullReduction ? db : kFullReduction;
+    return reductionDb(lowest[band - 1]);
+}
+
+double BandReductionProbe::latestReductionDb(int band) const {
+    if (!attached || band < 1 || band > kBands) return 0.0;
+    const double db = reductionDb(latest[band - 1]);
+    return db > 0.0 ? db : 0.0;
 }

@@ -21,6 +21,8 @@ public:
     // The largest reduction band b (1..5) showed, in dB (0 for none; a reading of zero gain
     // counts as kFullReduction).
     double largestReductionDb(int band) const;
+    // The reduction band b (1..5) showed at the last sample(), in dB (0 for none).
+    double latestReductionDb(int band) const;
 
     static constexpr double kFullReduction = 200.0; // dB, for a gain of zero
 
@@ -28,4 +30,5 @@ private:
     AEffect* effect = nullptr; // the plug-in asked
     bool attached = false;     // it answers the query
     float lowest[kBands] = {}; // lowest gain reading per band (0.1 = unity)
+    float latest[kBands] = {}; // gain reading per band at the last sample()
 };

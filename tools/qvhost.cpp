@@ -8,6 +8,7 @@
 // line, 1 for a failed job, 3 when the plug-in crashes the process.
 #include "tools/CommandLine.h"
 #include "tools/CrashGuard.h"
+#include "tools/DisplayValueFinder.h"
 #include "tools/LevelMeter.h"
 #include "tools/PluginBench.h"
 #include "tools/PluginHost.h"
@@ -74,8 +75,7 @@ bool applySettings(PluginHost& host, const CommandLine& cmd, std::string& error)
         std::printf("program        : %d \"%s\"\n", settings.chosenProgram(),
                     host.dispatchString(effGetProgramName).c_str());
     for (const PluginSettings::Applied& a : settings.applied())
-        std::printf("parameter      : %d %s = %g (%s)\n", a.index, a.name.c_str(), a.value,
-                    a.display.c_str());
+        std::printf("parameter      : %s\n", PluginSettings::describe(a).c_str());
     return true;
 }
 
@@ -96,13 +96,18 @@ int info(const CommandLine& cmd) {
     for (std::size_t i = 0; i < programs.size(); ++i)
         std::printf("program %-6zu : \"%s\"\n", i, programs[i].c_str());
     AEffect* e = host.effect();
+    DisplayValueFinder finder(host);
     const std::vector<std::string>& names = settings.parameterNames();
     for (std::size_t i = 0; i < names.size(); ++i) {
         const auto index = static_cast<VstInt32>(i);
-        std::printf("parameter %-4zu : %-16s %8.6f  %s %s\n", i, names[i].c_str(),
-                    static_cast<double>(e->getParameter(e, index)),
-                    host.dispatchString(effGetParamDisplay, index).c_str(),
-                    host.dispatchString(effGetParamLabel, index).c_str());
+        const std::string shown =
+            DisplayValueFinder::withLabel(host.dispatchString(effGetParamDisplay, index),
+                                          host.dispatchString(effGetParamLabel, index));
+        // What --set accepts as a displayed value, from its display at 0 to its display at 1.
+        const std::string range =
+            finder.displayAt(index, 0.0f) + " .. " + finder.displayAt(index, 1.0f);
+        std::printf("parameter %-4zu : %-16s %8.6f  %-16s  range %s\n", i, names[i].c_str(),
+                    static_cast<double>(e->getParameter(e, index)), shown.c_str(), range.c_str());
     }
     return 0;
 }
@@ -228,7 +233,8 @@ int main(int argc, char** argv) {
             return bench(cmd);
         }
     } catch (const std::exception& e) {
-        return fail(std::string("out of resources: ") + e.what());
+        return fail(std::string("out of resources: ") + e.what() +
+                    " (close other programs, or render a shorter file)");
     }
     return kExitUsage;
 }

@@ -1,5 +1,5 @@
-// Writes 8-bit RGB pictures as PNG files: stored (uncompressed) deflate blocks, so no compression
-// library is needed; the files are larger than they could be, and every viewer reads them.
+// Writes 8-bit pictures as PNG files, compressed with our own deflate (tools/picture/Deflate): a
+// picture of at most 256 colours as a palette image (one byte per pixel), any other as RGB.
 #pragma once
 
 #include <cstdint>
@@ -16,5 +16,4 @@ public:
                                             const std::vector<std::uint8_t>& rgb);
 
     static std::uint32_t crc32(const std::uint8_t* data, std::size_t size, std::uint32_t crc = 0);
-    static std::uint32_t adler32(const std::uint8_t* data, std::size_t size);
 };
