@@ -108,7 +108,20 @@ private:
     }
     template <bool Accumulate>
     void run(const float* inL, const float* inR, float* outL, float* outR, int frames);
+    // One chunk of the loop (the chunk's input frames are in chunk_.inL/inR), in its steps:
     void processChunk(int frames);
+    // the monitor, dry and reference copies from the input rings;
+    void readDelayedInputs(int frames);
+    // the five band signals with their input gains, into the look-ahead line;
+    void splitBands(int frames);
+    // the detectors, gain computers, linking and gain smoothing (ratio: each band's control);
+    void computeBandGains(int frames, float (&ratio)[kBands]);
+    // the smoothed gains on the delayed bands, summed into the output, and the band meters;
+    void applyAndSumBands(int frames, const float (&ratio)[kBands]);
+    // wet, dry and master mix, the limiter and the monitor switch;
+    void mixAndLimit(int frames);
+    // the output meters and the analyser capture.
+    void meterAndCapture(int frames);
     void silence(int frames);
 
     // Working arrays of one chunk of running frames, unit outputs feeding the next unit.
