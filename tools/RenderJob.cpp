@@ -10,17 +10,6 @@
 #include <cstdarg>
 #include <cstdio>
 
-namespace {
-
-std::string decibels(double db) {
-    if (!std::isfinite(db)) return "-inf";
-    char text[32];
-    std::snprintf(text, sizeof text, "%.2f", db);
-    return text;
-}
-
-} // namespace
-
 bool RenderJob::run(const CommandLine& command, std::FILE* progress, RenderReport& report,
                     std::string& error) {
     report = RenderReport();
@@ -107,11 +96,11 @@ std::vector<std::string> RenderReport::summary() const {
     const LevelMeter& li = r.inputLevels;
     const LevelMeter& lo = r.outputLevels;
     lines.push_back(format("input level    : peak %s / %s dBFS, RMS %s / %s dBFS (L / R)",
-                           decibels(li.peakDb(0)).c_str(), decibels(li.peakDb(1)).c_str(),
-                           decibels(li.rmsDb(0)).c_str(), decibels(li.rmsDb(1)).c_str()));
+                           LevelMeter::text(li.peakDb(0)).c_str(), LevelMeter::text(li.peakDb(1)).c_str(),
+                           LevelMeter::text(li.rmsDb(0)).c_str(), LevelMeter::text(li.rmsDb(1)).c_str()));
     lines.push_back(format("output level   : peak %s / %s dBFS, RMS %s / %s dBFS (L / R)",
-                           decibels(lo.peakDb(0)).c_str(), decibels(lo.peakDb(1)).c_str(),
-                           decibels(lo.rmsDb(0)).c_str(), decibels(lo.rmsDb(1)).c_str()));
+                           LevelMeter::text(lo.peakDb(0)).c_str(), LevelMeter::text(lo.peakDb(1)).c_str(),
+                           LevelMeter::text(lo.rmsDb(0)).c_str(), LevelMeter::text(lo.rmsDb(1)).c_str()));
     if (r.bandReductionKnown) {
         // Largest per band as the band meters showed it (compression and output level together).
         std::string line = "band reduction :";

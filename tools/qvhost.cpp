@@ -79,13 +79,6 @@ bool applySettings(PluginHost& host, const CommandLine& cmd, std::string& error)
     return true;
 }
 
-std::string decibels(double db) {
-    if (!std::isfinite(db)) return "-inf";
-    char text[32];
-    std::snprintf(text, sizeof text, "%.2f", db);
-    return text;
-}
-
 int info(const CommandLine& cmd) {
     PluginHost host;
     std::string error;
@@ -137,10 +130,10 @@ int run(const CommandLine& cmd) {
     out.add(outL.data(), outR.data(), frames);
     std::printf("processed      : %zu frames at %u Hz in blocks of %d\n", frames, cmd.rate,
                 cmd.block);
-    std::printf("input peak     : %s dBFS L, %s dBFS R\n", decibels(in.peakDb(0)).c_str(),
-                decibels(in.peakDb(1)).c_str());
-    std::printf("output peak    : %s dBFS L, %s dBFS R\n", decibels(out.peakDb(0)).c_str(),
-                decibels(out.peakDb(1)).c_str());
+    std::printf("input peak     : %s dBFS L, %s dBFS R\n", LevelMeter::text(in.peakDb(0)).c_str(),
+                LevelMeter::text(in.peakDb(1)).c_str());
+    std::printf("output peak    : %s dBFS L, %s dBFS R\n", LevelMeter::text(out.peakDb(0)).c_str(),
+                LevelMeter::text(out.peakDb(1)).c_str());
     return 0;
 }
 
@@ -176,8 +169,8 @@ int generate(const CommandLine& cmd) {
                 static_cast<unsigned long long>(programme.totalFrames()),
                 static_cast<double>(programme.totalFrames()) / cmd.rate);
     std::printf("level          : peak %s / %s dBFS, RMS %s / %s dBFS (L / R)\n",
-                decibels(levels.peakDb(0)).c_str(), decibels(levels.peakDb(1)).c_str(),
-                decibels(levels.rmsDb(0)).c_str(), decibels(levels.rmsDb(1)).c_str());
+                LevelMeter::text(levels.peakDb(0)).c_str(), LevelMeter::text(levels.peakDb(1)).c_str(),
+                LevelMeter::text(levels.rmsDb(0)).c_str(), LevelMeter::text(levels.rmsDb(1)).c_str());
     return 0;
 }
 
