@@ -25,11 +25,14 @@ bool PluginHost::load(const std::string& path, std::string& error) {
         error = "cannot load " + path + ": " + windowsErrorText(GetLastError());
         return false;
     }
+    // Like today's hosts: "VSTPluginMain" first, then the older "main".
     using EntryProc = AEffect*(QV_CDECL*)(audioMasterCallback);
-    auto entry = reinterpret_cast<EntryProc>(reinterpret_cast<void*>(GetProcAddress(dll, "main")));
+    FARPROC found = GetProcAddress(dll, "VSTPluginMain");
+    if (!found) found = GetProcAddress(dll, "main");
+    auto entry = reinterpret_cast<EntryProc>(reinterpret_cast<void*>(found));
     if (!entry) {
         FreeLibrary(dll);
-        error = path + " has no exported function \"main\"";
+        error = path + " has no exported function \"VSTPluginMain\" or \"main\"";
         return false;
     }
     active = this;
