@@ -1,6 +1,7 @@
 #!/bin/bash
-# The plug-in's main job: builds both DLLs and renders audio through Quorvanelle.dll in our own
-# host (qvhost, under Wine).
+# The plug-in's main job: builds the three DLLs (32-bit Quorvanelle.dll and Quorvanelle_x87.dll,
+# 64-bit Quorvanelle.dll) and renders audio through the 32-bit Quorvanelle.dll in our own host
+# (qvhost, under Wine).
 #   scripts/run.sh                                  generate a 20 s test programme and render it
 #   scripts/run.sh <in.wav> [out.wav] [options]     render your own file
 # Options go to "qvhost render": --program N|NAME, --set NAME=VALUE (or INDEX=VALUE, normalised
@@ -34,7 +35,11 @@ source scripts/wine-session.sh
 wine_session_start
 cmake -S . -B build/win32 -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw32.cmake >/dev/null
 cmake --build build/win32 --target Quorvanelle Quorvanelle_x87 qvhost >&2
-echo "DLLs: $root/build/win32/bin/Quorvanelle.dll, $root/build/win32/bin/Quorvanelle_x87.dll"
+cmake -S . -B build/win64 -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw64.cmake >/dev/null
+cmake --build build/win64 --target Quorvanelle qvhost >&2
+echo "32-bit hosts: $root/build/win32/bin/Quorvanelle.dll (SSE)"
+echo "              $root/build/win32/bin/Quorvanelle_x87.dll (processors without SSE)"
+echo "64-bit hosts: $root/build/win64/bin/Quorvanelle.dll"
 
 qvhost() { build/win32/wine-run.sh build/win32/bin/qvhost.exe "$@"; }
 mkdir -p build/render
