@@ -71,7 +71,7 @@ for build in win32/Quorvanelle win32/Quorvanelle_x87 win64/Quorvanelle; do
   done
 done
 
-rounds=5
+rounds=7
 echo "== heavy setting, 512-frame blocks: 64-bit DLL under Wine against the native build" \
   "($rounds rounds in alternation, medians)"
 native_ns=() dll_ns=()
@@ -79,7 +79,7 @@ for round in $(seq $rounds); do
   native_ns+=("$(build/native/bench/qv_bench --benchmark_filter='^BM_EngineHeavy$' \
     --benchmark_min_time=1 2>/dev/null |
     awk '/^BM_EngineHeavy/ { printf "%.1f", $2 * ($3 == "us" ? 1000 : 1) / 512 }')")
-  dll_ns+=("$(qvhost_bench win64 Quorvanelle "${heavy[@]}" --seconds 3 --runs 3 |
+  dll_ns+=("$(qvhost_bench win64 Quorvanelle "${heavy[@]}" --seconds 20 --runs 5 |
     sed -nE 's/^median *: ([0-9.]+) ns.*/\1/p')")
 done
 median() { printf '%s\n' "$@" | sort -g | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
