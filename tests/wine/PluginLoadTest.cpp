@@ -80,13 +80,13 @@ TEST_P(PluginLoadTest, HostAnsweringVersionZeroGetsNull) {
 TEST_P(PluginLoadTest, EntryPointNames) {
     HMODULE dll = LoadLibraryA(pluginPath(GetParam()).c_str());
     ASSERT_NE(dll, nullptr);
-    FARPROC main = GetProcAddress(dll, "main");
-    FARPROC pluginMain = GetProcAddress(dll, "VSTPluginMain");
-    EXPECT_NE(main, nullptr);
+    FARPROC oldName = GetProcAddress(dll, "main");
+    FARPROC newName = GetProcAddress(dll, "VSTPluginMain");
+    EXPECT_NE(oldName, nullptr);
 #ifdef _WIN64
-    EXPECT_EQ(pluginMain, main);
+    EXPECT_EQ(newName, oldName);
 #else
-    EXPECT_EQ(pluginMain, nullptr);
+    EXPECT_EQ(newName, nullptr);
 #endif
     FreeLibrary(dll);
 }
