@@ -5,6 +5,13 @@ include(gui/sources.cmake)
 include(editor/sources.cmake)
 
 set(QV_WINEPREFIX "${PROJECT_SOURCE_DIR}/build/wineprefix" CACHE PATH "Wine prefix the tests run in")
+# The Wine loader of the tree's width: 64-bit programs go straight to wine64 rather than through
+# the 32-bit loader, which would have to start it.
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  find_program(QV_WINE_LOADER wine64 PATHS /usr/lib/wine REQUIRED NO_CMAKE_FIND_ROOT_PATH)
+else()
+  find_program(QV_WINE_LOADER wine REQUIRED NO_CMAKE_FIND_ROOT_PATH)
+endif()
 configure_file(${PROJECT_SOURCE_DIR}/cmake/wine-run.sh.in ${CMAKE_BINARY_DIR}/wine-run.sh
                FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
                                 WORLD_READ WORLD_EXECUTE @ONLY)
