@@ -41,6 +41,7 @@ endfunction()
 add_subdirectory(tests/shell)
 add_subdirectory(tests/params)
 add_subdirectory(tests/dsp)
+add_subdirectory(tests/builds)
 
 if(benchmark_FOUND)
   add_subdirectory(bench)

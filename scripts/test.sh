@@ -1,6 +1,8 @@
 #!/bin/bash
 # Builds everything and runs every test: the native unit tests (also under the address and
-# undefined-behaviour sanitizers) and, under Wine with a virtual display, the tests of both DLLs.
+# undefined-behaviour sanitizers) and, under Wine with a virtual display, the tests of the two
+# 32-bit DLLs and of the 64-bit DLL (the 64-bit tree comes last: it also compares its DLL with the
+# native build and the 32-bit DLLs).
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$root"
@@ -15,11 +17,13 @@ cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQV_SANITIZE=ON >/de
 cmake --build build/asan -j "$jobs"
 cmake -S . -B build/win32 -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw32.cmake >/dev/null
 cmake --build build/win32 -j "$jobs"
+cmake -S . -B build/win64 -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw64.cmake >/dev/null
+cmake --build build/win64 -j "$jobs"
 
 log="$root/build/test-summary.log"
 : >"$log"
 status=0
-for tree in native asan win32; do
+for tree in native asan win32 win64; do
   echo "=== tests: $tree"
   if ! ctest --test-dir "build/$tree" --output-on-failure -j "$jobs" | tee -a "$log"; then
     status=1
