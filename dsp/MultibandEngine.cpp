@@ -255,33 +255,59 @@ void MultibandEngine::applyAndSumBands(int n, const float (&ratio)[kBands]) {
     // Output gains (the smoothed gains become the applied ones) on the band signals of 31 frames
     // before; a band switched off is silenced. The gained bands are summed into the output
     // arrays on the way, band after band.
-    for (int k = 0; k < n; ++k) {
-        c.outL[k] = 0.0;
-        c.outR[k] = 0.0;
+    double outputGain[kBands];
+    bool anyOff = false;
+    for (int b = 0; b < kBands; ++b) {
+        outputGain[b] = compressors_[b].outputGain();
+        anyOff = anyOff || compressors_[b].bandOff();
+    }
+    if (!anyOff) {
+        // The usual case: frame by frame across the five bands, the sums held in registers.
+        for (int k = 0; k < n; ++k) {
+            double sumL = 0.0, sumR = 0.0;
+            for (int b = 0; b < kBands; ++b) {
+                const double s = c.smoothed[b][k] * outputGain[b];
+                c.smoothed[b][k] = s;
+                const double l = lookahead_.output(2 * b)[k] * s;
+                const double r = lookahead_.output(2 * b + 1)[k] * s;
+                c.band[b][0][k] = l;
+                c.band[b][1][k] = r;
+                sumL += l;
+                sumR += r;
+            }
+            c.outL[k] = sumL;
+            c.outR[k] = sumR;
+        }
+    } else {
+        for (int k = 0; k < n; ++k) {
+            c.outL[k] = 0.0;
+            c.outR[k] = 0.0;
+        }
+        for (int b = 0; b < kBands; ++b) {
+            const double og = outputGain[b];
+            const bool off = compressors_[b].bandOff();
+            const double* delayedL = lookahead_.output(2 * b);
+            const double* delayedR = lookahead_.output(2 * b + 1);
+            double* gain = c.smoothed[b];
+            double* gainedL = c.band[b][0];
+            double* gainedR = c.band[b][1];
+            for (int k = 0; k < n; ++k) {
+                const double s = gain[k] * og;
+                gain[k] = s;
+                const double l = (off ? 0.0 : delayedL[k]) * s, r = (off ? 0.0 : delayedR[k]) * s;
+                gainedL[k] = l;
+                gainedR[k] = r;
+                c.outL[k] += l;
+                c.outR[k] += r;
+            }
+        }
     }
     const double* bands[kBands][kChannels];
     const double* applied[kBands];
     for (int b = 0; b < kBands; ++b) {
-        const BandCompressor& comp = compressors_[b];
-        const double outputGain = comp.outputGain();
-        const bool off = comp.bandOff();
-        const double* delayedL = lookahead_.output(2 * b);
-        const double* delayedR = lookahead_.output(2 * b + 1);
-        double* gain = c.smoothed[b];
-        double* gainedL = c.band[b][0];
-        double* gainedR = c.band[b][1];
-        for (int k = 0; k < n; ++k) {
-            const double s = gain[k] * outputGain;
-            gain[k] = s;
-            const double l = (off ? 0.0 : delayedL[k]) * s, r = (off ? 0.0 : delayedR[k]) * s;
-            gainedL[k] = l;
-            gainedR[k] = r;
-            c.outL[k] += l;
-            c.outR[k] += r;
-        }
-        bands[b][0] = gainedL;
-        bands[b][1] = gainedR;
-        applied[b] = gain;
+        bands[b][0] = c.band[b][0];
+        bands[b][1] = c.band[b][1];
+        applied[b] = c.smoothed[b];
     }
     lookahead_.advance(n);
     if (bandMeter_.process(bands, applied, ratio, n) && listener_ != nullptr)
