@@ -24,6 +24,24 @@ int framesAt(double fs, double seconds) {
     if (frames >= kMaxFrameCount) return static_cast<int>(kMaxFrameCount);
     return static_cast<int>(frames);
 }
+
+// One channel's five band signals, frame by frame, from the reference r and the four low-pass
+// outputs (every array distinct, so the loop runs on pairs).
+void splitChannel(const double* __restrict r, const double* __restrict lp1,
+                  const double* __restrict lp2, const double* __restrict lp3,
+                  const double* __restrict lp4, const double (&gain)[5], double* __restrict b1,
+                  double* __restrict b2, double* __restrict b3, double* __restrict b4,
+                  double* __restrict b5, int n) {
+    const double g1 = gain[0], g2 = gain[1], g3 = gain[2], g4 = gain[3], g5 = gain[4];
+    for (int k = 0; k < n; ++k) {
+        const double x = r[k], a = lp1[k], b = lp2[k], c = lp3[k], d = lp4[k];
+        b1[k] = (x - a) * g1;
+        b2[k] = (a - b) * g2;
+        b3[k] = (b - c) * g3;
+        b4[k] = (c - d) * g4;
+        b5[k] = (d - 0.0) * g5;
+    }
+}
 } // namespace
 
 MultibandEngine::MultibandEngine(EngineListener* listener) : listener_(listener) {
@@ -212,21 +230,16 @@ void MultibandEngine::splitBands(int n) {
     Chunk& c = chunk_;
     // Band 1 = r - LP1, band b = LP(b-1) - LPb, band 5 = LP4; then the input gain. The current
     // band signals go into the look-ahead line.
+    double gain[kBands];
+    for (int b = 0; b < kBands; ++b)
+        gain[b] = compressors_[b].inputGain();
     for (int ch = 0; ch < kChannels; ++ch) {
-        const double* upper = ch == 0 ? c.refL : c.refR;
-        for (int b = 0; b < kBands; ++b) {
-            const double g = compressors_[b].inputGain();
-            double* band = lookahead_.input(2 * b + ch);
-            if (b < kBands - 1) {
-                const double* lower = crossover_.lowPass(ch, b);
-                for (int k = 0; k < n; ++k)
-                    band[k] = (upper[k] - lower[k]) * g;
-                upper = lower;
-            } else {
-                for (int k = 0; k < n; ++k)
-                    band[k] = (upper[k] - 0.0) * g;
-            }
-        }
+        static_assert(kBands == 5, "five bands from four low-pass outputs");
+        splitChannel(ch == 0 ? c.refL : c.refR, crossover_.lowPass(ch, 0),
+                     crossover_.lowPass(ch, 1), crossover_.lowPass(ch, 2),
+                     crossover_.lowPass(ch, 3), gain, lookahead_.input(ch),
+                     lookahead_.input(2 + ch), lookahead_.input(4 + ch), lookahead_.input(6 + ch),
+                     lookahead_.input(8 + ch), n);
     }
     crossover_.store(c.inL, c.inR, n);
 }
