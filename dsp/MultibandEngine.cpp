@@ -218,8 +218,10 @@ void MultibandEngine::processChunk(int n) {
 void MultibandEngine::readDelayedInputs(int n) {
     Chunk& c = chunk_;
     // Monitor and dry copies from the input ring, the reference from its own (every delay is
-    // longer than a chunk, so the frames read all lie before it).
-    inputRing_.readRun(kLatency, c.monitorL, c.monitorR, n);
+    // longer than a chunk, so the frames read all lie before it). "Monitor" is read once per
+    // chunk, here, and its copy made only while it is on.
+    c.monitorOn = monitor_ >= kMonitorOn;
+    if (c.monitorOn) inputRing_.readRun(kLatency, c.monitorL, c.monitorR, n);
     inputRing_.readRun(kDryDelay, c.dryL, c.dryR, n);
     inputRing_.writeRun(c.inL, c.inR, n);
     referenceRing_.readRun(kReferenceDelay, c.refL, c.refR, n);
@@ -337,7 +339,7 @@ void MultibandEngine::mixAndLimit(int n) {
     }
     limiter_.process(c.outL, c.outR, n);
     // The monitor switch outputs the input of 838 frames before instead.
-    if (monitor_ >= kMonitorOn) {
+    if (c.monitorOn) {
         for (int k = 0; k < n; ++k) {
             c.outL[k] = c.monitorL[k];
             c.outR[k] = c.monitorR[k];
