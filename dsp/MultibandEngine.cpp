@@ -24,6 +24,24 @@ int framesAt(double fs, double seconds) {
     if (frames >= kMaxFrameCount) return static_cast<int>(kMaxFrameCount);
     return static_cast<int>(frames);
 }
+
+// One channel's five band signals, frame by frame, from the reference r and the four low-pass
+// outputs (every array distinct, so the loop runs on pairs).
+void splitChannel(const double* __restrict r, const double* __restrict lp1,
+                  const double* __restrict lp2, const double* __restrict lp3,
+                  const double* __restrict lp4, const double (&gain)[5], double* __restrict b1,
+                  double* __restrict b2, double* __restrict b3, double* __restrict b4,
+                  double* __restrict b5, int n) {
+    const double g1 = gain[0], g2 = gain[1], g3 = gain[2], g4 = gain[3], g5 = gain[4];
+    for (int k = 0; k < n; ++k) {
+        const double x = r[k], a = lp1[k], b = lp2[k], c = lp3[k], d = lp4[k];
+        b1[k] = (x - a) * g1;
+        b2[k] = (a - b) * g2;
+        b3[k] = (b - c) * g3;
+        b4[k] = (c - d) * g4;
+        b5[k] = (d - 0.0) * g5;
+    }
+}
 } // namespace
 
 MultibandEngine::MultibandEngine(EngineListener* listener) : listener_(listener) {
@@ -200,8 +218,10 @@ void MultibandEngine::processChunk(int n) {
 void MultibandEngine::readDelayedInputs(int n) {
     Chunk& c = chunk_;
     // Monitor and dry copies from the input ring, the reference from its own (every delay is
-    // longer than a chunk, so the frames read all lie before it).
-    inputRing_.readRun(kLatency, c.monitorL, c.monitorR, n);
+    // longer than a chunk, so the frames read all lie before it). "Monitor" is read once per
+    // chunk, here, and its copy made only while it is on.
+    c.monitorOn = monitor_ >= kMonitorOn;
+    if (c.monitorOn) inputRing_.readRun(kLatency, c.monitorL, c.monitorR, n);
     inputRing_.readRun(kDryDelay, c.dryL, c.dryR, n);
     inputRing_.writeRun(c.inL, c.inR, n);
     referenceRing_.readRun(kReferenceDelay, c.refL, c.refR, n);
@@ -212,21 +232,16 @@ void MultibandEngine::splitBands(int n) {
     Chunk& c = chunk_;
     // Band 1 = r - LP1, band b = LP(b-1) - LPb, band 5 = LP4; then the input gain. The current
     // band signals go into the look-ahead line.
+    double gain[kBands];
+    for (int b = 0; b < kBands; ++b)
+        gain[b] = compressors_[b].inputGain();
     for (int ch = 0; ch < kChannels; ++ch) {
-        const double* upper = ch == 0 ? c.refL : c.refR;
-        for (int b = 0; b < kBands; ++b) {
-            const double g = compressors_[b].inputGain();
-            double* band = lookahead_.input(2 * b + ch);
-            if (b < kBands - 1) {
-                const double* lower = crossover_.lowPass(ch, b);
-                for (int k = 0; k < n; ++k)
-                    band[k] = (upper[k] - lower[k]) * g;
-                upper = lower;
-            } else {
-                for (int k = 0; k < n; ++k)
-                    band[k] = (upper[k] - 0.0) * g;
-            }
-        }
+        static_assert(kBands == 5, "five bands from four low-pass outputs");
+        splitChannel(ch == 0 ? c.refL : c.refR, crossover_.lowPass(ch, 0),
+                     crossover_.lowPass(ch, 1), crossover_.lowPass(ch, 2),
+                     crossover_.lowPass(ch, 3), gain, lookahead_.input(ch),
+                     lookahead_.input(2 + ch), lookahead_.input(4 + ch), lookahead_.input(6 + ch),
+                     lookahead_.input(8 + ch), n);
     }
     crossover_.store(c.inL, c.inR, n);
 }
@@ -255,33 +270,59 @@ void MultibandEngine::applyAndSumBands(int n, const float (&ratio)[kBands]) {
     // Output gains (the smoothed gains become the applied ones) on the band signals of 31 frames
     // before; a band switched off is silenced. The gained bands are summed into the output
     // arrays on the way, band after band.
-    for (int k = 0; k < n; ++k) {
-        c.outL[k] = 0.0;
-        c.outR[k] = 0.0;
+    double outputGain[kBands];
+    bool anyOff = false;
+    for (int b = 0; b < kBands; ++b) {
+        outputGain[b] = compressors_[b].outputGain();
+        anyOff = anyOff || compressors_[b].bandOff();
+    }
+    if (!anyOff) {
+        // The usual case: frame by frame across the five bands, the sums held in registers.
+        for (int k = 0; k < n; ++k) {
+            double sumL = 0.0, sumR = 0.0;
+            for (int b = 0; b < kBands; ++b) {
+                const double s = c.smoothed[b][k] * outputGain[b];
+                c.smoothed[b][k] = s;
+                const double l = lookahead_.output(2 * b)[k] * s;
+                const double r = lookahead_.output(2 * b + 1)[k] * s;
+                c.band[b][0][k] = l;
+                c.band[b][1][k] = r;
+                sumL += l;
+                sumR += r;
+            }
+            c.outL[k] = sumL;
+            c.outR[k] = sumR;
+        }
+    } else {
+        for (int k = 0; k < n; ++k) {
+            c.outL[k] = 0.0;
+            c.outR[k] = 0.0;
+        }
+        for (int b = 0; b < kBands; ++b) {
+            const double og = outputGain[b];
+            const bool off = compressors_[b].bandOff();
+            const double* delayedL = lookahead_.output(2 * b);
+            const double* delayedR = lookahead_.output(2 * b + 1);
+            double* gain = c.smoothed[b];
+            double* gainedL = c.band[b][0];
+            double* gainedR = c.band[b][1];
+            for (int k = 0; k < n; ++k) {
+                const double s = gain[k] * og;
+                gain[k] = s;
+                const double l = (off ? 0.0 : delayedL[k]) * s, r = (off ? 0.0 : delayedR[k]) * s;
+                gainedL[k] = l;
+                gainedR[k] = r;
+                c.outL[k] += l;
+                c.outR[k] += r;
+            }
+        }
     }
     const double* bands[kBands][kChannels];
     const double* applied[kBands];
     for (int b = 0; b < kBands; ++b) {
-        const BandCompressor& comp = compressors_[b];
-        const double outputGain = comp.outputGain();
-        const bool off = comp.bandOff();
-        const double* delayedL = lookahead_.output(2 * b);
-        const double* delayedR = lookahead_.output(2 * b + 1);
-        double* gain = c.smoothed[b];
-        double* gainedL = c.band[b][0];
-        double* gainedR = c.band[b][1];
-        for (int k = 0; k < n; ++k) {
-            const double s = gain[k] * outputGain;
-            gain[k] = s;
-            const double l = (off ? 0.0 : delayedL[k]) * s, r = (off ? 0.0 : delayedR[k]) * s;
-            gainedL[k] = l;
-            gainedR[k] = r;
-            c.outL[k] += l;
-            c.outR[k] += r;
-        }
-        bands[b][0] = gainedL;
-        bands[b][1] = gainedR;
-        applied[b] = gain;
+        bands[b][0] = c.band[b][0];
+        bands[b][1] = c.band[b][1];
+        applied[b] = c.smoothed[b];
     }
     lookahead_.advance(n);
     if (bandMeter_.process(bands, applied, ratio, n) && listener_ != nullptr)
@@ -298,7 +339,7 @@ void MultibandEngine::mixAndLimit(int n) {
     }
     limiter_.process(c.outL, c.outR, n);
     // The monitor switch outputs the input of 838 frames before instead.
-    if (monitor_ >= kMonitorOn) {
+    if (c.monitorOn) {
         for (int k = 0; k < n; ++k) {
             c.outL[k] = c.monitorL[k];
             c.outR[k] = c.monitorR[k];

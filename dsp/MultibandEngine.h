@@ -134,6 +134,7 @@ private:
         double gain[kBands][kChunk];               // band gains from the gain computers
         double smoothed[kBands][kChunk];           // linked and smoothed band gains
         double outL[kChunk], outR[kChunk];         // output frames
+        bool monitorOn = false;                    // "Monitor" on for this chunk
     };
 
     EngineListener* listener_ = nullptr; // told about new readings; may be null

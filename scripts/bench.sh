@@ -2,8 +2,9 @@
 # The cost of processing, measured three ways, for the "Default" program and a heavy setting
 # (all bands compressing hard with the soft attack curve, links at 75 %, master +24 dB so that
 # the limiter works all the time), in blocks of 512 frames:
-#   - native build: Google Benchmark time per block and instructions per stereo frame
-#     (callgrind counts the same on every run);
+#   - native build: Google Benchmark time per block and instructions per stereo frame by unit
+#     (callgrind counts the same on every run), and the same count for a 32-bit (-m32) build
+#     with the SSE DLL's floating-point flags;
 #   - the three DLLs under Wine: qvhost's in-process timing, median of several runs;
 #   - the heavy setting on the 64-bit DLL under Wine against the native build, measured in
 #     alternation so that both see the same machine load;
@@ -33,17 +34,37 @@ echo "== native (Google Benchmark, 512-frame blocks)"
 build/native/bench/qv_bench --benchmark_filter='BM_Engine' 2>/dev/null |
   awk '/^BM_Engine/ { printf "%-18s %8.1f ns per stereo frame\n", $1, $2 * ($3 == "us" ? 1000 : 1) / 512 }'
 
+# Instructions per stereo frame under callgrind, counted from the call of
+# MultibandEngine::process on ('process(*': a pattern that also matched processChunk would
+# toggle the count off inside it where the compiler keeps it a function of its own), by unit.
+count_instructions() { # binary setting
+  local out
+  out="$(mktemp)"
+  valgrind --tool=callgrind --callgrind-out-file="$out" \
+    --toggle-collect='qv::MultibandEngine::process(*' "$1" "$2" 400 >/dev/null 2>&1
+  callgrind_annotate "$out" 2>/dev/null | python3 bench/callgrind_units.py $((400 * 512)) |
+    sed "s/^/  $2 /"
+  rm -f "$out"
+}
+
 if [ $quick = 0 ]; then
   echo "== native instructions per stereo frame (callgrind, 400 blocks of 512 frames)"
   for setting in default heavy; do
-    out="$(mktemp)"
-    valgrind --tool=callgrind --callgrind-out-file="$out" \
-      --toggle-collect='qv::MultibandEngine::process(*' \
-      build/native/bench/qv_engine_driver "$setting" 400 >/dev/null 2>&1
-    instructions="$(callgrind_annotate "$out" 2>/dev/null | awk '/PROGRAM TOTALS/ { gsub(",", "", $1); print $1 }')"
-    rm -f "$out"
-    awk -v s="$setting" -v i="$instructions" 'BEGIN { printf "%-18s %8.0f instructions per stereo frame\n", s, i / (400 * 512) }'
+    count_instructions build/native/bench/qv_engine_driver "$setting"
   done
+  # The same engine as a 32-bit program compiled with the SSE DLL's floating-point flags
+  # (doubles on x87): the instruction mix the 32-bit DLLs run.
+  if [ ! -e /usr/lib32/libstdc++.so.6 ] && [ ! -e /usr/lib/gcc/x86_64-linux-gnu/12/32/libstdc++.so ]; then
+    DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=900 install -y -q \
+      --no-install-recommends g++-multilib >&2
+  fi
+  mkdir -p build/m32
+  read -r -a sse_flags <<<"$(sed -n 's/^set(QV_FLAGS_sse \(.*\))$/\1/p' cmake/Product.cmake)"
+  mapfile -t dsp_sources < <(sed -n 's/^ *\(dsp\/.*\.cpp\)$/\1/p' dsp/sources.cmake)
+  g++ -m32 -O3 -DNDEBUG -std=c++17 "${sse_flags[@]}" -I. bench/EngineDriver.cpp \
+    "${dsp_sources[@]}" -o build/m32/qv_engine_driver
+  echo "== 32-bit instructions per stereo frame (-m32 ${sse_flags[*]}, callgrind)"
+  count_instructions build/m32/qv_engine_driver heavy
 fi
 
 heavy=()

@@ -19,13 +19,25 @@ void runFollowerPair(LevelHistory& history, HeldEnvelope& peak, HeldEnvelope& ri
     LevelHistory::Run h = history.begin();
     HeldEnvelope::Run p = peak.begin();
     HeldEnvelope::Run r = rise.begin();
-    for (int i = 0; i < frames; ++i) {
-        const double magnitudeL = std::fabs(left[i]), magnitudeR = std::fabs(right[i]);
-        const double level = magnitudeL > magnitudeR ? magnitudeL : magnitudeR;
-        const double floor = h.step(level);
+    const auto detect = [&](int i, double level, double floor) {
         const double peakLevel = p.push(level, floor);
         const double riseLevel = r.push(level, floor);
         out[i] = finish(peakLevel > riseLevel ? peakLevel : riseLevel);
+    };
+    const auto levelAt = [left, right](int i) {
+        const double magnitudeL = std::fabs(left[i]), magnitudeR = std::fabs(right[i]);
+        return magnitudeL > magnitudeR ? magnitudeL : magnitudeR;
+    };
+    // In runs up to the history's last slot, where the ring position needs no wrap test.
+    for (int i = 0; i < frames;) {
+        for (const int end = i + h.stepsBeforeEnd(frames - i); i < end; ++i) {
+            const double level = levelAt(i);
+            detect(i, level, h.stepBeforeEnd(level));
+        }
+        if (i == frames) break;
+        const double level = levelAt(i);
+        detect(i, level, h.step(level));
+        ++i;
     }
     history.end(h);
     peak.end(p);

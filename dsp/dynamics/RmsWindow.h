@@ -44,38 +44,65 @@ public:
         return mean;
     }
     // pushBounded for a run of frames samples: meanSquares[i] is what it would return for
-    // x[i]. Sum and positions live in locals for the loop.
+    // x[i].
     void process(const float* x, float* meanSquares, int frames) {
-        float* const ring = ring_.get();
-        const int length = length_;
-        const float scale = scale_;
-        float sum = sum_;
-        int writePosition = writePosition_;
-        for (int i = 0; i < frames; ++i) {
-            const float square = x[i] * x[i];
-            ring[writePosition] = square;
-            sum += square;
-            float mean = sum * scale;
-            if (mean <= kSilence) mean = 0.0f;
-            meanSquares[i] = mean;
-            int readPosition = writePosition + 1;
-            if (readPosition >= length) readPosition -= length;
-            sum -= ring[readPosition];
-            if (++writePosition == length) {
-                sum = resummed();
-                writePosition = 0;
-            }
-        }
-        sum_ = sum;
-        writePosition_ = writePosition;
+        run(x, meanSquares, frames, [](float v) { return v; });
     }
-    // Ring and sum zeroed, positions 0.
+    // push for a run of frames double samples (bounded as push does, then narrowed).
+    void process(const double* x, float* meanSquares, int frames) {
+        run(x, meanSquares, frames, [](double v) {
+            const double limit = kMaxAmplitude;
+            v = limit < v ? limit : v;   // NaN passes
+            v = v < -limit ? -limit : v; // NaN passes
+            return static_cast<float>(v != v ? 0.0 : v);
+        });
+    }
+    // Ring and sum zeroed    // Ring and sum zeroed, positions 0.
     void clear();
 
     int length() const { return length_; }
     float scale() const { return scale_; }
 
 private:
+    // The loop of process, bound(x[i]) giving each bounded single-precision sample. Sum and
+    // positions live in locals; the ring is walked in runs up to its last slot, so only the
+    // turn's end needs a test.
+    template <class Sample, class Bound>
+    void run(const Sample* x, float* meanSquares, int frames, Bound bound) {
+        float* const ring = ring_.get();
+        const int last = length_ - 1;
+        const float scale = scale_;
+        float sum = sum_;
+        int w = writePosition_;
+        int i = 0;
+        while (i < frames) {
+            // Slots before the last: the oldest square is the next slot.
+            const int runEnd = last - w < frames - i ? last : w + (frames - i);
+            for (; w < runEnd; ++w, ++i) {
+                const float v = bound(x[i]);
+                const float square = v * v;
+                ring[w] = square;
+                sum += square;
+                const float mean = sum * scale;
+                meanSquares[i] = mean <= kSilence ? 0.0f : mean;
+                sum -= ring[w + 1];
+            }
+            if (i == frames) break;
+            // The last slot: the turn ends and the sum is formed afresh (slot 0, the oldest
+            // square, is left out of it).
+            const float v = bound(x[i]);
+            const float square = v * v;
+            ring[w] = square;
+            sum += square;
+            const float mean = sum * scale;
+            meanSquares[i] = mean <= kSilence ? 0.0f : mean;
+            ++i;
+            sum = resummed();
+            w = 0;
+        }
+        sum_ = sum;
+        writePosition_ = w;
+    }
     float resummed() const; // at the end of a turn: the sum of every square but the oldest
 
     std::unique_ptr<float[]> ring_; // the last length_ squares

@@ -35,22 +35,10 @@ bool OutputMeter::process(const double* left, const double* right, int frames) {
     for (int start = 0; start < frames; start += kMaxRun) {
         const int n = frames - start < kMaxRun ? frames - start : kMaxRun;
         float meanSquare[kChannels][kMaxRun];
-        for (int c = 0; c < kChannels; ++c) {
-            // Bounded before narrowing: a double beyond the float range has no float value.
-            // NaN counts as silence.
-            float bounded[kMaxRun];
-            for (int i = 0; i < n; ++i) {
-                double x = sample[c][start + i];
-                if (x > RmsWindow::kMaxAmplitude)
-                    x = RmsWindow::kMaxAmplitude;
-                else if (x < -RmsWindow::kMaxAmplitude)
-                    x = -RmsWindow::kMaxAmplitude;
-                else if (x != x)
-                    x = 0.0;
-                bounded[i] = static_cast<float>(x);
-            }
-            windows_[c].process(bounded, meanSquare[c], n);
-        }
+        // Bounded before narrowing (a double beyond the float range has no float value); NaN
+        // counts as silence.
+        for (int c = 0; c < kChannels; ++c)
+            windows_[c].process(sample[c] + start, meanSquare[c], n);
         int i = 0;
         while (i < n) {
             if (counter_ < period_) {

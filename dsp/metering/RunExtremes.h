@@ -7,11 +7,16 @@
 #include <emmintrin.h>
 #define QV_RUN_EXTREMES_SSE2 1
 #endif
+#if defined(__SSE__) && defined(__SSE_MATH__)
+#include <xmmintrin.h>
+#define QV_RUN_EXTREMES_SSE 1
+#endif
 
 namespace qv {
 
 // Extremes over a run of samples, for the meters: where doubles live in SSE2 registers two
-// samples are compared at a time, elsewhere one. A NaN sample never reaches the result (the
+// samples are compared at a time (four floats where floats live in SSE registers), elsewhere
+// one. A NaN sample never reaches the result (the
 // SSE2 comparisons keep their second operand, the running extreme, when the first is NaN).
 // Audio thread.
 namespace run_extremes {
@@ -71,7 +76,17 @@ inline double smallest(const double* x, int frames, double start) {
 
 // The largest of start and every x[i] (floats), i < frames.
 inline float largest(const float* x, int frames, float start) {
-    for (int i = 0; i < frames; ++i)
+    int i = 0;
+#if defined(QV_RUN_EXTREMES_SSE)
+    // Four at a time where floats live in SSE registers.
+    __m128 quad = _mm_set1_ps(start);
+    for (; i + 3 < frames; i += 4)
+        quad = _mm_max_ps(_mm_loadu_ps(x + i), quad);
+    quad = _mm_max_ps(quad, _mm_movehl_ps(quad, quad));
+    quad = _mm_max_ss(quad, _mm_shuffle_ps(quad, quad, 1));
+    start = _mm_cvtss_f32(quad);
+#endif
+    for (; i < frames; ++i)
         start = std::max(start, x[i]);
     return start;
 }
