@@ -36,7 +36,7 @@ Rect rectOf(const qv::layout::LayoutRect& r) {
 
 } // namespace
 
-MultibandEditor::MultibandEditor(AudioEffect* effect) : EditorBase(effect) {
+MultibandEditor::MultibandEditor(AudioEffect* effect) : PluginEditor(effect) {
     background = new (std::nothrow) Bitmap(layout::kBmpBackground.id);
     const int width = background ? background->getWidth() : 0;
     const int height = background ? background->getHeight() : 0;
@@ -58,7 +58,7 @@ MultibandEditor::~MultibandEditor() {
 
 VstIntPtr MultibandEditor::open(void* window) {
     if (frame) close(); // opened twice without a close: start again from scratch
-    EditorBase::open(window);
+    PluginEditor::open(window);
     const int width = background ? background->getWidth() : 0;
     const int height = background ? background->getHeight() : 0;
     frame = new (std::nothrow) Frame(Rect(0, 0, width, height), static_cast<HWND>(window), this);

@@ -5,8 +5,8 @@
 // parameters.
 #pragma once
 
+#include "editor/PluginEditor.h"
 #include "gui/ControlListener.h"
-#include "gui/EditorBase.h"
 
 #include <atomic>
 #include <cstdint>
@@ -17,7 +17,7 @@ class SegmentSelector;
 class ToggleButton;
 class View;
 
-class MultibandEditor : public EditorBase, public ControlListener {
+class MultibandEditor : public PluginEditor, public ControlListener {
 public:
     // Parameters the stock controls edit.
     static constexpr VstInt32 kTagPanelPage = 87;

@@ -30,10 +30,10 @@ void View::update(DrawContext* context) {
 long View::reservedWithTwoArguments(long, long) {
     return 0;
 }
-long View::onKeyDown(VstKeyCode&) {
+long View::onKeyDown(KeyCode&) {
     return -1;
 }
-long View::onKeyUp(VstKeyCode&) {
+long View::onKeyUp(KeyCode&) {
     return -1;
 }
 bool View::onDrop(void**, long, long, Point) {

@@ -3,9 +3,9 @@
 // created with count 1, destroyed by the release that takes the count from 1 to 0. UI thread.
 #pragma once
 
+#include "gui/KeyCode.h"
 #include "gui/Point.h"
 #include "gui/Rect.h"
-#include "shell/VstAbi.h"
 
 class DrawContext;
 class EditorBase;
@@ -28,8 +28,8 @@ public:
     virtual void update(DrawContext* context);
     virtual long reservedWithTwoArguments(long first, long second);
     // -1: not handled.
-    virtual long onKeyDown(VstKeyCode& key);
-    virtual long onKeyUp(VstKeyCode& key);
+    virtual long onKeyDown(KeyCode& key);
+    virtual long onKeyUp(KeyCode& key);
     // items: count entries (type 0: file names) or one text of count bytes (type 1).
     virtual bool onDrop(void** items, long count, long type, Point where);
     virtual bool onWheel(DrawContext* context, Point where, float distance);

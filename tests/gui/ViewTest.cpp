@@ -100,7 +100,7 @@ TEST(View, ReachesTheEditorThroughItsFrame) {
 
 TEST(View, DefaultsHandleNothing) {
     CountingView view(Rect(0, 0, 10, 10));
-    VstKeyCode key{'a', 0, 0};
+    KeyCode key{'a', 0, 0};
     EXPECT_EQ(view.onKeyDown(key), -1);
     EXPECT_EQ(view.onKeyUp(key), -1);
     EXPECT_FALSE(view.onDrop(nullptr, 0, 0, Point()));
