@@ -1,5 +1,7 @@
 #include "editor/CrossoverStrip.h"
 
+#include "params/ParameterIndex.h"
+
 #include "editor/EditorLayout.h"
 
 #include <cmath>
@@ -7,7 +9,6 @@
 
 namespace {
 
-constexpr int kFirstParameter = 0;     // "Freq1-2"; box i shows parameter i
 constexpr float kLowestHz = 40.0f;     // shown for anything at or below
 constexpr float kHighestHz = 16000.0f; // shown for anything at or above
 constexpr float kCurveBase = 2.1f;     // f = 2.1 ^ (8.2 x - 4.4) kHz
@@ -38,7 +39,7 @@ void CrossoverStrip::formatFrequency(float x, char* text, std::size_t size) {
 }
 
 int CrossoverStrip::parameterOf(int box) const {
-    return kFirstParameter + box;
+    return qv::param::freqIndex(box + 1);
 }
 
 void CrossoverStrip::formatValue(float value, char* text, std::size_t size) const {

@@ -1,7 +1,9 @@
 #include "editor/LinkStrip.h"
 
-#include "editor/EditorLayout.h"
+#include "params/ParameterIndex.h"
+
 #include "dsp/math/SingleRounding.h"
+#include "editor/EditorLayout.h"
 
 #include <cstdio>
 
@@ -31,7 +33,7 @@ void LinkStrip::formatAmount(float amount, char* text, std::size_t size) {
 }
 
 int LinkStrip::parameterOf(int box) const {
-    return kFirstParameter + box;
+    return qv::param::redLinkIndex(box + 1);
 }
 
 void LinkStrip::formatValue(float value, char* text, std::size_t size) const {

@@ -1,5 +1,7 @@
 #include "editor/MultiControlColumn.h"
 
+#include "params/ParameterIndex.h"
+
 #include "editor/DragTracker.h"
 #include "editor/EditorLayout.h"
 #include "gui/Bitmap.h"
@@ -10,14 +12,24 @@
 
 namespace layout = qv::layout;
 
+namespace {
+
+// A row over one band family: its parameters for bands 1..5 by the family's index formula.
+MultiControlColumn::Row bandRow(int (*index)(int), MultiControlColumn::Domain domain,
+                                float matrixItem) {
+    return {{index(1), index(2), index(3), index(4), index(5)}, domain, matrixItem};
+}
+
+} // namespace
+
 const MultiControlColumn::Row MultiControlColumn::kRows[kRowCount] = {
-    {{4, 5, 6, 7, 8}, Domain::Level, 0.0f},            // "cpN_InLevel"
-    {{9, 10, 11, 12, 13}, Domain::Level, 0.11f},       // "cpN_OutLevel"
-    {{14, 20, 26, 32, 38}, Domain::Threshold, 0.21f},  // "cpN_Thresh"
-    {{15, 21, 27, 33, 39}, Domain::Ratio, 0.31f},      // "cpN_Ratio"
-    {{17, 23, 29, 35, 41}, Domain::Normalised, 0.51f}, // "cpN_Atk"
-    {{77, 79, 81, 83, 85}, Domain::Normalised, 0.81f}, // "cpN_Rel_m"
-    {{78, 80, 82, 84, 86}, Domain::Normalised, 1.0f},  // "cpN_Rel_a"
+    bandRow(qv::param::inLevelIndex, Domain::Level, 0.0f),
+    bandRow(qv::param::outLevelIndex, Domain::Level, 0.11f),
+    bandRow(qv::param::threshIndex, Domain::Threshold, 0.21f),
+    bandRow(qv::param::ratioIndex, Domain::Ratio, 0.31f),
+    bandRow(qv::param::atkIndex, Domain::Normalised, 0.51f),
+    bandRow(qv::param::relMIndex, Domain::Normalised, 0.81f),
+    bandRow(qv::param::relAIndex, Domain::Normalised, 1.0f),
 };
 
 namespace {
@@ -149,7 +161,7 @@ void MultiControlColumn::writeRow(const Row& row, const float (&values)[kBandCou
 void MultiControlColumn::mouse(DrawContext* context, Point) {
     if (!context) return;
     DragTracker tracker(context, this);
-    const float selectedChannel = effect ? effect->getParameter(kSelectedChannel) : 0.0f;
+    const float selectedChannel = effect ? effect->getParameter(qv::param::kSelectedChannel) : 0.0f;
     int row = 0;                   // the row being dragged
     float values[kBandCount] = {}; // its five working values, band 1..5
     const bool dragged = tracker.pickAndDrag(
@@ -164,7 +176,7 @@ void MultiControlColumn::mouse(DrawContext* context, Point) {
             // Hidden before the pressed spinner is drawn and the row announced.
             tracker.hideCursor();
             draw(context);
-            if (effect) effect->setParameter(kMatrixItem, kRows[row - 1].matrixItem);
+            if (effect) effect->setParameter(qv::param::kMatrixItem, kRows[row - 1].matrixItem);
             return true;
         },
         [&](double delta) {
@@ -182,7 +194,7 @@ void MultiControlColumn::mouse(DrawContext* context, Point) {
             for (float& v : copies)
                 v = value;
             writeRow(r, copies);
-            effect->setParameter(kMatrixItem, r.matrixItem);
+            effect->setParameter(qv::param::kMatrixItem, r.matrixItem);
         }
     }
     if (dragged) {

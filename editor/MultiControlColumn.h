@@ -8,6 +8,8 @@
 // UI thread.
 #pragma once
 
+#include "params/ParameterIndex.h"
+
 #include "gui/Point.h"
 #include "gui/Rect.h"
 #include "gui/View.h"
@@ -20,9 +22,7 @@ class ControlListener;
 class MultiControlColumn : public View {
 public:
     static constexpr int kRowCount = 7;
-    static constexpr int kBandCount = 5;
-    static constexpr VstInt32 kSelectedChannel = 88; // which band a copy takes its value from
-    static constexpr VstInt32 kMatrixItem = 89;      // the quantity touched last
+    static constexpr int kBandCount = qv::kNumBands;
     // Value change per pixel of vertical movement (up = more).
     static constexpr double kValuePerPixel = 0.001;
 

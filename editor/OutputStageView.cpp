@@ -1,7 +1,7 @@
 #include "editor/OutputStageView.h"
 
-#include "params/EditorNotification.h"
 #include "dsp/math/SingleRounding.h"
+#include "params/EditorNotification.h"
 
 #include "editor/DragTracker.h"
 #include "editor/EditorLayout.h"
@@ -16,6 +16,7 @@
 #include <new>
 
 namespace layout = qv::layout;
+namespace outputHint = qv::hint::output;
 
 namespace {
 
@@ -154,35 +155,35 @@ float OutputStageView::parameter(VstInt32 index) const {
 
 void OutputStageView::draw(DrawContext* context) {
     if (!context) return;
-    const VstInt32 hint = effect ? effect->getEditorHint(kTagOutputHint) : kHintAll;
+    const VstInt32 hint = effect ? effect->getEditorHint(qv::tag::kOutputHint) : qv::hint::kAll;
     switch (hint) {
-    case kHintAll:
+    case qv::hint::kAll:
     case qv::kHintWholeView: // several elements changed before a redraw
         if (backgroundBitmap) backgroundBitmap->draw(context, background, Point(0, 0));
         drawMeters(context);
         drawMaster(context);
         drawPeak(context, 0);
         drawPeak(context, 1);
-        drawLevel(context, kDryOut, dry);
-        drawLevel(context, kWetOut, wet);
+        drawLevel(context, qv::param::kDryOut, dry);
+        drawLevel(context, qv::param::kWetOut, wet);
         break;
-    case kHintMeters:
+    case outputHint::kMeters:
         drawMeters(context);
         break;
-    case kHintMaster:
+    case outputHint::kMaster:
         drawMaster(context);
         break;
-    case kHintDry:
-        drawLevel(context, kDryOut, dry);
+    case outputHint::kDry:
+        drawLevel(context, qv::param::kDryOut, dry);
         break;
-    case kHintWet:
-        drawLevel(context, kWetOut, wet);
+    case outputHint::kWet:
+        drawLevel(context, qv::param::kWetOut, wet);
         break;
     default:
         break;
     }
     // A hint the effect sets between the read and this clear is lost: the next redraw is full.
-    if (effect) effect->setEditorHint(kTagOutputHint, kHintAll);
+    if (effect) effect->setEditorHint(qv::tag::kOutputHint, qv::hint::kAll);
     setDirty(false);
 }
 
@@ -226,7 +227,7 @@ void OutputStageView::drawPeak(DrawContext* context, int k) {
 
 void OutputStageView::drawMaster(DrawContext* context) {
     char text[24];
-    formatMaster(parameter(kMasterOut), text, sizeof text);
+    formatMaster(parameter(qv::param::kMasterOut), text, sizeof text);
     if (masterBitmap) masterBitmap->draw(context, master, Point(0, 0));
     context->setFont(kMasterFont, 0, kBold);
     context->setFontColor(kBlack);
@@ -253,11 +254,11 @@ void OutputStageView::mouse(DrawContext* context, Point) {
         true, kValuePerPixel,
         [&](Point p) {
             if (masterDrag.contains(p))
-                target = kMasterOut;
+                target = qv::param::kMasterOut;
             else if (dry.contains(p))
-                target = kDryOut;
+                target = qv::param::kDryOut;
             else if (wet.contains(p))
-                target = kWetOut;
+                target = qv::param::kWetOut;
             if (target < 0) {
                 for (int k = 0; k < 2; ++k) {
                     if (!peak[k].contains(p)) continue;
@@ -272,7 +273,7 @@ void OutputStageView::mouse(DrawContext* context, Point) {
         },
         [&](double delta) {
             double next;
-            if (target == kMasterOut) {
+            if (target == qv::param::kMasterOut) {
                 const double db = running * kLevelSpanDb + kLevelFloorDb + delta * kLevelSpanDb;
                 if (db > kLevelTopDb)
                     next = 1.0;
@@ -293,11 +294,11 @@ void OutputStageView::mouse(DrawContext* context, Point) {
     Point p;
     if (tracker.rightHeld(p) && effect) {
         if (masterDrag.contains(p))
-            effect->setParameter(kMasterOut, kMasterReset);
+            effect->setParameter(qv::param::kMasterOut, kMasterReset);
         else if (dry.contains(p))
-            effect->setParameter(kDryOut, kDryReset);
+            effect->setParameter(qv::param::kDryOut, kDryReset);
         else if (wet.contains(p))
-            effect->setParameter(kWetOut, kWetReset);
+            effect->setParameter(qv::param::kWetOut, kWetReset);
     }
     tracker.restoreCursor(); // if a drag hid it
 }

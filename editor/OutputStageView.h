@@ -7,6 +7,8 @@
 // UI thread.
 #pragma once
 
+#include "params/ParameterIndex.h"
+
 #include "gui/Point.h"
 #include "gui/Rect.h"
 #include "gui/View.h"
@@ -20,22 +22,12 @@ class ControlListener;
 
 class OutputStageView : public View {
 public:
-    // What a redraw paints, as the effect's output hint (tag 110) says.
-    enum Hint : VstInt32 {
-        kHintAll = 0,
-        kHintMeters = 1,
-        kHintMaster = 2,
-        kHintDry = 3,
-        kHintWet = 4
-    };
-    static constexpr VstInt32 kTagOutputHint = 110;
-    static constexpr VstInt32 kMasterOut = 55; // "MasterOut"
-    static constexpr VstInt32 kDryOut = 75;    // "Dry out"
-    static constexpr VstInt32 kWetOut = 76;    // "Wet out"
     static constexpr int kMeterCount = 4;
     // Meter readings of the effect, left to right in the scale picture's pairs: output peak
     // left and right, output RMS left and right.
-    static constexpr VstInt32 kMeterTags[kMeterCount] = {98, 99, 105, 106};
+    static constexpr VstInt32 kMeterTags[kMeterCount] = {
+        qv::tag::kOutputPeakLeft, qv::tag::kOutputPeakRight, qv::tag::kOutputRmsLeft,
+        qv::tag::kOutputRmsRight};
     static constexpr int kMeterHeight = 280; // pixels: 40 dB at 7 pixels per dB
 
     OutputStageView(const Rect& size, ControlListener* listener, AudioEffect* effect);

@@ -20,8 +20,6 @@ class ControlListener;
 class SettingsPanel : public View {
 public:
     enum Page : int { kPageA = 0, kPageB, kPageC, kPageD, kPageE, kPageF, kPageG, kPageCount };
-    static constexpr int kPanelPage = 87;  // the page parameter
-    static constexpr int kPanelHint = 111; // the effect's editor hint tag of this panel
 
     // rectangle: the panel's place (128, 175, 678, 522 in the editor). listener is kept, not
     // used. effect may be null (nothing is read or written).

@@ -261,6 +261,10 @@ constexpr int kOutputHint = 110;           // outputHint
 constexpr int kPanelHint = 111;            // panelHint
 constexpr int kFirstMeterReading = 93;     // 93..106: the fourteen metering readings
 constexpr int kLastMeterReading = 106;
+constexpr int kOutputPeakLeft = 98; // output meter readings: peak, left and right...
+constexpr int kOutputPeakRight = 99;
+constexpr int kOutputRmsLeft = 105; // ...and RMS, left and right
+constexpr int kOutputRmsRight = 106;
 
 // True when setEditorValue / getEditorValue forward the tag to the parameter of the same index.
 constexpr bool isParameterTag(int t) {
