@@ -4,6 +4,7 @@
 
 #include "editor/DragTracker.h"
 #include "editor/EditorLayout.h"
+#include "editor/ValueStep.h"
 #include "gui/Bitmap.h"
 #include "gui/DrawContext.h"
 #include "shell/AudioEffect.h"
@@ -36,20 +37,14 @@ namespace {
 
 constexpr int kHitSize = 35; // pixels, each way, of a row's hit area
 
-// Levels: dB = 48 v - 24; one unit of delta is 24 dB; the last 0.1 dB snaps to the bottom.
-constexpr double kLevelSpanDb = 48.0;
-constexpr double kLevelFloorDb = -24.0;
+// Drag steps: one unit of delta is 24 dB of level, 20 dB of threshold, and the ratio factor
+// 1 / (1 + 24.5 delta).
 constexpr double kLevelDbPerDelta = 24.0;
-constexpr double kLevelSnapDb = -23.9;
-// Thresholds: dB = 40 v - 40; one unit of delta is 20 dB; the last 0.1 dB snaps to the bottom.
-constexpr double kThresholdSpanDb = 40.0;
 constexpr double kThresholdDbPerDelta = 20.0;
-constexpr double kThresholdSnapDb = -39.9;
-// Ratio: slope x = 2 - 2 v, scaled by 1 / (1 + 24.5 delta); x stays within 0.02..2.
-constexpr float kSlopeSpan = 2.0f;
-constexpr float kSlopeFloor = 0.02f;
 constexpr double kRatioGain = 24.5;
-// A single poll step further down than this would make the factor negative or infinite.
+// A single poll step further down than this would make the factor negative or infinite. The
+// column limits the step itself: its lowest divisor, 1 - 24.5 x 0.04, lies a hair above the one
+// ValueStep::ratioFactor limits to.
 constexpr double kRatioLowestDelta = -0.04;
 
 } // namespace
@@ -78,55 +73,26 @@ MultiControlColumn::~MultiControlColumn() {
 }
 
 void MultiControlColumn::step(Domain domain, double delta, float (&values)[kBandCount]) {
-    if (domain == Domain::Ratio) {
-        if (delta < kRatioLowestDelta) delta = kRatioLowestDelta;
-        const double factor = 1.0 / (1.0 + kRatioGain * delta);
-        for (float& v : values) {
-            float x = kSlopeSpan - kSlopeSpan * v;
-            if (!(x >= kSlopeFloor)) x = kSlopeFloor; // NaN too
-            x = static_cast<float>(x * factor);
-            if (x > kSlopeSpan)
-                v = 0.0f;
-            else if (x <= kSlopeFloor)
-                v = 1.0f;
-            else
-                v = 1.0f - 0.5f * x;
-        }
-        return;
-    }
+    // The column's values take no detour through the bottom of the range: a NaN stays a NaN
+    // for the step, which then gives the range's end.
+    constexpr ValueStep::Nan kNan = ValueStep::Nan::Kept;
+    const double ratioFactor =
+        ValueStep::ratioFactor(delta < kRatioLowestDelta ? kRatioLowestDelta : delta, kRatioGain);
     for (float& v : values) {
-        double next;
         switch (domain) {
-        case Domain::Level: {
-            const double db = (kLevelSpanDb * v + kLevelFloorDb) + kLevelDbPerDelta * delta;
-            if (db > -kLevelFloorDb)
-                next = 1.0;
-            else if (!(db >= kLevelSnapDb)) // NaN too
-                next = 0.0;
-            else
-                next = (db - kLevelFloorDb) / kLevelSpanDb;
+        case Domain::Level:
+            v = ValueStep::level(v, kLevelDbPerDelta * delta, kNan);
+            break;
+        case Domain::Threshold:
+            v = ValueStep::threshold(v, kThresholdDbPerDelta * delta, kNan);
+            break;
+        case Domain::Ratio:
+            v = ValueStep::ratio(v, ratioFactor, kNan);
+            break;
+        case Domain::Normalised:
+            v = ValueStep::normalised(v, delta, kNan);
             break;
         }
-        case Domain::Threshold: {
-            const double db =
-                (kThresholdSpanDb * v - kThresholdSpanDb) + kThresholdDbPerDelta * delta;
-            if (db > 0.0)
-                next = 1.0;
-            else if (!(db >= kThresholdSnapDb)) // NaN too
-                next = 0.0;
-            else
-                next = (db + kThresholdSpanDb) / kThresholdSpanDb;
-            break;
-        }
-        default:
-            next = v + delta;
-            if (next > 1.0)
-                next = 1.0;
-            else if (!(next >= 0.0)) // NaN too
-                next = 0.0;
-            break;
-        }
-        v = static_cast<float>(next);
     }
 }
 

@@ -7,6 +7,7 @@
 #include "editor/LinkStrip.h"
 #include "editor/MultiControlColumn.h"
 #include "editor/OutputStageView.h"
+#include "editor/RectOf.h"
 #include "editor/SettingsPanel.h"
 #include "gui/Bitmap.h"
 #include "gui/DrawContext.h"
@@ -29,10 +30,6 @@ Rect bitmapSized(const Bitmap* bitmap, int x, int y, int frames) {
     const int width = bitmap ? bitmap->getWidth() : 0;
     const int height = bitmap ? bitmap->getHeight() / frames : 0;
     return Rect(x, y, x + width, y + height);
-}
-
-Rect rectOf(const qv::layout::LayoutRect& r) {
-    return Rect(r.left, r.top, r.right, r.bottom);
 }
 
 } // namespace

@@ -1,10 +1,13 @@
 #include "editor/OutputStageView.h"
 
+#include "dsp/math/CoefficientMath.h"
 #include "dsp/math/SingleRounding.h"
 #include "params/EditorNotification.h"
 
 #include "editor/DragTracker.h"
 #include "editor/EditorLayout.h"
+#include "editor/RectOf.h"
+#include "editor/ValueStep.h"
 #include "gui/Bitmap.h"
 #include "gui/DrawContext.h"
 #include "gui/OffscreenContext.h"
@@ -45,18 +48,17 @@ constexpr float kPeakOverRange = 9.999999f; // above +20 dB: "over 20"
 constexpr float kPeakOver = 0.999999f;      // above 0 dB: the warning colour
 constexpr float kPeakFloor = 0.000001f;     // at or below -120 dB: "----"
 
-constexpr float kLevelSpanDb = 48.0f; // "MasterOut": dB = 48 x - 24
-constexpr float kLevelFloorDb = -24.0f;
-constexpr float kLevelTopDb = 24.0f;
 constexpr float kUnityZoneDb = 0.1f;     // shown as "0.0 dB" within this of 0 dB
-constexpr double kMasterFloorDb = -23.9; // a drag below this sets exactly 0
 constexpr float kSilentGain = 0.000001f; // "Dry out"/"Wet out" below this: "-oo" (and 0 by drag)
 
 constexpr double kValuePerPixel = 0.001; // horizontal drag; master: 0.048 dB per pixel
-constexpr double kGainPerValue = 0.5;    // dry and wet move half as fast: 0.0005 per pixel
-constexpr float kMasterReset = 0.5f;     // 0 dB
-constexpr float kDryReset = 0.0f;        // no dry signal
-constexpr float kWetReset = 1.0f;        // full wet signal
+// The master drag's start in dB is formed in single precision.
+constexpr float kLevelSpanSingle = static_cast<float>(qv::kLevelSpanDb);
+constexpr float kLevelFloorSingle = static_cast<float>(qv::kLevelFloorDb);
+constexpr double kGainPerValue = 0.5; // dry and wet move half as fast: 0.0005 per pixel
+constexpr float kMasterReset = 0.5f;  // 0 dB
+constexpr float kDryReset = 0.0f;     // no dry signal
+constexpr float kWetReset = 1.0f;     // full wet signal
 
 constexpr FontId kSmallFont = 5;  // Arial 10 px: peak readouts, dry and wet
 constexpr FontId kMasterFont = 3; // Arial 12 px, drawn bold
@@ -65,10 +67,6 @@ constexpr int kBold = 1;
 Rect placed(const Bitmap* bitmap, int left, int top) {
     return Rect(left, top, left + (bitmap ? bitmap->getWidth() : 0),
                 top + (bitmap ? bitmap->getHeight() : 0));
-}
-
-Rect rectOf(const layout::LayoutRect& r) {
-    return Rect(r.left, r.top, r.right, r.bottom);
 }
 
 // Fills the pixel columns first..last and rows top..bottom, both ends included.
@@ -132,7 +130,7 @@ void OutputStageView::formatPeak(float peakValue, char* text, std::size_t size, 
 void OutputStageView::formatMaster(float value, char* text, std::size_t size) {
     if (!text || size == 0) return;
     // The float expression rounded once, so that both builds show the same text.
-    const float db = qv::roundToSingle(static_cast<double>(value) * kLevelSpanDb + kLevelFloorDb);
+    const float db = qv::roundToSingle(qv::levelDb(value));
     if ((db > -kUnityZoneDb && db < kUnityZoneDb) || db != db) // NaN shows the middle as well
         std::snprintf(text, size, "0.0 dB");
     else
@@ -274,13 +272,9 @@ void OutputStageView::mouse(DrawContext* context, Point) {
         [&](double delta) {
             double next;
             if (target == qv::param::kMasterOut) {
-                const double db = running * kLevelSpanDb + kLevelFloorDb + delta * kLevelSpanDb;
-                if (db > kLevelTopDb)
-                    next = 1.0;
-                else if (db >= kMasterFloorDb)
-                    next = (db - kLevelFloorDb) / kLevelSpanDb;
-                else
-                    next = 0.0; // also for NaN
+                // Above +24 dB gives 1, below -23.9 dB (and NaN) exactly 0.
+                next = ValueStep::levelAt(running * kLevelSpanSingle + kLevelFloorSingle +
+                                          delta * qv::kLevelSpanDb);
             } else {
                 next = running + delta * kGainPerValue;
                 if (next > 1.0)
