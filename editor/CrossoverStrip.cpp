@@ -7,9 +7,9 @@
 
 #include <cstdio>
 
-CrossoverStrip::CrossoverStrip(const Rect& size, ControlListener* listener, AudioEffect* effect)
+CrossoverStrip::CrossoverStrip(const Rect& size, AudioEffect* effect)
     // Presses count only on the boxes' own rows.
-    : ValueBoxStrip(size, listener, effect, qv::layout::kCrossoverBoxY, qv::layout::kCrossoverBoxY,
+    : ValueBoxStrip(size, effect, qv::layout::kCrossoverBoxY, qv::layout::kCrossoverBoxY,
                     qv::layout::kCrossoverBoxY + qv::layout::kBmpStripBox.height) {}
 
 void CrossoverStrip::formatFrequency(float x, char* text, std::size_t size) {

@@ -2,6 +2,7 @@
 
 #include "params/ParameterIndex.h"
 
+#include "editor/CompressorQuantity.h"
 #include "editor/DragTracker.h"
 #include "editor/EditorLayout.h"
 #include "editor/ValueStep.h"
@@ -49,9 +50,8 @@ constexpr double kRatioLowestDelta = -0.04;
 
 } // namespace
 
-MultiControlColumn::MultiControlColumn(const Rect& size, ControlListener* listener,
-                                       AudioEffect* effect)
-    : View(size), effect(effect), listener(listener),
+MultiControlColumn::MultiControlColumn(const Rect& size, AudioEffect* effect)
+    : View(size), effect(effect),
       columnBitmap(new (std::nothrow) Bitmap(layout::kBmpMultiControlColumn.id)),
       pressedBitmap(new (std::nothrow) Bitmap(layout::kBmpPressedSpinner.id)) {
     column = Rect(size.left, size.top, size.left + (columnBitmap ? columnBitmap->getWidth() : 0),
@@ -97,11 +97,7 @@ void MultiControlColumn::step(Domain domain, double delta, float (&values)[kBand
 }
 
 int MultiControlColumn::sourceBand(float selectedChannel) {
-    if (selectedChannel < 0.2f) return 5;
-    if (selectedChannel < 0.4f) return 4;
-    if (selectedChannel < 0.6f) return 3;
-    if (selectedChannel < 0.8f) return 2;
-    return 1;
+    return CompressorBands::selectedBand(selectedChannel);
 }
 
 int MultiControlColumn::rowAt(Point p) const {

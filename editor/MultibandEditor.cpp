@@ -63,18 +63,17 @@ VstIntPtr MultibandEditor::open(void* window) {
     if (!frame) return 0;
     frame->setBackground(background);
     // Custom views, in drawing order; the two hints are cleared after the first and the fourth.
-    outputStage = addCustomView(new (std::nothrow)
-                                    OutputStageView(rectOf(layout::kOutputStage), this, effect));
+    outputStage =
+        addCustomView(new (std::nothrow) OutputStageView(rectOf(layout::kOutputStage), effect));
     if (effect) effect->setEditorHint(qv::tag::kOutputHint, 0);
-    crossoverStrip = addCustomView(
-        new (std::nothrow) CrossoverStrip(rectOf(layout::kCrossoverStrip), this, effect));
-    linkStrip =
-        addCustomView(new (std::nothrow) LinkStrip(rectOf(layout::kLinkStrip), this, effect));
-    settingsPanel = addCustomView(new (std::nothrow)
-                                      SettingsPanel(rectOf(layout::kSettingsPanel), this, effect));
+    crossoverStrip =
+        addCustomView(new (std::nothrow) CrossoverStrip(rectOf(layout::kCrossoverStrip), effect));
+    linkStrip = addCustomView(new (std::nothrow) LinkStrip(rectOf(layout::kLinkStrip), effect));
+    settingsPanel =
+        addCustomView(new (std::nothrow) SettingsPanel(rectOf(layout::kSettingsPanel), effect));
     if (effect) effect->setEditorHint(qv::tag::kPanelHint, 0);
-    multiControl = addCustomView(
-        new (std::nothrow) MultiControlColumn(rectOf(layout::kMultiControl), this, effect));
+    multiControl =
+        addCustomView(new (std::nothrow) MultiControlColumn(rectOf(layout::kMultiControl), effect));
     buildControls();
     // Every control has just read its value: nothing recorded before now is still due.
     pendingControls.store(0, std::memory_order_relaxed);
@@ -102,7 +101,7 @@ void MultibandEditor::buildControls() {
         pageSelector = new (std::nothrow) SegmentSelector(
             bitmapSized(pages, layout::kPageSelectorButtons.left, layout::kPageSelectorButtons.top,
                         kPageCount),
-            this, qv::param::kPanelPage, kPageCount, frameHeight, kPageCount, pages, Point(0, 0));
+            this, qv::param::kPanelPage, frameHeight, kPageCount, pages, Point(0, 0));
         bind(pageSelector);
         pages->release();
     }

@@ -78,8 +78,8 @@ void fillColumns(DrawContext& context, int first, int last, int top, int bottom,
 
 } // namespace
 
-OutputStageView::OutputStageView(const Rect& size, ControlListener* listener, AudioEffect* effect)
-    : View(size), effect(effect), listener(listener),
+OutputStageView::OutputStageView(const Rect& size, AudioEffect* effect)
+    : View(size), effect(effect),
       backgroundBitmap(new (std::nothrow) Bitmap(layout::kBmpOutputStageBackground.id)),
       scaleBitmap(new (std::nothrow) Bitmap(layout::kBmpOutputMeterScale.id)),
       masterBitmap(new (std::nothrow) Bitmap(layout::kBmpMasterBox.id)),

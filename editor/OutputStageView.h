@@ -18,7 +18,6 @@
 
 class AudioEffect;
 class Bitmap;
-class ControlListener;
 
 class OutputStageView : public View {
 public:
@@ -30,7 +29,7 @@ public:
         qv::tag::kOutputRmsRight};
     static constexpr int kMeterHeight = 280; // pixels: 40 dB at 7 pixels per dB
 
-    OutputStageView(const Rect& size, ControlListener* listener, AudioEffect* effect);
+    OutputStageView(const Rect& size, AudioEffect* effect);
     ~OutputStageView() override;
 
     void draw(DrawContext* context) override;
@@ -64,19 +63,18 @@ private:
     void drawLevel(DrawContext* context, VstInt32 parameter, const Rect& box);
     float parameter(VstInt32 index) const;
 
-    AudioEffect* effect;       // read and written; not owned
-    ControlListener* listener; // the editor's; kept, not used
-    Bitmap* backgroundBitmap;  // 10054, one reference
-    Bitmap* scaleBitmap;       // 10052, one reference
-    Bitmap* masterBitmap;      // 10055, one reference
-    Bitmap* peakBitmap;        // 10056, one reference
-    Bitmap* levelBitmap;       // 10057, one reference
-    Rect background;           // the whole column picture
-    Rect meters;               // the four bars over the scale
-    Rect master;               // "MasterOut" readout
-    Rect masterDrag;           // where a press drags "MasterOut"
-    Rect peak[2];              // peak-hold readouts: peak meters, RMS meters
-    Rect dry;                  // "Dry out" box
-    Rect wet;                  // "Wet out" box
-    float peakHold[2] = {};    // highest scaled reading shown in each readout
+    AudioEffect* effect;      // read and written; not owned
+    Bitmap* backgroundBitmap; // 10054, one reference
+    Bitmap* scaleBitmap;      // 10052, one reference
+    Bitmap* masterBitmap;     // 10055, one reference
+    Bitmap* peakBitmap;       // 10056, one reference
+    Bitmap* levelBitmap;      // 10057, one reference
+    Rect background;          // the whole column picture
+    Rect meters;              // the four bars over the scale
+    Rect master;              // "MasterOut" readout
+    Rect masterDrag;          // where a press drags "MasterOut"
+    Rect peak[2];             // peak-hold readouts: peak meters, RMS meters
+    Rect dry;                 // "Dry out" box
+    Rect wet;                 // "Wet out" box
+    float peakHold[2] = {};   // highest scaled reading shown in each readout
 };

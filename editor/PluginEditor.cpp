@@ -4,8 +4,6 @@
 
 namespace {
 
-VstInt32 knobMode = 0; // process-wide; stored for the host, read by no control
-
 // The host's key as the toolkit's views take it.
 KeyCode toolkitKey(const VstKeyCode& key) {
     KeyCode code;
@@ -53,13 +51,8 @@ VstInt32 PluginEditor::onKeyUp(VstKeyCode& key) {
     return static_cast<VstInt32>(EditorBase::onKeyUp(code));
 }
 
-VstInt32 PluginEditor::setKnobMode(VstInt32 mode) {
-    knobMode = mode;
-    return 1;
-}
-
-VstInt32 PluginEditor::getKnobMode() {
-    return knobMode;
+VstInt32 PluginEditor::setKnobMode(VstInt32) {
+    return 1; // accepted; no control of the editor has a knob mode
 }
 
 bool PluginEditor::onWheel(float distance) {

@@ -22,6 +22,7 @@ public:
     void idle() override;
     VstInt32 onKeyDown(VstKeyCode& key) override;
     VstInt32 onKeyUp(VstKeyCode& key) override;
+    // Accepted (1) and not kept: no control of the editor has a knob mode.
     VstInt32 setKnobMode(VstInt32 mode) override;
     bool onWheel(float distance) override;
 
@@ -29,8 +30,6 @@ public:
     void beginEdit(long tag) override;
     void endEdit(long tag) override;
     void hostIdle() override;
-
-    static VstInt32 getKnobMode();
 
 protected:
     ERect rect{0, 0, 0, 0}; // top, left, bottom, right; filled by the derived editor

@@ -12,9 +12,8 @@ namespace layout = qv::layout;
 
 static_assert(SettingsPanel::kPageCount == qv::kNumPanelPages, "one page object per page");
 
-SettingsPanel::SettingsPanel(const Rect& rectangle, ControlListener* listener, AudioEffect* effect)
-    : View(rectangle), effect(effect), listener(listener),
-      compressorPage({effect, art, *this, activeElement}),
+SettingsPanel::SettingsPanel(const Rect& rectangle, AudioEffect* effect)
+    : View(rectangle), effect(effect), compressorPage({effect, art, *this, activeElement}),
       bandPage({effect, art, *this, activeElement}),
       limiterPage({effect, art, *this, activeElement}),
       filterPage({effect, art, *this, activeElement}),

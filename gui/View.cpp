@@ -86,9 +86,7 @@ Rect& View::getViewSize(Rect& rect) const {
     return rect;
 }
 
-void View::setParentView(View* view) {
-    parentView = view;
-}
+void View::setParentView(View*) {}
 void View::setFrame(Frame* newFrame) {
     frame = newFrame;
 }

@@ -95,7 +95,6 @@ TEST(View, ReachesTheEditorThroughItsFrame) {
     ASSERT_TRUE(harness.frame->addView(view));
     EXPECT_EQ(view->getFrame(), harness.frame);
     EXPECT_EQ(view->getEditor(), harness.editor);
-    EXPECT_EQ(view->getParentView(), nullptr);
 }
 
 TEST(View, DefaultsHandleNothing) {
