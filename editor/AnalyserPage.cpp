@@ -1,5 +1,8 @@
 #include "editor/AnalyserPage.h"
 
+#include "params/EditorNotification.h"
+#include "params/ParameterIndex.h"
+
 #include "editor/PanelArt.h"
 #include "gui/Bitmap.h"
 #include "gui/DrawContext.h"
@@ -9,6 +12,7 @@
 #include <cmath>
 
 namespace layout = qv::layout;
+namespace pageHint = qv::hint::analyser;
 
 namespace {
 
@@ -20,12 +24,13 @@ constexpr Color kCombinedCurve{255, 0, 102};
 
 void AnalyserPage::drawPower(DrawContext* context) {
     PanelPage::drawFrame(context, layout::kBmpSmallSwitch, layout::kPageEPower.left,
-                         layout::kPageEPower.top, param(kPower) >= 0.5f ? 0 : 1);
+                         layout::kPageEPower.top, param(qv::param::kAnalyserPower) >= 0.5f ? 0 : 1);
 }
 
 void AnalyserPage::drawCurveMode(DrawContext* context) {
     PanelPage::drawFrame(context, layout::kBmpCurveModeButton, layout::kPageECurveMode.left,
-                         layout::kPageECurveMode.top, param(kCurveMode) <= 0.5f ? 0 : 1);
+                         layout::kPageECurveMode.top,
+                         param(qv::param::kAnalyserCurveMode) <= 0.5f ? 0 : 1);
 }
 
 void AnalyserPage::drawEmptyGraph(DrawContext* context) {
@@ -36,8 +41,9 @@ void AnalyserPage::drawEmptyGraph(DrawContext* context) {
 void AnalyserPage::drawFrame(DrawContext* context) {
     Bitmap* graph = art.get(layout::kBmpAnalyserGraph);
     if (!graph || !context) return;
-    const float* left = effect ? effect->getDisplayBuffer(kLeftBuffer) : nullptr;
-    const float* right = effect ? effect->getDisplayBuffer(kRightBuffer) : nullptr;
+    const float* left = effect ? effect->getDisplayBuffer(qv::tag::kAnalysisBufferFirst) : nullptr;
+    const float* right =
+        effect ? effect->getDisplayBuffer(qv::tag::kAnalysisBufferSecond) : nullptr;
     analyser.analyse(left, right, effect ? effect->getAnalyserBands() : nullptr);
 
     OffscreenContext surface(context, graph);
@@ -47,7 +53,7 @@ void AnalyserPage::drawFrame(DrawContext* context) {
         for (int i = 1; i < SpectrumAnalyser::kPoints; ++i)
             surface.lineTo(Point(kPointSpacing * i, SpectrumAnalyser::rowOf(value(i))));
     };
-    if (param(kCurveMode) < 0.5f) {
+    if (param(qv::param::kAnalyserCurveMode) < 0.5f) {
         // The left curve last, on top.
         curve(kRightCurve, [this](int i) { return analyser.rightPoint(i); });
         curve(kLeftCurve, [this](int i) { return analyser.leftPoint(i); });
@@ -60,19 +66,19 @@ void AnalyserPage::drawFrame(DrawContext* context) {
 
 void AnalyserPage::draw(DrawContext* context, int hint) {
     switch (hint) {
-    case kHintAll:
+    case qv::hint::kAll:
         drawBackground(context, layout::kBmpPageEBackground);
         drawPower(context);
         drawCurveMode(context);
         break;
-    case kHintFrame:
+    case pageHint::kFrame:
         drawFrame(context);
         break;
-    case kHintPower:
+    case pageHint::kPower:
         drawPower(context);
         drawEmptyGraph(context);
         break;
-    case kHintCurveMode:
+    case pageHint::kCurveMode:
         drawCurveMode(context);
         drawEmptyGraph(context);
         break;
@@ -85,9 +91,10 @@ void AnalyserPage::mouse(DrawContext* context, Point where) {
     activeElement = 0;
     if (!context || !(context->getButtonState() & DrawContext::kLButton)) return;
     if (inside(layout::kPageEPowerHit, where))
-        write(kPower, std::round(param(kPower)) == 0.0f ? 1.0f : 0.0f);
+        write(qv::param::kAnalyserPower,
+              std::round(param(qv::param::kAnalyserPower)) == 0.0f ? 1.0f : 0.0f);
     else if (inside(layout::kPageESeparateHit, where))
-        write(kCurveMode, 0.0f);
+        write(qv::param::kAnalyserCurveMode, 0.0f);
     else if (inside(layout::kPageECombinedHit, where))
-        write(kCurveMode, 1.0f);
+        write(qv::param::kAnalyserCurveMode, 1.0f);
 }

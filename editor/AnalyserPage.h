@@ -9,11 +9,6 @@
 
 class AnalyserPage : public PanelPage {
 public:
-    static constexpr int kPower = 91;     // AnalyserPower: 0.5 and above is on
-    static constexpr int kCurveMode = 92; // AnalyserCurveMode: below 0.5 separate curves
-    static constexpr int kLeftBuffer = 108;
-    static constexpr int kRightBuffer = 109;
-    enum Hint : int { kHintAll = 0, kHintFrame = 1, kHintPower = 2, kHintCurveMode = 3 };
     static constexpr int kPointSpacing = 5; // graph pixels between analyser bands
 
     explicit AnalyserPage(const Setting& setting) : PanelPage(setting) {}

@@ -1,5 +1,8 @@
 #include "editor/BandPage.h"
 
+#include "params/EditorNotification.h"
+#include "params/ParameterIndex.h"
+
 #include "editor/DragTracker.h"
 #include "editor/PanelArt.h"
 #include "editor/ValueStep.h"
@@ -11,6 +14,7 @@
 #include <cmath>
 
 namespace layout = qv::layout;
+namespace pageHint = qv::hint::band;
 using Q = CompressorQuantity;
 
 struct BandPage::Row {
@@ -25,24 +29,23 @@ namespace {
 
 const BandPage::Row kRows[] = {
     {Q::InputLevel, layout::kPageBInputLevelY, layout::kBmpBandValueBox, true,
-     BandPage::kHintInputLevel},
+     pageHint::kInputLevel},
     {Q::OutputLevel, layout::kPageBOutputLevelY, layout::kBmpBandValueBox, true,
-     BandPage::kHintOutputLevel},
+     pageHint::kOutputLevel},
     {Q::Threshold, layout::kPageBThresholdY, layout::kBmpBandCompValueBox, true,
-     BandPage::kHintThreshold},
-    {Q::Ratio, layout::kPageBRatioY, layout::kBmpBandCompValueBox, true, BandPage::kHintRatio},
+     pageHint::kThreshold},
+    {Q::Ratio, layout::kPageBRatioY, layout::kBmpBandCompValueBox, true, pageHint::kRatio},
     {Q::AttackCurve, layout::kPageBAttackCurveY, layout::kBmpBandAttackCurveSwitch, false,
-     BandPage::kHintAttackCurve},
-    {Q::AttackTime, layout::kPageBAttackY, layout::kBmpBandValueBox, false,
-     BandPage::kHintAttackTime},
+     pageHint::kAttackCurve},
+    {Q::AttackTime, layout::kPageBAttackY, layout::kBmpBandValueBox, false, pageHint::kAttackTime},
     {Q::ReleaseMode, layout::kPageBReleaseModeY, layout::kBmpBandReleaseModeSwitch, false,
-     BandPage::kHintReleaseMode},
+     pageHint::kReleaseMode},
     {Q::ReleaseDepth, layout::kPageBReleaseDepthY, layout::kBmpBandValueBox, false,
-     BandPage::kHintReleaseDepth},
+     pageHint::kReleaseDepth},
     {Q::ReleaseTime, layout::kPageBReleaseTimeY, layout::kBmpBandValueBox, false,
-     BandPage::kHintReleaseTime},
+     pageHint::kReleaseTime},
     {Q::AutoReleaseType, layout::kPageBAutoReleaseTypeY, layout::kBmpBandAutoReleaseSwitch, false,
-     BandPage::kHintAutoReleaseType},
+     pageHint::kAutoReleaseType},
 };
 
 constexpr double kBoxPerPixel = 0.0005;   // value boxes, right = up
@@ -87,7 +90,7 @@ int BandPage::reductionBottom(float gain) {
 }
 
 bool BandPage::amplitudeView() const {
-    return param(kBandView) > 0.5f;
+    return param(qv::param::kBandView) > 0.5f;
 }
 
 const BandPage::Row* BandPage::rowOfHint(int hint, bool amplitude) {
@@ -113,13 +116,14 @@ void BandPage::drawRow(DrawContext* context, const Row& row) {
 void BandPage::drawHeader(DrawContext* context, bool amplitude) {
     const layout::LayoutRect& r =
         amplitude ? layout::kPageBHeaderAmplitude : layout::kPageBHeaderEnvelope;
-    const int band = CompressorBands::selectedBand(param(CompressorBands::kSelectedChannel));
+    const int band = CompressorBands::selectedBand(param(qv::param::kSelectedChannel));
     drawFrame(context, layout::kBmpChannelHeader, r.left, r.top, band - 1);
 }
 
 void BandPage::drawMeterSwitch(DrawContext* context) {
     const layout::LayoutRect& r = layout::kPageBMeterSwitch;
-    drawFrame(context, layout::kBmpSmallSwitch, r.left, r.top, param(kMeterSwitch) < 0.5f ? 0 : 1);
+    drawFrame(context, layout::kBmpSmallSwitch, r.left, r.top,
+              param(qv::param::kMeterSw) < 0.5f ? 0 : 1);
 }
 
 void BandPage::drawViewButtons(DrawContext* context, bool amplitude) {
@@ -130,18 +134,18 @@ void BandPage::drawViewButtons(DrawContext* context, bool amplitude) {
 void BandPage::drawMeters(DrawContext* context) {
     Bitmap* meterArt = art.get(layout::kBmpBandMeter);
     if (!meterArt || !context) return;
-    const bool showReduction = param(kMeterSwitch) < 0.5f;
+    const bool showReduction = param(qv::param::kMeterSw) < 0.5f;
     for (int band = 1; band <= CompressorBands::kBandCount; ++band) {
         OffscreenContext meter(context, meterArt);
         if (showReduction) {
             const int bottom =
-                reductionBottom(10.0f * reading(CompressorBands::kGainTag + band - 1));
+                reductionBottom(10.0f * reading(qv::tag::kBandReductionFirst + band - 1));
             if (bottom >= 0) {
                 meter.setFrameColor(kAccent);
                 meter.drawRect(Rect(1, kMeterZeroRow, 59, bottom));
             }
         }
-        const int top = levelTop(reading(CompressorBands::kLevelTag + band - 1));
+        const int top = levelTop(reading(qv::tag::kBandLevelFirst + band - 1));
         if (top >= 0) {
             meter.setFrameColor(kHighlight);
             meter.drawRect(Rect(0, top, 60, kMeterBottom));
@@ -165,16 +169,17 @@ void BandPage::drawView(DrawContext* context, bool amplitude) {
 
 void BandPage::draw(DrawContext* context, int hint) {
     const bool amplitude = amplitudeView();
-    if (hint == kHintAll || hint == kHintView) {
+    if (hint == qv::hint::kAll || hint == pageHint::kView) {
         drawView(context, amplitude);
         return;
     }
-    if (hint == kHintMeterSwitch) drawMeterSwitch(context);
+    if (hint == pageHint::kMeterSwitch) drawMeterSwitch(context);
     if (const Row* row = rowOfHint(hint, amplitude)) {
         drawRow(context, *row);
         drawHeader(context, amplitude);
     }
-    if (amplitude && (hint == kHintMeters || hint == kHintMeterSwitch || hint == kHintThreshold))
+    if (amplitude && (hint == pageHint::kMeters || hint == pageHint::kMeterSwitch ||
+                      hint == pageHint::kThreshold))
         drawMeters(context);
 }
 
@@ -183,15 +188,15 @@ void BandPage::mouse(DrawContext* context, Point where) {
     if (!context || !(context->getButtonState() & DrawContext::kLButton)) return;
     const bool amplitude = amplitudeView();
     if (inside(layout::kPageBMeterSwitch, where)) {
-        toggle(kMeterSwitch);
+        toggle(qv::param::kMeterSw);
         return;
     }
     if (inside(layout::kPageBAmplitudeHit, where)) {
-        write(kBandView, 1.0f);
+        write(qv::param::kBandView, 1.0f);
         return;
     }
     if (inside(layout::kPageBEnvelopeHit, where)) {
-        write(kBandView, 0.0f);
+        write(qv::param::kBandView, 0.0f);
         return;
     }
     DragTracker tracker(context, &panel);

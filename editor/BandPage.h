@@ -8,25 +8,6 @@
 
 class BandPage : public PanelPage {
 public:
-    static constexpr int kBandView = 90;    // above 0.5: amplitude view
-    static constexpr int kMeterSwitch = 56; // "MeterSW": 0.5 and above holds the band meters
-    // Redraw hints of this page.
-    enum Hint : int {
-        kHintAll = 0,
-        kHintMeters = 1,
-        kHintMeterSwitch = 2,
-        kHintView = 3,
-        kHintInputLevel = 4,
-        kHintOutputLevel = 5,
-        kHintThreshold = 6,
-        kHintRatio = 7,
-        kHintAttackTime = 8,
-        kHintReleaseTime = 9,
-        kHintReleaseDepth = 10,
-        kHintAttackCurve = 11,
-        kHintReleaseMode = 12,
-        kHintAutoReleaseType = 13
-    };
     static constexpr int kMeterBottom = 165; // last row of the level outline
     static constexpr int kMeterZeroRow = 6;  // 0 dB, 4 pixels per dB below it
 

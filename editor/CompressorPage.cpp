@@ -1,5 +1,7 @@
 #include "editor/CompressorPage.h"
 
+#include "params/EditorNotification.h"
+
 #include "editor/DragTracker.h"
 #include "editor/PanelArt.h"
 #include "editor/ValueStep.h"
@@ -11,6 +13,7 @@
 #include <cmath>
 
 namespace layout = qv::layout;
+namespace pageHint = qv::hint::compressor;
 using Q = CompressorQuantity;
 
 namespace {
@@ -44,19 +47,18 @@ constexpr int kMarkerTravel = 200;          // pixels from 0 dB to -40 dB
 
 // The seven value boxes, in the order a full page draws them.
 const Box kBoxes[] = {
-    {layout::kPageARatio, Q::Ratio, CompressorPage::kRatioBox, CompressorPage::kHintRatio, 0.5f},
-    {layout::kPageAThreshold, Q::Threshold, CompressorPage::kThresholdBox,
-     CompressorPage::kHintThreshold, 1.0f},
-    {layout::kPageAInputLevel, Q::InputLevel, CompressorPage::kInputLevelBox,
-     CompressorPage::kHintInputLevel, 0.5f},
+    {layout::kPageARatio, Q::Ratio, CompressorPage::kRatioBox, pageHint::kRatio, 0.5f},
+    {layout::kPageAThreshold, Q::Threshold, CompressorPage::kThresholdBox, pageHint::kThreshold,
+     1.0f},
+    {layout::kPageAInputLevel, Q::InputLevel, CompressorPage::kInputLevelBox, pageHint::kInputLevel,
+     0.5f},
     {layout::kPageAOutputLevel, Q::OutputLevel, CompressorPage::kOutputLevelBox,
-     CompressorPage::kHintOutputLevel, 0.5f},
-    {layout::kPageAAttack, Q::AttackTime, CompressorPage::kAttackBox,
-     CompressorPage::kHintAttackTime, 0.25f},
+     pageHint::kOutputLevel, 0.5f},
+    {layout::kPageAAttack, Q::AttackTime, CompressorPage::kAttackBox, pageHint::kAttackTime, 0.25f},
     {layout::kPageAReleaseTime, Q::ReleaseTime, CompressorPage::kReleaseTimeBox,
-     CompressorPage::kHintReleaseTime, 0.5f},
+     pageHint::kReleaseTime, 0.5f},
     {layout::kPageAReleaseDepth, Q::ReleaseDepth, CompressorPage::kReleaseDepthBox,
-     CompressorPage::kHintReleaseDepth, 0.5f},
+     pageHint::kReleaseDepth, 0.5f},
 };
 
 // The round switches: place, picture, quantity, hint.
@@ -68,11 +70,11 @@ struct SwitchPlace {
 };
 const SwitchPlace kSwitches[] = {
     {layout::kPageAAttackCurve, layout::kBmpAttackCurveSwitch, Q::AttackCurve,
-     CompressorPage::kHintAttackCurve},
+     pageHint::kAttackCurve},
     {layout::kPageAReleaseMode, layout::kBmpReleaseModeSwitch, Q::ReleaseMode,
-     CompressorPage::kHintReleaseMode},
+     pageHint::kReleaseMode},
     {layout::kPageAAutoReleaseType, layout::kBmpAutoReleaseTypeSwitch, Q::AutoReleaseType,
-     CompressorPage::kHintAutoReleaseType},
+     pageHint::kAutoReleaseType},
 };
 
 } // namespace
@@ -112,8 +114,8 @@ void CompressorPage::drawChannelButtons(DrawContext* context, int band) {
 void CompressorPage::drawMeter(DrawContext* context, int band) {
     Bitmap* strip = art.get(layout::kBmpPageAMeter);
     if (!strip || !context) return;
-    const int level = meterRow(reading(CompressorBands::kLevelTag + band - 1));
-    const int reduction = meterRow(10.0f * reading(CompressorBands::kGainTag + band - 1));
+    const int level = meterRow(reading(qv::tag::kBandLevelFirst + band - 1));
+    const int reduction = meterRow(10.0f * reading(qv::tag::kBandReductionFirst + band - 1));
     OffscreenContext meter(context, strip);
     // fillRect covers left + 1 .. right and top + 1 .. bottom.
     if (level < kMeterRows) {
@@ -139,8 +141,8 @@ void CompressorPage::drawThresholdMarker(DrawContext* context, int band) {
 }
 
 void CompressorPage::draw(DrawContext* context, int hint) {
-    const int band = CompressorBands::selectedBand(param(CompressorBands::kSelectedChannel));
-    if (hint == kHintAll) {
+    const int band = CompressorBands::selectedBand(param(qv::param::kSelectedChannel));
+    if (hint == qv::hint::kAll) {
         drawBackground(context, layout::kBmpPageABackground);
         drawChannelButtons(context, band);
         drawMeter(context, band);
@@ -151,11 +153,11 @@ void CompressorPage::draw(DrawContext* context, int hint) {
             drawSwitch(context, s.quantity, band);
         return;
     }
-    if (hint == kHintMeter) {
+    if (hint == pageHint::kMeter) {
         drawMeter(context, band);
         return;
     }
-    if (hint == kHintThreshold) drawThresholdMarker(context, band);
+    if (hint == pageHint::kThreshold) drawThresholdMarker(context, band);
     for (const Box& box : kBoxes)
         if (box.hint == hint) drawBox(context, box.place, box.quantity, band);
     for (const SwitchPlace& s : kSwitches)
@@ -170,7 +172,7 @@ void CompressorPage::mouse(DrawContext* context, Point where) {
     const bool right = !left && (buttons & DrawContext::kRButton) != 0;
     if (!left && !right) return;
     // The band is chosen once, at the press.
-    const int band = CompressorBands::selectedBand(param(CompressorBands::kSelectedChannel));
+    const int band = CompressorBands::selectedBand(param(qv::param::kSelectedChannel));
     DragTracker tracker(context, &panel);
 
     const layout::LayoutRect& channels = layout::kPageAChannel;
@@ -178,7 +180,7 @@ void CompressorPage::mouse(DrawContext* context, Point where) {
         if (!left) return;
         int button = (where.x - channels.left) / (channels.bottom - channels.top);
         if (button >= kChannelButtons) button = kChannelButtons - 1; // the right edge
-        write(CompressorBands::kSelectedChannel, kChannelValues[button]);
+        write(qv::param::kSelectedChannel, kChannelValues[button]);
         return;
     }
     for (const Box& box : kBoxes) {

@@ -8,21 +8,6 @@
 
 class CompressorPage : public PanelPage {
 public:
-    // Redraw hints of this page.
-    enum Hint : int {
-        kHintAll = 0,
-        kHintMeter = 1,
-        kHintThreshold = 2, // marker and box
-        kHintRatio = 3,
-        kHintInputLevel = 4,
-        kHintOutputLevel = 5,
-        kHintAttackTime = 6,
-        kHintReleaseTime = 7,
-        kHintReleaseDepth = 8,
-        kHintAttackCurve = 9,
-        kHintReleaseMode = 10,
-        kHintAutoReleaseType = 11
-    };
     // Active elements while dragging.
     enum Element : int {
         kNone = 0,

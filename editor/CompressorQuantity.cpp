@@ -2,27 +2,28 @@
 
 int CompressorBands::parameter(CompressorQuantity q, int band) {
     if (band < 1 || band > kBandCount) return -1;
+    namespace param = qv::param;
     switch (q) {
     case CompressorQuantity::InputLevel:
-        return 3 + band;
+        return param::inLevelIndex(band);
     case CompressorQuantity::OutputLevel:
-        return 8 + band;
+        return param::outLevelIndex(band);
     case CompressorQuantity::Threshold:
-        return 8 + 6 * band;
+        return param::threshIndex(band);
     case CompressorQuantity::Ratio:
-        return 9 + 6 * band;
+        return param::ratioIndex(band);
     case CompressorQuantity::AttackCurve:
-        return 10 + 6 * band;
+        return param::atkCurveIndex(band);
     case CompressorQuantity::AttackTime:
-        return 11 + 6 * band;
+        return param::atkIndex(band);
     case CompressorQuantity::ReleaseMode:
-        return 12 + 6 * band;
+        return param::relModeIndex(band);
     case CompressorQuantity::AutoReleaseType:
-        return 58 + band;
+        return param::autoRelTypeIndex(band);
     case CompressorQuantity::ReleaseTime:
-        return 75 + 2 * band;
+        return param::relMIndex(band);
     case CompressorQuantity::ReleaseDepth:
-        return 76 + 2 * band;
+        return param::relAIndex(band);
     }
     return -1;
 }

@@ -2,6 +2,8 @@
 // matrix page's items, and where each band keeps them among the effect's parameters.
 #pragma once
 
+#include "params/ParameterIndex.h"
+
 enum class CompressorQuantity : int {
     InputLevel = 0,
     OutputLevel,
@@ -17,15 +19,8 @@ enum class CompressorQuantity : int {
 
 class CompressorBands {
 public:
-    static constexpr int kBandCount = 5;
+    static constexpr int kBandCount = qv::kNumBands;
     static constexpr int kQuantityCount = 10;
-    // Editor-state parameters.
-    static constexpr int kSelectedChannel = 88;
-    static constexpr int kMatrixItem = 89;
-    // Editor interface tags of the band readings: level of band b at kLevelTag + b - 1, gain
-    // (times 0.1) at kGainTag + b - 1.
-    static constexpr int kLevelTag = 93;
-    static constexpr int kGainTag = 100;
 
     // The parameter index of quantity q of band 1..5 (band 1 the highest); -1 for a band out
     // of range. Any thread.

@@ -11,7 +11,7 @@
 
 class CrossoverStrip : public ValueBoxStrip {
 public:
-    CrossoverStrip(const Rect& size, ControlListener* listener, AudioEffect* effect);
+    CrossoverStrip(const Rect& size, AudioEffect* effect);
 
     // "40 Hz" .. "16000 Hz" for the normalised frequency x (any value, NaN included).
     static void formatFrequency(float x, char* text, std::size_t size);

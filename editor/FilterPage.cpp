@@ -1,8 +1,12 @@
 #include "editor/FilterPage.h"
 
+#include "params/EditorNotification.h"
+#include "params/ParameterIndex.h"
+
 #include "gui/DrawContext.h"
 
 namespace layout = qv::layout;
+namespace pageHint = qv::hint::filter;
 
 namespace {
 
@@ -22,26 +26,26 @@ int FilterPage::cutoffFrame(float v) {
 void FilterPage::drawFilterType(DrawContext* context) {
     const layout::LayoutRect& r = layout::kPageDFilterType;
     drawFrame(context, layout::kBmpFilterTypeSwitch, r.left, r.top,
-              param(kFilterType) > 0.5f ? 1 : 0);
+              param(qv::param::kFilterType) > 0.5f ? 1 : 0);
 }
 
 void FilterPage::drawCutoffCurve(DrawContext* context) {
     const layout::LayoutRect& r = layout::kPageDCutoffCurve;
     drawFrame(context, layout::kBmpCutoffCurveSwitch, r.left, r.top,
-              cutoffFrame(param(kCutoffCurve)));
+              cutoffFrame(param(qv::param::kQcurve)));
 }
 
 void FilterPage::draw(DrawContext* context, int hint) {
     switch (hint) {
-    case kHintAll:
+    case qv::hint::kAll:
         drawBackground(context, layout::kBmpPageDBackground);
         drawFilterType(context);
         drawCutoffCurve(context);
         break;
-    case kHintFilterType:
+    case pageHint::kFilterType:
         drawFilterType(context);
         break;
-    case kHintCutoffCurve:
+    case pageHint::kCutoffCurve:
         drawCutoffCurve(context);
         break;
     default:
@@ -55,14 +59,14 @@ void FilterPage::mouse(DrawContext* context, Point where) {
     const layout::LayoutRect& type = layout::kPageDFilterType;
     const int middle = (type.left + type.right) / 2; // 523: Q-type left, brick-wall right
     if (inside(type, where)) {
-        write(kFilterType, where.x <= middle ? 0.0f : 1.0f);
+        write(qv::param::kFilterType, where.x <= middle ? 0.0f : 1.0f);
         return;
     }
     const layout::LayoutRect& slope = layout::kPageDCutoffCurve;
     if (inside(slope, where)) {
         for (int i = 0; i < kSlopeButtons; ++i) {
             if (where.x <= slope.left + kSlopeRightEdges[i]) {
-                write(kCutoffCurve, kSlopeValues[i]);
+                write(qv::param::kQcurve, kSlopeValues[i]);
                 return;
             }
         }

@@ -5,10 +5,6 @@
 
 class FilterPage : public PanelPage {
 public:
-    static constexpr int kFilterType = 73;  // "FilterType"
-    static constexpr int kCutoffCurve = 74; // "Qcurve"
-    enum Hint : int { kHintAll = 0, kHintFilterType, kHintCutoffCurve };
-
     explicit FilterPage(const Setting& setting) : PanelPage(setting) {}
 
     void draw(DrawContext* context, int hint) override;

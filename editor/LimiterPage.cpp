@@ -1,5 +1,8 @@
 #include "editor/LimiterPage.h"
 
+#include "params/EditorNotification.h"
+#include "params/ParameterIndex.h"
+
 #include "editor/DragTracker.h"
 #include "editor/PanelArt.h"
 #include "editor/ValueStep.h"
@@ -9,6 +12,7 @@
 #include <cmath>
 
 namespace layout = qv::layout;
+namespace pageHint = qv::hint::limiter;
 
 namespace {
 
@@ -48,17 +52,19 @@ void LimiterPage::flip(int index) {
 
 void LimiterPage::drawPower(DrawContext* context) {
     const layout::LayoutRect& r = layout::kPageCPower;
-    drawFrame(context, layout::kBmpSmallSwitch, r.left, r.top, param(kPower) > 0.5f ? 1 : 0);
+    drawFrame(context, layout::kBmpSmallSwitch, r.left, r.top,
+              param(qv::param::kLtLimSw) > 0.5f ? 1 : 0);
 }
 
 void LimiterPage::drawClip(DrawContext* context) {
     const layout::LayoutRect& r = layout::kPageCClipCurve;
-    drawFrame(context, layout::kBmpClipCurveSwitch, r.left, r.top, clipFrame(param(kClip)));
+    drawFrame(context, layout::kBmpClipCurveSwitch, r.left, r.top,
+              clipFrame(param(qv::param::kLtClip)));
 }
 
 void LimiterPage::drawCeiling(DrawContext* context) {
     char text[ValueText::kSize];
-    ValueText::ceiling(param(kCeiling), text);
+    ValueText::ceiling(param(qv::param::kLtCeiling), text);
     const layout::LayoutRect& r = layout::kPageCCeiling;
     drawValueBox(context, layout::kBmpCeilingBox, r.left, r.top, text, false, 3, kFontBold);
 }
@@ -66,26 +72,26 @@ void LimiterPage::drawCeiling(DrawContext* context) {
 void LimiterPage::drawReleaseSwitch(DrawContext* context) {
     const layout::LayoutRect& r = layout::kPageCReleaseSwitch;
     drawFrame(context, layout::kBmpReleaseModeSwitch, r.left, r.top,
-              param(kReleaseSwitch) < 0.5f ? 0 : 1);
+              param(qv::param::kLtRelSw) < 0.5f ? 0 : 1);
 }
 
 void LimiterPage::drawReleaseDepth(DrawContext* context) {
     char text[ValueText::kSize];
-    ValueText::releaseDepth(param(kReleaseDepth), text);
+    ValueText::releaseDepth(param(qv::param::kLtRelA), text);
     const layout::LayoutRect& r = layout::kPageCReleaseDepth;
     drawValueBox(context, layout::kBmpValueBox, r.left, r.top, text);
 }
 
 void LimiterPage::drawReleaseTime(DrawContext* context) {
     char text[ValueText::kSize];
-    ValueText::releaseTime(param(kReleaseTime), text);
+    ValueText::releaseTime(param(qv::param::kLtRelM), text);
     const layout::LayoutRect& r = layout::kPageCReleaseTime;
     drawValueBox(context, layout::kBmpValueBox, r.left, r.top, text);
 }
 
 void LimiterPage::draw(DrawContext* context, int hint) {
     switch (hint) {
-    case kHintAll:
+    case qv::hint::kAll:
         drawBackground(context, layout::kBmpPageCBackground);
         drawPower(context);
         drawClip(context);
@@ -94,22 +100,22 @@ void LimiterPage::draw(DrawContext* context, int hint) {
         drawReleaseDepth(context);
         drawReleaseSwitch(context);
         break;
-    case kHintPower:
+    case pageHint::kPower:
         drawPower(context);
         break;
-    case kHintClip:
+    case pageHint::kClip:
         drawClip(context);
         break;
-    case kHintCeiling:
+    case pageHint::kCeiling:
         drawCeiling(context);
         break;
-    case kHintReleaseSwitch:
+    case pageHint::kReleaseSwitch:
         drawReleaseSwitch(context);
         break;
-    case kHintReleaseDepth:
+    case pageHint::kReleaseDepth:
         drawReleaseDepth(context);
         break;
-    case kHintReleaseTime:
+    case pageHint::kReleaseTime:
         drawReleaseTime(context);
         break;
     default:
@@ -127,28 +133,28 @@ void LimiterPage::mouse(DrawContext* context, Point where) {
         if (inside(clip, where)) {
             int button = (where.x - clip.left) * kClipButtons / (clip.right - clip.left);
             if (button >= kClipButtons) button = kClipButtons - 1; // the right edge
-            write(kClip, kClipValues[button]);
+            write(qv::param::kLtClip, kClipValues[button]);
         } else if (inside(layout::kPageCCeilingKnob, where)) {
             activeElement = kCeilingKnob;
-            float v = param(kCeiling);
+            float v = param(qv::param::kLtCeiling);
             tracker.drag(where, true, kBoxPerPixel, [&](double delta) {
                 v = ceilingStep(v, kCeilingDbPerStep * delta);
-                write(kCeiling, v);
+                write(qv::param::kLtCeiling, v);
             });
         } else if (inside(layout::kPageCReleaseTime, where) ||
                    inside(layout::kPageCReleaseDepth, where)) {
             const bool time = inside(layout::kPageCReleaseTime, where);
             activeElement = time ? kReleaseTimeBox : kReleaseDepthBox;
-            const int index = time ? kReleaseTime : kReleaseDepth;
+            const int index = time ? qv::param::kLtRelM : qv::param::kLtRelA;
             float v = param(index);
             tracker.drag(where, true, kBoxPerPixel, [&](double delta) {
                 v = ValueStep::normalised(v, delta);
                 write(index, v);
             });
         } else if (inside(layout::kPageCPower, where)) {
-            flip(kPower);
+            flip(qv::param::kLtLimSw);
         } else if (inside(layout::kPageCReleaseSwitch, where)) {
-            flip(kReleaseSwitch);
+            flip(qv::param::kLtRelSw);
         }
         activeElement = kNone;
         return;
@@ -157,13 +163,13 @@ void LimiterPage::mouse(DrawContext* context, Point where) {
         int index = -1;
         float value = 0.0f;
         if (inside(layout::kPageCCeilingKnob, where)) {
-            index = kCeiling;
+            index = qv::param::kLtCeiling;
             value = kCeilingDefault;
         } else if (inside(layout::kPageCReleaseTime, where)) {
-            index = kReleaseTime;
+            index = qv::param::kLtRelM;
             value = kReleaseTimeDefault;
         } else if (inside(layout::kPageCReleaseDepth, where)) {
-            index = kReleaseDepth;
+            index = qv::param::kLtRelA;
             value = kReleaseDepthDefault;
         }
         activeElement = kNone;

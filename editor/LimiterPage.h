@@ -7,22 +7,6 @@
 class LimiterPage : public PanelPage {
 public:
     // Parameters shown here.
-    static constexpr int kPower = 54;         // "lt_LimSW"
-    static constexpr int kCeiling = 68;       // "lt_Ceiling"
-    static constexpr int kReleaseSwitch = 69; // "lt_RelSW"
-    static constexpr int kReleaseTime = 70;   // "lt_Rel_m"
-    static constexpr int kReleaseDepth = 71;  // "lt_Rel_a"
-    static constexpr int kClip = 72;          // "lt_clip"
-    // Redraw hints of this page.
-    enum Hint : int {
-        kHintAll = 0,
-        kHintPower,
-        kHintClip,
-        kHintCeiling,
-        kHintReleaseSwitch,
-        kHintReleaseDepth,
-        kHintReleaseTime
-    };
     // Active elements while dragging.
     enum Element : int { kNone = 0, kCeilingKnob, kReleaseTimeBox, kReleaseDepthBox };
 

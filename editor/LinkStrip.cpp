@@ -1,7 +1,9 @@
 #include "editor/LinkStrip.h"
 
-#include "editor/EditorLayout.h"
+#include "params/ParameterIndex.h"
+
 #include "dsp/math/SingleRounding.h"
+#include "editor/EditorLayout.h"
 
 #include <cstdio>
 
@@ -11,9 +13,9 @@ constexpr float kPercent = 100.0f; // percent per unit amount
 
 } // namespace
 
-LinkStrip::LinkStrip(const Rect& size, ControlListener* listener, AudioEffect* effect)
+LinkStrip::LinkStrip(const Rect& size, AudioEffect* effect)
     // A press anywhere in the strip's rows picks the box of its column.
-    : ValueBoxStrip(size, listener, effect, qv::layout::kLinkBoxY, qv::layout::kLinkStrip.top,
+    : ValueBoxStrip(size, effect, qv::layout::kLinkBoxY, qv::layout::kLinkStrip.top,
                     qv::layout::kLinkStrip.bottom) {}
 
 void LinkStrip::formatAmount(float amount, char* text, std::size_t size) {
@@ -31,7 +33,7 @@ void LinkStrip::formatAmount(float amount, char* text, std::size_t size) {
 }
 
 int LinkStrip::parameterOf(int box) const {
-    return kFirstParameter + box;
+    return qv::param::redLinkIndex(box + 1);
 }
 
 void LinkStrip::formatValue(float value, char* text, std::size_t size) const {

@@ -11,9 +11,7 @@
 
 class LinkStrip : public ValueBoxStrip {
 public:
-    static constexpr int kFirstParameter = 64; // "RedLink 1-2"; box i shows parameter 64 + i
-
-    LinkStrip(const Rect& size, ControlListener* listener, AudioEffect* effect);
+    LinkStrip(const Rect& size, AudioEffect* effect);
 
     // "0 %" .. "100 %" for the normalised amount (any value, NaN included).
     static void formatAmount(float amount, char* text, std::size_t size);

@@ -1,5 +1,7 @@
 #include "editor/MatrixPage.h"
 
+#include "params/EditorNotification.h"
+
 #include "editor/DragTracker.h"
 #include "editor/PanelArt.h"
 #include "editor/ValueStep.h"
@@ -7,6 +9,7 @@
 #include "gui/DrawContext.h"
 
 namespace layout = qv::layout;
+namespace pageHint = qv::hint::matrix;
 
 namespace {
 
@@ -40,14 +43,14 @@ int MatrixPage::channelFrame(float c) {
 
 void MatrixPage::drawItems(DrawContext* context) {
     const int item =
-        static_cast<int>(CompressorBands::matrixQuantity(param(CompressorBands::kMatrixItem)));
+        static_cast<int>(CompressorBands::matrixQuantity(param(qv::param::kMatrixItem)));
     drawFrame(context, layout::kBmpMatrixItems, layout::kPageFItems.left, layout::kPageFItems.top,
               item);
 }
 
 void MatrixPage::drawChannels(DrawContext* context) {
     drawFrame(context, layout::kBmpMatrixChannelRow, layout::kPageFChannelRow.left,
-              layout::kPageFChannelRow.top, channelFrame(param(CompressorBands::kSelectedChannel)));
+              layout::kPageFChannelRow.top, channelFrame(param(qv::param::kSelectedChannel)));
 }
 
 void MatrixPage::drawArrows(DrawContext* context) {
@@ -60,8 +63,7 @@ void MatrixPage::drawArrows(DrawContext* context) {
 void MatrixPage::drawValues(DrawContext* context) {
     drawFrame(context, layout::kBmpMatrixValueRow, layout::kPageFValueRow.left,
               layout::kPageFValueRow.top, 0);
-    const CompressorQuantity q =
-        CompressorBands::matrixQuantity(param(CompressorBands::kMatrixItem));
+    const CompressorQuantity q = CompressorBands::matrixQuantity(param(qv::param::kMatrixItem));
     for (int band = 1; band <= CompressorBands::kBandCount; ++band) {
         char text[ValueText::kSize];
         ValueText::quantity(q, param(CompressorBands::parameter(q, band)), text);
@@ -72,16 +74,15 @@ void MatrixPage::drawValues(DrawContext* context) {
 
 void MatrixPage::draw(DrawContext* context, int hint) {
     if (hint < 0) return;
-    if (hint == kHintAll) drawBackground(context, layout::kBmpPageFBackground);
-    if (hint == kHintAll || hint == kHintItem) drawItems(context);
-    if (hint == kHintAll || hint == kHintChannel) drawChannels(context);
+    if (hint == qv::hint::kAll) drawBackground(context, layout::kBmpPageFBackground);
+    if (hint == qv::hint::kAll || hint == pageHint::kItem) drawItems(context);
+    if (hint == qv::hint::kAll || hint == pageHint::kChannel) drawChannels(context);
     drawArrows(context);
     drawValues(context);
 }
 
 void MatrixPage::edit(DrawContext* context, Point where, int firstBand, int lastBand) {
-    const CompressorQuantity q =
-        CompressorBands::matrixQuantity(param(CompressorBands::kMatrixItem));
+    const CompressorQuantity q = CompressorBands::matrixQuantity(param(qv::param::kMatrixItem));
     if (CompressorBands::isSwitch(q)) {
         for (int band = firstBand; band <= lastBand; ++band)
             toggle(CompressorBands::parameter(q, band));
@@ -108,7 +109,7 @@ void MatrixPage::mouse(DrawContext* context, Point where) {
             const layout::LayoutRect tile{left, top, left + layout::kPageFItemSize,
                                           top + layout::kPageFItemSize};
             if (inside(tile, where)) {
-                write(CompressorBands::kMatrixItem, kItemCodes[column * kItemRows + row]);
+                write(qv::param::kMatrixItem, kItemCodes[column * kItemRows + row]);
                 return;
             }
         }
@@ -119,7 +120,7 @@ void MatrixPage::mouse(DrawContext* context, Point where) {
                                        left + layout::kPageFChannelLabelWidth,
                                        layout::kPageFChannelRow.top + kChannelLabelHeight};
         if (inside(label, where)) {
-            write(CompressorBands::kSelectedChannel, kChannelCodes[band - 1]);
+            write(qv::param::kSelectedChannel, kChannelCodes[band - 1]);
             return;
         }
         if (inside(bandBox(band), where)) {

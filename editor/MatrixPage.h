@@ -8,7 +8,6 @@
 
 class MatrixPage : public PanelPage {
 public:
-    enum Hint : int { kHintAll = 0, kHintItem = 1, kHintChannel = 2, kHintValues = 3 };
     // Active elements: the two arrow handles while pressed (drawn pressed), a band box while
     // dragged (10 + band).
     enum Element : int { kNone = 0, kLeftArrow = 2, kRightArrow = 3, kFirstBandBox = 11 };

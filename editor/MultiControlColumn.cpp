@@ -1,7 +1,11 @@
 #include "editor/MultiControlColumn.h"
 
+#include "params/ParameterIndex.h"
+
+#include "editor/CompressorQuantity.h"
 #include "editor/DragTracker.h"
 #include "editor/EditorLayout.h"
+#include "editor/ValueStep.h"
 #include "gui/Bitmap.h"
 #include "gui/DrawContext.h"
 #include "shell/AudioEffect.h"
@@ -10,41 +14,44 @@
 
 namespace layout = qv::layout;
 
+namespace {
+
+// A row over one band family: its parameters for bands 1..5 by the family's index formula.
+MultiControlColumn::Row bandRow(int (*index)(int), MultiControlColumn::Domain domain,
+                                float matrixItem) {
+    return {{index(1), index(2), index(3), index(4), index(5)}, domain, matrixItem};
+}
+
+} // namespace
+
 const MultiControlColumn::Row MultiControlColumn::kRows[kRowCount] = {
-    {{4, 5, 6, 7, 8}, Domain::Level, 0.0f},            // "cpN_InLevel"
-    {{9, 10, 11, 12, 13}, Domain::Level, 0.11f},       // "cpN_OutLevel"
-    {{14, 20, 26, 32, 38}, Domain::Threshold, 0.21f},  // "cpN_Thresh"
-    {{15, 21, 27, 33, 39}, Domain::Ratio, 0.31f},      // "cpN_Ratio"
-    {{17, 23, 29, 35, 41}, Domain::Normalised, 0.51f}, // "cpN_Atk"
-    {{77, 79, 81, 83, 85}, Domain::Normalised, 0.81f}, // "cpN_Rel_m"
-    {{78, 80, 82, 84, 86}, Domain::Normalised, 1.0f},  // "cpN_Rel_a"
+    bandRow(qv::param::inLevelIndex, Domain::Level, 0.0f),
+    bandRow(qv::param::outLevelIndex, Domain::Level, 0.11f),
+    bandRow(qv::param::threshIndex, Domain::Threshold, 0.21f),
+    bandRow(qv::param::ratioIndex, Domain::Ratio, 0.31f),
+    bandRow(qv::param::atkIndex, Domain::Normalised, 0.51f),
+    bandRow(qv::param::relMIndex, Domain::Normalised, 0.81f),
+    bandRow(qv::param::relAIndex, Domain::Normalised, 1.0f),
 };
 
 namespace {
 
 constexpr int kHitSize = 35; // pixels, each way, of a row's hit area
 
-// Levels: dB = 48 v - 24; one unit of delta is 24 dB; the last 0.1 dB snaps to the bottom.
-constexpr double kLevelSpanDb = 48.0;
-constexpr double kLevelFloorDb = -24.0;
+// Drag steps: one unit of delta is 24 dB of level, 20 dB of threshold, and the ratio factor
+// 1 / (1 + 24.5 delta).
 constexpr double kLevelDbPerDelta = 24.0;
-constexpr double kLevelSnapDb = -23.9;
-// Thresholds: dB = 40 v - 40; one unit of delta is 20 dB; the last 0.1 dB snaps to the bottom.
-constexpr double kThresholdSpanDb = 40.0;
 constexpr double kThresholdDbPerDelta = 20.0;
-constexpr double kThresholdSnapDb = -39.9;
-// Ratio: slope x = 2 - 2 v, scaled by 1 / (1 + 24.5 delta); x stays within 0.02..2.
-constexpr float kSlopeSpan = 2.0f;
-constexpr float kSlopeFloor = 0.02f;
 constexpr double kRatioGain = 24.5;
-// A single poll step further down than this would make the factor negative or infinite.
+// A single poll step further down than this would make the factor negative or infinite. The
+// column limits the step itself: its lowest divisor, 1 - 24.5 x 0.04, lies a hair above the one
+// ValueStep::ratioFactor limits to.
 constexpr double kRatioLowestDelta = -0.04;
 
 } // namespace
 
-MultiControlColumn::MultiControlColumn(const Rect& size, ControlListener* listener,
-                                       AudioEffect* effect)
-    : View(size), effect(effect), listener(listener),
+MultiControlColumn::MultiControlColumn(const Rect& size, AudioEffect* effect)
+    : View(size), effect(effect),
       columnBitmap(new (std::nothrow) Bitmap(layout::kBmpMultiControlColumn.id)),
       pressedBitmap(new (std::nothrow) Bitmap(layout::kBmpPressedSpinner.id)) {
     column = Rect(size.left, size.top, size.left + (columnBitmap ? columnBitmap->getWidth() : 0),
@@ -66,64 +73,31 @@ MultiControlColumn::~MultiControlColumn() {
 }
 
 void MultiControlColumn::step(Domain domain, double delta, float (&values)[kBandCount]) {
-    if (domain == Domain::Ratio) {
-        if (delta < kRatioLowestDelta) delta = kRatioLowestDelta;
-        const double factor = 1.0 / (1.0 + kRatioGain * delta);
-        for (float& v : values) {
-            float x = kSlopeSpan - kSlopeSpan * v;
-            if (!(x >= kSlopeFloor)) x = kSlopeFloor; // NaN too
-            x = static_cast<float>(x * factor);
-            if (x > kSlopeSpan)
-                v = 0.0f;
-            else if (x <= kSlopeFloor)
-                v = 1.0f;
-            else
-                v = 1.0f - 0.5f * x;
-        }
-        return;
-    }
+    // The column's values take no detour through the bottom of the range: a NaN stays a NaN
+    // for the step, which then gives the range's end.
+    constexpr ValueStep::Nan kNan = ValueStep::Nan::Kept;
+    const double ratioFactor =
+        ValueStep::ratioFactor(delta < kRatioLowestDelta ? kRatioLowestDelta : delta, kRatioGain);
     for (float& v : values) {
-        double next;
         switch (domain) {
-        case Domain::Level: {
-            const double db = (kLevelSpanDb * v + kLevelFloorDb) + kLevelDbPerDelta * delta;
-            if (db > -kLevelFloorDb)
-                next = 1.0;
-            else if (!(db >= kLevelSnapDb)) // NaN too
-                next = 0.0;
-            else
-                next = (db - kLevelFloorDb) / kLevelSpanDb;
+        case Domain::Level:
+            v = ValueStep::level(v, kLevelDbPerDelta * delta, kNan);
+            break;
+        case Domain::Threshold:
+            v = ValueStep::threshold(v, kThresholdDbPerDelta * delta, kNan);
+            break;
+        case Domain::Ratio:
+            v = ValueStep::ratio(v, ratioFactor, kNan);
+            break;
+        case Domain::Normalised:
+            v = ValueStep::normalised(v, delta, kNan);
             break;
         }
-        case Domain::Threshold: {
-            const double db =
-                (kThresholdSpanDb * v - kThresholdSpanDb) + kThresholdDbPerDelta * delta;
-            if (db > 0.0)
-                next = 1.0;
-            else if (!(db >= kThresholdSnapDb)) // NaN too
-                next = 0.0;
-            else
-                next = (db + kThresholdSpanDb) / kThresholdSpanDb;
-            break;
-        }
-        default:
-            next = v + delta;
-            if (next > 1.0)
-                next = 1.0;
-            else if (!(next >= 0.0)) // NaN too
-                next = 0.0;
-            break;
-        }
-        v = static_cast<float>(next);
     }
 }
 
 int MultiControlColumn::sourceBand(float selectedChannel) {
-    if (selectedChannel < 0.2f) return 5;
-    if (selectedChannel < 0.4f) return 4;
-    if (selectedChannel < 0.6f) return 3;
-    if (selectedChannel < 0.8f) return 2;
-    return 1;
+    return CompressorBands::selectedBand(selectedChannel);
 }
 
 int MultiControlColumn::rowAt(Point p) const {
@@ -149,7 +123,7 @@ void MultiControlColumn::writeRow(const Row& row, const float (&values)[kBandCou
 void MultiControlColumn::mouse(DrawContext* context, Point) {
     if (!context) return;
     DragTracker tracker(context, this);
-    const float selectedChannel = effect ? effect->getParameter(kSelectedChannel) : 0.0f;
+    const float selectedChannel = effect ? effect->getParameter(qv::param::kSelectedChannel) : 0.0f;
     int row = 0;                   // the row being dragged
     float values[kBandCount] = {}; // its five working values, band 1..5
     const bool dragged = tracker.pickAndDrag(
@@ -164,7 +138,7 @@ void MultiControlColumn::mouse(DrawContext* context, Point) {
             // Hidden before the pressed spinner is drawn and the row announced.
             tracker.hideCursor();
             draw(context);
-            if (effect) effect->setParameter(kMatrixItem, kRows[row - 1].matrixItem);
+            if (effect) effect->setParameter(qv::param::kMatrixItem, kRows[row - 1].matrixItem);
             return true;
         },
         [&](double delta) {
@@ -182,7 +156,7 @@ void MultiControlColumn::mouse(DrawContext* context, Point) {
             for (float& v : copies)
                 v = value;
             writeRow(r, copies);
-            effect->setParameter(kMatrixItem, r.matrixItem);
+            effect->setParameter(qv::param::kMatrixItem, r.matrixItem);
         }
     }
     if (dragged) {

@@ -8,6 +8,8 @@
 // UI thread.
 #pragma once
 
+#include "params/ParameterIndex.h"
+
 #include "gui/Point.h"
 #include "gui/Rect.h"
 #include "gui/View.h"
@@ -15,14 +17,11 @@
 
 class AudioEffect;
 class Bitmap;
-class ControlListener;
 
 class MultiControlColumn : public View {
 public:
     static constexpr int kRowCount = 7;
-    static constexpr int kBandCount = 5;
-    static constexpr VstInt32 kSelectedChannel = 88; // which band a copy takes its value from
-    static constexpr VstInt32 kMatrixItem = 89;      // the quantity touched last
+    static constexpr int kBandCount = qv::kNumBands;
     // Value change per pixel of vertical movement (up = more).
     static constexpr double kValuePerPixel = 0.001;
 
@@ -35,7 +34,7 @@ public:
     };
     static const Row kRows[kRowCount];
 
-    MultiControlColumn(const Rect& size, ControlListener* listener, AudioEffect* effect);
+    MultiControlColumn(const Rect& size, AudioEffect* effect);
     ~MultiControlColumn() override;
 
     void draw(DrawContext* context) override;
@@ -58,12 +57,11 @@ public:
 private:
     void writeRow(const Row& row, const float (&values)[kBandCount]);
 
-    AudioEffect* effect;       // read and written; not owned
-    ControlListener* listener; // the editor's; kept, not used
-    Bitmap* columnBitmap;      // 10009, one reference
-    Bitmap* pressedBitmap;     // 10010, one reference
-    Rect column;               // where the column picture goes
-    Rect spinners[kRowCount];  // where the pressed picture of row k + 1 goes
-    Rect hits[kRowCount];      // what a press on row k + 1 must hit (edges inclusive)
-    int pressedRow = 0;        // 0 none, else the row of a running left drag
+    AudioEffect* effect;      // read and written; not owned
+    Bitmap* columnBitmap;     // 10009, one reference
+    Bitmap* pressedBitmap;    // 10010, one reference
+    Rect column;              // where the column picture goes
+    Rect spinners[kRowCount]; // where the pressed picture of row k + 1 goes
+    Rect hits[kRowCount];     // what a press on row k + 1 must hit (edges inclusive)
+    int pressedRow = 0;       // 0 none, else the row of a running left drag
 };

@@ -1,10 +1,13 @@
 #include "editor/MultibandEditor.h"
 
+#include "params/ParameterMapping.h"
+
 #include "editor/CrossoverStrip.h"
 #include "editor/EditorLayout.h"
 #include "editor/LinkStrip.h"
 #include "editor/MultiControlColumn.h"
 #include "editor/OutputStageView.h"
+#include "editor/RectOf.h"
 #include "editor/SettingsPanel.h"
 #include "gui/Bitmap.h"
 #include "gui/DrawContext.h"
@@ -20,7 +23,7 @@ namespace layout = qv::layout;
 
 namespace {
 
-constexpr int kPageCount = 7; // pictures and positions of the page selector
+constexpr int kPageCount = qv::kNumPanelPages; // pictures and positions of the page selector
 
 // A rectangle of the bitmap's width and one frame's height at (x, y).
 Rect bitmapSized(const Bitmap* bitmap, int x, int y, int frames) {
@@ -29,14 +32,9 @@ Rect bitmapSized(const Bitmap* bitmap, int x, int y, int frames) {
     return Rect(x, y, x + width, y + height);
 }
 
-Rect rectOf(const qv::layout::LayoutRect& r) {
-    return Rect(r.left, r.top, r.right, r.bottom);
-}
-
-
 } // namespace
 
-MultibandEditor::MultibandEditor(AudioEffect* effect) : EditorBase(effect) {
+MultibandEditor::MultibandEditor(AudioEffect* effect) : PluginEditor(effect) {
     background = new (std::nothrow) Bitmap(layout::kBmpBackground.id);
     const int width = background ? background->getWidth() : 0;
     const int height = background ? background->getHeight() : 0;
@@ -58,25 +56,24 @@ MultibandEditor::~MultibandEditor() {
 
 VstIntPtr MultibandEditor::open(void* window) {
     if (frame) close(); // opened twice without a close: start again from scratch
-    EditorBase::open(window);
+    PluginEditor::open(window);
     const int width = background ? background->getWidth() : 0;
     const int height = background ? background->getHeight() : 0;
     frame = new (std::nothrow) Frame(Rect(0, 0, width, height), static_cast<HWND>(window), this);
     if (!frame) return 0;
     frame->setBackground(background);
     // Custom views, in drawing order; the two hints are cleared after the first and the fourth.
-    outputStage = addCustomView(new (std::nothrow)
-                                    OutputStageView(rectOf(layout::kOutputStage), this, effect));
-    if (effect) effect->setEditorHint(kTagOutputHint, 0);
-    crossoverStrip = addCustomView(
-        new (std::nothrow) CrossoverStrip(rectOf(layout::kCrossoverStrip), this, effect));
-    linkStrip =
-        addCustomView(new (std::nothrow) LinkStrip(rectOf(layout::kLinkStrip), this, effect));
-    settingsPanel = addCustomView(
-        new (std::nothrow) SettingsPanel(rectOf(layout::kSettingsPanel), this, effect));
-    if (effect) effect->setEditorHint(kTagPanelHint, 0);
-    multiControl = addCustomView(
-        new (std::nothrow) MultiControlColumn(rectOf(layout::kMultiControl), this, effect));
+    outputStage =
+        addCustomView(new (std::nothrow) OutputStageView(rectOf(layout::kOutputStage), effect));
+    if (effect) effect->setEditorHint(qv::tag::kOutputHint, 0);
+    crossoverStrip =
+        addCustomView(new (std::nothrow) CrossoverStrip(rectOf(layout::kCrossoverStrip), effect));
+    linkStrip = addCustomView(new (std::nothrow) LinkStrip(rectOf(layout::kLinkStrip), effect));
+    settingsPanel =
+        addCustomView(new (std::nothrow) SettingsPanel(rectOf(layout::kSettingsPanel), effect));
+    if (effect) effect->setEditorHint(qv::tag::kPanelHint, 0);
+    multiControl =
+        addCustomView(new (std::nothrow) MultiControlColumn(rectOf(layout::kMultiControl), effect));
     buildControls();
     // Every control has just read its value: nothing recorded before now is still due.
     pendingControls.store(0, std::memory_order_relaxed);
@@ -104,20 +101,20 @@ void MultibandEditor::buildControls() {
         pageSelector = new (std::nothrow) SegmentSelector(
             bitmapSized(pages, layout::kPageSelectorButtons.left, layout::kPageSelectorButtons.top,
                         kPageCount),
-            this, kTagPanelPage, kPageCount, frameHeight, kPageCount, pages, Point(0, 0));
+            this, qv::param::kPanelPage, frameHeight, kPageCount, pages, Point(0, 0));
         bind(pageSelector);
         pages->release();
     }
     if (Bitmap* picture = new (std::nothrow) Bitmap(layout::kBmpMonitorToggle.id)) {
         monitor = new (std::nothrow)
             ToggleButton(bitmapSized(picture, layout::kMonitor.left, layout::kMonitor.top, 2), this,
-                         kTagMonitor, picture->getHeight() / 2, picture, Point(0, 0));
+                         qv::param::kMonitor, picture->getHeight() / 2, picture, Point(0, 0));
         // The engine monitors from 0.5 on; the band switches turn off only above it.
         if (monitor) monitor->setThresholdInclusive(true);
         bind(monitor);
         picture->release();
     }
-    // Power switches of bands 1..5 (tags 44, 46, ...), then the compressor switches (45, 47, ...).
+    // Power switches of bands 1..5, then the compressor switches.
     const int bitmapIds[2] = {layout::kBmpPowerToggle.id, layout::kBmpCompToggle.id};
     const int* columns[2] = {layout::kPowerToggleX, layout::kCompToggleX};
     for (int row = 0; row < 2; ++row) {
@@ -144,9 +141,9 @@ void MultibandEditor::close() {
     for (ToggleButton*& toggle : bandToggles)
         toggle = nullptr;
     if (effect) {
-        effect->setEditorValue(kTagScratch, 0.0f);
-        effect->setEditorHint(kTagOutputHint, 0);
-        effect->setEditorHint(kTagPanelHint, 0);
+        effect->setEditorValue(qv::tag::kEditorScratch, 0.0f);
+        effect->setEditorHint(qv::tag::kOutputHint, 0);
+        effect->setEditorHint(qv::tag::kPanelHint, 0);
     }
 }
 
@@ -172,8 +169,8 @@ void MultibandEditor::updateMultiControl() {
 
 VstInt32 MultibandEditor::stockTag(int slot) {
     if (slot >= 0 && slot < kBandToggleCount) return kBandToggleTags[slot];
-    if (slot == kBandToggleCount) return kTagMonitor;
-    if (slot == kBandToggleCount + 1) return kTagPanelPage;
+    if (slot == kBandToggleCount) return qv::param::kMonitor;
+    if (slot == kBandToggleCount + 1) return qv::param::kPanelPage;
     return -1;
 }
 
@@ -185,8 +182,8 @@ int MultibandEditor::stockSlot(VstInt32 tag) {
 
 Control* MultibandEditor::findControl(VstInt32 tag) const {
     if (!isEditorOpen()) return nullptr;
-    if (tag == kTagPanelPage) return pageSelector;
-    if (tag == kTagMonitor) return monitor;
+    if (tag == qv::param::kPanelPage) return pageSelector;
+    if (tag == qv::param::kMonitor) return monitor;
     for (int i = 0; i < kBandToggleCount; ++i)
         if (kBandToggleTags[i] == tag) return bandToggles[i];
     return nullptr;

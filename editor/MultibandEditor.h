@@ -5,8 +5,10 @@
 // parameters.
 #pragma once
 
+#include "params/ParameterIndex.h"
+
+#include "editor/PluginEditor.h"
 #include "gui/ControlListener.h"
-#include "gui/EditorBase.h"
 
 #include <atomic>
 #include <cstdint>
@@ -17,21 +19,18 @@ class SegmentSelector;
 class ToggleButton;
 class View;
 
-class MultibandEditor : public EditorBase, public ControlListener {
+class MultibandEditor : public PluginEditor, public ControlListener {
 public:
-    // Parameters the stock controls edit.
-    static constexpr VstInt32 kTagPanelPage = 87;
-    static constexpr VstInt32 kTagMonitor = 58;
-    static constexpr int kBandToggleCount = 10;
-    // Band power switches of bands 1..5, then their compressor switches.
-    static constexpr VstInt32 kBandToggleTags[kBandToggleCount] = {44, 46, 48, 50, 52,
-                                                                   45, 47, 49, 51, 53};
+    static constexpr int kBandToggleCount = 2 * qv::kNumBands;
+    // Parameters of the band switches: power switches of bands 1..5, then their compressor
+    // switches.
+    static constexpr VstInt32 kBandToggleTags[kBandToggleCount] = {
+        qv::param::pwSwIndex(1),   qv::param::pwSwIndex(2),   qv::param::pwSwIndex(3),
+        qv::param::pwSwIndex(4),   qv::param::pwSwIndex(5),   qv::param::compSwIndex(1),
+        qv::param::compSwIndex(2), qv::param::compSwIndex(3), qv::param::compSwIndex(4),
+        qv::param::compSwIndex(5)};
     // Every stock control's tag: the band switches, then the monitor and the page selector.
     static constexpr int kStockControlCount = kBandToggleCount + 2;
-    // Editor interface tags cleared on close.
-    static constexpr VstInt32 kTagScratch = 107;
-    static constexpr VstInt32 kTagOutputHint = 110;
-    static constexpr VstInt32 kTagPanelHint = 111;
 
     // Loads the background and sets the editor rectangle from its size. UI thread.
     explicit MultibandEditor(AudioEffect* effect);
@@ -83,8 +82,8 @@ private:
     View* linkStrip = nullptr;
     View* settingsPanel = nullptr;
     View* multiControl = nullptr;
-    SegmentSelector* pageSelector = nullptr;          // tag 87
-    ToggleButton* monitor = nullptr;                  // tag 58
+    SegmentSelector* pageSelector = nullptr;          // PanelPage
+    ToggleButton* monitor = nullptr;                  // "Monitor"
     ToggleButton* bandToggles[kBandToggleCount] = {}; // tags as kBandToggleTags
     Bitmap* background = nullptr;                     // 10001, held for the editor's life
     std::atomic<unsigned char> isOpen{0};             // 1 between open and close

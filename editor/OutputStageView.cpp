@@ -1,10 +1,13 @@
 #include "editor/OutputStageView.h"
 
-#include "params/EditorNotification.h"
+#include "dsp/math/CoefficientMath.h"
 #include "dsp/math/SingleRounding.h"
+#include "params/EditorNotification.h"
 
 #include "editor/DragTracker.h"
 #include "editor/EditorLayout.h"
+#include "editor/RectOf.h"
+#include "editor/ValueStep.h"
 #include "gui/Bitmap.h"
 #include "gui/DrawContext.h"
 #include "gui/OffscreenContext.h"
@@ -16,6 +19,7 @@
 #include <new>
 
 namespace layout = qv::layout;
+namespace outputHint = qv::hint::output;
 
 namespace {
 
@@ -44,18 +48,17 @@ constexpr float kPeakOverRange = 9.999999f; // above +20 dB: "over 20"
 constexpr float kPeakOver = 0.999999f;      // above 0 dB: the warning colour
 constexpr float kPeakFloor = 0.000001f;     // at or below -120 dB: "----"
 
-constexpr float kLevelSpanDb = 48.0f; // "MasterOut": dB = 48 x - 24
-constexpr float kLevelFloorDb = -24.0f;
-constexpr float kLevelTopDb = 24.0f;
 constexpr float kUnityZoneDb = 0.1f;     // shown as "0.0 dB" within this of 0 dB
-constexpr double kMasterFloorDb = -23.9; // a drag below this sets exactly 0
 constexpr float kSilentGain = 0.000001f; // "Dry out"/"Wet out" below this: "-oo" (and 0 by drag)
 
 constexpr double kValuePerPixel = 0.001; // horizontal drag; master: 0.048 dB per pixel
-constexpr double kGainPerValue = 0.5;    // dry and wet move half as fast: 0.0005 per pixel
-constexpr float kMasterReset = 0.5f;     // 0 dB
-constexpr float kDryReset = 0.0f;        // no dry signal
-constexpr float kWetReset = 1.0f;        // full wet signal
+// The master drag's start in dB is formed in single precision.
+constexpr float kLevelSpanSingle = static_cast<float>(qv::kLevelSpanDb);
+constexpr float kLevelFloorSingle = static_cast<float>(qv::kLevelFloorDb);
+constexpr double kGainPerValue = 0.5; // dry and wet move half as fast: 0.0005 per pixel
+constexpr float kMasterReset = 0.5f;  // 0 dB
+constexpr float kDryReset = 0.0f;     // no dry signal
+constexpr float kWetReset = 1.0f;     // full wet signal
 
 constexpr FontId kSmallFont = 5;  // Arial 10 px: peak readouts, dry and wet
 constexpr FontId kMasterFont = 3; // Arial 12 px, drawn bold
@@ -64,10 +67,6 @@ constexpr int kBold = 1;
 Rect placed(const Bitmap* bitmap, int left, int top) {
     return Rect(left, top, left + (bitmap ? bitmap->getWidth() : 0),
                 top + (bitmap ? bitmap->getHeight() : 0));
-}
-
-Rect rectOf(const layout::LayoutRect& r) {
-    return Rect(r.left, r.top, r.right, r.bottom);
 }
 
 // Fills the pixel columns first..last and rows top..bottom, both ends included.
@@ -79,8 +78,8 @@ void fillColumns(DrawContext& context, int first, int last, int top, int bottom,
 
 } // namespace
 
-OutputStageView::OutputStageView(const Rect& size, ControlListener* listener, AudioEffect* effect)
-    : View(size), effect(effect), listener(listener),
+OutputStageView::OutputStageView(const Rect& size, AudioEffect* effect)
+    : View(size), effect(effect),
       backgroundBitmap(new (std::nothrow) Bitmap(layout::kBmpOutputStageBackground.id)),
       scaleBitmap(new (std::nothrow) Bitmap(layout::kBmpOutputMeterScale.id)),
       masterBitmap(new (std::nothrow) Bitmap(layout::kBmpMasterBox.id)),
@@ -131,7 +130,7 @@ void OutputStageView::formatPeak(float peakValue, char* text, std::size_t size, 
 void OutputStageView::formatMaster(float value, char* text, std::size_t size) {
     if (!text || size == 0) return;
     // The float expression rounded once, so that both builds show the same text.
-    const float db = qv::roundToSingle(static_cast<double>(value) * kLevelSpanDb + kLevelFloorDb);
+    const float db = qv::roundToSingle(qv::levelDb(value));
     if ((db > -kUnityZoneDb && db < kUnityZoneDb) || db != db) // NaN shows the middle as well
         std::snprintf(text, size, "0.0 dB");
     else
@@ -154,35 +153,35 @@ float OutputStageView::parameter(VstInt32 index) const {
 
 void OutputStageView::draw(DrawContext* context) {
     if (!context) return;
-    const VstInt32 hint = effect ? effect->getEditorHint(kTagOutputHint) : kHintAll;
+    const VstInt32 hint = effect ? effect->getEditorHint(qv::tag::kOutputHint) : qv::hint::kAll;
     switch (hint) {
-    case kHintAll:
+    case qv::hint::kAll:
     case qv::kHintWholeView: // several elements changed before a redraw
         if (backgroundBitmap) backgroundBitmap->draw(context, background, Point(0, 0));
         drawMeters(context);
         drawMaster(context);
         drawPeak(context, 0);
         drawPeak(context, 1);
-        drawLevel(context, kDryOut, dry);
-        drawLevel(context, kWetOut, wet);
+        drawLevel(context, qv::param::kDryOut, dry);
+        drawLevel(context, qv::param::kWetOut, wet);
         break;
-    case kHintMeters:
+    case outputHint::kMeters:
         drawMeters(context);
         break;
-    case kHintMaster:
+    case outputHint::kMaster:
         drawMaster(context);
         break;
-    case kHintDry:
-        drawLevel(context, kDryOut, dry);
+    case outputHint::kDry:
+        drawLevel(context, qv::param::kDryOut, dry);
         break;
-    case kHintWet:
-        drawLevel(context, kWetOut, wet);
+    case outputHint::kWet:
+        drawLevel(context, qv::param::kWetOut, wet);
         break;
     default:
         break;
     }
     // A hint the effect sets between the read and this clear is lost: the next redraw is full.
-    if (effect) effect->setEditorHint(kTagOutputHint, kHintAll);
+    if (effect) effect->setEditorHint(qv::tag::kOutputHint, qv::hint::kAll);
     setDirty(false);
 }
 
@@ -226,7 +225,7 @@ void OutputStageView::drawPeak(DrawContext* context, int k) {
 
 void OutputStageView::drawMaster(DrawContext* context) {
     char text[24];
-    formatMaster(parameter(kMasterOut), text, sizeof text);
+    formatMaster(parameter(qv::param::kMasterOut), text, sizeof text);
     if (masterBitmap) masterBitmap->draw(context, master, Point(0, 0));
     context->setFont(kMasterFont, 0, kBold);
     context->setFontColor(kBlack);
@@ -253,11 +252,11 @@ void OutputStageView::mouse(DrawContext* context, Point) {
         true, kValuePerPixel,
         [&](Point p) {
             if (masterDrag.contains(p))
-                target = kMasterOut;
+                target = qv::param::kMasterOut;
             else if (dry.contains(p))
-                target = kDryOut;
+                target = qv::param::kDryOut;
             else if (wet.contains(p))
-                target = kWetOut;
+                target = qv::param::kWetOut;
             if (target < 0) {
                 for (int k = 0; k < 2; ++k) {
                     if (!peak[k].contains(p)) continue;
@@ -272,14 +271,10 @@ void OutputStageView::mouse(DrawContext* context, Point) {
         },
         [&](double delta) {
             double next;
-            if (target == kMasterOut) {
-                const double db = running * kLevelSpanDb + kLevelFloorDb + delta * kLevelSpanDb;
-                if (db > kLevelTopDb)
-                    next = 1.0;
-                else if (db >= kMasterFloorDb)
-                    next = (db - kLevelFloorDb) / kLevelSpanDb;
-                else
-                    next = 0.0; // also for NaN
+            if (target == qv::param::kMasterOut) {
+                // Above +24 dB gives 1, below -23.9 dB (and NaN) exactly 0.
+                next = ValueStep::levelAt(running * kLevelSpanSingle + kLevelFloorSingle +
+                                          delta * qv::kLevelSpanDb);
             } else {
                 next = running + delta * kGainPerValue;
                 if (next > 1.0)
@@ -293,11 +288,11 @@ void OutputStageView::mouse(DrawContext* context, Point) {
     Point p;
     if (tracker.rightHeld(p) && effect) {
         if (masterDrag.contains(p))
-            effect->setParameter(kMasterOut, kMasterReset);
+            effect->setParameter(qv::param::kMasterOut, kMasterReset);
         else if (dry.contains(p))
-            effect->setParameter(kDryOut, kDryReset);
+            effect->setParameter(qv::param::kDryOut, kDryReset);
         else if (wet.contains(p))
-            effect->setParameter(kWetOut, kWetReset);
+            effect->setParameter(qv::param::kWetOut, kWetReset);
     }
     tracker.restoreCursor(); // if a drag hid it
 }

@@ -7,6 +7,8 @@
 // UI thread.
 #pragma once
 
+#include "params/ParameterIndex.h"
+
 #include "gui/Point.h"
 #include "gui/Rect.h"
 #include "gui/View.h"
@@ -16,29 +18,18 @@
 
 class AudioEffect;
 class Bitmap;
-class ControlListener;
 
 class OutputStageView : public View {
 public:
-    // What a redraw paints, as the effect's output hint (tag 110) says.
-    enum Hint : VstInt32 {
-        kHintAll = 0,
-        kHintMeters = 1,
-        kHintMaster = 2,
-        kHintDry = 3,
-        kHintWet = 4
-    };
-    static constexpr VstInt32 kTagOutputHint = 110;
-    static constexpr VstInt32 kMasterOut = 55; // "MasterOut"
-    static constexpr VstInt32 kDryOut = 75;    // "Dry out"
-    static constexpr VstInt32 kWetOut = 76;    // "Wet out"
     static constexpr int kMeterCount = 4;
     // Meter readings of the effect, left to right in the scale picture's pairs: output peak
     // left and right, output RMS left and right.
-    static constexpr VstInt32 kMeterTags[kMeterCount] = {98, 99, 105, 106};
+    static constexpr VstInt32 kMeterTags[kMeterCount] = {
+        qv::tag::kOutputPeakLeft, qv::tag::kOutputPeakRight, qv::tag::kOutputRmsLeft,
+        qv::tag::kOutputRmsRight};
     static constexpr int kMeterHeight = 280; // pixels: 40 dB at 7 pixels per dB
 
-    OutputStageView(const Rect& size, ControlListener* listener, AudioEffect* effect);
+    OutputStageView(const Rect& size, AudioEffect* effect);
     ~OutputStageView() override;
 
     void draw(DrawContext* context) override;
@@ -72,19 +63,18 @@ private:
     void drawLevel(DrawContext* context, VstInt32 parameter, const Rect& box);
     float parameter(VstInt32 index) const;
 
-    AudioEffect* effect;       // read and written; not owned
-    ControlListener* listener; // the editor's; kept, not used
-    Bitmap* backgroundBitmap;  // 10054, one reference
-    Bitmap* scaleBitmap;       // 10052, one reference
-    Bitmap* masterBitmap;      // 10055, one reference
-    Bitmap* peakBitmap;        // 10056, one reference
-    Bitmap* levelBitmap;       // 10057, one reference
-    Rect background;           // the whole column picture
-    Rect meters;               // the four bars over the scale
-    Rect master;               // "MasterOut" readout
-    Rect masterDrag;           // where a press drags "MasterOut"
-    Rect peak[2];              // peak-hold readouts: peak meters, RMS meters
-    Rect dry;                  // "Dry out" box
-    Rect wet;                  // "Wet out" box
-    float peakHold[2] = {};    // highest scaled reading shown in each readout
+    AudioEffect* effect;      // read and written; not owned
+    Bitmap* backgroundBitmap; // 10054, one reference
+    Bitmap* scaleBitmap;      // 10052, one reference
+    Bitmap* masterBitmap;     // 10055, one reference
+    Bitmap* peakBitmap;       // 10056, one reference
+    Bitmap* levelBitmap;      // 10057, one reference
+    Rect background;          // the whole column picture
+    Rect meters;              // the four bars over the scale
+    Rect master;              // "MasterOut" readout
+    Rect masterDrag;          // where a press drags "MasterOut"
+    Rect peak[2];             // peak-hold readouts: peak meters, RMS meters
+    Rect dry;                 // "Dry out" box
+    Rect wet;                 // "Wet out" box
+    float peakHold[2] = {};   // highest scaled reading shown in each readout
 };

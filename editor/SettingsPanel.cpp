@@ -1,6 +1,8 @@
 #include "editor/SettingsPanel.h"
 
 #include "params/EditorNotification.h"
+#include "params/ParameterIndex.h"
+#include "params/ParameterMapping.h"
 
 #include "gui/Bitmap.h"
 #include "gui/DrawContext.h"
@@ -8,17 +10,10 @@
 
 namespace layout = qv::layout;
 
-namespace {
+static_assert(SettingsPanel::kPageCount == qv::kNumPanelPages, "one page object per page");
 
-// Upper bounds of pages A..F (single precision); G takes the rest.
-constexpr float kPageBounds[SettingsPanel::kPageCount - 1] = {0.142857f, 0.285714f, 0.428571f,
-                                                              0.571428f, 0.714285f, 0.857142f};
-
-} // namespace
-
-SettingsPanel::SettingsPanel(const Rect& rectangle, ControlListener* listener, AudioEffect* effect)
-    : View(rectangle), effect(effect), listener(listener),
-      compressorPage({effect, art, *this, activeElement}),
+SettingsPanel::SettingsPanel(const Rect& rectangle, AudioEffect* effect)
+    : View(rectangle), effect(effect), compressorPage({effect, art, *this, activeElement}),
       bandPage({effect, art, *this, activeElement}),
       limiterPage({effect, art, *this, activeElement}),
       filterPage({effect, art, *this, activeElement}),
@@ -28,9 +23,7 @@ SettingsPanel::SettingsPanel(const Rect& rectangle, ControlListener* listener, A
 SettingsPanel::~SettingsPanel() = default;
 
 SettingsPanel::Page SettingsPanel::pageOf(float value) {
-    for (int page = 0; page < kPageCount - 1; ++page)
-        if (value < kPageBounds[page]) return static_cast<Page>(page);
-    return kPageG;
+    return static_cast<Page>(qv::panelPageOf(value));
 }
 
 PanelPage* SettingsPanel::pageObject(Page page) {
@@ -53,7 +46,7 @@ PanelPage* SettingsPanel::pageObject(Page page) {
 }
 
 void SettingsPanel::drawPage(DrawContext* context, int hint) {
-    const Page page = pageOf(effect ? effect->getParameter(kPanelPage) : 0.0f);
+    const Page page = pageOf(effect ? effect->getParameter(qv::param::kPanelPage) : 0.0f);
     if (PanelPage* object = pageObject(page)) {
         object->draw(context, hint);
     } else {
@@ -65,23 +58,23 @@ void SettingsPanel::drawPage(DrawContext* context, int hint) {
 
 void SettingsPanel::draw(DrawContext* context) {
     if (context) {
-        int hint = effect ? effect->getEditorHint(kPanelHint) : 0;
+        int hint = effect ? effect->getEditorHint(qv::tag::kPanelHint) : 0;
         if (hint == qv::kHintWholeView) hint = 0; // several elements changed: the whole page
         drawPage(context, hint);
     }
-    if (effect) effect->setEditorHint(kPanelHint, 0);
+    if (effect) effect->setEditorHint(qv::tag::kPanelHint, 0);
     setDirty(false);
 }
 
 void SettingsPanel::drawRect(DrawContext* context, const Rect&) {
     if (context) drawPage(context, 0);
-    if (effect) effect->setEditorHint(kPanelHint, 0);
+    if (effect) effect->setEditorHint(qv::tag::kPanelHint, 0);
     setDirty(false);
 }
 
 void SettingsPanel::mouse(DrawContext* context, Point where) {
     if (!mouseEnabled || !context) return;
-    const Page page = pageOf(effect ? effect->getParameter(kPanelPage) : 0.0f);
+    const Page page = pageOf(effect ? effect->getParameter(qv::param::kPanelPage) : 0.0f);
     if (PanelPage* object = pageObject(page))
         object->mouse(context, where);
     else

@@ -15,17 +15,14 @@
 #include "gui/View.h"
 
 class AudioEffect;
-class ControlListener;
 
 class SettingsPanel : public View {
 public:
     enum Page : int { kPageA = 0, kPageB, kPageC, kPageD, kPageE, kPageF, kPageG, kPageCount };
-    static constexpr int kPanelPage = 87;  // the page parameter
-    static constexpr int kPanelHint = 111; // the effect's editor hint tag of this panel
 
-    // rectangle: the panel's place (128, 175, 678, 522 in the editor). listener is kept, not
-    // used. effect may be null (nothing is read or written).
-    SettingsPanel(const Rect& rectangle, ControlListener* listener, AudioEffect* effect);
+    // rectangle: the panel's place (128, 175, 678, 522 in the editor). effect may be null
+    // (nothing is read or written).
+    SettingsPanel(const Rect& rectangle, AudioEffect* effect);
     ~SettingsPanel() override;
 
     // Draws what the effect's panel hint names on the current page, then resets the hint.
@@ -47,7 +44,6 @@ private:
     PanelPage* pageObject(Page page);
 
     AudioEffect* effect;           // the effect shown and edited; not owned
-    ControlListener* listener;     // the editor's listener; kept, not used
     int activeElement = 0;         // element pressed or dragged on the current page, 0 if none
     PanelArt art;                  // every bitmap of the seven pages
     CompressorPage compressorPage; // page A

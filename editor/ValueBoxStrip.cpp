@@ -18,9 +18,9 @@ const Color kHighlight(102, 255, 255); // outline of the box being dragged
 
 } // namespace
 
-ValueBoxStrip::ValueBoxStrip(const Rect& size, ControlListener* listener, AudioEffect* effect,
-                             int boxTop, int pressTop, int pressBottom)
-    : View(size), effect(effect), listener(listener),
+ValueBoxStrip::ValueBoxStrip(const Rect& size, AudioEffect* effect, int boxTop, int pressTop,
+                             int pressBottom)
+    : View(size), effect(effect),
       stripBitmap(new (std::nothrow) Bitmap(layout::kBmpStripBackground.id)),
       boxBitmap(new (std::nothrow) Bitmap(layout::kBmpStripBox.id)), pressTop(pressTop),
       pressBottom(pressBottom) {

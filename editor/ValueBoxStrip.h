@@ -15,7 +15,6 @@
 
 class AudioEffect;
 class Bitmap;
-class ControlListener;
 
 class ValueBoxStrip : public View {
 public:
@@ -42,8 +41,7 @@ public:
 protected:
     // boxTop: the top row of the boxes in frame coordinates; pressTop..pressBottom: the rows in
     // which a press picks a box (the boxes' own rows, or the whole strip).
-    ValueBoxStrip(const Rect& size, ControlListener* listener, AudioEffect* effect, int boxTop,
-                  int pressTop, int pressBottom);
+    ValueBoxStrip(const Rect& size, AudioEffect* effect, int boxTop, int pressTop, int pressBottom);
 
     // The effect parameter box (0..3) shows and changes.
     virtual int parameterOf(int box) const = 0;
@@ -55,7 +53,6 @@ protected:
 
 private:
     AudioEffect* effect;        // read and written; not owned
-    ControlListener* listener;  // the editor's; kept, not used
     Bitmap* stripBitmap;        // 10007, one reference
     Bitmap* boxBitmap;          // 10008, one reference
     Rect strip;                 // where the strip picture goes

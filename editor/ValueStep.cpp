@@ -1,34 +1,44 @@
 #include "editor/ValueStep.h"
 
+#include "dsp/math/CoefficientMath.h"
+
 namespace {
 
-// NaN working values count as the bottom of their range.
-double orZero(float v) {
-    return v == v ? static_cast<double>(v) : 0.0;
+constexpr double kLevelTopDb = qv::kLevelFloorDb + qv::kLevelSpanDb; // +24 dB
+constexpr double kLevelSnapDb = -23.9;     // the last 0.1 dB above the bottom snaps to it
+constexpr double kThresholdRangeDb = 40.0; // t = 40 v - 40 dB
+constexpr double kThresholdSnapDb = -39.9;
+constexpr float kMinSlope = 0.02f; // ratio slopes: limiting ...
+constexpr float kMaxSlope = 2.0f;  // ... to expansion
+
+// The working value as the step reads it.
+double working(float v, ValueStep::Nan nan) {
+    if (nan == ValueStep::Nan::FromBottom && v != v) return 0.0;
+    return static_cast<double>(v);
 }
 
 } // namespace
 
-float ValueStep::level(float v, double dB) {
-    constexpr double kRangeDb = 48.0, kBottomDb = -24.0, kTopDb = 24.0, kSnapDb = -23.9;
-    const double d = (kRangeDb * orZero(v) + kBottomDb) + dB;
-    if (d > kTopDb) return 1.0f;
-    if (!(d >= kSnapDb)) return 0.0f; // also NaN
-    return static_cast<float>((d - kBottomDb) / kRangeDb);
+float ValueStep::level(float v, double dB, Nan nan) {
+    return levelAt(qv::levelDb(working(v, nan)) + dB);
 }
 
-float ValueStep::threshold(float v, double dB) {
-    constexpr double kRangeDb = 40.0, kSnapDb = -39.9, kPerDb = 0.025; // 1 / 40 dB
-    const double d = (kRangeDb * orZero(v) - kRangeDb) + dB;
+float ValueStep::levelAt(double d) {
+    if (d > kLevelTopDb) return 1.0f;
+    if (!(d >= kLevelSnapDb)) return 0.0f; // also NaN
+    return static_cast<float>((d - qv::kLevelFloorDb) / qv::kLevelSpanDb);
+}
+
+float ValueStep::threshold(float v, double dB, Nan nan) {
+    const double d = (kThresholdRangeDb * working(v, nan) - kThresholdRangeDb) + dB;
     if (d > 0.0) return 1.0f;
-    if (!(d >= kSnapDb)) return 0.0f;
-    return static_cast<float>((d + kRangeDb) * kPerDb);
+    if (!(d >= kThresholdSnapDb)) return 0.0f; // also NaN
+    return static_cast<float>((d + kThresholdRangeDb) / kThresholdRangeDb);
 }
 
-float ValueStep::ratio(float v, double factor) {
-    constexpr float kMinSlope = 0.02f, kMaxSlope = 2.0f;
-    float x = 2.0f - 2.0f * static_cast<float>(orZero(v));
-    if (x < kMinSlope) x = kMinSlope;
+float ValueStep::ratio(float v, double factor, Nan nan) {
+    float x = kMaxSlope - kMaxSlope * static_cast<float>(working(v, nan));
+    if (!(x >= kMinSlope)) x = kMinSlope; // a kept NaN too
     x = static_cast<float>(x * factor);
     if (x > kMaxSlope) return 0.0f;
     if (!(x > kMinSlope)) return 1.0f;
@@ -41,8 +51,8 @@ double ValueStep::ratioFactor(double delta, double gain) {
     return 1.0 / divisor;
 }
 
-float ValueStep::normalised(float v, double delta) {
-    const double r = orZero(v) + delta;
+float ValueStep::normalised(float v, double delta, Nan nan) {
+    const double r = working(v, nan) + delta;
     if (r > 1.0) return 1.0f;
     if (!(r >= 0.0)) return 0.0f;
     return static_cast<float>(r);

@@ -1,5 +1,7 @@
 #include "editor/ValueText.h"
 
+#include "dsp/math/CoefficientMath.h"
+
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -45,7 +47,7 @@ void ValueText::threshold(float v, char* text) {
 
 void ValueText::level(float v, char* text) {
     if (!text) return;
-    const double dB = 48.0 * v - 24.0;
+    const double dB = qv::levelDb(v);
     if (dB <= -0.1 || dB >= 0.1)
         std::snprintf(text, kSize, "%.1f dB", dB);
     else

@@ -11,6 +11,7 @@ set(QV_EDITOR_SOURCES
   editor/MatrixPage.cpp
   editor/PanelArt.cpp
   editor/PanelPage.cpp
+  editor/PluginEditor.cpp
   editor/SettingsPanel.cpp
   editor/SpectrumAnalyser.cpp
   editor/ValueStep.cpp

@@ -2,8 +2,8 @@
 
 #include "gui/Bitmap.h"
 #include "gui/EditorBase.h"
+#include "gui/EditorOwner.h"
 #include "gui/Frame.h"
-#include "shell/AudioEffect.h"
 
 Control::Control(const Rect& size, ControlListener* listener, long tag, Bitmap* background)
     : View(size), listener(listener), tag(tag), background(background) {
@@ -96,10 +96,10 @@ void Control::clampValue() {
 
 void Control::beginEdit() {
     EditorBase* editor = getEditor();
-    if (AudioEffect* effect = editor ? editor->getEffect() : nullptr) effect->beginEdit(tag);
+    if (EditorOwner* owner = editor ? editor->getOwner() : nullptr) owner->beginEdit(tag);
 }
 
 void Control::endEdit() {
     EditorBase* editor = getEditor();
-    if (AudioEffect* effect = editor ? editor->getEffect() : nullptr) effect->endEdit(tag);
+    if (EditorOwner* owner = editor ? editor->getOwner() : nullptr) owner->endEdit(tag);
 }

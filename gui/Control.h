@@ -43,7 +43,7 @@ public:
     virtual void clampValue();
 
     // Host notifications of a gesture on this control's parameter (through frame, editor and
-    // effect; nothing when one of them is missing).
+    // the editor's owner; nothing when one of them is missing).
     void beginEdit();
     void endEdit();
     long getTag() const { return tag; }

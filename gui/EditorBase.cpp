@@ -1,62 +1,29 @@
 #include "gui/EditorBase.h"
 
+#include "gui/EditorOwner.h"
 #include "gui/Frame.h"
 #include "gui/InputSource.h"
-#include "shell/AudioEffect.h"
 
 #include <ole2.h>
 #include <windows.h>
 
-namespace {
-
-VstInt32 knobMode = 0; // process-wide; stored for the host, read by no control
-
-} // namespace
-
-EditorBase::EditorBase(AudioEffect* effect) : HostEditor(effect) {
-    if (effect) effect->setEditor(this);
+EditorBase::EditorBase(EditorOwner* owner) : owner(owner) {
     nextIdleTime = InputSource::current().tickCount();
 }
 
 EditorBase::~EditorBase() = default;
 
-VstIntPtr EditorBase::getRect(ERect** out) {
-    if (out) *out = &rect;
-    return 1;
-}
-
-VstIntPtr EditorBase::open(void* window) {
-    postUpdate();
-    postUpdateOutputStage();
-    postUpdateCrossoverStrip();
-    postUpdateLinkStrip();
-    postUpdatePanel();
-    postUpdateMultiControl();
-    systemWindow = window;
-    return 0;
-}
-
 void EditorBase::idle() {
     if (inIdle) return;
-    serveRefreshFlags();
     if (frame) frame->idle();
 }
 
-VstInt32 EditorBase::onKeyDown(VstKeyCode& key) {
-    return frame ? static_cast<VstInt32>(frame->onKeyDown(key)) : -1;
+long EditorBase::onKeyDown(KeyCode& key) {
+    return frame ? frame->onKeyDown(key) : -1;
 }
 
-VstInt32 EditorBase::onKeyUp(VstKeyCode& key) {
-    return frame ? static_cast<VstInt32>(frame->onKeyUp(key)) : -1;
-}
-
-VstInt32 EditorBase::setKnobMode(VstInt32 mode) {
-    knobMode = mode;
-    return 1;
-}
-
-VstInt32 EditorBase::getKnobMode() {
-    return knobMode;
+long EditorBase::onKeyUp(KeyCode& key) {
+    return frame ? frame->onKeyUp(key) : -1;
 }
 
 bool EditorBase::onWheel(float distance) {
@@ -80,6 +47,6 @@ void EditorBase::pumpIdle() {
     if (PeekMessageA(&message, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) DispatchMessageA(&message);
     nextIdleTime = now + kPumpInterval;
     inIdle = true;
-    if (effect) effect->masterIdle();
+    if (owner) owner->hostIdle();
     inIdle = false;
 }

@@ -1,17 +1,18 @@
-// The toolkit's side of the host's editor calls: reports the editor rectangle, owns the frame
-// while open, forwards keys and wheel to it, serves the six deferred refresh requests in idle and
-// keeps the screen and the host alive while a control tracks the mouse (the idle pump).
-// Brackets its life with OLE initialisation. UI thread unless noted.
+// The toolkit's editor base: owns the frame while the editor is open, forwards keys and wheel to
+// it, refreshes its dirty views when the editor idles and keeps the screen and the host alive
+// while a control tracks the mouse (the idle pump). What it needs of the host it asks of its
+// owner. Brackets its life with OLE initialisation. UI thread unless noted.
 #pragma once
 
+#include "gui/KeyCode.h"
 #include "gui/OleSession.h"
-#include "shell/HostEditor.h"
 
 #include <cstdint>
 
+class EditorOwner;
 class Frame;
 
-class EditorBase : public HostEditor {
+class EditorBase {
 public:
     // Milliseconds of the idle pump: its work runs at most this often during a drag...
     static constexpr std::uint32_t kPumpInterval = 100;
@@ -20,32 +21,35 @@ public:
     // ...and give up unless the work is due within this much.
     static constexpr std::uint32_t kPumpSlack = 50;
 
-    // Registers with the effect (which then announces an editor) and initialises OLE.
-    explicit EditorBase(AudioEffect* effect);
-    ~EditorBase() override;
+    // owner may be null (then no host is told anything). Initialises OLE.
+    explicit EditorBase(EditorOwner* owner);
+    EditorBase(const EditorBase&) = delete;
+    EditorBase& operator=(const EditorBase&) = delete;
+    virtual ~EditorBase();
 
-    VstIntPtr getRect(ERect** rect) override;
-    // Requests every refresh and remembers the host window; the derived editor builds its frame.
-    VstIntPtr open(void* window) override;
-    // Refresh handlers 0..5 for the flags set, then the frame's refresh of dirty views; nothing
-    // while the pump is inside the host's idle callback.
-    void idle() override;
-    VstInt32 onKeyDown(VstKeyCode& key) override;
-    VstInt32 onKeyUp(VstKeyCode& key) override;
-    VstInt32 setKnobMode(VstInt32 mode) override;
-    bool onWheel(float distance) override;
-
+    // The frame's refresh of dirty views; nothing while the pump is inside the host's idle
+    // callback. A derived editor does its own idle work first, under the same guard.
+    virtual void idle();
     // Draws the whole frame at once.
     virtual void draw();
     // Called from controls' drag loops: every ~50 ms runs idle, dispatches one paint message and
     // gives the host its idle callback; calls in between sleep 4 ms.
     virtual void pumpIdle();
 
+    // With a frame, the frame's answer; else -1 (not handled).
+    long onKeyDown(KeyCode& key);
+    long onKeyUp(KeyCode& key);
+    // With a frame, the frame's wheel handling (no context, point (0, 0)); else false.
+    bool onWheel(float distance);
+
     Frame* getFrame() const { return frame; }
-    static VstInt32 getKnobMode();
+    EditorOwner* getOwner() const { return owner; }
 
 protected:
-    ERect rect{0, 0, 0, 0};         // top, left, bottom, right; filled by the derived editor
+    // True while the pump is inside the host's idle callback.
+    bool isInHostIdle() const { return inIdle; }
+
+    EditorOwner* owner;             // the plug-in's side, or null; not owned
     Frame* frame = nullptr;         // the frame while open; made and destroyed by the derived
     std::uint32_t nextIdleTime = 0; // GetTickCount ms when the pump's work is next due
     bool inIdle = false;            // inside the host's idle callback from the pump

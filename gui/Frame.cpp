@@ -214,7 +214,7 @@ void Frame::mouse(DrawContext* context, Point where) {
     }
 }
 
-long Frame::onKeyDown(VstKeyCode& key) {
+long Frame::onKeyDown(KeyCode& key) {
     for (long i = childCount - 1; i >= 0; --i) {
         const long result = children[i]->onKeyDown(key);
         if (result != -1) return result;
@@ -222,7 +222,7 @@ long Frame::onKeyDown(VstKeyCode& key) {
     return -1;
 }
 
-long Frame::onKeyUp(VstKeyCode& key) {
+long Frame::onKeyUp(KeyCode& key) {
     for (long i = childCount - 1; i >= 0; --i) {
         const long result = children[i]->onKeyUp(key);
         if (result != -1) return result;

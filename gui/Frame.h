@@ -24,8 +24,8 @@ public:
     // Topmost (last added) mouse-enabled child under where gets the press.
     void mouse(DrawContext* context, Point where) override;
     void update(DrawContext* context) override;
-    long onKeyDown(VstKeyCode& key) override;
-    long onKeyUp(VstKeyCode& key) override;
+    long onKeyDown(KeyCode& key) override;
+    long onKeyUp(KeyCode& key) override;
     bool onDrop(void** items, long count, long type, Point where) override;
     bool onWheel(DrawContext* context, Point where, float distance) override;
     EditorBase* getEditor() const override;

@@ -14,10 +14,9 @@ constexpr long kLeftWithControl = DrawContext::kLButton | DrawContext::kControl;
 } // namespace
 
 SegmentSelector::SegmentSelector(const Rect& size, ControlListener* listener, long tag,
-                                 int pictureCount, int frameHeight, int segments,
-                                 Bitmap* background, Point offset)
-    : Control(size, listener, tag, background), pictureCount(pictureCount),
-      frameHeight(frameHeight), segments(segments < kMinSegments ? kMinSegments : segments) {
+                                 int frameHeight, int segments, Bitmap* background, Point offset)
+    : Control(size, listener, tag, background), frameHeight(frameHeight),
+      segments(segments < kMinSegments ? kMinSegments : segments) {
     sourceOffset = offset;
     defaultValue = 0.0f;
 }

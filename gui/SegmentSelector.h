@@ -9,20 +9,18 @@
 class SegmentSelector : public Control {
 public:
     // segments: N, at least 2 (less is taken as 2). frameHeight: pixels of one picture.
-    SegmentSelector(const Rect& size, ControlListener* listener, long tag, int pictureCount,
-                    int frameHeight, int segments, Bitmap* background, Point offset);
+    SegmentSelector(const Rect& size, ControlListener* listener, long tag, int frameHeight,
+                    int segments, Bitmap* background, Point offset);
 
     void draw(DrawContext* context) override;
     void mouse(DrawContext* context, Point where) override;
 
     int getSegmentCount() const { return segments; }
-    int getPictureCount() const { return pictureCount; }
     int getFrameHeight() const { return frameHeight; }
     // The value a press at where selects: its segment index over N - 1, limited to 0..1.
     float valueAt(Point where) const;
 
 private:
-    int pictureCount; // stored only
-    int frameHeight;  // pixels of one picture in the film strip
-    int segments;     // N, the number of positions
+    int frameHeight; // pixels of one picture in the film strip
+    int segments;    // N, the number of positions
 };

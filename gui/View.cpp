@@ -30,10 +30,10 @@ void View::update(DrawContext* context) {
 long View::reservedWithTwoArguments(long, long) {
     return 0;
 }
-long View::onKeyDown(VstKeyCode&) {
+long View::onKeyDown(KeyCode&) {
     return -1;
 }
-long View::onKeyUp(VstKeyCode&) {
+long View::onKeyUp(KeyCode&) {
     return -1;
 }
 bool View::onDrop(void**, long, long, Point) {
@@ -86,9 +86,7 @@ Rect& View::getViewSize(Rect& rect) const {
     return rect;
 }
 
-void View::setParentView(View* view) {
-    parentView = view;
-}
+void View::setParentView(View*) {}
 void View::setFrame(Frame* newFrame) {
     frame = newFrame;
 }

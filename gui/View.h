@@ -3,9 +3,9 @@
 // created with count 1, destroyed by the release that takes the count from 1 to 0. UI thread.
 #pragma once
 
+#include "gui/KeyCode.h"
 #include "gui/Point.h"
 #include "gui/Rect.h"
-#include "shell/VstAbi.h"
 
 class DrawContext;
 class EditorBase;
@@ -28,8 +28,8 @@ public:
     virtual void update(DrawContext* context);
     virtual long reservedWithTwoArguments(long first, long second);
     // -1: not handled.
-    virtual long onKeyDown(VstKeyCode& key);
-    virtual long onKeyUp(VstKeyCode& key);
+    virtual long onKeyDown(KeyCode& key);
+    virtual long onKeyUp(KeyCode& key);
     // items: count entries (type 0: file names) or one text of count bytes (type 1).
     virtual bool onDrop(void** items, long count, long type, Point where);
     virtual bool onWheel(DrawContext* context, Point where, float distance);
@@ -47,6 +47,7 @@ public:
     virtual bool getTransparent() const;
     virtual void setViewSize(const Rect& rect);
     virtual Rect& getViewSize(Rect& rect) const;
+    // Nothing in this toolkit nests views: the slot keeps the order, the view is not kept.
     virtual void setParentView(View* view);
     virtual void setFrame(Frame* newFrame);
     virtual EditorBase* getEditor() const;
@@ -59,16 +60,14 @@ public:
     // Has the frame draw this view now (Frame::drawView); nothing without a frame.
     void redraw();
     Frame* getFrame() const { return frame; }
-    View* getParentView() const { return parentView; }
     const Rect& viewSize() const { return size; }
 
 protected:
-    long referenceCount = 1;    // holders; the release from 1 to 0 destroys the view
-    Rect size;                  // rectangle in frame coordinates
-    Rect mouseArea;             // kept for its accessors; hit tests use size
-    Frame* frame = nullptr;     // the owning frame, null until added to one
-    View* parentView = nullptr; // never set in this system
-    bool dirty = false;         // needs redrawing
-    bool mouseEnabled = true;   // false: skipped by mouse and drop dispatch
-    bool transparent = false;   // controls draw their picture with its transparent colour
+    long referenceCount = 1;  // holders; the release from 1 to 0 destroys the view
+    Rect size;                // rectangle in frame coordinates
+    Rect mouseArea;           // kept for its accessors; hit tests use size
+    Frame* frame = nullptr;   // the owning frame, null until added to one
+    bool dirty = false;       // needs redrawing
+    bool mouseEnabled = true; // false: skipped by mouse and drop dispatch
+    bool transparent = false; // controls draw their picture with its transparent colour
 };

@@ -7,9 +7,9 @@ namespace qv {
 
 namespace {
 
-constexpr int kNone = -1;            // the page does not react
-constexpr int kNumReactingPages = 6; // pages A..F; page G reacts only to PanelPage itself
-constexpr int kPanelPageHint = 0;    // PanelPage sets hint 0 on every page, G included
+constexpr int kNone = -1;                  // the page does not react
+constexpr int kNumReactingPages = 6;       // pages A..F; page G reacts only to PanelPage itself
+constexpr int kPanelPageHint = hint::kAll; // PanelPage: the whole page, on every page, G too
 
 // panelHint codes by page A..F for the page-dependent families.
 struct PanelRow {
@@ -17,37 +17,42 @@ struct PanelRow {
     int hints[kNumReactingPages];
 };
 
-constexpr PanelRow kPanelRows[] = {
-    {ParameterFamily::InLevel, {4, 4, kNone, kNone, kNone, 10}},
-    {ParameterFamily::OutLevel, {5, 5, kNone, kNone, kNone, 10}},
-    {ParameterFamily::Thresh, {2, 6, kNone, kNone, kNone, 10}},
-    {ParameterFamily::Ratio, {3, 7, kNone, kNone, kNone, 10}},
-    {ParameterFamily::AtkCurve, {9, 11, kNone, kNone, kNone, 10}},
-    {ParameterFamily::Atk, {6, 8, kNone, kNone, kNone, 10}},
-    {ParameterFamily::RelMode, {10, 12, kNone, kNone, kNone, 10}},
-    {ParameterFamily::RelM, {7, 9, kNone, kNone, kNone, 10}},
-    {ParameterFamily::RelA, {8, 10, kNone, kNone, kNone, 10}},
-    {ParameterFamily::AutoRelType, {11, 13, kNone, kNone, kNone, 10}},
-    {ParameterFamily::LtLimSw, {kNone, kNone, 1, kNone, kNone, kNone}},
-    {ParameterFamily::MeterSw, {kNone, 2, kNone, kNone, kNone, kNone}},
-    {ParameterFamily::LtCeiling, {kNone, kNone, 3, kNone, kNone, kNone}},
-    {ParameterFamily::LtRelSw, {kNone, kNone, 4, kNone, kNone, kNone}},
-    {ParameterFamily::LtRelM, {kNone, kNone, 6, kNone, kNone, kNone}},
-    {ParameterFamily::LtRelA, {kNone, kNone, 5, kNone, kNone, kNone}},
-    {ParameterFamily::LtClip, {kNone, kNone, 2, kNone, kNone, kNone}},
-    {ParameterFamily::FilterType, {kNone, kNone, kNone, 1, kNone, kNone}},
-    {ParameterFamily::Qcurve, {kNone, kNone, kNone, 2, kNone, kNone}},
-    {ParameterFamily::SelectedChannel, {0, kNone, kNone, kNone, kNone, 2}},
-    {ParameterFamily::MatrixItem, {kNone, kNone, kNone, kNone, kNone, 1}},
-    {ParameterFamily::BandView, {kNone, 3, kNone, kNone, kNone, kNone}},
-    {ParameterFamily::AnalyserPower, {kNone, kNone, kNone, kNone, 2, kNone}},
-    {ParameterFamily::AnalyserCurveMode, {kNone, kNone, kNone, kNone, 3, kNone}},
-};
+namespace A = hint::compressor;
+namespace B = hint::band;
+namespace C = hint::limiter;
+namespace D = hint::filter;
+namespace E = hint::analyser;
+namespace F = hint::matrix;
 
-// outputHint codes of the output-stage parameters.
-constexpr int kMasterOutHint = 2;
-constexpr int kDryOutHint = 3;
-constexpr int kWetOutHint = 4;
+constexpr PanelRow kPanelRows[] = {
+    {ParameterFamily::InLevel, {A::kInputLevel, B::kInputLevel, kNone, kNone, kNone, F::kValues}},
+    {ParameterFamily::OutLevel,
+     {A::kOutputLevel, B::kOutputLevel, kNone, kNone, kNone, F::kValues}},
+    {ParameterFamily::Thresh, {A::kThreshold, B::kThreshold, kNone, kNone, kNone, F::kValues}},
+    {ParameterFamily::Ratio, {A::kRatio, B::kRatio, kNone, kNone, kNone, F::kValues}},
+    {ParameterFamily::AtkCurve,
+     {A::kAttackCurve, B::kAttackCurve, kNone, kNone, kNone, F::kValues}},
+    {ParameterFamily::Atk, {A::kAttackTime, B::kAttackTime, kNone, kNone, kNone, F::kValues}},
+    {ParameterFamily::RelMode, {A::kReleaseMode, B::kReleaseMode, kNone, kNone, kNone, F::kValues}},
+    {ParameterFamily::RelM, {A::kReleaseTime, B::kReleaseTime, kNone, kNone, kNone, F::kValues}},
+    {ParameterFamily::RelA, {A::kReleaseDepth, B::kReleaseDepth, kNone, kNone, kNone, F::kValues}},
+    {ParameterFamily::AutoRelType,
+     {A::kAutoReleaseType, B::kAutoReleaseType, kNone, kNone, kNone, F::kValues}},
+    {ParameterFamily::LtLimSw, {kNone, kNone, C::kPower, kNone, kNone, kNone}},
+    {ParameterFamily::MeterSw, {kNone, B::kMeterSwitch, kNone, kNone, kNone, kNone}},
+    {ParameterFamily::LtCeiling, {kNone, kNone, C::kCeiling, kNone, kNone, kNone}},
+    {ParameterFamily::LtRelSw, {kNone, kNone, C::kReleaseSwitch, kNone, kNone, kNone}},
+    {ParameterFamily::LtRelM, {kNone, kNone, C::kReleaseTime, kNone, kNone, kNone}},
+    {ParameterFamily::LtRelA, {kNone, kNone, C::kReleaseDepth, kNone, kNone, kNone}},
+    {ParameterFamily::LtClip, {kNone, kNone, C::kClip, kNone, kNone, kNone}},
+    {ParameterFamily::FilterType, {kNone, kNone, kNone, D::kFilterType, kNone, kNone}},
+    {ParameterFamily::Qcurve, {kNone, kNone, kNone, D::kCutoffCurve, kNone, kNone}},
+    {ParameterFamily::SelectedChannel, {hint::kAll, kNone, kNone, kNone, kNone, F::kChannel}},
+    {ParameterFamily::MatrixItem, {kNone, kNone, kNone, kNone, kNone, F::kItem}},
+    {ParameterFamily::BandView, {kNone, B::kView, kNone, kNone, kNone, kNone}},
+    {ParameterFamily::AnalyserPower, {kNone, kNone, kNone, kNone, E::kPower, kNone}},
+    {ParameterFamily::AnalyserCurveMode, {kNone, kNone, kNone, kNone, E::kCurveMode, kNone}},
+};
 
 } // namespace
 
@@ -59,11 +64,11 @@ EditorNotification editorNotificationFor(int index, int page) {
     case ParameterFamily::RedLink:
         return {EditorRefresh::LinkStrip, 0};
     case ParameterFamily::MasterOut:
-        return {EditorRefresh::OutputStage, kMasterOutHint};
+        return {EditorRefresh::OutputStage, hint::output::kMaster};
     case ParameterFamily::DryOut:
-        return {EditorRefresh::OutputStage, kDryOutHint};
+        return {EditorRefresh::OutputStage, hint::output::kDry};
     case ParameterFamily::WetOut:
-        return {EditorRefresh::OutputStage, kWetOutHint};
+        return {EditorRefresh::OutputStage, hint::output::kWet};
     default:
         break;
     }

@@ -253,9 +253,7 @@ bool isEditorState(int index);
 // setEditorHint, getEditorHint). Tags 4..43 and 59..63 address parameters of the same index.
 namespace tag {
 constexpr int kBandLevelFirst = 93;        // 93..97: level readings of bands 1..5
-constexpr int kOutputPeakFirst = 98;       // 98, 99: output peak readings, left and right
 constexpr int kBandReductionFirst = 100;   // 100..104: gain-reduction readings of bands 1..5
-constexpr int kOutputRmsFirst = 105;       // 105, 106: output RMS readings, left and right
 constexpr int kEditorScratch = 107;        // the editor's transient value
 constexpr int kAnalysisBufferFirst = 108;  // first held analyser buffer
 constexpr int kAnalysisBufferSecond = 109; // second held analyser buffer
@@ -263,6 +261,10 @@ constexpr int kOutputHint = 110;           // outputHint
 constexpr int kPanelHint = 111;            // panelHint
 constexpr int kFirstMeterReading = 93;     // 93..106: the fourteen metering readings
 constexpr int kLastMeterReading = 106;
+constexpr int kOutputPeakLeft = 98; // output meter readings: peak, left and right...
+constexpr int kOutputPeakRight = 99;
+constexpr int kOutputRmsLeft = 105; // ...and RMS, left and right
+constexpr int kOutputRmsRight = 106;
 
 // True when setEditorValue / getEditorValue forward the tag to the parameter of the same index.
 constexpr bool isParameterTag(int t) {

@@ -353,12 +353,12 @@ float MultibandEffectBase::getEditorValue(VstInt32 tag) {
     if (isParameterTag(tag)) return getParameter(tag);
     if (tag >= kBandLevelFirst && tag < kBandLevelFirst + qv::kNumBands)
         return engine.bandLevel(tag - kBandLevelFirst + 1);
-    if (tag == kOutputPeakFirst || tag == kOutputPeakFirst + 1)
-        return engine.outPeak(tag - kOutputPeakFirst);
+    if (tag == kOutputPeakLeft || tag == kOutputPeakRight)
+        return engine.outPeak(tag - kOutputPeakLeft);
     if (tag >= kBandReductionFirst && tag < kBandReductionFirst + qv::kNumBands)
         return engine.bandGain(tag - kBandReductionFirst + 1);
-    if (tag == kOutputRmsFirst || tag == kOutputRmsFirst + 1)
-        return engine.outRms(tag - kOutputRmsFirst);
+    if (tag == kOutputRmsLeft || tag == kOutputRmsRight)
+        return engine.outRms(tag - kOutputRmsLeft);
     if (tag == kEditorScratch) return editorScratch;
     return 0.0f;
 }

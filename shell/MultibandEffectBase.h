@@ -5,6 +5,7 @@
 
 #include "dsp/EngineListener.h"
 #include "dsp/MultibandEngine.h"
+#include "params/EditorNotification.h"
 #include "params/ParameterIndex.h"
 #include "params/ProgramBank.h"
 #include "shell/AudioEffectX.h"
@@ -18,8 +19,9 @@ public:
     static constexpr const char* kProductName = "Quorvanelle";
     static constexpr const char* kVendorName = "Ferrowyn";
     static constexpr int kAnalysisLength = 4096;
-    static constexpr VstInt32 kMeterReadingHint = 1;  // hint of new meter readings (both views)
-    static constexpr VstInt32 kAnalyserFrameHint = 1; // hint of a new analyser copy (page E)
+    // Hints of new meter readings (both views) and of a new analyser copy (page E).
+    static constexpr VstInt32 kMeterReadingHint = qv::hint::kMeterReadings;
+    static constexpr VstInt32 kAnalyserFrameHint = qv::hint::analyser::kFrame;
 
     explicit MultibandEffectBase(audioMasterCallback audioMaster);
     ~MultibandEffectBase() override = default;

@@ -40,7 +40,7 @@ public:
         lastPress = where;
         note("mouse");
     }
-    long onKeyDown(VstKeyCode& key) override { return key.character == keyHandled ? 1 : -1; }
+    long onKeyDown(KeyCode& key) override { return key.character == keyHandled ? 1 : -1; }
     bool onDrop(void**, long, long, Point) override {
         note("drop");
         return acceptsDrops;
@@ -166,7 +166,7 @@ TEST_F(FrameInput, MouseDisabledChildIsSkipped) {
 }
 
 TEST_F(FrameInput, FirstChildHandlingAKeyDecides) {
-    VstKeyCode key{'k', 0, 0};
+    KeyCode key{'k', 0, 0};
     EXPECT_EQ(harness.frame->onKeyDown(key), -1);
     EXPECT_EQ(harness.frame->onKeyUp(key), -1);
     back->keyHandled = 'k';

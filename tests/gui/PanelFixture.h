@@ -73,8 +73,7 @@ class PanelFixture : public ::testing::Test {
 protected:
     PanelFixture()
         : effect(MultibandEffect::create(recordingHost)), background(new Bitmap(10001)),
-          surface(nullptr, background),
-          panel(new SettingsPanel(Rect(128, 175, 678, 522), nullptr, effect)) {
+          surface(nullptr, background), panel(new SettingsPanel(Rect(128, 175, 678, 522), effect)) {
         hostEvents().clear();
     }
     ~PanelFixture() override {

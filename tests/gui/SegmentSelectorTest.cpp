@@ -18,7 +18,7 @@ const Rect kSize(kLeft, kTop, kLeft + 211, kTop + 25);
 
 SegmentSelector* makeSelector(ControlListener* listener, int segments = 7) {
     Bitmap* pages = new Bitmap(10005);
-    auto* s = new SegmentSelector(kSize, listener, 87, 7, 25, segments, pages, Point(0, 0));
+    auto* s = new SegmentSelector(kSize, listener, 87, 25, segments, pages, Point(0, 0));
     pages->release();
     return s;
 }

@@ -84,7 +84,7 @@ TEST_F(SettingsPanelTest, FrameIdleRefreshNeverDrawsThePanel) {
 }
 
 TEST_F(SettingsPanelTest, WithoutAnEffectItDrawsPageAAndIgnoresPresses) {
-    SettingsPanel* lonely = new SettingsPanel(Rect(128, 175, 678, 522), nullptr, nullptr);
+    SettingsPanel* lonely = new SettingsPanel(Rect(128, 175, 678, 522), nullptr);
     blacken();
     lonely->draw(&surface);
     EXPECT_EQ(pixel(131, 178), artPixel(10016, 3, 3));

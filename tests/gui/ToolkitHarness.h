@@ -3,9 +3,9 @@
 // effect, as in the plug-in.
 #pragma once
 
+#include "editor/PluginEditor.h"
 #include "gui/Control.h"
 #include "gui/ControlListener.h"
-#include "gui/EditorBase.h"
 #include "gui/Frame.h"
 #include "shell/AudioEffect.h"
 #include "tests/gui/RecordingHost.h"
@@ -15,7 +15,7 @@
 class ToolkitHarness {
 public:
     explicit ToolkitHarness(HWND parent = nullptr, Rect size = Rect(0, 0, 785, 570))
-        : effect(new AudioEffect(recordingHost, 1, 1)), editor(new EditorBase(effect)),
+        : effect(new AudioEffect(recordingHost, 1, 1)), editor(new PluginEditor(effect)),
           frame(new Frame(size, parent, editor)) {
         hostEvents().clear();
     }
@@ -27,7 +27,7 @@ public:
     ToolkitHarness& operator=(const ToolkitHarness&) = delete;
 
     AudioEffect* effect;
-    EditorBase* editor;
+    PluginEditor* editor;
     Frame* frame;
 };
 

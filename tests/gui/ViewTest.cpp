@@ -95,12 +95,11 @@ TEST(View, ReachesTheEditorThroughItsFrame) {
     ASSERT_TRUE(harness.frame->addView(view));
     EXPECT_EQ(view->getFrame(), harness.frame);
     EXPECT_EQ(view->getEditor(), harness.editor);
-    EXPECT_EQ(view->getParentView(), nullptr);
 }
 
 TEST(View, DefaultsHandleNothing) {
     CountingView view(Rect(0, 0, 10, 10));
-    VstKeyCode key{'a', 0, 0};
+    KeyCode key{'a', 0, 0};
     EXPECT_EQ(view.onKeyDown(key), -1);
     EXPECT_EQ(view.onKeyUp(key), -1);
     EXPECT_FALSE(view.onDrop(nullptr, 0, 0, Point()));

@@ -1,0 +1,9 @@
+// The toolkit rectangle of a rectangle of the generated editor layout.
+#pragma once
+
+#include "editor/EditorLayout.h"
+#include "gui/Rect.h"
+
+inline Rect rectOf(const qv::layout::LayoutRect& r) {
+    return Rect(r.left, r.top, r.right, r.bottom);
+}
