@@ -4,9 +4,9 @@
 
 #include "shell/MultibandEffectBase.h"
 
-#include <malloc.h>
 #include <cstdio>
 #include <cstdlib>
+#include <malloc.h>
 #include <new>
 
 namespace {

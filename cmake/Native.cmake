@@ -47,8 +47,10 @@ if(benchmark_FOUND)
   add_subdirectory(bench)
 endif()
 
-# The committed bitmaps, resource script and layout header must be what the generator draws.
+# The committed bitmaps, resource script and layout header must be what the generator draws;
+# every C++ file follows the root's .clang-format.
 if(NOT QV_SANITIZE)
+  add_test(NAME format.clang_format COMMAND ${PROJECT_SOURCE_DIR}/scripts/format-check.sh)
   add_test(NAME artwork.generated_files_up_to_date
            COMMAND ${PROJECT_SOURCE_DIR}/scripts/artwork.sh --check)
 endif()

@@ -1,7 +1,7 @@
 #include "dsp/MultibandEngine.h"
 
-#include "dsp/math/CoefficientMath.h"
 #include "dsp/InputSample.h"
+#include "dsp/math/CoefficientMath.h"
 #include "dsp/math/SingleRounding.h"
 
 #include <cmath>

@@ -1,18 +1,18 @@
 #pragma once
 
-#include "dsp/metering/AnalyserBandTable.h"
-#include "dsp/metering/AnalyserCapture.h"
-#include "dsp/dynamics/BandCompressor.h"
-#include "dsp/limiter/BandLimiter.h"
-#include "dsp/metering/BandMeter.h"
-#include "dsp/delay/ChunkDelayLine.h"
+#include "dsp/EngineListener.h"
+#include "dsp/SilenceGate.h"
 #include "dsp/crossover/CrossoverBank.h"
 #include "dsp/crossover/CrossoverStage.h"
-#include "dsp/EngineListener.h"
+#include "dsp/delay/ChunkDelayLine.h"
 #include "dsp/delay/FrameDelayRing.h"
-#include "dsp/metering/OutputMeter.h"
+#include "dsp/dynamics/BandCompressor.h"
 #include "dsp/dynamics/ReductionLinker.h"
-#include "dsp/SilenceGate.h"
+#include "dsp/limiter/BandLimiter.h"
+#include "dsp/metering/AnalyserBandTable.h"
+#include "dsp/metering/AnalyserCapture.h"
+#include "dsp/metering/BandMeter.h"
+#include "dsp/metering/OutputMeter.h"
 
 namespace qv {
 

@@ -1,10 +1,10 @@
 #include "params/ParameterDisplay.h"
 
+#include "dsp/math/CoefficientMath.h"
+#include "dsp/math/SingleRounding.h"
 #include "params/BoundedText.h"
 #include "params/ParameterIndex.h"
 #include "params/ParameterMapping.h"
-#include "dsp/math/CoefficientMath.h"
-#include "dsp/math/SingleRounding.h"
 
 #include <cmath>
 #include <cstdio>

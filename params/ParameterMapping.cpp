@@ -60,7 +60,8 @@ float crossoverHundredsHz(float x) {
 }
 
 LinkAmount linkAmountOf(float x) {
-    const float percent = roundToSingle(x * kLinkPercentPerUnit); // the float product, in both builds
+    const float percent =
+        roundToSingle(x * kLinkPercentPerUnit);              // the float product, in both builds
     if (!(percent >= kLinkMinPercent)) return {0, 0.0, 1.0}; // also NaN
     if (percent > kLinkMaxPercent) return {kLinkMaxAmount, 0.5, 0.0};
     const int amount = static_cast<int>(percent); // 1..100, truncated toward zero

@@ -39,21 +39,35 @@ void AudioEffect::setFlag(VstInt32 flag, bool state) {
         cEffect.flags &= ~flag;
 }
 
-void AudioEffect::canProcessReplacing(bool state) { setFlag(effFlagsCanReplacing, state); }
-void AudioEffect::canMono(bool state) { setFlag(effFlagsCanMono, state); }
+void AudioEffect::canProcessReplacing(bool state) {
+    setFlag(effFlagsCanReplacing, state);
+}
+void AudioEffect::canMono(bool state) {
+    setFlag(effFlagsCanMono, state);
+}
 
 void AudioEffect::setEditorHint(VstInt32, VstInt32) {}
-VstInt32 AudioEffect::getEditorHint(VstInt32) { return 0; }
+VstInt32 AudioEffect::getEditorHint(VstInt32) {
+    return 0;
+}
 void AudioEffect::requestOutputRefresh() {}
 void AudioEffect::requestPanelRefresh() {}
 void AudioEffect::captureAnalysis() {}
-const float* AudioEffect::getDisplayBuffer(VstInt32) { return nullptr; }
-const VstInt32* AudioEffect::getAnalyserBands() { return nullptr; }
+const float* AudioEffect::getDisplayBuffer(VstInt32) {
+    return nullptr;
+}
+const VstInt32* AudioEffect::getAnalyserBands() {
+    return nullptr;
+}
 void AudioEffect::setEditorValue(VstInt32, float) {}
-float AudioEffect::getEditorValue(VstInt32) { return 0.0f; }
+float AudioEffect::getEditorValue(VstInt32) {
+    return 0.0f;
+}
 
 void AudioEffect::setParameter(VstInt32, float) {}
-float AudioEffect::getParameter(VstInt32) { return 0.0f; }
+float AudioEffect::getParameter(VstInt32) {
+    return 0.0f;
+}
 
 void AudioEffect::setParameterAutomated(VstInt32 index, float value) {
     setParameter(index, value);
@@ -97,35 +111,58 @@ bool AudioEffect::endEdit(VstInt32 index) {
 VstIntPtr AudioEffect::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
                                   float opt) {
     switch (opcode) {
-    case effOpen: open(); return 0;
-    case effClose: close(); return 0;
+    case effOpen:
+        open();
+        return 0;
+    case effClose:
+        close();
+        return 0;
     case effSetProgram:
         if (value >= 0 && value < numPrograms) setProgram(static_cast<VstInt32>(value));
         return 0;
-    case effGetProgram: return getProgram();
-    case effSetProgramName: setProgramName(static_cast<char*>(ptr)); return 0;
-    case effGetProgramName: getProgramName(static_cast<char*>(ptr)); return 0;
-    case effGetParamLabel: getParameterLabel(index, static_cast<char*>(ptr)); return 0;
-    case effGetParamDisplay: getParameterDisplay(index, static_cast<char*>(ptr)); return 0;
-    case effGetParamName: getParameterName(index, static_cast<char*>(ptr)); return 0;
-    case effGetVu: return static_cast<VstIntPtr>(getVu() * 32767.0f);
-    case effSetSampleRate: setSampleRate(opt); return 0;
-    case effSetBlockSize: setBlockSize(static_cast<VstInt32>(value)); return 0;
+    case effGetProgram:
+        return getProgram();
+    case effSetProgramName:
+        setProgramName(static_cast<char*>(ptr));
+        return 0;
+    case effGetProgramName:
+        getProgramName(static_cast<char*>(ptr));
+        return 0;
+    case effGetParamLabel:
+        getParameterLabel(index, static_cast<char*>(ptr));
+        return 0;
+    case effGetParamDisplay:
+        getParameterDisplay(index, static_cast<char*>(ptr));
+        return 0;
+    case effGetParamName:
+        getParameterName(index, static_cast<char*>(ptr));
+        return 0;
+    case effGetVu:
+        return static_cast<VstIntPtr>(getVu() * 32767.0f);
+    case effSetSampleRate:
+        setSampleRate(opt);
+        return 0;
+    case effSetBlockSize:
+        setBlockSize(static_cast<VstInt32>(value));
+        return 0;
     case effMainsChanged:
         if (value == 0)
             suspend();
         else
             resume();
         return 0;
-    case effEditGetRect: return editor ? editor->getRect(static_cast<ERect**>(ptr)) : 0;
-    case effEditOpen: return editor ? editor->open(ptr) : 0;
+    case effEditGetRect:
+        return editor ? editor->getRect(static_cast<ERect**>(ptr)) : 0;
+    case effEditOpen:
+        return editor ? editor->open(ptr) : 0;
     case effEditClose:
         if (editor) editor->close();
         return 0;
     case effEditIdle:
         if (editor) editor->idle();
         return 0;
-    default: return 0;
+    default:
+        return 0;
     }
 }
 

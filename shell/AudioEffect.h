@@ -16,9 +16,9 @@ public:
     // Editor-facing operations (UI thread unless noted); the base does nothing or answers zero.
     virtual void setEditorHint(VstInt32 tag, VstInt32 value);
     virtual VstInt32 getEditorHint(VstInt32 tag);
-    virtual void requestOutputRefresh();  // audio thread
-    virtual void requestPanelRefresh();   // audio thread
-    virtual void captureAnalysis();       // audio thread
+    virtual void requestOutputRefresh(); // audio thread
+    virtual void requestPanelRefresh();  // audio thread
+    virtual void captureAnalysis();      // audio thread
     virtual const float* getDisplayBuffer(VstInt32 tag);
     virtual const VstInt32* getAnalyserBands();
     virtual void setEditorValue(VstInt32 tag, float value);
@@ -84,12 +84,12 @@ public:
 protected:
     void setFlag(VstInt32 flag, bool state);
 
-    float sampleRate = 44100.0f;        // host sample rate in Hz
-    HostEditor* editor = nullptr;       // owned editor, set by the editor's constructor
-    audioMasterCallback audioMaster;    // host callback given to the entry point
-    VstInt32 numPrograms;               // program slots
-    VstInt32 numParams;                 // host-visible parameters
-    VstInt32 curProgram = 0;            // current program index
-    VstInt32 blockSize = 1024;          // host block size in sample frames
-    AEffect cEffect;                    // the record handed to the host
+    float sampleRate = 44100.0f;     // host sample rate in Hz
+    HostEditor* editor = nullptr;    // owned editor, set by the editor's constructor
+    audioMasterCallback audioMaster; // host callback given to the entry point
+    VstInt32 numPrograms;            // program slots
+    VstInt32 numParams;              // host-visible parameters
+    VstInt32 curProgram = 0;         // current program index
+    VstInt32 blockSize = 1024;       // host block size in sample frames
+    AEffect cEffect;                 // the record handed to the host
 };

@@ -7,40 +7,61 @@ AudioEffectX::AudioEffectX(audioMasterCallback audioMaster, VstInt32 numPrograms
 VstIntPtr AudioEffectX::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
                                    float opt) {
     switch (opcode) {
-    case effIdentify: return fourCharCode('N', 'v', 'E', 'f');
+    case effIdentify:
+        return fourCharCode('N', 'v', 'E', 'f');
     case effGetChunk:
     case effSetChunk:
-    case effProcessEvents: return 0;
-    case effCanBeAutomated: return 1;
-    case effString2Parameter: return 0;
-    case effGetNumProgramCategories: return 1;
+    case effProcessEvents:
+        return 0;
+    case effCanBeAutomated:
+        return 1;
+    case effString2Parameter:
+        return 0;
+    case effGetNumProgramCategories:
+        return 1;
     case effGetProgramNameIndexed:
         return getProgramNameIndexed(static_cast<VstInt32>(value), index, static_cast<char*>(ptr))
                    ? 1
                    : 0;
-    case effCopyProgram: return 0;
+    case effCopyProgram:
+        return 0;
     case effConnectInput:
-    case effConnectOutput: return 1;
+    case effConnectOutput:
+        return 1;
     case effGetInputProperties:
-    case effGetOutputProperties: return 0;
-    case effGetPlugCategory: return getPlugCategory();
-    case effSetSpeakerArrangement: return 0;
+    case effGetOutputProperties:
+        return 0;
+    case effGetPlugCategory:
+        return getPlugCategory();
+    case effSetSpeakerArrangement:
+        return 0;
     case effSetBlockSizeAndSampleRate:
         // Base members only: the processing coefficients follow on effSetSampleRate.
         blockSize = static_cast<VstInt32>(value);
         sampleRate = opt;
         return 1;
-    case effSetBypass: return 0;
-    case effGetEffectName: return getEffectName(static_cast<char*>(ptr)) ? 1 : 0;
-    case effGetVendorString: return getVendorString(static_cast<char*>(ptr)) ? 1 : 0;
-    case effGetProductString: return getProductString(static_cast<char*>(ptr)) ? 1 : 0;
-    case effGetVendorVersion: return getVendorVersion();
-    case effVendorSpecific: return vendorSpecific(index, value, ptr, opt);
-    case effCanDo: return canDo(static_cast<const char*>(ptr));
-    case effGetTailSize: return getTailSize();
-    case effGetParameterProperties: return 0;
-    case effKeysRequired: return 1;
-    case effGetVstVersion: return getVstVersion();
+    case effSetBypass:
+        return 0;
+    case effGetEffectName:
+        return getEffectName(static_cast<char*>(ptr)) ? 1 : 0;
+    case effGetVendorString:
+        return getVendorString(static_cast<char*>(ptr)) ? 1 : 0;
+    case effGetProductString:
+        return getProductString(static_cast<char*>(ptr)) ? 1 : 0;
+    case effGetVendorVersion:
+        return getVendorVersion();
+    case effVendorSpecific:
+        return vendorSpecific(index, value, ptr, opt);
+    case effCanDo:
+        return canDo(static_cast<const char*>(ptr));
+    case effGetTailSize:
+        return getTailSize();
+    case effGetParameterProperties:
+        return 0;
+    case effKeysRequired:
+        return 1;
+    case effGetVstVersion:
+        return getVstVersion();
     case effEditKeyDown:
     case effEditKeyUp: {
         if (!editor) return 0;
@@ -48,12 +69,15 @@ VstIntPtr AudioEffectX::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr va
                        static_cast<unsigned char>(static_cast<int>(opt))};
         return opcode == effEditKeyDown ? editor->onKeyDown(key) : editor->onKeyUp(key);
     }
-    case effSetEditKnobMode: return editor ? editor->setKnobMode(static_cast<VstInt32>(value)) : 0;
+    case effSetEditKnobMode:
+        return editor ? editor->setKnobMode(static_cast<VstInt32>(value)) : 0;
     case effGetSpeakerArrangement:
         if (value) *reinterpret_cast<void**>(value) = nullptr;
         if (ptr) *static_cast<void**>(ptr) = nullptr;
         return 0;
-    case effSetTotalSampleToProcess: return value;
-    default: return AudioEffect::dispatcher(opcode, index, value, ptr, opt);
+    case effSetTotalSampleToProcess:
+        return value;
+    default:
+        return AudioEffect::dispatcher(opcode, index, value, ptr, opt);
     }
 }

@@ -73,18 +73,31 @@ protected:
     }
     void runRefreshHandler(int k) {
         switch (k) {
-        case 0: update(); break;
-        case 1: updateOutputStage(); break;
-        case 2: updateCrossoverStrip(); break;
-        case 3: updateLinkStrip(); break;
-        case 4: updatePanel(); break;
-        case 5: updateMultiControl(); break;
-        default: break;
+        case 0:
+            update();
+            break;
+        case 1:
+            updateOutputStage();
+            break;
+        case 2:
+            updateCrossoverStrip();
+            break;
+        case 3:
+            updateLinkStrip();
+            break;
+        case 4:
+            updatePanel();
+            break;
+        case 5:
+            updateMultiControl();
+            break;
+        default:
+            break;
         }
     }
 
-    AudioEffect* effect;                             // the owning effect; not owned here
-    void* systemWindow = nullptr;                    // host window given to open
+    AudioEffect* effect;          // the owning effect; not owned here
+    void* systemWindow = nullptr; // host window given to open
     // Deferred redraw requests, 0 or 1: set on any thread, cleared by idle on the UI thread. The
     // release store publishes what the requester wrote before it (a hint, a pending control).
     std::atomic<VstInt32> refreshFlags[kRefreshFlagCount] = {};

@@ -34,8 +34,8 @@ class MultibandEffectBase::ProgramChange final : public qv::ProgramChangeTarget 
 public:
     explicit ProgramChange(MultibandEffectBase& effect) : effect(effect) {}
     void presetCrossovers(const float (&crossovers)[qv::kNumCrossovers]) override {
-        for (int i = 0; i < qv::kNumCrossovers; ++i) effect.values[param::freqIndex(i + 1)] =
-            crossovers[i];
+        for (int i = 0; i < qv::kNumCrossovers; ++i)
+            effect.values[param::freqIndex(i + 1)] = crossovers[i];
     }
     void presetRelease(int band, float relM, float relA) override {
         effect.values[param::relMIndex(band)] = relM;
@@ -83,8 +83,11 @@ void MultibandEffectBase::setParameter(VstInt32 index, float value) {
     if (!std::isfinite(value)) return;
 
     switch (const ParameterFamily family = qv::familyOf(index)) {
-    case ParameterFamily::None: return;
-    case ParameterFamily::Freq: setCrossover(qv::pairOf(index), value); break;
+    case ParameterFamily::None:
+        return;
+    case ParameterFamily::Freq:
+        setCrossover(qv::pairOf(index), value);
+        break;
     case ParameterFamily::Rel:
         // A host saves and restores the mirror, never index 86 (band 5's Rel_a lies beyond
         // numParams): a value written here goes to the band's active release value through
@@ -219,8 +222,12 @@ void MultibandEffectBase::notifyEditor(VstInt32 index) {
     if (!editor) return;
     const qv::EditorNotification n = qv::editorNotificationFor(index, panelPage());
     switch (n.refresh) {
-    case qv::EditorRefresh::CrossoverStrip: editor->postUpdateCrossoverStrip(); break;
-    case qv::EditorRefresh::LinkStrip: editor->postUpdateLinkStrip(); break;
+    case qv::EditorRefresh::CrossoverStrip:
+        editor->postUpdateCrossoverStrip();
+        break;
+    case qv::EditorRefresh::LinkStrip:
+        editor->postUpdateLinkStrip();
+        break;
     case qv::EditorRefresh::OutputStage:
         outputHint.request(n.hint);
         editor->postUpdateOutputStage();
@@ -229,11 +236,14 @@ void MultibandEffectBase::notifyEditor(VstInt32 index) {
         panelHint.request(n.hint);
         editor->postUpdatePanel();
         break;
-    case qv::EditorRefresh::None: break;
+    case qv::EditorRefresh::None:
+        break;
     }
 }
 
-int MultibandEffectBase::panelPage() const { return qv::panelPageOf(values[param::kPanelPage]); }
+int MultibandEffectBase::panelPage() const {
+    return qv::panelPageOf(values[param::kPanelPage]);
+}
 
 float MultibandEffectBase::getParameter(VstInt32 index) {
     if (index < 0 || index >= qv::kNumStoredParameters) return 0.0f;
@@ -270,7 +280,9 @@ void MultibandEffectBase::setProgram(VstInt32 program) {
     if (editor) editor->postUpdatePanel();
 }
 
-void MultibandEffectBase::setProgramName(char* name) { bank.setProgramName(curProgram, name); }
+void MultibandEffectBase::setProgramName(char* name) {
+    bank.setProgramName(curProgram, name);
+}
 
 void MultibandEffectBase::getProgramName(char* name) {
     bank.copyProgramNameIndexed(curProgram, name);
@@ -339,7 +351,9 @@ const float* MultibandEffectBase::getDisplayBuffer(VstInt32 tag) {
     return nullptr;
 }
 
-const VstInt32* MultibandEffectBase::getAnalyserBands() { return engine.analyserBands(); }
+const VstInt32* MultibandEffectBase::getAnalyserBands() {
+    return engine.analyserBands();
+}
 
 void MultibandEffectBase::setEditorValue(VstInt32 tag, float value) {
     if (qv::tag::isParameterTag(tag))
@@ -357,8 +371,7 @@ float MultibandEffectBase::getEditorValue(VstInt32 tag) {
         return engine.outPeak(tag - kOutputPeakLeft);
     if (tag >= kBandReductionFirst && tag < kBandReductionFirst + qv::kNumBands)
         return engine.bandGain(tag - kBandReductionFirst + 1);
-    if (tag == kOutputRmsLeft || tag == kOutputRmsRight)
-        return engine.outRms(tag - kOutputRmsLeft);
+    if (tag == kOutputRmsLeft || tag == kOutputRmsRight) return engine.outRms(tag - kOutputRmsLeft);
     if (tag == kEditorScratch) return editorScratch;
     return 0.0f;
 }
@@ -369,8 +382,7 @@ void MultibandEffectBase::process(float** inputs, float** outputs, VstInt32 samp
     engine.process(inputs, outputs, sampleFrames, true);
 }
 
-void MultibandEffectBase::processReplacing(float** inputs, float** outputs,
-                                           VstInt32 sampleFrames) {
+void MultibandEffectBase::processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) {
     engine.process(inputs, outputs, sampleFrames, false);
 }
 
@@ -381,14 +393,24 @@ void MultibandEffectBase::setSampleRate(float rate) {
     engine.setSampleRate(rate);
 }
 
-void MultibandEffectBase::suspend() { fullReset(); }
-void MultibandEffectBase::resume() { fullReset(); }
+void MultibandEffectBase::suspend() {
+    fullReset();
+}
+void MultibandEffectBase::resume() {
+    fullReset();
+}
 
 void MultibandEffectBase::fullReset() {
     engine.fullReset();
     std::memset(heldAnalysis, 0, sizeof(heldAnalysis)); // the editor's copies start empty too
 }
 
-bool MultibandEffectBase::getEffectName(char* name) { return copyIdentity(name, kProductName); }
-bool MultibandEffectBase::getVendorString(char* text) { return copyIdentity(text, kVendorName); }
-bool MultibandEffectBase::getProductString(char* text) { return copyIdentity(text, kProductName); }
+bool MultibandEffectBase::getEffectName(char* name) {
+    return copyIdentity(name, kProductName);
+}
+bool MultibandEffectBase::getVendorString(char* text) {
+    return copyIdentity(text, kVendorName);
+}
+bool MultibandEffectBase::getProductString(char* text) {
+    return copyIdentity(text, kProductName);
+}

@@ -97,11 +97,11 @@ private:
     void fullReset();
     int panelPage() const;
 
-    qv::ProgramBank bank;                             // the 20 programs, live one at curProgram
-    float values[qv::kNumStoredParameters] = {};      // current normalised values 0..92
-    float editorScratch = 0.0f;                       // editor scratch value (tag 107)
-    EditorHint outputHint;                            // what changed for the output stage view
-    EditorHint panelHint;                             // what changed for the settings panel
-    float heldAnalysis[2][kAnalysisLength] = {};      // last capture handed to the editor
-    qv::MultibandEngine engine;                       // all processing state
+    qv::ProgramBank bank;                        // the 20 programs, live one at curProgram
+    float values[qv::kNumStoredParameters] = {}; // current normalised values 0..92
+    float editorScratch = 0.0f;                  // editor scratch value (tag 107)
+    EditorHint outputHint;                       // what changed for the output stage view
+    EditorHint panelHint;                        // what changed for the settings panel
+    float heldAnalysis[2][kAnalysisLength] = {}; // last capture handed to the editor
+    qv::MultibandEngine engine;                  // all processing state
 };

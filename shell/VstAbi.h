@@ -21,9 +21,8 @@ struct AEffect;
 // Host callback: the plug-in asks the host for services through it.
 using audioMasterCallback = VstIntPtr(QV_CDECL*)(AEffect* effect, VstInt32 opcode, VstInt32 index,
                                                  VstIntPtr value, void* ptr, float opt);
-using AEffectDispatcherProc = VstIntPtr(QV_CDECL*)(AEffect* effect, VstInt32 opcode,
-                                                   VstInt32 index, VstIntPtr value, void* ptr,
-                                                   float opt);
+using AEffectDispatcherProc = VstIntPtr(QV_CDECL*)(AEffect* effect, VstInt32 opcode, VstInt32 index,
+                                                   VstIntPtr value, void* ptr, float opt);
 using AEffectProcessProc = void(QV_CDECL*)(AEffect* effect, float** inputs, float** outputs,
                                            VstInt32 sampleFrames);
 using AEffectSetParameterProc = void(QV_CDECL*)(AEffect* effect, VstInt32 index, float value);
@@ -41,28 +40,28 @@ constexpr VstInt32 kEffectMagic = fourCharCode('V', 's', 't', 'P');
 
 // The record a host receives from the entry point; its layout is fixed by the ABI.
 struct AEffect {
-    VstInt32 magic;                          // kEffectMagic
-    AEffectDispatcherProc dispatcher;        // opcode entry
-    AEffectProcessProc process;              // accumulating process
-    AEffectSetParameterProc setParameter;    // parameter write
-    AEffectGetParameterProc getParameter;    // parameter read
-    VstInt32 numPrograms;                    // program slots
-    VstInt32 numParams;                      // host-visible parameters
-    VstInt32 numInputs;                      // audio inputs
-    VstInt32 numOutputs;                     // audio outputs
-    VstInt32 flags;                          // effFlags* bits
-    VstIntPtr resvd1;                        // reserved, 0
-    VstIntPtr resvd2;                        // reserved, 0
-    VstInt32 initialDelay;                   // latency in samples
-    VstInt32 realQualities;                  // unused, 0
-    VstInt32 offQualities;                   // unused, 0
-    float ioRatio;                           // unused, 1.0
-    void* object;                            // the effect object behind the record
-    void* user;                              // host's own pointer, 0
-    VstInt32 uniqueID;                       // four-character identifier
-    VstInt32 version;                        // plug-in version
-    AEffectProcessProc processReplacing;     // replacing process
-    char future[60];                         // reserved, zero (newer hosts read the first 4 bytes)
+    VstInt32 magic;                       // kEffectMagic
+    AEffectDispatcherProc dispatcher;     // opcode entry
+    AEffectProcessProc process;           // accumulating process
+    AEffectSetParameterProc setParameter; // parameter write
+    AEffectGetParameterProc getParameter; // parameter read
+    VstInt32 numPrograms;                 // program slots
+    VstInt32 numParams;                   // host-visible parameters
+    VstInt32 numInputs;                   // audio inputs
+    VstInt32 numOutputs;                  // audio outputs
+    VstInt32 flags;                       // effFlags* bits
+    VstIntPtr resvd1;                     // reserved, 0
+    VstIntPtr resvd2;                     // reserved, 0
+    VstInt32 initialDelay;                // latency in samples
+    VstInt32 realQualities;               // unused, 0
+    VstInt32 offQualities;                // unused, 0
+    float ioRatio;                        // unused, 1.0
+    void* object;                         // the effect object behind the record
+    void* user;                           // host's own pointer, 0
+    VstInt32 uniqueID;                    // four-character identifier
+    VstInt32 version;                     // plug-in version
+    AEffectProcessProc processReplacing;  // replacing process
+    char future[60];                      // reserved, zero (newer hosts read the first 4 bytes)
 };
 
 // Editor rectangle: four shorts, top, left, bottom, right.

@@ -15,7 +15,7 @@ public:
     double peakDb(int channel) const;                         // dBFS, -inf for silence
     // A level in dB as the summaries print it: two decimals, "-inf" for silence.
     static std::string text(double db);
-    double rmsDb(int channel) const;                          // dBFS, -inf for silence
+    double rmsDb(int channel) const; // dBFS, -inf for silence
     std::uint64_t nonFinite() const { return badSamples; }
     std::uint64_t frames() const { return count; }
 

@@ -95,12 +95,14 @@ std::vector<std::string> RenderReport::summary() const {
                r.trimmed ? ", latency trimmed" : ", latency included"));
     const LevelMeter& li = r.inputLevels;
     const LevelMeter& lo = r.outputLevels;
-    lines.push_back(format("input level    : peak %s / %s dBFS, RMS %s / %s dBFS (L / R)",
-                           LevelMeter::text(li.peakDb(0)).c_str(), LevelMeter::text(li.peakDb(1)).c_str(),
-                           LevelMeter::text(li.rmsDb(0)).c_str(), LevelMeter::text(li.rmsDb(1)).c_str()));
-    lines.push_back(format("output level   : peak %s / %s dBFS, RMS %s / %s dBFS (L / R)",
-                           LevelMeter::text(lo.peakDb(0)).c_str(), LevelMeter::text(lo.peakDb(1)).c_str(),
-                           LevelMeter::text(lo.rmsDb(0)).c_str(), LevelMeter::text(lo.rmsDb(1)).c_str()));
+    lines.push_back(
+        format("input level    : peak %s / %s dBFS, RMS %s / %s dBFS (L / R)",
+               LevelMeter::text(li.peakDb(0)).c_str(), LevelMeter::text(li.peakDb(1)).c_str(),
+               LevelMeter::text(li.rmsDb(0)).c_str(), LevelMeter::text(li.rmsDb(1)).c_str()));
+    lines.push_back(
+        format("output level   : peak %s / %s dBFS, RMS %s / %s dBFS (L / R)",
+               LevelMeter::text(lo.peakDb(0)).c_str(), LevelMeter::text(lo.peakDb(1)).c_str(),
+               LevelMeter::text(lo.rmsDb(0)).c_str(), LevelMeter::text(lo.rmsDb(1)).c_str()));
     if (r.bandReductionKnown) {
         // Largest per band as the band meters showed it (compression and output level together).
         std::string line = "band reduction :";

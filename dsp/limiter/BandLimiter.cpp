@@ -1,8 +1,8 @@
 #include "dsp/limiter/BandLimiter.h"
 
+#include "dsp/dynamics/FollowerPair.h"
 #include "dsp/math/CoefficientMath.h"
 #include "dsp/math/FlushDenormal.h"
-#include "dsp/dynamics/FollowerPair.h"
 
 #include <cmath>
 #include <cstdint>

@@ -2,9 +2,9 @@
 
 #include "dsp/delay/DelayRing.h"
 #include "dsp/dynamics/LevelHistory.h"
-#include "dsp/limiter/LimiterGainSmoother.h"
 #include "dsp/dynamics/PeakHoldDetector.h"
 #include "dsp/dynamics/RisingSmoothDetector.h"
+#include "dsp/limiter/LimiterGainSmoother.h"
 
 namespace qv {
 

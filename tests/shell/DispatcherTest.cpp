@@ -187,9 +187,9 @@ TEST_F(DispatcherTest, ParameterEntriesReachTheEffect) {
 
 TEST_F(DispatcherTest, NonFiniteParameterValuesAreIgnored) {
     e->setParameter(e, 88, 0.4f);
-    for (float bad : {std::numeric_limits<float>::quiet_NaN(),
-                      std::numeric_limits<float>::infinity(),
-                      -std::numeric_limits<float>::infinity()}) {
+    for (float bad :
+         {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(),
+          -std::numeric_limits<float>::infinity()}) {
         e->setParameter(e, 88, bad);
         EXPECT_FLOAT_EQ(e->getParameter(e, 88), 0.4f);
     }
@@ -232,7 +232,8 @@ TEST_F(DispatcherTest, ProcessAddsWhileProcessReplacingReplaces) {
     e->processReplacing(e, in, out, 0);
     e->processReplacing(e, in, out, -5);
     e->processReplacing(e, nullptr, out, n);
-    for (int i = 0; i < n; ++i) ASSERT_EQ(outL[i], 1.0f);
+    for (int i = 0; i < n; ++i)
+        ASSERT_EQ(outL[i], 1.0f);
 }
 
 // The band meter query answers only its own index with a report of the size and version it
@@ -303,8 +304,11 @@ TEST_F(DispatcherTest, AnalysisIsHandedOverOnlyOnTheSpectrumPage) {
     struct Row {
         float page, power;
         bool handsOver;
-    } rows[] = {{0.65f, 1.0f, true},      {0.65f, 0.5f, false}, {0.571428f, 1.0f, false},
-                {0.714285f, 1.0f, false}, {0.2f, 1.0f, false}};
+    } rows[] = {{0.65f, 1.0f, true},
+                {0.65f, 0.5f, false},
+                {0.571428f, 1.0f, false},
+                {0.714285f, 1.0f, false},
+                {0.2f, 1.0f, false}};
     for (const Row& row : rows) {
         effect->setParameter(87, row.page);
         effect->setParameter(91, row.power);
@@ -321,7 +325,8 @@ TEST_F(DispatcherTest, SuspendAndResumeEmptyTheAnalyserCopies) {
     dispatch(effMainsChanged, 0, 1);
     const int n = 4096 + 10;
     std::vector<float> tone(n), outL(n), outR(n);
-    for (int i = 0; i < n; ++i) tone[i] = 0.5f * static_cast<float>(std::sin(0.05 * i));
+    for (int i = 0; i < n; ++i)
+        tone[i] = 0.5f * static_cast<float>(std::sin(0.05 * i));
     float* in[2] = {tone.data(), tone.data()};
     float* out[2] = {outL.data(), outR.data()};
     // The first (silent) frame after the reset hands the zeroed buffers over; the editor then

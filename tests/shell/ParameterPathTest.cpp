@@ -120,13 +120,16 @@ TEST_F(ParameterPathTest, ReleaseWrittenThroughTheMirrorBelongsToTheLiveProgram)
 
 TEST_F(ParameterPathTest, CrossoverPushesCascadeDownAndUp) {
     set(param::kFreq12, 0.1f);
-    for (int i = 0; i < 4; ++i) EXPECT_EQ(get(i), 0.1f) << i;
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(get(i), 0.1f) << i;
     effect->setProgram(2);
     effect->setProgram(0);
-    for (int i = 0; i < 4; ++i) EXPECT_EQ(get(i), 0.1f) << "live program slot " << i;
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(get(i), 0.1f) << "live program slot " << i;
 
     set(param::kFreq45, 0.95f);
-    for (int i = 0; i < 4; ++i) EXPECT_EQ(get(i), 0.95f) << i;
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(get(i), 0.95f) << i;
 
     // Pushes go only as far as the order needs.
     set(param::kFreq12, 0.9f);
@@ -200,7 +203,8 @@ TEST_F(ParameterPathTest, NonFiniteValuesAreIgnoredEverywhere) {
                          -std::numeric_limits<float>::infinity()};
     for (int index = 0; index < qv::kNumStoredParameters; ++index) {
         const float before = get(index);
-        for (float value : bad) set(index, value);
+        for (float value : bad)
+            set(index, value);
         EXPECT_EQ(get(index), before) << index;
     }
     for (int band = 1; band <= qv::kNumBands; ++band) {
@@ -224,11 +228,11 @@ TEST_F(ParameterPathTest, OutOfRangeIndicesAreIgnored) {
 }
 
 struct NotificationRow {
-    float page;     // value of parameter 87 before the change
-    int index;      // parameter changed
+    float page;       // value of parameter 87 before the change
+    int index;        // parameter changed
     const char* call; // editor request expected, or "" for none
-    int panelHint;  // expected panelHint afterwards (-1: untouched, stays at 77)
-    int outputHint; // expected outputHint afterwards (-1: untouched, stays at 77)
+    int panelHint;    // expected panelHint afterwards (-1: untouched, stays at 77)
+    int outputHint;   // expected outputHint afterwards (-1: untouched, stays at 77)
 };
 
 const NotificationRow kNotifications[] = {
@@ -272,15 +276,15 @@ TEST_F(ParameterPathTest, EditorNotificationsFollowThePage) {
         const std::vector<std::string>& log = editor().log;
         // The last thing the editor hears is always setParameter with the same index and value.
         ASSERT_FALSE(log.empty());
-        EXPECT_EQ(log.back(), "setParameter " + std::to_string(row.index) + " " +
-                                  std::to_string(value));
-        const bool requested = std::string(row.call).empty()
-                                   ? std::none_of(log.begin(), log.end(),
-                                                  [](const std::string& s) {
-                                                      return s.rfind("setParameter", 0) != 0 &&
-                                                             s != "postUpdate";
-                                                  })
-                                   : std::count(log.begin(), log.end(), row.call) == 1;
+        EXPECT_EQ(log.back(),
+                  "setParameter " + std::to_string(row.index) + " " + std::to_string(value));
+        const bool requested =
+            std::string(row.call).empty()
+                ? std::none_of(log.begin(), log.end(),
+                               [](const std::string& s) {
+                                   return s.rfind("setParameter", 0) != 0 && s != "postUpdate";
+                               })
+                : std::count(log.begin(), log.end(), row.call) == 1;
         EXPECT_TRUE(requested);
         EXPECT_EQ(effect->getEditorHint(111), row.panelHint < 0 ? 77 : row.panelHint);
         EXPECT_EQ(effect->getEditorHint(110), row.outputHint < 0 ? 77 : row.outputHint);

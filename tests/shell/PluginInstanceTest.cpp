@@ -20,8 +20,12 @@ protected:
 MultibandEffectBase* createWithoutEditor(audioMasterCallback master) {
     return new TestEffect(master, false);
 }
-MultibandEffectBase* createNothing(audioMasterCallback) { return nullptr; }
-MultibandEffectBase* createThrowing(audioMasterCallback) { throw std::bad_alloc(); }
+MultibandEffectBase* createNothing(audioMasterCallback) {
+    return nullptr;
+}
+MultibandEffectBase* createThrowing(audioMasterCallback) {
+    throw std::bad_alloc();
+}
 
 TEST_F(PluginInstanceTest, HostWithVersionZeroGetsNothing) {
     RecordingHost::version = 0;

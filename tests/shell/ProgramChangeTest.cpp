@@ -44,7 +44,8 @@ TEST_F(ProgramChangeTest, StartsOnTheDefaultProgram) {
 
 TEST_F(ProgramChangeTest, Program7OpensAllCrossoversAndSwitchesBandsOff) {
     effect->setProgram(7);
-    for (int i = 0; i < 4; ++i) EXPECT_EQ(get(i), 0.0f) << i;
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(get(i), 0.0f) << i;
     for (int band = 2; band <= 5; ++band) {
         EXPECT_EQ(get(param::compSwIndex(band)), 1.0f) << band;
         EXPECT_EQ(get(param::pwSwIndex(band)), band == 5 ? 0.0f : 1.0f) << band;
@@ -62,10 +63,12 @@ TEST_F(ProgramChangeTest, EditsSurviveSwitchingAwayAndBack) {
 
 TEST_F(ProgramChangeTest, EditorStateIsLeftAsItWas) {
     const float state[] = {0.6f, 0.4f, 0.55f, 0.0f, 0.3f, 0.9f};
-    for (int i = 0; i < 6; ++i) effect->setParameter(param::kPanelPage + i, state[i]);
+    for (int i = 0; i < 6; ++i)
+        effect->setParameter(param::kPanelPage + i, state[i]);
     for (int program = 0; program < qv::kNumPrograms; ++program) {
         effect->setProgram(program);
-        for (int i = 0; i < 6; ++i) EXPECT_EQ(get(param::kPanelPage + i), state[i]) << program;
+        for (int i = 0; i < 6; ++i)
+            EXPECT_EQ(get(param::kPanelPage + i), state[i]) << program;
     }
 }
 
@@ -88,9 +91,11 @@ TEST_F(ProgramChangeTest, CrossoversComeBackExactlyFromAnEditedProgram) {
     effect->setProgram(17);
     effect->setParameter(param::kFreq45, 1.0f);
     effect->setProgram(0);
-    for (int i = 0; i < 4; ++i) EXPECT_EQ(get(i), defaults[i]) << i;
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(get(i), defaults[i]) << i;
     effect->setProgram(17);
-    for (int i = 0; i < 4; ++i) EXPECT_EQ(get(i), 1.0f) << i;
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(get(i), 1.0f) << i;
 }
 
 TEST_F(ProgramChangeTest, OrderOfCallsHintsAndRefreshes) {

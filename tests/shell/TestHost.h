@@ -17,8 +17,8 @@ struct HostCall {
 struct RecordingHost {
     static VstIntPtr version;
     static std::vector<HostCall> calls;
-    static VstIntPtr QV_CDECL callback(AEffect*, VstInt32 opcode, VstInt32 index, VstIntPtr,
-                                       void*, float opt) {
+    static VstIntPtr QV_CDECL callback(AEffect*, VstInt32 opcode, VstInt32 index, VstIntPtr, void*,
+                                       float opt) {
         if (opcode == audioMasterVersion) return version;
         calls.push_back({opcode, index, opt});
         return 0;

@@ -19,13 +19,17 @@ std::uint16_t readControlWord() {
     __asm__ __volatile__("fnstcw %0" : "=m"(cw));
     return cw;
 }
-void writeControlWord(std::uint16_t cw) { __asm__ __volatile__("fldcw %0" : : "m"(cw)); }
+void writeControlWord(std::uint16_t cw) {
+    __asm__ __volatile__("fldcw %0" : : "m"(cw));
+}
 std::uint32_t readMxcsr() {
     std::uint32_t m = 0;
     __asm__ __volatile__("stmxcsr %0" : "=m"(m));
     return m;
 }
-void writeMxcsr(std::uint32_t m) { __asm__ __volatile__("ldmxcsr %0" : : "m"(m)); }
+void writeMxcsr(std::uint32_t m) {
+    __asm__ __volatile__("ldmxcsr %0" : : "m"(m));
+}
 
 // 24-bit precision, round toward zero, all exceptions masked.
 constexpr std::uint16_t kUnusualControlWord = 0x0C7F;
@@ -77,8 +81,10 @@ TEST_P(FpEnvironmentTest, ControlWordsSurviveALifeCycle) {
     dispatch(effMainsChanged, 1);
     check("open, sample rate, block size, resume");
 
-    for (VstInt32 index = 0; index < 93; ++index) e->setParameter(e, index, 0.9f);
-    for (VstInt32 program = 0; program < 20; ++program) dispatch(effSetProgram, program);
+    for (VstInt32 index = 0; index < 93; ++index)
+        e->setParameter(e, index, 0.9f);
+    for (VstInt32 program = 0; program < 20; ++program)
+        dispatch(effSetProgram, program);
     check("parameters and programs");
 
     std::vector<float> left(512), right(512), outL(512), outR(512);

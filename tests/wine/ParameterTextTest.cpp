@@ -22,7 +22,9 @@ protected:
         host.dispatch(opcode, index, 0, buffer);
         return buffer;
     }
-    void set(VstInt32 index, float value) { host.effect()->setParameter(host.effect(), index, value); }
+    void set(VstInt32 index, float value) {
+        host.effect()->setParameter(host.effect(), index, value);
+    }
     PluginHost host;
 };
 
@@ -34,22 +36,14 @@ TEST_P(ParameterTextTest, NamesDisplaysAndLabels) {
         const char* display;
         const char* label;
     } rows[] = {
-        {0, -1, "Freq1-2", "8760", "Hz"},
-        {3, 0.0f, "Freq4-5", "40", "Hz"},
-        {4, 0.503f, "cp1_InLevel", "0.1", ""},
-        {20, 0.0f, "cp2_Thresh", "-40.0", ""},
-        {21, 0.25f, "cp2_Ratio", "0.67", ""},
-        {17, -1, "cp1_Atk", "1.00", ""},
-        {19, -1, "cp1_Rel", " 25 %", ""},
-        {58, 1.0f, "Monitor", "bypass", ""},
-        {64, 1.0f, "RedLink 1-2", "100", ""},
-        {68, 0.0f, "lt_Ceiling", "-6.00", ""},
-        {72, 0.3f, "lt_clip", "2", ""},
-        {73, 1.0f, "FilterType", "Brickwall", "Filter"},
-        {74, -1, "Qcurve", "-48", "dB/oct"},
-        {75, -1, "Dry out", "-oo", "dB"},
-        {76, 0.5f, "Wet out", "-6.02059", "dB"},
-        {77, -1, "cp1_Rel_m", "125", "ms"},
+        {0, -1, "Freq1-2", "8760", "Hz"},        {3, 0.0f, "Freq4-5", "40", "Hz"},
+        {4, 0.503f, "cp1_InLevel", "0.1", ""},   {20, 0.0f, "cp2_Thresh", "-40.0", ""},
+        {21, 0.25f, "cp2_Ratio", "0.67", ""},    {17, -1, "cp1_Atk", "1.00", ""},
+        {19, -1, "cp1_Rel", " 25 %", ""},        {58, 1.0f, "Monitor", "bypass", ""},
+        {64, 1.0f, "RedLink 1-2", "100", ""},    {68, 0.0f, "lt_Ceiling", "-6.00", ""},
+        {72, 0.3f, "lt_clip", "2", ""},          {73, 1.0f, "FilterType", "Brickwall", "Filter"},
+        {74, -1, "Qcurve", "-48", "dB/oct"},     {75, -1, "Dry out", "-oo", "dB"},
+        {76, 0.5f, "Wet out", "-6.02059", "dB"}, {77, -1, "cp1_Rel_m", "125", "ms"},
         {85, -1, "cp5_Rel_m", "125", "ms"},
     };
     for (const Row& row : rows) {
@@ -74,7 +68,8 @@ TEST_P(ParameterTextTest, ProgramsAreListedAndRecalled) {
     AEffect* e = host.effect();
     host.dispatch(effSetProgram, 0, 7);
     EXPECT_EQ(host.dispatch(effGetProgram), 7);
-    for (VstInt32 i = 0; i < 4; ++i) EXPECT_EQ(e->getParameter(e, i), 0.0f);
+    for (VstInt32 i = 0; i < 4; ++i)
+        EXPECT_EQ(e->getParameter(e, i), 0.0f);
     e->setParameter(e, 14, 0.3f);
     host.dispatch(effSetProgram, 0, 0);
     host.dispatch(effSetProgram, 0, 7);

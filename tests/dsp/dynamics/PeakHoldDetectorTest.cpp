@@ -1,7 +1,7 @@
 #include "dsp/dynamics/PeakHoldDetector.h"
 
-#include "dsp/math/CoefficientMath.h"
 #include "dsp/dynamics/LevelHistory.h"
+#include "dsp/math/CoefficientMath.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

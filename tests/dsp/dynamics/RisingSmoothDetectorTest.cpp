@@ -1,7 +1,7 @@
 #include "dsp/dynamics/RisingSmoothDetector.h"
 
-#include "dsp/math/CoefficientMath.h"
 #include "dsp/dynamics/LevelHistory.h"
+#include "dsp/math/CoefficientMath.h"
 
 #include <gtest/gtest.h>
 
