@@ -39,6 +39,7 @@ endfunction()
 add_subdirectory(tests/shell)
 add_subdirectory(tests/params)
 add_subdirectory(tests/dsp)
+add_subdirectory(tests/realtime)
 
 if(benchmark_FOUND)
   add_subdirectory(bench)
