@@ -83,8 +83,14 @@ void TestInstance::process(const StereoSignal& in, StereoSignal& out, std::size_
     } else if (call != Call::Accumulating && hasReplacing()) {
         effect->processReplacing(effect, inputPointers.data(), outputPointers.data(), frames);
     } else if (effect->process) {
+        // The accumulating call adds to what `out` holds (silence for a replacing call).
         for (auto& b : outputs)
             std::fill_n(b.begin(), n, 0.0f);
+        if (call == Call::Accumulating) {
+            const auto at = static_cast<std::ptrdiff_t>(from);
+            std::copy_n(out.left.begin() + at, n, outputs[0].begin());
+            if (outputs.size() >= 2) std::copy_n(out.right.begin() + at, n, outputs[1].begin());
+        }
         effect->process(effect, inputPointers.data(), outputPointers.data(), frames);
     }
     const float* outL = outputPointers[0];

@@ -15,7 +15,7 @@ class TestInstance {
 public:
     enum class Call {
         Replacing,    // processReplacing (the accumulating process for a plug-in without it)
-        Accumulating, // process onto cleared outputs
+        Accumulating, // process, adding to what the output signal holds
         InPlace,      // processReplacing with each output buffer the same as its input
     };
     static constexpr int kMaxChannels = 64; // more is taken for a broken record
@@ -47,10 +47,11 @@ public:
     void resume() { dispatch(effMainsChanged, 0, 1); }
     void suspend() { dispatch(effMainsChanged, 0, 0); }
 
-    // Processes `frames` frames of `in` from `from` into `out` at the same position.
+    // Processes `frames` frames of `in` from `from` into `out` at the same position (the
+    // accumulating call adds to what `out` holds there).
     void process(const StereoSignal& in, StereoSignal& out, std::size_t from, int frames,
                  Call call = Call::Replacing);
-    // The whole of `in` in blocks of `block` frames.
+    // The whole of `in` in blocks of `block` frames (onto silence).
     StereoSignal render(const StereoSignal& in, int block, Call call = Call::Replacing);
 
 private:
