@@ -10,8 +10,8 @@ public:
     static void addTo(ValidationRunner& runner);
 
     // Growth allowed over all cycles (allocator bookkeeping, caches of the system libraries).
-    static constexpr double kHeapGrowthLimitKiB = 256.0;
-    static constexpr double kPrivateGrowthLimitKiB = 4096.0;
+    static constexpr double kHeapGrowthLimitKiB = 64.0;
+    static constexpr double kPrivateGrowthLimitKiB = 1024.0;
 
 private:
     static void instanceCycles(TestContext& context);
