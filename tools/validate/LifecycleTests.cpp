@@ -15,6 +15,7 @@ constexpr int kCreateRounds = 200;
 constexpr int kParallelInstances = 8;
 constexpr std::size_t kRenderFrames = 22050; // half a second at 44.1 kHz
 constexpr int kResumes = 10;
+constexpr int kBarrierWaitMs = 20000; // for the other instances to exist
 } // namespace
 
 void LifecycleTests::addTo(ValidationRunner& runner) {
@@ -63,9 +64,10 @@ void LifecycleTests::parallelInstances(TestContext& context) {
         threads.back()->start([&, k] {
             TestInstance instance(context.library);
             if (!instance.valid()) refused = true;
-            // Every instance exists before any processes.
+            // Every instance exists before any processes (unless one crashed being made).
             ++alive;
-            while (alive.load() < kParallelInstances && !refused)
+            for (int waited = 0;
+                 alive.load() < kParallelInstances && !refused && waited < kBarrierWaitMs; ++waited)
                 Sleep(1);
             if (instance.valid()) parallel[k] = renderOn(instance, k);
         });
