@@ -61,7 +61,8 @@ function(qv_add_wine_test name library)
   target_link_options(${name} PRIVATE ${QV_STATIC_LINK})
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
   add_dependencies(${name} Quorvanelle Quorvanelle_x87)
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 120
+  # QV_WINE_TEST_PREFIX (set around the call) names a second build of the same tests apart.
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 120 TEST_PREFIX "${QV_WINE_TEST_PREFIX}"
                        PROPERTIES ENVIRONMENT "QV_BIN=Z:${CMAKE_BINARY_DIR}/bin" TIMEOUT 120)
 endfunction()
 

@@ -18,7 +18,9 @@ constexpr float kHzPerKHz = 1000.0f;   // Hz
 } // namespace
 
 CrossoverStrip::CrossoverStrip(const Rect& size, ControlListener* listener, AudioEffect* effect)
-    : ValueBoxStrip(size, listener, effect, qv::layout::kCrossoverBoxY) {}
+    // Presses count only on the boxes' own rows.
+    : ValueBoxStrip(size, listener, effect, qv::layout::kCrossoverBoxY, qv::layout::kCrossoverBoxY,
+                    qv::layout::kCrossoverBoxY + qv::layout::kBmpStripBox.height) {}
 
 void CrossoverStrip::formatFrequency(float x, char* text, std::size_t size) {
     if (!text || size == 0) return;

@@ -1,6 +1,7 @@
 #include "editor/LinkStrip.h"
 
 #include "editor/EditorLayout.h"
+#include "params/SinglePrecision.h"
 
 #include <cstdio>
 
@@ -11,12 +12,16 @@ constexpr float kPercent = 100.0f; // percent per unit amount
 } // namespace
 
 LinkStrip::LinkStrip(const Rect& size, ControlListener* listener, AudioEffect* effect)
-    : ValueBoxStrip(size, listener, effect, qv::layout::kLinkBoxY) {}
+    // A press anywhere in the strip's rows picks the box of its column.
+    : ValueBoxStrip(size, listener, effect, qv::layout::kLinkBoxY, qv::layout::kLinkStrip.top,
+                    qv::layout::kLinkStrip.bottom) {}
 
 void LinkStrip::formatAmount(float amount, char* text, std::size_t size) {
     if (!text || size == 0) return;
     // Whole percent, truncated: below 1 % (and NaN) shows 0.
-    const float percent = amount * kPercent;
+    // The float product, rounded once: the x87 build would otherwise keep 0.7 x 100 at
+    // 69.99999... in its wider registers and show 69.
+    const float percent = qv::toSingle(static_cast<double>(amount) * kPercent);
     if (!(percent >= 1.0f))
         std::snprintf(text, size, "0 %%");
     else if (percent < kPercent)

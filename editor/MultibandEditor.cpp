@@ -33,10 +33,6 @@ Rect rectOf(const qv::layout::LayoutRect& r) {
     return Rect(r.left, r.top, r.right, r.bottom);
 }
 
-bool isStockTag(VstInt32 tag) {
-    return (tag >= 44 && tag <= 53) || tag == MultibandEditor::kTagMonitor ||
-           tag == MultibandEditor::kTagPanelPage;
-}
 
 } // namespace
 
@@ -53,7 +49,7 @@ MultibandEditor::MultibandEditor(AudioEffect* effect) : EditorBase(effect) {
 MultibandEditor::~MultibandEditor() {
     // A host that forgot effEditClose: the window must not outlive the frame it points to.
     if (frame) {
-        isOpen = 0;
+        isOpen.store(0, std::memory_order_release);
         delete frame;
         frame = nullptr;
     }
@@ -82,7 +78,10 @@ VstIntPtr MultibandEditor::open(void* window) {
     multiControl = addCustomView(
         new (std::nothrow) MultiControlColumn(rectOf(layout::kMultiControl), this, effect));
     buildControls();
-    isOpen = 1;
+    // Every control has just read its value: nothing recorded before now is still due.
+    pendingControls.store(0, std::memory_order_relaxed);
+    uiThread.store(GetCurrentThreadId(), std::memory_order_relaxed);
+    isOpen.store(1, std::memory_order_release);
     return 1;
 }
 
@@ -113,6 +112,8 @@ void MultibandEditor::buildControls() {
         monitor = new (std::nothrow)
             ToggleButton(bitmapSized(picture, layout::kMonitor.left, layout::kMonitor.top, 2), this,
                          kTagMonitor, picture->getHeight() / 2, picture, Point(0, 0));
+        // The engine monitors from 0.5 on; the band switches turn off only above it.
+        if (monitor) monitor->setThresholdInclusive(true);
         bind(monitor);
         picture->release();
     }
@@ -134,7 +135,7 @@ void MultibandEditor::buildControls() {
 }
 
 void MultibandEditor::close() {
-    isOpen = 0;
+    isOpen.store(0, std::memory_order_release);
     delete frame; // and with it every view and control
     frame = nullptr;
     outputStage = crossoverStrip = linkStrip = settingsPanel = multiControl = nullptr;
@@ -150,7 +151,7 @@ void MultibandEditor::close() {
 }
 
 void MultibandEditor::redrawView(View* view) {
-    if (isOpen && view) view->redraw();
+    if (isEditorOpen() && view) view->redraw();
 }
 
 void MultibandEditor::updateOutputStage() {
@@ -169,8 +170,21 @@ void MultibandEditor::updateMultiControl() {
     redrawView(multiControl);
 }
 
+VstInt32 MultibandEditor::stockTag(int slot) {
+    if (slot >= 0 && slot < kBandToggleCount) return kBandToggleTags[slot];
+    if (slot == kBandToggleCount) return kTagMonitor;
+    if (slot == kBandToggleCount + 1) return kTagPanelPage;
+    return -1;
+}
+
+int MultibandEditor::stockSlot(VstInt32 tag) {
+    for (int slot = 0; slot < kStockControlCount; ++slot)
+        if (stockTag(slot) == tag) return slot;
+    return -1;
+}
+
 Control* MultibandEditor::findControl(VstInt32 tag) const {
-    if (!isOpen) return nullptr;
+    if (!isEditorOpen()) return nullptr;
     if (tag == kTagPanelPage) return pageSelector;
     if (tag == kTagMonitor) return monitor;
     for (int i = 0; i < kBandToggleCount; ++i)
@@ -178,25 +192,45 @@ Control* MultibandEditor::findControl(VstInt32 tag) const {
     return nullptr;
 }
 
+bool MultibandEditor::isControlPending(VstInt32 tag) const {
+    const int slot = stockSlot(tag);
+    return slot >= 0 && (pendingControls.load(std::memory_order_acquire) >> slot & 1u) != 0;
+}
+
 View* MultibandEditor::findCustomView(int refreshFlag) const {
     View* const views[] = {outputStage, crossoverStrip, linkStrip, settingsPanel, multiControl};
-    if (!isOpen || refreshFlag < 1 || refreshFlag > 5) return nullptr;
+    if (!isEditorOpen() || refreshFlag < 1 || refreshFlag > 5) return nullptr;
     return views[refreshFlag - 1];
 }
 
 void MultibandEditor::setParameter(VstInt32 index, float) {
-    if (!isOpen) return;
-    if (Control* control = findControl(index)) {
-        control->setValue(effect ? effect->getParameter(index) : 0.0f);
-        control->redraw();
+    if (!isEditorOpen()) return;
+    if (GetCurrentThreadId() == uiThread.load(std::memory_order_relaxed)) {
+        resynchronise(findControl(index));
+    } else if (const int slot = stockSlot(index); slot >= 0) {
+        // Published by postUpdate's release store below, taken by update() on the UI thread.
+        pendingControls.fetch_or(1u << slot, std::memory_order_relaxed);
     }
     postUpdate();
+}
+
+void MultibandEditor::update() {
+    const std::uint32_t pending = pendingControls.exchange(0, std::memory_order_acq_rel);
+    if (!pending || !isEditorOpen()) return;
+    for (int slot = 0; slot < kStockControlCount; ++slot)
+        if (pending >> slot & 1u) resynchronise(findControl(stockTag(slot)));
+}
+
+void MultibandEditor::resynchronise(Control* control) {
+    if (!control) return;
+    control->setValue(effect ? effect->getParameter(control->getTag()) : 0.0f);
+    control->redraw();
 }
 
 void MultibandEditor::valueChanged(DrawContext* context, Control* control) {
     if (!control) return;
     const long tag = control->getTag();
-    if (!isStockTag(tag)) return;
+    if (stockSlot(tag) < 0) return;
     if (effect) effect->setParameterAutomated(tag, control->getValue());
     if (context && control->isDirty()) control->draw(context);
 }

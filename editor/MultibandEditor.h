@@ -8,6 +8,9 @@
 #include "gui/ControlListener.h"
 #include "gui/EditorBase.h"
 
+#include <atomic>
+#include <cstdint>
+
 class Bitmap;
 class Control;
 class SegmentSelector;
@@ -23,6 +26,8 @@ public:
     // Band power switches of bands 1..5, then their compressor switches.
     static constexpr VstInt32 kBandToggleTags[kBandToggleCount] = {44, 46, 48, 50, 52,
                                                                    45, 47, 49, 51, 53};
+    // Every stock control's tag: the band switches, then the monitor and the page selector.
+    static constexpr int kStockControlCount = kBandToggleCount + 2;
     // Editor interface tags cleared on close.
     static constexpr VstInt32 kTagScratch = 107;
     static constexpr VstInt32 kTagOutputHint = 110;
@@ -42,13 +47,20 @@ public:
     void updateLinkStrip() override;
     void updatePanel() override;
     void updateMultiControl() override;
-    // After the effect stored a parameter (any thread): resynchronises a bound stock control
-    // from the effect and redraws it at once, then requests refresh 0.
+    // After the effect stored a parameter (any thread). On the thread that opened the editor it
+    // resynchronises a bound stock control from the effect and redraws it at once. On any other
+    // thread (host automation, audio) it touches no control and no GDI, since close may be
+    // deleting them: it only records the control, for refresh handler 0. Then requests refresh 0.
     void setParameter(VstInt32 index, float value) override;
+    // Refresh handler 0 (UI thread): the stock controls recorded by setParameter on other
+    // threads take the effect's values and are redrawn.
+    void update() override;
     // A stock control changed by the user: the effect records it with host notification.
     void valueChanged(DrawContext* context, Control* control) override;
 
-    bool isEditorOpen() const { return isOpen != 0; }
+    bool isEditorOpen() const { return isOpen.load(std::memory_order_acquire) != 0; }
+    // True when a stock control waits for its resynchronisation on the UI thread.
+    bool isControlPending(VstInt32 tag) const;
     // The stock control bound to tag, or null (closed, or no such control).
     Control* findControl(VstInt32 tag) const;
     // The custom view served by refresh flag 1..5, or null (closed, not made, other flag).
@@ -59,6 +71,11 @@ private:
     View* addCustomView(View* view);
     void buildControls();
     void redrawView(View* view);
+    // Tag of stock control slot 0..kStockControlCount-1, and the slot of a tag or -1.
+    static VstInt32 stockTag(int slot);
+    static int stockSlot(VstInt32 tag);
+    // Sets the control's value from the effect and redraws it at once. UI thread.
+    void resynchronise(Control* control);
 
     // Custom views (made by their own classes; null until then and while closed).
     View* outputStage = nullptr;
@@ -70,5 +87,7 @@ private:
     ToggleButton* monitor = nullptr;                  // tag 58
     ToggleButton* bandToggles[kBandToggleCount] = {}; // tags as kBandToggleTags
     Bitmap* background = nullptr;                     // 10001, held for the editor's life
-    unsigned char isOpen = 0;                         // 1 between open and close
+    std::atomic<unsigned char> isOpen{0};             // 1 between open and close
+    std::atomic<unsigned long> uiThread{0};           // id of the thread that opened the editor
+    std::atomic<std::uint32_t> pendingControls{0}; // bit per stock slot changed off the UI thread
 };

@@ -1,5 +1,8 @@
 #include "editor/OutputStageView.h"
 
+#include "params/EditorNotification.h"
+#include "params/SinglePrecision.h"
+
 #include "editor/DragTracker.h"
 #include "editor/EditorLayout.h"
 #include "gui/Bitmap.h"
@@ -127,7 +130,8 @@ void OutputStageView::formatPeak(float peakValue, char* text, std::size_t size, 
 
 void OutputStageView::formatMaster(float value, char* text, std::size_t size) {
     if (!text || size == 0) return;
-    const float db = value * kLevelSpanDb + kLevelFloorDb;
+    // The float expression rounded once, so that both builds show the same text.
+    const float db = qv::toSingle(static_cast<double>(value) * kLevelSpanDb + kLevelFloorDb);
     if ((db > -kUnityZoneDb && db < kUnityZoneDb) || db != db) // NaN shows the middle as well
         std::snprintf(text, size, "0.0 dB");
     else
@@ -153,6 +157,7 @@ void OutputStageView::draw(DrawContext* context) {
     const VstInt32 hint = effect ? effect->getEditorHint(kTagOutputHint) : kHintAll;
     switch (hint) {
     case kHintAll:
+    case qv::kHintWholeView: // several elements changed before a redraw
         if (backgroundBitmap) backgroundBitmap->draw(context, background, Point(0, 0));
         drawMeters(context);
         drawMaster(context);

@@ -1,5 +1,7 @@
 #include "editor/SettingsPanel.h"
 
+#include "params/EditorNotification.h"
+
 #include "gui/Bitmap.h"
 #include "gui/DrawContext.h"
 #include "shell/AudioEffect.h"
@@ -62,7 +64,11 @@ void SettingsPanel::drawPage(DrawContext* context, int hint) {
 }
 
 void SettingsPanel::draw(DrawContext* context) {
-    if (context) drawPage(context, effect ? effect->getEditorHint(kPanelHint) : 0);
+    if (context) {
+        int hint = effect ? effect->getEditorHint(kPanelHint) : 0;
+        if (hint == qv::kHintWholeView) hint = 0; // several elements changed: the whole page
+        drawPage(context, hint);
+    }
     if (effect) effect->setEditorHint(kPanelHint, 0);
     setDirty(false);
 }

@@ -19,10 +19,11 @@ const Color kHighlight(102, 255, 255); // outline of the box being dragged
 } // namespace
 
 ValueBoxStrip::ValueBoxStrip(const Rect& size, ControlListener* listener, AudioEffect* effect,
-                             int boxTop)
+                             int boxTop, int pressTop, int pressBottom)
     : View(size), effect(effect), listener(listener),
       stripBitmap(new (std::nothrow) Bitmap(layout::kBmpStripBackground.id)),
-      boxBitmap(new (std::nothrow) Bitmap(layout::kBmpStripBox.id)) {
+      boxBitmap(new (std::nothrow) Bitmap(layout::kBmpStripBox.id)), pressTop(pressTop),
+      pressBottom(pressBottom) {
     const int stripWidth = stripBitmap ? stripBitmap->getWidth() : 0;
     const int stripHeight = stripBitmap ? stripBitmap->getHeight() : 0;
     const int boxWidth = boxBitmap ? boxBitmap->getWidth() : 0;
@@ -42,8 +43,9 @@ ValueBoxStrip::~ValueBoxStrip() {
 }
 
 int ValueBoxStrip::boxAt(Point p) const {
+    if (p.y < pressTop || p.y > pressBottom) return -1;
     for (int i = 0; i < kBoxCount; ++i)
-        if (boxes[i].contains(p)) return i;
+        if (p.x >= boxes[i].left && p.x <= boxes[i].right) return i;
     return -1;
 }
 

@@ -31,7 +31,8 @@ public:
     // Never drawn by the frame's refresh of dirty views.
     void update(DrawContext*) override {}
 
-    // The box (0..3) under p (edges inclusive), or -1.
+    // The box (0..3) whose columns hold p.x, when p.y lies in the rows that take presses (edges
+    // inclusive); -1 otherwise.
     int boxAt(Point p) const;
 
     const Rect& boxRect(int box) const { return boxes[box]; }
@@ -39,8 +40,10 @@ public:
     const Rect& stripRect() const { return strip; }
 
 protected:
-    // boxTop: the top row of the boxes in frame coordinates.
-    ValueBoxStrip(const Rect& size, ControlListener* listener, AudioEffect* effect, int boxTop);
+    // boxTop: the top row of the boxes in frame coordinates; pressTop..pressBottom: the rows in
+    // which a press picks a box (the boxes' own rows, or the whole strip).
+    ValueBoxStrip(const Rect& size, ControlListener* listener, AudioEffect* effect, int boxTop,
+                  int pressTop, int pressBottom);
 
     // The effect parameter box (0..3) shows and changes.
     virtual int parameterOf(int box) const = 0;
@@ -59,4 +62,6 @@ private:
     Rect boxes[kBoxCount];      // value boxes; box i shows parameterOf(i)
     Rect highlights[kBoxCount]; // outline around box i while it is dragged
     int activeBox = 0;          // 0 none, else box + 1 while a left drag runs
+    int pressTop;               // first row in which a press picks a box
+    int pressBottom;            // last such row
 };

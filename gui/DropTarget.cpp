@@ -52,8 +52,18 @@ ULONG STDMETHODCALLTYPE DropTarget::Release() {
     return static_cast<ULONG>(count);
 }
 
+// OLE calls these from its drag loop: an exception must not unwind into it, so each answers
+// E_UNEXPECTED instead as a last resort.
 HRESULT STDMETHODCALLTYPE DropTarget::DragEnter(IDataObject* data, DWORD keyState, POINTL point,
                                                 DWORD* effect) {
+    try {
+        return enter(data, keyState, point, effect);
+    } catch (...) {
+        return E_UNEXPECTED;
+    }
+}
+
+HRESULT DropTarget::enter(IDataObject* data, DWORD keyState, POINTL point, DWORD* effect) {
     accept = false;
     FORMATETC text = formatOf(CF_TEXT);
     FORMATETC files = formatOf(CF_HDROP);
@@ -79,6 +89,16 @@ HRESULT STDMETHODCALLTYPE DropTarget::DragLeave() {
 }
 
 HRESULT STDMETHODCALLTYPE DropTarget::Drop(IDataObject* data, DWORD, POINTL, DWORD*) {
+    try {
+        drop(data);
+    } catch (...) {
+        return E_UNEXPECTED;
+    }
+    DragLeave();
+    return S_OK;
+}
+
+void DropTarget::drop(IDataObject* data) {
     if (frame && data) {
         FORMATETC text = formatOf(CF_TEXT);
         FORMATETC files = formatOf(CF_HDROP);
@@ -100,8 +120,6 @@ HRESULT STDMETHODCALLTYPE DropTarget::Drop(IDataObject* data, DWORD, POINTL, DWO
             ReleaseStgMedium(&medium);
         }
     }
-    DragLeave();
-    return S_OK;
 }
 
 void DropTarget::dropFiles(HDROP files) {

@@ -32,6 +32,9 @@ public:
     static void resolveShortcut(char* name);
 
 private:
+    // DragEnter's and Drop's work, inside their last-resort guards.
+    HRESULT enter(IDataObject* data, DWORD keyState, POINTL point, DWORD* effect);
+    void drop(IDataObject* data);
     void dropFiles(HDROP files);
     void dropText(STGMEDIUM& medium);
 

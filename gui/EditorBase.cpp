@@ -16,12 +16,9 @@ VstInt32 knobMode = 0; // process-wide; stored for the host, read by no control
 EditorBase::EditorBase(AudioEffect* effect) : HostEditor(effect) {
     if (effect) effect->setEditor(this);
     nextIdleTime = InputSource::current().tickCount();
-    OleInitialize(nullptr);
 }
 
-EditorBase::~EditorBase() {
-    OleUninitialize();
-}
+EditorBase::~EditorBase() = default;
 
 VstIntPtr EditorBase::getRect(ERect** out) {
     if (out) *out = &rect;

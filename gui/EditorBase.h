@@ -4,6 +4,7 @@
 // Brackets its life with OLE initialisation. UI thread unless noted.
 #pragma once
 
+#include "gui/OleSession.h"
 #include "shell/HostEditor.h"
 
 #include <cstdint>
@@ -48,4 +49,5 @@ protected:
     Frame* frame = nullptr;         // the frame while open; made and destroyed by the derived
     std::uint32_t nextIdleTime = 0; // GetTickCount ms when the pump's work is next due
     bool inIdle = false;            // inside the host's idle callback from the pump
+    OleSession ole;                 // OLE for the editor's life, on the creating thread
 };

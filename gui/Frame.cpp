@@ -10,6 +10,7 @@
 #include "gui/ResourceModule.h"
 
 #include <cstdlib>
+#include <new>
 #include <ole2.h>
 
 namespace {
@@ -24,7 +25,6 @@ Frame* frameOf(HWND window) {
 
 Frame::Frame(const Rect& size, HWND parentWindow, EditorBase* editor)
     : View(size), editor(editor), parentWindow(parentWindow) {
-    OleInitialize(nullptr);
     imageLibrary = ImageLibrary::acquire();
     if (parentWindow) createWindow();
 }
@@ -39,7 +39,8 @@ void Frame::createWindow() {
         return;
     }
     SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    auto* target = new DropTarget(this);
+    auto* target = new (std::nothrow) DropTarget(this);
+    if (!target) return; // the window works without drag and drop
     if (RegisterDragDrop(window, target) == S_OK) {
         dropTargetRegistered = true;
     } else {
@@ -58,7 +59,6 @@ Frame::~Frame() {
         background->release();
         background = nullptr;
     }
-    OleUninitialize();
     if (imageLibrary) {
         ImageLibrary::release(imageLibrary);
         imageLibrary = nullptr;
@@ -275,6 +275,15 @@ bool Frame::onWheel(DrawContext* context, Point, float distance) {
 // ---- window procedure
 
 LRESULT CALLBACK Frame::windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    // Called from the host's message loop: an exception must not unwind into it.
+    try {
+        return handleMessage(window, message, wParam, lParam);
+    } catch (...) {
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+}
+
+LRESULT Frame::handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     Frame* frame = frameOf(window);
     switch (message) {
     case WM_DESTROY:

@@ -4,6 +4,7 @@
 // UI thread, except drawView, which the host's parameter thread may call.
 #pragma once
 
+#include "gui/OleSession.h"
 #include "gui/View.h"
 
 #include <windows.h>
@@ -63,6 +64,8 @@ public:
 
 private:
     void createWindow();
+    // The window procedure's work, inside its last-resort guard.
+    static LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
     EditorBase* editor;                // owner of the frame; not owned
     HWND parentWindow;                 // the host's window; null after WM_DESTROY
@@ -75,4 +78,5 @@ private:
     bool dropTargetRegistered = false; // RegisterDragDrop succeeded
     HWND window = nullptr;             // the frame's own window, or null
     HMODULE imageLibrary = nullptr;    // msimg32.dll, or null
+    OleSession ole;                    // drag and drop needs OLE on the window's thread
 };

@@ -12,7 +12,7 @@ ToggleButton::ToggleButton(const Rect& size, ControlListener* listener, long tag
 
 void ToggleButton::draw(DrawContext* context) {
     clampValue();
-    const Point source(0, value == 0.0f ? 0 : frameHeight);
+    const Point source(0, isSet(value) ? frameHeight : 0);
     if (background) {
         if (transparent)
             background->drawTransparent(context, size, source);
@@ -33,7 +33,7 @@ void ToggleButton::mouse(DrawContext* context, Point where) {
         beginEdit();
         do {
             float candidate = start;
-            if (size.contains(where)) candidate = start != 0.0f ? 0.0f : 1.0f;
+            if (size.contains(where)) candidate = isSet(start) ? 0.0f : 1.0f;
             value = candidate;
             if (isDirty() && listener) listener->valueChanged(context, this);
             where = context->getPointerPosition();
@@ -42,7 +42,7 @@ void ToggleButton::mouse(DrawContext* context, Point where) {
         endEdit();
     } else {
         // Released before we looked: a plain click.
-        value = value == 0.0f ? 1.0f : 0.0f;
+        value = isSet(value) ? 0.0f : 1.0f;
         if (listener) listener->valueChanged(context, this);
     }
     valueDrawn = value;

@@ -1,6 +1,7 @@
-// An on/off button: picture 0 of its two-picture film strip for value 0, picture 1 otherwise.
-// A press flips the value while the pointer stays on the button; releasing outside keeps the
-// value it had before the press.
+// An on/off button with a two-picture film strip: picture 1 for a value above 0.5 (or from 0.5
+// on, see setThresholdInclusive), picture 0 otherwise, the threshold at which the plug-in reads
+// the switch (a host's automation curve may leave any value in between). A press flips the state
+// shown while the pointer stays on the button; releasing outside keeps the value it had before.
 #pragma once
 
 #include "gui/Control.h"
@@ -14,8 +15,17 @@ public:
     void mouse(DrawContext* context, Point where) override;
 
     int getFrameHeight() const { return frameHeight; }
+    // Whether a value shows picture 1: above the switch threshold 0.5, or from it on when the
+    // threshold is inclusive, as the plug-in reads the switch the button is bound to (NaN shows
+    // picture 0).
+    bool isSet(float v) const {
+        return thresholdInclusive ? v >= kSwitchThreshold : v > kSwitchThreshold;
+    }
+    void setThresholdInclusive(bool inclusive) { thresholdInclusive = inclusive; }
+    static constexpr float kSwitchThreshold = 0.5f;
 
 private:
-    int frameHeight;  // pixels of one picture
-    float valueDrawn; // the value when last drawn or pressed
+    int frameHeight;                 // pixels of one picture
+    float valueDrawn;                // the value when last drawn or pressed
+    bool thresholdInclusive = false; // 0.5 itself shows picture 1
 };

@@ -10,6 +10,7 @@ set(QV_GUI_SOURCES
   gui/FrameWindowClass.cpp
   gui/GdiCounter.cpp
   gui/ImageLibrary.cpp
+  gui/OleSession.cpp
   gui/InputSource.cpp
   gui/OffscreenContext.cpp
   gui/ResourceModule.cpp

@@ -79,4 +79,9 @@ EditorNotification editorNotificationFor(int index, int page) {
     return {EditorRefresh::None, 0};
 }
 
+int mergeHint(int pending, bool undrawn, int incoming) {
+    if (!undrawn || incoming == 0 || pending == incoming) return incoming;
+    return kHintWholeView; // two undrawn elements, or an element after an undrawn whole view
+}
+
 } // namespace qv

@@ -26,4 +26,15 @@ struct EditorNotification {
 // Unknown indices and pages give EditorRefresh::None.
 EditorNotification editorNotificationFor(int index, int page);
 
+// A view draws the one element its hint names, so a second element changed before the first
+// was drawn would leave the first stale: the two then become this hint, which every view draws
+// as its whole view, like hint 0.
+constexpr int kHintWholeView = 256;
+
+// The hint to store when a change asks for `incoming` while `pending` is stored; `undrawn`: a
+// change's hint is stored and its view has not drawn since (a hint the metering stored is
+// never undrawn: readings are redrawn continuously and may simply be replaced).
+// Thread: pure function, any thread.
+int mergeHint(int pending, bool undrawn, int incoming);
+
 } // namespace qv

@@ -129,36 +129,56 @@ VstIntPtr AudioEffect::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr val
     }
 }
 
+// The record's entry points are the only way in from the host. Nothing inside throws on purpose,
+// but an exception escaping into the host's frames would end the host: each entry swallows one as
+// a last resort and answers as for an unsupported call.
 VstIntPtr QV_CDECL AudioEffect::dispatchEntry(AEffect* e, VstInt32 opcode, VstInt32 index,
                                               VstIntPtr value, void* ptr, float opt) {
     auto* effect = e ? static_cast<AudioEffect*>(e->object) : nullptr;
     if (!effect) return 0;
-    if (opcode == effClose) {
-        effect->dispatcher(opcode, index, value, ptr, opt);
-        delete effect;
-        return 1;
+    try {
+        if (opcode == effClose) {
+            effect->dispatcher(opcode, index, value, ptr, opt);
+            delete effect;
+            return 1;
+        }
+        return effect->dispatcher(opcode, index, value, ptr, opt);
+    } catch (...) {
+        return 0;
     }
-    return effect->dispatcher(opcode, index, value, ptr, opt);
 }
 
 void QV_CDECL AudioEffect::processEntry(AEffect* e, float** inputs, float** outputs,
                                         VstInt32 sampleFrames) {
-    if (auto* effect = e ? static_cast<AudioEffect*>(e->object) : nullptr)
-        effect->process(inputs, outputs, sampleFrames);
+    try {
+        if (auto* effect = e ? static_cast<AudioEffect*>(e->object) : nullptr)
+            effect->process(inputs, outputs, sampleFrames);
+    } catch (...) {
+    }
 }
 
 void QV_CDECL AudioEffect::processReplacingEntry(AEffect* e, float** inputs, float** outputs,
                                                  VstInt32 sampleFrames) {
-    if (auto* effect = e ? static_cast<AudioEffect*>(e->object) : nullptr)
-        effect->processReplacing(inputs, outputs, sampleFrames);
+    try {
+        if (auto* effect = e ? static_cast<AudioEffect*>(e->object) : nullptr)
+            effect->processReplacing(inputs, outputs, sampleFrames);
+    } catch (...) {
+    }
 }
 
 void QV_CDECL AudioEffect::setParameterEntry(AEffect* e, VstInt32 index, float value) {
-    if (auto* effect = e ? static_cast<AudioEffect*>(e->object) : nullptr)
-        effect->setParameter(index, value);
+    try {
+        if (auto* effect = e ? static_cast<AudioEffect*>(e->object) : nullptr)
+            effect->setParameter(index, value);
+    } catch (...) {
+    }
 }
 
 float QV_CDECL AudioEffect::getParameterEntry(AEffect* e, VstInt32 index) {
-    auto* effect = e ? static_cast<AudioEffect*>(e->object) : nullptr;
-    return effect ? effect->getParameter(index) : 0.0f;
+    try {
+        auto* effect = e ? static_cast<AudioEffect*>(e->object) : nullptr;
+        return effect ? effect->getParameter(index) : 0.0f;
+    } catch (...) {
+        return 0.0f;
+    }
 }

@@ -4,6 +4,8 @@
 
 #include "shell/VstAbi.h"
 
+#include <atomic>
+
 class AudioEffect;
 
 class HostEditor {
@@ -31,18 +33,18 @@ public:
 
     // Refresh handler 0 and its request.
     virtual void update() {}
-    virtual void postUpdate() { refreshFlags[0] = 1; }
+    virtual void postUpdate() { requestRefresh(0); }
     // Refresh handlers and requests 1..5. Requests may come from any thread: they only set a flag.
     virtual void updateOutputStage() {}
-    virtual void postUpdateOutputStage() { refreshFlags[1] = 1; }
+    virtual void postUpdateOutputStage() { requestRefresh(1); }
     virtual void updateCrossoverStrip() {}
-    virtual void postUpdateCrossoverStrip() { refreshFlags[2] = 1; }
+    virtual void postUpdateCrossoverStrip() { requestRefresh(2); }
     virtual void updateLinkStrip() {}
-    virtual void postUpdateLinkStrip() { refreshFlags[3] = 1; }
+    virtual void postUpdateLinkStrip() { requestRefresh(3); }
     virtual void updatePanel() {}
-    virtual void postUpdatePanel() { refreshFlags[4] = 1; }
+    virtual void postUpdatePanel() { requestRefresh(4); }
     virtual void updateMultiControl() {}
-    virtual void postUpdateMultiControl() { refreshFlags[5] = 1; }
+    virtual void postUpdateMultiControl() { requestRefresh(5); }
 
     virtual VstInt32 onKeyDown(VstKeyCode& /*key*/) { return -1; }
     virtual VstInt32 onKeyUp(VstKeyCode& /*key*/) { return -1; }
@@ -55,15 +57,17 @@ public:
     AudioEffect* getEffect() const { return effect; }
     void* getSystemWindow() const { return systemWindow; }
     bool isRefreshPending(int flag) const {
-        return flag >= 0 && flag < kRefreshFlagCount && refreshFlags[flag] != 0;
+        return flag >= 0 && flag < kRefreshFlagCount &&
+               refreshFlags[flag].load(std::memory_order_acquire) != 0;
     }
 
 protected:
+    void requestRefresh(int k) { refreshFlags[k].store(1, std::memory_order_release); }
     // For k = 0..5: a set flag is cleared first, then its handler runs.
     void serveRefreshFlags() {
         for (int k = 0; k < kRefreshFlagCount; ++k) {
-            if (!refreshFlags[k]) continue;
-            refreshFlags[k] = 0;
+            // Clear first: a request made while the handler runs is served by the next idle.
+            if (refreshFlags[k].exchange(0, std::memory_order_acq_rel) == 0) continue;
             runRefreshHandler(k);
         }
     }
@@ -81,5 +85,7 @@ protected:
 
     AudioEffect* effect;                             // the owning effect; not owned here
     void* systemWindow = nullptr;                    // host window given to open
-    volatile VstInt32 refreshFlags[kRefreshFlagCount] = {}; // deferred redraw requests, 0 or 1
+    // Deferred redraw requests, 0 or 1: set on any thread, cleared by idle on the UI thread. The
+    // release store publishes what the requester wrote before it (a hint, a pending control).
+    std::atomic<VstInt32> refreshFlags[kRefreshFlagCount] = {};
 };

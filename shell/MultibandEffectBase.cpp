@@ -201,11 +201,11 @@ void MultibandEffectBase::notifyEditor(VstInt32 index) {
     case qv::EditorRefresh::CrossoverStrip: editor->postUpdateCrossoverStrip(); break;
     case qv::EditorRefresh::LinkStrip: editor->postUpdateLinkStrip(); break;
     case qv::EditorRefresh::OutputStage:
-        outputHint = n.hint;
+        outputHint.request(n.hint);
         editor->postUpdateOutputStage();
         break;
     case qv::EditorRefresh::Panel:
-        panelHint = n.hint;
+        panelHint.request(n.hint);
         editor->postUpdatePanel();
         break;
     case qv::EditorRefresh::None: break;
@@ -237,14 +237,15 @@ void MultibandEffectBase::setProgram(VstInt32 program) {
     const qv::FactoryProgram* record = bank.program(program);
     if (!record) return;
     curProgram = program;
-    outputHint = 0;
-    panelHint = 0;
+    outputHint.set(0);
+    panelHint.set(0);
     ProgramChange change(*this);
     qv::runProgramChange(*record, change);
     editorScratch = 0.0f;
-    outputHint = 0;
+    // Everything changed: both views draw whole.
+    outputHint.request(0);
     if (editor) editor->postUpdateOutputStage();
-    panelHint = 0;
+    panelHint.request(0);
     if (editor) editor->postUpdatePanel();
 }
 
@@ -262,36 +263,37 @@ bool MultibandEffectBase::getProgramNameIndexed(VstInt32, VstInt32 index, char* 
 
 void MultibandEffectBase::setEditorHint(VstInt32 tag, VstInt32 value) {
     if (tag == qv::tag::kOutputHint)
-        outputHint = value;
+        outputHint.set(value);
     else if (tag == qv::tag::kPanelHint)
-        panelHint = value;
+        panelHint.set(value);
 }
 
 VstInt32 MultibandEffectBase::getEditorHint(VstInt32 tag) {
-    if (tag == qv::tag::kOutputHint) return outputHint;
-    if (tag == qv::tag::kPanelHint) return panelHint;
+    if (tag == qv::tag::kOutputHint) return outputHint.get();
+    if (tag == qv::tag::kPanelHint) return panelHint.get();
     return 0;
 }
 
 void MultibandEffectBase::requestOutputRefresh() {
-    if (outputHint != 0) return;
-    outputHint = 1;
+    if (!outputHint.handOver(kMeterReadingHint)) return;
     if (editor) editor->postUpdateOutputStage();
 }
 
 void MultibandEffectBase::requestPanelRefresh() {
-    if (panelHint != 0 || panelPage() > 1) return;
-    panelHint = 1;
+    if (panelPage() > 1) return; // band meters show on pages A and B only
+    if (!panelHint.handOver(kMeterReadingHint)) return;
     if (editor) editor->postUpdatePanel();
 }
 
 void MultibandEffectBase::captureAnalysis() {
-    if (panelHint != 0 || !qv::switchFlag(values[param::kAnalyserPower]) ||
+    if (!panelHint.isDrawn() || !qv::switchFlag(values[param::kAnalyserPower]) ||
         !qv::isAnalyserPageStrict(values[param::kPanelPage]))
         return;
     for (int ch = 0; ch < 2; ++ch)
         std::memcpy(heldAnalysis[ch], engine.liveAnalysis(ch), sizeof(heldAnalysis[ch]));
-    panelHint = 1;
+    // Published with the hint: the panel reads the hint before it reads the copy. A change
+    // stored meanwhile wins; the copy then shows when the page next draws.
+    if (!panelHint.handOver(kAnalyserFrameHint)) return;
     if (editor) editor->postUpdatePanel();
 }
 

@@ -8,6 +8,7 @@
 #include "params/ParameterIndex.h"
 #include "params/ProgramBank.h"
 #include "shell/AudioEffectX.h"
+#include "shell/EditorHint.h"
 
 class MultibandEffectBase : public AudioEffectX, public qv::EngineListener {
 public:
@@ -17,6 +18,8 @@ public:
     static constexpr const char* kProductName = "Quorvanelle";
     static constexpr const char* kVendorName = "Ferrowyn";
     static constexpr int kAnalysisLength = 4096;
+    static constexpr VstInt32 kMeterReadingHint = 1;  // hint of new meter readings (both views)
+    static constexpr VstInt32 kAnalyserFrameHint = 1; // hint of a new analyser copy (page E)
 
     explicit MultibandEffectBase(audioMasterCallback audioMaster);
     ~MultibandEffectBase() override = default;
@@ -83,8 +86,8 @@ private:
     qv::ProgramBank bank;                             // the 20 programs, live one at curProgram
     float values[qv::kNumStoredParameters] = {};      // current normalised values 0..92
     float editorScratch = 0.0f;                       // editor scratch value (tag 107)
-    volatile VstInt32 outputHint = 0;                 // what changed for the output stage view
-    volatile VstInt32 panelHint = 0;                  // what changed for the settings panel
+    EditorHint outputHint;                            // what changed for the output stage view
+    EditorHint panelHint;                             // what changed for the settings panel
     float heldAnalysis[2][kAnalysisLength] = {};      // last capture handed to the editor
     qv::MultibandEngine engine;                       // all processing state
 };

@@ -75,6 +75,21 @@ TEST_F(CompressorPageTest, HostChangeOfTheRatioRedrawsOnlyTheRatioBox) {
     EXPECT_FALSE(touched(layout::kPageAMeterStrip));
 }
 
+// Several host changes before the panel's next redraw: every changed box shows its new value.
+TEST_F(CompressorPageTest, ABurstOfHostChangesDrawsEveryChangedBox) {
+    effect->setParameter(88, 0.5f); // band 3
+    effect->setEditorHint(111, 0);  // the page has been drawn
+    effect->setParameter(27, 0.9f); // "cp3_Ratio": 5.0 : 1
+    effect->setParameter(26, 0.5f); // "cp3_Thresh": -20 dB
+    effect->setParameter(6, 1.0f);  // "cp3_InLevel": +24 dB
+    blacken();
+    panel->draw(&surface);
+    EXPECT_EQ(boxDiffers(layout::kPageARatio, "5.0 : 1"), 0);
+    EXPECT_EQ(boxDiffers(layout::kPageAThreshold, "-20.0 dB"), 0);
+    EXPECT_EQ(boxDiffers(layout::kPageAInputLevel, "24.0 dB"), 0);
+    EXPECT_EQ(effect->getEditorHint(111), 0);
+}
+
 TEST_F(CompressorPageTest, EachHintRedrawsItsElements) {
     const layout::LayoutRect* all[] = {
         &layout::kPageAMeterStrip,  &layout::kPageAThresholdTrack, &layout::kPageAThreshold,

@@ -8,8 +8,13 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <cstdio>
+#include <random>
 #include <string>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -136,6 +141,90 @@ TEST_P(EditorDll, TwoInstancesShareTheClassUntilBothClose) {
     second.dispatch(effEditClose);
     EXPECT_FALSE(classRegistered(module));
     second.unload();
+}
+
+// The pixels of the band 3 power switch (tag 48, at 259, 67, 31 x 31) in the editor window.
+std::vector<COLORREF> powerSwitchThree(HWND child) {
+    std::vector<COLORREF> pixels;
+    HDC dc = GetDC(child);
+    for (int y = 69; y < 98; y += 3)
+        for (int x = 261; x < 290; x += 3)
+            pixels.push_back(GetPixel(dc, x, y));
+    ReleaseDC(child, dc);
+    return pixels;
+}
+
+// A host automating from its own thread: the change shows after the next idle on the UI thread,
+// and nothing is drawn from the automating thread (the picture is unchanged until that idle).
+TEST_P(EditorDll, ChangesFromAnotherThreadShowAtTheNextIdle) {
+    AEffect* effect = host.effect();
+    effect->setParameter(effect, 48, 0.0f);
+    ASSERT_EQ(host.dispatch(effEditOpen, 0, 0, window.handle), 1);
+    HWND child = editorWindow();
+    ASSERT_NE(child, nullptr);
+    InvalidateRect(child, nullptr, FALSE);
+    UpdateWindow(child);
+    host.dispatch(effEditIdle);
+    const std::vector<COLORREF> off = powerSwitchThree(child);
+
+    std::thread([effect] { effect->setParameter(effect, 48, 1.0f); }).join();
+    EXPECT_EQ(powerSwitchThree(child), off);
+    host.dispatch(effEditIdle);
+    EXPECT_NE(powerSwitchThree(child), off);
+
+    std::thread([effect] { effect->setParameter(effect, 48, 0.0f); }).join();
+    host.dispatch(effEditIdle);
+    EXPECT_EQ(powerSwitchThree(child), off);
+    host.dispatch(effEditClose);
+}
+
+// One thread opens, idles and closes the editor as a host does while another automates the
+// stock controls' parameters at random: the editor's controls are deleted by close while the
+// automation goes on, so nothing of them may be touched from the automating thread.
+TEST_P(EditorDll, AutomationDuringOpenAndCloseNeverCrashes) {
+    constexpr auto kRun = std::chrono::milliseconds(3000);
+    AEffect* effect = host.effect();
+    std::atomic<bool> stop{false};
+    std::atomic<long> changes{0};
+    auto automate = [&](unsigned seed) {
+        std::mt19937 random(seed);
+        const VstInt32 tags[] = {44, 45, 46, 47, 48, 49, 50, 51, 52, 53, 58};
+        std::uniform_int_distribution<int> pick(0, 10);
+        std::uniform_real_distribution<float> value(0.0f, 1.0f);
+        while (!stop.load()) {
+            effect->setParameter(effect, tags[pick(random)], value(random));
+            changes.fetch_add(1);
+        }
+    };
+    std::thread automation(automate, 1234u);
+    int sessions = 0;
+    const auto end = std::chrono::steady_clock::now() + kRun;
+    while (std::chrono::steady_clock::now() < end) {
+        if (host.dispatch(effEditOpen, 0, 0, window.handle) != 1) break;
+        for (int round = 0; round < 5; ++round) {
+            pumpMessages();
+            host.dispatch(effEditIdle);
+            Sleep(2);
+        }
+        host.dispatch(effEditClose);
+        ++sessions;
+    }
+    stop = true;
+    automation.join();
+    EXPECT_GE(sessions, 3);
+    EXPECT_GT(changes.load(), 1000);
+    EXPECT_EQ(childWindowCount(window.handle), 0);
+
+    // Afterwards the editor shows what the effect holds.
+    effect->setParameter(effect, 48, 0.0f);
+    ASSERT_EQ(host.dispatch(effEditOpen, 0, 0, window.handle), 1);
+    HWND child = editorWindow();
+    InvalidateRect(child, nullptr, FALSE);
+    UpdateWindow(child);
+    const std::vector<COLORREF> off = powerSwitchThree(child);
+    effect->setParameter(effect, 48, 1.0f);
+    EXPECT_NE(powerSwitchThree(child), off); // on the UI thread: drawn at once
+    host.dispatch(effEditClose);
 }
 
 INSTANTIATE_TEST_SUITE_P(BothDlls, EditorDll, ::testing::ValuesIn(kPluginDlls));

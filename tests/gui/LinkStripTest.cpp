@@ -16,11 +16,21 @@ struct AmountCase {
 };
 
 constexpr AmountCase kAmounts[] = {
-    {0.0f, "0 %"},   {0.004f, "0 %"},
-    {0.01f, "1 %"},  {0.37f, "37 %"},
-    {0.5f, "50 %"},  {0.999f, "99 %"},
-    {1.0f, "100 %"}, {-0.5f, "0 %"},
-    {7.0f, "100 %"}, {std::numeric_limits<float>::quiet_NaN(), "0 %"},
+    {0.0f, "0 %"},
+    {0.004f, "0 %"},
+    {0.01f, "1 %"},
+    {0.37f, "37 %"},
+    {0.5f, "50 %"},
+    {0.999f, "99 %"},
+    {1.0f, "100 %"},
+    {-0.5f, "0 %"},
+    // 100 x these is just below the whole number in wider-than-float arithmetic.
+    {0.7f, "70 %"},
+    {0.9f, "90 %"},
+    {0.35f, "35 %"},
+    {0.29f, "29 %"},
+    {7.0f, "100 %"},
+    {std::numeric_limits<float>::quiet_NaN(), "0 %"},
 };
 
 TEST(LinkStripText, AmountInWholePercent) {
@@ -127,9 +137,22 @@ TEST_F(LinkStripInEditor, PointerComesBackToThePressAfterALongDrag) {
     EXPECT_EQ(input.moves[0], screenOf(press.x, press.y));
 }
 
+TEST_F(LinkStripInEditor, PressesOnTheStripsTopAndBottomRowsPickTheBox) {
+    for (const int row : {131, 152}) {
+        effect->setParameter(64, 0.5f);
+        dragX(Point(560, row), {100});
+        EXPECT_NEAR(link(0), 0.7f, 1e-6f) << row;
+        EXPECT_EQ(input.hides, 1) << row;
+        input.hides = 0;
+    }
+    effect->setParameter(65, 0.9f);
+    gesture(InputSource::kPhysicalRight, Point(450, 152), {Point(450, 152)});
+    EXPECT_EQ(link(1), 0.5f);
+}
+
 TEST_F(LinkStripInEditor, PressBetweenTwoBoxesSelectsNothing) {
     const float before[4] = {link(0), link(1), link(2), link(3)};
-    for (const Point p : {Point(500, 140), Point(560, 131), Point(560, 152)}) {
+    for (const Point p : {Point(500, 140), Point(560, 130), Point(560, 153)}) {
         dragX(p, {100});
         EXPECT_EQ(strip->getSelectedBox(), 0);
     }

@@ -93,11 +93,14 @@ TEST_F(MatrixPageTest, HintsRedrawTheirParts) {
         EXPECT_TRUE(touched(arrow)) << c.hint;
         EXPECT_TRUE(touched(values)) << c.hint;
     }
-    // A band value changed on this page gives 10; the item 1; the channel 2.
+    // A band value changed on this page gives 10; the item 1; the channel 2 (each after the
+    // previous one was drawn: undrawn changes together ask for the whole page).
     effect->setParameter(20, 0.3f);
     EXPECT_EQ(effect->getEditorHint(111), 10);
+    effect->setEditorHint(111, 0);
     effect->setParameter(89, 0.3f);
     EXPECT_EQ(effect->getEditorHint(111), 1);
+    effect->setEditorHint(111, 0);
     effect->setParameter(88, 0.3f);
     EXPECT_EQ(effect->getEditorHint(111), 2);
 }

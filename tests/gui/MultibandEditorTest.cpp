@@ -10,6 +10,7 @@
 #include "gui/GdiCounter.h"
 #include "gui/OffscreenContext.h"
 #include "gui/ResourceModule.h"
+#include "gui/ToggleButton.h"
 #include "shell/MultibandEffect.h"
 #include "tests/gui/RecordingHost.h"
 #include "tests/gui/ScriptedInput.h"
@@ -18,6 +19,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <thread>
 
 namespace {
 
@@ -148,6 +150,39 @@ TEST_F(EditorInProcess, HostAutomationRedrawsTheSwitchAtOnce) {
     EXPECT_EQ(editor->findControl(48)->getValue(), 1.0f);
     EXPECT_EQ(screenPixel(259 + 15, 67 + 15), on);
     EXPECT_TRUE(editor->isRefreshPending(0));
+}
+
+// Automation on another thread (which may be the audio thread) touches no control and draws
+// nothing: the control is resynchronised and redrawn by the next idle on the UI thread.
+TEST_F(EditorInProcess, AutomationFromAnotherThreadWaitsForTheNextIdle) {
+    effect->setParameter(48, 0.0f);
+    open();
+    paint();
+    dispatch(effEditIdle);
+    const COLORREF off = artPixel(10006, 15, 15);
+    const COLORREF on = artPixel(10006, 15, 31 + 15);
+    std::thread([this] { effect->setParameter(48, 1.0f); }).join();
+    EXPECT_TRUE(editor->isControlPending(48));
+    EXPECT_EQ(editor->findControl(48)->getValue(), 0.0f);
+    EXPECT_EQ(screenPixel(259 + 15, 67 + 15), off);
+    dispatch(effEditIdle);
+    EXPECT_FALSE(editor->isControlPending(48));
+    EXPECT_EQ(editor->findControl(48)->getValue(), 1.0f);
+    EXPECT_EQ(screenPixel(259 + 15, 67 + 15), on);
+    // Recorded while closed: nothing is left for the next session.
+    dispatch(effEditClose);
+    std::thread([this] { effect->setParameter(48, 0.0f); }).join();
+    EXPECT_FALSE(editor->isControlPending(48));
+}
+
+TEST_F(EditorInProcess, TheMonitorShowsOnFromHalfTheBandSwitchesOnlyAbove) {
+    open();
+    auto* monitor = static_cast<ToggleButton*>(editor->findControl(58));
+    auto* power = static_cast<ToggleButton*>(editor->findControl(44));
+    ASSERT_NE(monitor, nullptr);
+    ASSERT_NE(power, nullptr);
+    EXPECT_TRUE(monitor->isSet(0.5f));
+    EXPECT_FALSE(power->isSet(0.5f));
 }
 
 TEST_F(EditorInProcess, ChangesWhileClosedShowOnTheNextOpen) {

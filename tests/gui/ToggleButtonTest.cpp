@@ -73,6 +73,27 @@ TEST_F(ToggleMouse, AClickAlreadyReleasedFlipsWithoutBrackets) {
     EXPECT_EQ(toggle->getValue(), 0.0f);
 }
 
+// A value left between the states by a host's automation curve: the click flips the state the
+// button shows, which is the state the plug-in applies.
+TEST_F(ToggleMouse, AClickFlipsTheStateAnInBetweenValueShows) {
+    const struct {
+        float start;
+        bool inclusive;
+        float after;
+    } cases[] = {{0.3f, false, 1.0f},
+                 {0.5f, false, 1.0f},
+                 {0.7f, false, 0.0f},
+                 {0.5f, true, 0.0f},
+                 {0.3f, true, 1.0f}};
+    for (const auto& c : cases) {
+        toggle->setThresholdInclusive(c.inclusive);
+        toggle->setValue(c.start);
+        input.then(1, kInside).then(0, kInside);
+        press(kInside);
+        EXPECT_EQ(toggle->getValue(), c.after) << c.start << " " << c.inclusive;
+    }
+}
+
 TEST_F(ToggleMouse, ControlClickIsAnOrdinaryClick) {
     input.then(1 | 16, kInside).then(0, kInside);
     press(kInside);
@@ -93,16 +114,18 @@ TEST_F(ToggleMouse, RightButtonDoesNothing) {
     EXPECT_TRUE(listener.values.empty());
 }
 
-TEST(ToggleButton, DrawsPictureZeroForZeroAndTheOtherOtherwise) {
+TEST(ToggleButton, DrawsPictureOneAboveTheSwitchThresholdOnly) {
     Bitmap* picture = new Bitmap(10006);
     ToggleButton* toggle = new ToggleButton(kSize, nullptr, 48, 31, picture, Point(0, 0));
     OffscreenContext reference(nullptr, picture);
-    for (float v : {0.0f, 1.0f, 0.5f, 7.0f}) {
+    // The band switches read as set above 0.5: 0.3 (an automation curve's value) and 0.5 itself
+    // show picture 0, as the plug-in applies them.
+    for (float v : {0.0f, 1.0f, 0.3f, 0.5f, 0.51f, 7.0f}) {
         TestSurface surface(10001);
         toggle->setValue(v);
         toggle->draw(&surface.get());
         EXPECT_FALSE(toggle->isDirty());
-        const int row = v == 0.0f ? 0 : 31;
+        const int row = v > 0.5f ? 31 : 0;
         for (int x = 2; x < 31; x += 4)
             for (int y = 2; y < 31; y += 4)
                 ASSERT_EQ(surface.pixel(kSize.left + x, kSize.top + y),

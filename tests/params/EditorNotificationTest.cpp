@@ -96,5 +96,26 @@ TEST(EditorNotificationTest, PagesOutsideTheSevenDoNothing) {
     }
 }
 
+TEST(EditorNotificationTest, MergeHintAsksForTheWholeViewWhenTwoElementsAreUndrawn) {
+    const struct {
+        int pending;
+        bool undrawn;
+        int incoming;
+        int stored;
+    } rows[] = {
+        {0, false, 3, 3},             // the view has drawn: the element alone
+        {1, false, 3, 3},             // meter readings are simply replaced
+        {7, false, 3, 3},             // a drawn hint left by the view itself
+        {3, true, 3, 3},              // the same element again
+        {3, true, 2, kHintWholeView}, // a second element before the redraw
+        {0, true, 4, kHintWholeView}, // an element after an undrawn page change
+        {kHintWholeView, true, 5, kHintWholeView},
+        {3, true, 0, 0}, // a page change is drawn whole anyway
+    };
+    for (const auto& r : rows)
+        EXPECT_EQ(mergeHint(r.pending, r.undrawn, r.incoming), r.stored)
+            << r.pending << " " << r.undrawn << " " << r.incoming;
+}
+
 } // namespace
 } // namespace qv

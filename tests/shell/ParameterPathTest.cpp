@@ -5,6 +5,8 @@
 #include "params/ParameterMapping.h"
 #include "tests/shell/TestHost.h"
 
+#include "params/EditorNotification.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -235,6 +237,35 @@ TEST_F(ParameterPathTest, EditorNotificationsFollowThePage) {
         EXPECT_EQ(effect->getEditorHint(111), row.panelHint < 0 ? 77 : row.panelHint);
         EXPECT_EQ(effect->getEditorHint(110), row.outputHint < 0 ? 77 : row.outputHint);
     }
+}
+
+// Changes wait for the panel's redraw: two elements become the whole page, and meter readings
+// are handed over only once the panel has drawn (it resets the hint to 0), never over a change.
+TEST_F(ParameterPathTest, UndrawnChangesMergeAndHoldOffTheMeters) {
+    set(param::kPanelPage, 0.0f); // page A
+    effect->setEditorHint(111, 0);
+    set(param::ratioIndex(1), 0.3f);
+    EXPECT_EQ(effect->getEditorHint(111), 3);
+    effect->requestPanelRefresh();
+    EXPECT_EQ(effect->getEditorHint(111), 3);
+    set(param::threshIndex(1), 0.3f);
+    EXPECT_EQ(effect->getEditorHint(111), qv::kHintWholeView);
+    set(param::inLevelIndex(1), 0.3f);
+    EXPECT_EQ(effect->getEditorHint(111), qv::kHintWholeView);
+    effect->setEditorHint(111, 0); // drawn
+    effect->requestPanelRefresh();
+    EXPECT_EQ(effect->getEditorHint(111), 1);
+    set(param::ratioIndex(1), 0.4f); // replaces the readings
+    EXPECT_EQ(effect->getEditorHint(111), 3);
+    // The output stage in the same way; a program change is drawn whole on both.
+    effect->setEditorHint(110, 0);
+    set(param::kMasterOut, 0.4f);
+    set(param::kDryOut, 0.4f);
+    EXPECT_EQ(effect->getEditorHint(110), qv::kHintWholeView);
+    effect->setProgram(2);
+    EXPECT_EQ(effect->getEditorHint(110), 0);
+    effect->requestOutputRefresh();
+    EXPECT_EQ(effect->getEditorHint(110), 0);
 }
 
 TEST_F(ParameterPathTest, SettingThePageAlwaysRefreshesThePanel) {

@@ -1,0 +1,20 @@
+// One thread's use of OLE: initialised on construction, given back on destruction only when the
+// initialisation succeeded (S_OK or S_FALSE) and only on the thread that made it, since OLE counts
+// its initialisations per thread. A host that destroys the editor on another thread, or whose
+// thread was already initialised for the multithreaded apartment, keeps its own OLE state intact.
+#pragma once
+
+class OleSession {
+public:
+    OleSession();
+    ~OleSession();
+    OleSession(const OleSession&) = delete;
+    OleSession& operator=(const OleSession&) = delete;
+
+    // True when OleInitialize succeeded on the constructing thread.
+    bool isInitialized() const { return initialized; }
+
+private:
+    unsigned long thread; // id of the thread that called OleInitialize
+    bool initialized;     // S_OK or S_FALSE: one OleUninitialize is owed on that thread
+};
