@@ -1,7 +1,7 @@
 // Per-sample work of one band: detection and gain computation, then linking and smoothing.
 
-#include "dsp/BandCompressor.h"
-#include "dsp/ReductionLinker.h"
+#include "dsp/dynamics/BandCompressor.h"
+#include "dsp/dynamics/ReductionLinker.h"
 
 #include <benchmark/benchmark.h>
 #include <memory>

@@ -1,6 +1,6 @@
 // Per-sample work of the output limiter (stereo): frame by frame and in the engine's runs.
 
-#include "dsp/BandLimiter.h"
+#include "dsp/limiter/BandLimiter.h"
 
 #include <benchmark/benchmark.h>
 #include <memory>

@@ -1,9 +1,9 @@
 // One 512-sample crossover block (one forward and four inverse 1024-point transforms) and one
 // filter redesign.
 
-#include "dsp/CrossoverBank.h"
-#include "dsp/CrossoverBlockFilter.h"
-#include "dsp/CrossoverDesigner.h"
+#include "dsp/crossover/CrossoverBank.h"
+#include "dsp/crossover/CrossoverBlockFilter.h"
+#include "dsp/crossover/CrossoverDesigner.h"
 
 #include <benchmark/benchmark.h>
 #include <memory>

@@ -1,10 +1,10 @@
 // FFT speed: our radix-4 transform and the planar transform of the block convolution against
 // the textbook radix-2 FFT and the O(N^2) DFT that serve as test oracles.
 
-#include "dsp/Fft.h"
-#include "dsp/PlanarFft.h"
+#include "dsp/fft/Fft.h"
+#include "dsp/fft/PlanarFft.h"
 
-#include "tests/dsp/ReferenceFft.h"
+#include "tests/dsp/fft/ReferenceFft.h"
 
 #include <benchmark/benchmark.h>
 #include <memory>

@@ -42,9 +42,11 @@ function(qv_add_core_library name)
   endif()
 endfunction()
 
-# dsp and params know nothing of each other; the shell wires them.
+# dsp knows nothing of params; params takes the unit formulas of dsp/math (dB spans, single
+# rounding) so that each is written once; the shell wires them.
 qv_add_core_library(qv_dsp ${QV_DSP_SOURCES})
 qv_add_core_library(qv_params ${QV_PARAMS_SOURCES})
+target_link_libraries(qv_params PUBLIC qv_dsp)
 qv_add_core_library(qv_shell ${QV_SHELL_CORE_SOURCES})
 target_link_libraries(qv_shell PUBLIC qv_params qv_dsp)
 

@@ -1,7 +1,8 @@
 #include "dsp/MultibandEngine.h"
 
-#include "dsp/CoefficientMath.h"
-#include "dsp/SingleRounding.h"
+#include "dsp/math/CoefficientMath.h"
+#include "dsp/InputSample.h"
+#include "dsp/math/SingleRounding.h"
 
 #include <cmath>
 
@@ -22,11 +23,6 @@ int framesAt(double fs, double seconds) {
     if (!(frames > 0.0f)) return 0;
     if (frames >= kMaxFrameCount) return static_cast<int>(kMaxFrameCount);
     return static_cast<int>(frames);
-}
-
-// Non-finite samples (NaN, infinity) enter as silence; any finite sample passes.
-double sanitised(float sample) {
-    return std::fabs(sample) <= 3.4028234663852886e38f ? static_cast<double>(sample) : 0.0;
 }
 } // namespace
 
@@ -113,8 +109,8 @@ template <bool Accumulate>
 void MultibandEngine::run(const float* inL, const float* inR, float* outL, float* outR,
                           int frames) {
     // The next frame, already counted by the gate.
-    double xL = sanitised(inL[0]);
-    double xR = sanitised(inR[0]);
+    double xL = enteredSample(inL[0]);
+    double xR = enteredSample(inR[0]);
     bool active = gate_.push(xL, xR);
     int i = 0;
     while (i < frames) {
@@ -134,8 +130,8 @@ void MultibandEngine::run(const float* inL, const float* inR, float* outL, float
                 }
                 ++g;
                 if (++i == frames) break;
-                xL = sanitised(inL[i]);
-                xR = sanitised(inR[i]);
+                xL = enteredSample(inL[i]);
+                xR = enteredSample(inR[i]);
                 if ((active = gate_.push(xL, xR))) break;
             }
             silence(g);
@@ -152,14 +148,14 @@ void MultibandEngine::run(const float* inL, const float* inR, float* outL, float
             ++n;
             if (i + n == frames || n == limit) {
                 if (i + n < frames) {
-                    xL = sanitised(inL[i + n]);
-                    xR = sanitised(inR[i + n]);
+                    xL = enteredSample(inL[i + n]);
+                    xR = enteredSample(inR[i + n]);
                     active = gate_.push(xL, xR);
                 }
                 break;
             }
-            xL = sanitised(inL[i + n]);
-            xR = sanitised(inR[i + n]);
+            xL = enteredSample(inL[i + n]);
+            xR = enteredSample(inR[i + n]);
             if (!(active = gate_.push(xL, xR))) break;
         }
         processChunk(n);
@@ -192,6 +188,16 @@ void MultibandEngine::silence(int g) {
 // n running frames (1..kChunk) from chunk_.inL/inR to chunk_.outL/outR, within one crossover
 // block (crossover_.beginRun has run).
 void MultibandEngine::processChunk(int n) {
+    readDelayedInputs(n);
+    splitBands(n);
+    float ratio[kBands]; // each band's ratio control, for the band meter
+    computeBandGains(n, ratio);
+    applyAndSumBands(n, ratio);
+    mixAndLimit(n);
+    meterAndCapture(n);
+}
+
+void MultibandEngine::readDelayedInputs(int n) {
     Chunk& c = chunk_;
     // Monitor and dry copies from the input ring, the reference from its own (every delay is
     // longer than a chunk, so the frames read all lie before it).
@@ -200,9 +206,12 @@ void MultibandEngine::processChunk(int n) {
     inputRing_.writeRun(c.inL, c.inR, n);
     referenceRing_.readRun(kReferenceDelay, c.refL, c.refR, n);
     referenceRing_.writeRun(c.inL, c.inR, n);
+}
 
-    // Band split: band 1 = r - LP1, band b = LP(b-1) - LPb, band 5 = LP4; then the input gain.
-    // The current band signals go into the look-ahead line.
+void MultibandEngine::splitBands(int n) {
+    Chunk& c = chunk_;
+    // Band 1 = r - LP1, band b = LP(b-1) - LPb, band 5 = LP4; then the input gain. The current
+    // band signals go into the look-ahead line.
     for (int ch = 0; ch < kChannels; ++ch) {
         const double* upper = ch == 0 ? c.refL : c.refR;
         for (int b = 0; b < kBands; ++b) {
@@ -220,12 +229,15 @@ void MultibandEngine::processChunk(int n) {
         }
     }
     crossover_.store(c.inL, c.inR, n);
+}
 
-    // Detection and gain computation on the current band signals, band after band.
+void MultibandEngine::computeBandGains(int n, float (&ratio)[kBands]) {
+    Chunk& c = chunk_;
+    // Detection and gain computation on the current band signals, band after band, then the
+    // linking between neighbours and the gain smoothing.
     const double* raw[kBands];
     double* smoothed[kBands];
     bool linked[kBands], capped[kBands];
-    float ratio[kBands];
     for (int b = 0; b < kBands; ++b) {
         BandCompressor& comp = compressors_[b];
         comp.process(lookahead_.input(2 * b), lookahead_.input(2 * b + 1), c.gain[b], n);
@@ -236,7 +248,10 @@ void MultibandEngine::processChunk(int n) {
         ratio[b] = comp.ratioValue();
     }
     linker_.process(raw, linked, capped, smoothed, n);
+}
 
+void MultibandEngine::applyAndSumBands(int n, const float (&ratio)[kBands]) {
+    Chunk& c = chunk_;
     // Output gains (the smoothed gains become the applied ones) on the band signals of 31 frames
     // before; a band switched off is silenced. The gained bands are summed into the output
     // arrays on the way, band after band.
@@ -271,16 +286,17 @@ void MultibandEngine::processChunk(int n) {
     lookahead_.advance(n);
     if (bandMeter_.process(bands, applied, ratio, n) && listener_ != nullptr)
         listener_->requestPanelRefresh();
+}
 
-    // Mix: (sum of the bands * wet + dry * dry factor) * master.
+void MultibandEngine::mixAndLimit(int n) {
+    Chunk& c = chunk_;
+    // (sum of the bands * wet + dry * dry factor) * master, then the limiter.
     const double wet = wet_, dryFactor = dry_, master = master_;
     for (int k = 0; k < n; ++k) {
         c.outL[k] = (c.outL[k] * wet + c.dryL[k] * dryFactor) * master;
         c.outR[k] = (c.outR[k] * wet + c.dryR[k] * dryFactor) * master;
     }
-
     limiter_.process(c.outL, c.outR, n);
-
     // The monitor switch outputs the input of 838 frames before instead.
     if (monitor_ >= kMonitorOn) {
         for (int k = 0; k < n; ++k) {
@@ -288,6 +304,10 @@ void MultibandEngine::processChunk(int n) {
             c.outR[k] = c.monitorR[k];
         }
     }
+}
+
+void MultibandEngine::meterAndCapture(int n) {
+    Chunk& c = chunk_;
     if (outputMeter_.process(c.outL, c.outR, n) && listener_ != nullptr)
         listener_->requestOutputRefresh();
     // A completed capture is handed over at once, before later frames overwrite it.

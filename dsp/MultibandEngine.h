@@ -1,17 +1,17 @@
 #pragma once
 
-#include "dsp/AnalyserBandTable.h"
-#include "dsp/AnalyserCapture.h"
-#include "dsp/BandCompressor.h"
-#include "dsp/BandLimiter.h"
-#include "dsp/BandMeter.h"
-#include "dsp/ChunkDelayLine.h"
-#include "dsp/CrossoverBank.h"
-#include "dsp/CrossoverStage.h"
+#include "dsp/metering/AnalyserBandTable.h"
+#include "dsp/metering/AnalyserCapture.h"
+#include "dsp/dynamics/BandCompressor.h"
+#include "dsp/limiter/BandLimiter.h"
+#include "dsp/metering/BandMeter.h"
+#include "dsp/delay/ChunkDelayLine.h"
+#include "dsp/crossover/CrossoverBank.h"
+#include "dsp/crossover/CrossoverStage.h"
 #include "dsp/EngineListener.h"
-#include "dsp/FrameDelayRing.h"
-#include "dsp/OutputMeter.h"
-#include "dsp/ReductionLinker.h"
+#include "dsp/delay/FrameDelayRing.h"
+#include "dsp/metering/OutputMeter.h"
+#include "dsp/dynamics/ReductionLinker.h"
 #include "dsp/SilenceGate.h"
 
 namespace qv {
@@ -81,7 +81,8 @@ public:
     void fullReset();
 
     // Audio thread. accumulate = false replaces the output (processReplacing), true adds to it
-    // (process). Null buffers or frames <= 0 do nothing. Non-finite input samples count as 0.
+    // (process). Null buffers or frames <= 0 do nothing. Non-finite input samples count as 0;
+    // finite ones beyond kInputSampleLimit (+60 dBFS) enter as that limit (InputSample.h).
     void process(float* const* inputs, float* const* outputs, int frames, bool accumulate);
 
     // Published readings (amplitudes; output readings and band gains times 0.1).
@@ -107,7 +108,20 @@ private:
     }
     template <bool Accumulate>
     void run(const float* inL, const float* inR, float* outL, float* outR, int frames);
+    // One chunk of the loop (the chunk's input frames are in chunk_.inL/inR), in its steps:
     void processChunk(int frames);
+    // the monitor, dry and reference copies from the input rings;
+    void readDelayedInputs(int frames);
+    // the five band signals with their input gains, into the look-ahead line;
+    void splitBands(int frames);
+    // the detectors, gain computers, linking and gain smoothing (ratio: each band's control);
+    void computeBandGains(int frames, float (&ratio)[kBands]);
+    // the smoothed gains on the delayed bands, summed into the output, and the band meters;
+    void applyAndSumBands(int frames, const float (&ratio)[kBands]);
+    // wet, dry and master mix, the limiter and the monitor switch;
+    void mixAndLimit(int frames);
+    // the output meters and the analyser capture.
+    void meterAndCapture(int frames);
     void silence(int frames);
 
     // Working arrays of one chunk of running frames, unit outputs feeding the next unit.

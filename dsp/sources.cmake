@@ -1,25 +1,25 @@
 set(QV_DSP_SOURCES
-  dsp/AnalyserBandTable.cpp
-  dsp/AnalyserCapture.cpp
-  dsp/AttackSmoother.cpp
-  dsp/BandCompressor.cpp
-  dsp/BandDetector.cpp
-  dsp/BandLimiter.cpp
-  dsp/BandMeter.cpp
-  dsp/CoefficientMath.cpp
-  dsp/CrossoverBank.cpp
-  dsp/CrossoverBlockFilter.cpp
-  dsp/CrossoverDesigner.cpp
-  dsp/CrossoverStage.cpp
-  dsp/Fft.cpp
-  dsp/GainSmoother.cpp
-  dsp/HeldEnvelope.cpp
-  dsp/LimiterGainSmoother.cpp
   dsp/MultibandEngine.cpp
-  dsp/OutputMeter.cpp
-  dsp/PeakHoldDetector.cpp
-  dsp/PlanarFft.cpp
-  dsp/ReductionLinker.cpp
-  dsp/RisingSmoothDetector.cpp
-  dsp/RmsWindow.cpp
+  dsp/crossover/CrossoverBank.cpp
+  dsp/crossover/CrossoverBlockFilter.cpp
+  dsp/crossover/CrossoverDesigner.cpp
+  dsp/crossover/CrossoverStage.cpp
+  dsp/dynamics/AttackSmoother.cpp
+  dsp/dynamics/BandCompressor.cpp
+  dsp/dynamics/BandDetector.cpp
+  dsp/dynamics/GainSmoother.cpp
+  dsp/dynamics/HeldEnvelope.cpp
+  dsp/dynamics/PeakHoldDetector.cpp
+  dsp/dynamics/ReductionLinker.cpp
+  dsp/dynamics/RisingSmoothDetector.cpp
+  dsp/dynamics/RmsWindow.cpp
+  dsp/fft/Fft.cpp
+  dsp/fft/PlanarFft.cpp
+  dsp/limiter/BandLimiter.cpp
+  dsp/limiter/LimiterGainSmoother.cpp
+  dsp/math/CoefficientMath.cpp
+  dsp/metering/AnalyserBandTable.cpp
+  dsp/metering/AnalyserCapture.cpp
+  dsp/metering/BandMeter.cpp
+  dsp/metering/OutputMeter.cpp
 )

@@ -1,7 +1,7 @@
 #include "editor/LinkStrip.h"
 
 #include "editor/EditorLayout.h"
-#include "params/SinglePrecision.h"
+#include "dsp/math/SingleRounding.h"
 
 #include <cstdio>
 
@@ -21,7 +21,7 @@ void LinkStrip::formatAmount(float amount, char* text, std::size_t size) {
     // Whole percent, truncated: below 1 % (and NaN) shows 0.
     // The float product, rounded once: the x87 build would otherwise keep 0.7 x 100 at
     // 69.99999... in its wider registers and show 69.
-    const float percent = qv::toSingle(static_cast<double>(amount) * kPercent);
+    const float percent = qv::roundToSingle(static_cast<double>(amount) * kPercent);
     if (!(percent >= 1.0f))
         std::snprintf(text, size, "0 %%");
     else if (percent < kPercent)

@@ -1,7 +1,7 @@
 #include "editor/OutputStageView.h"
 
 #include "params/EditorNotification.h"
-#include "params/SinglePrecision.h"
+#include "dsp/math/SingleRounding.h"
 
 #include "editor/DragTracker.h"
 #include "editor/EditorLayout.h"
@@ -131,7 +131,7 @@ void OutputStageView::formatPeak(float peakValue, char* text, std::size_t size, 
 void OutputStageView::formatMaster(float value, char* text, std::size_t size) {
     if (!text || size == 0) return;
     // The float expression rounded once, so that both builds show the same text.
-    const float db = qv::toSingle(static_cast<double>(value) * kLevelSpanDb + kLevelFloorDb);
+    const float db = qv::roundToSingle(static_cast<double>(value) * kLevelSpanDb + kLevelFloorDb);
     if ((db > -kUnityZoneDb && db < kUnityZoneDb) || db != db) // NaN shows the middle as well
         std::snprintf(text, size, "0.0 dB");
     else

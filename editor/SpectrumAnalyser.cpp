@@ -1,6 +1,6 @@
 #include "editor/SpectrumAnalyser.h"
 
-#include "dsp/ApproxSqrt.h"
+#include "dsp/math/ApproxSqrt.h"
 
 #include <cmath>
 

@@ -4,7 +4,7 @@
 // graph rows (2 pixels per dB, 0 dB at the top). UI thread; allocates nothing.
 #pragma once
 
-#include "dsp/Fft.h"
+#include "dsp/fft/Fft.h"
 
 #include <cstdint>
 

@@ -3,7 +3,8 @@
 #include "params/BoundedText.h"
 #include "params/ParameterIndex.h"
 #include "params/ParameterMapping.h"
-#include "params/SinglePrecision.h"
+#include "dsp/math/CoefficientMath.h"
+#include "dsp/math/SingleRounding.h"
 
 #include <cmath>
 #include <cstdio>
@@ -35,9 +36,7 @@ constexpr float kLevelZeroBandDb = 0.1f;
 constexpr float kThreshZeroBandDb = 0.099f;
 constexpr float kCeilingZeroBandDb = 0.01f;
 
-// Level formula dB = 48x - 24, threshold 40x - 40, ceiling 6x - 6.
-constexpr double kLevelRangeDb = 48.0;
-constexpr double kLevelOffsetDb = 24.0;
+// Threshold formula dB = 40x - 40, ceiling 6x - 6 (the level's is levelDb).
 constexpr double kThreshRangeDb = 40.0;
 constexpr double kCeilingRangeDb = 6.0;
 
@@ -107,14 +106,14 @@ void formatFreq(float x, char* text) {
 
 void formatLevel(float x, char* text) {
     if (std::isnan(x)) return writeText(text, kNotANumber);
-    const float db = toSingle(kLevelRangeDb * x - kLevelOffsetDb);
+    const float db = roundToSingle(levelDb(x));
     if (db <= -kLevelZeroBandDb || db >= kLevelZeroBandDb) return writeFixed(text, db, 1);
     writeText(text, "0.0");
 }
 
 void formatThresh(float x, char* text) {
     if (std::isnan(x)) return writeText(text, kNotANumber);
-    const float db = toSingle(kThreshRangeDb * x - kThreshRangeDb);
+    const float db = roundToSingle(kThreshRangeDb * x - kThreshRangeDb);
     if (db <= -kThreshZeroBandDb) return writeFixed(text, db, 1);
     writeText(text, "0.0");
 }
@@ -125,7 +124,7 @@ void formatRatio(float x, char* text) {
     float ratio = 1.0f;
     if (!(xd > kRatioDisplayNeutralLow && xd < kRatioDisplayNeutralHigh)) {
         // 1 / (1 - k) with k = 2x - 1; infinite at x = 1, negative above.
-        ratio = toSingle(1.0 / (1.0 - (2.0 * xd - 1.0)));
+        ratio = roundToSingle(1.0 / (1.0 - (2.0 * xd - 1.0)));
     }
     if (ratio < 1.0f) return writeFixed(text, ratio, 2);
     if (ratio < 10.0f) return writeFixed(text, ratio, 1);
@@ -135,7 +134,7 @@ void formatRatio(float x, char* text) {
 
 void formatAtk(float x, char* text) {
     if (std::isnan(x)) return writeText(text, kNotANumber);
-    const float ms = toSingle(kAttackMaxMs * cube(x));
+    const float ms = roundToSingle(kAttackMaxMs * cube(x));
     if (ms < kAttackZeroMs) return writeText(text, "0.00");
     if (ms < 1.0f) return writeFixed(text, ms, 2);
     if (ms < 10.0f) return writeFixed(text, ms, 1);
@@ -144,7 +143,7 @@ void formatAtk(float x, char* text) {
 
 void formatReleaseTime(float x, char* text) {
     if (std::isnan(x)) return writeText(text, kNotANumber);
-    const float ms = toSingle(kReleaseMinMs + kReleaseSpanMs * cube(x));
+    const float ms = roundToSingle(kReleaseMinMs + kReleaseSpanMs * cube(x));
     if (ms < 1.0f) return writeFixed(text, ms, 2);
     if (ms < 10.0f) return writeFixed(text, ms, 1);
     writeTruncated(text, ms);
@@ -152,14 +151,14 @@ void formatReleaseTime(float x, char* text) {
 
 void formatReleaseAmount(float x, char* text) {
     if (std::isnan(x)) return writeText(text, kNotANumber);
-    const float p = toSingle(kPercentPerUnit * x);
+    const float p = roundToSingle(kPercentPerUnit * x);
     if (p < kPercentLow) return writeText(text, "min");
     if (p > kPercentHigh) return writeText(text, "max");
     writePercent(text, p);
 }
 
 void formatRedLink(float x, char* text) {
-    const float p = toSingle(kPercentPerUnit * x);
+    const float p = roundToSingle(kPercentPerUnit * x);
     if (!(p >= kPercentLow)) return writeText(text, "0"); // also NaN: the link is off
     if (p > kPercentHigh) return writeText(text, "100");
     writePercent(text, p);
@@ -167,7 +166,7 @@ void formatRedLink(float x, char* text) {
 
 void formatCeiling(float x, char* text) {
     if (std::isnan(x)) return writeText(text, kNotANumber);
-    const float db = toSingle(kCeilingRangeDb * x - kCeilingRangeDb);
+    const float db = roundToSingle(kCeilingRangeDb * x - kCeilingRangeDb);
     if (db <= -kCeilingZeroBandDb) return writeFixed(text, db, 2);
     writeText(text, "0.00");
 }

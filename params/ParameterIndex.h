@@ -253,7 +253,9 @@ bool isEditorState(int index);
 // setEditorHint, getEditorHint). Tags 4..43 and 59..63 address parameters of the same index.
 namespace tag {
 constexpr int kBandLevelFirst = 93;        // 93..97: level readings of bands 1..5
+constexpr int kOutputPeakFirst = 98;       // 98, 99: output peak readings, left and right
 constexpr int kBandReductionFirst = 100;   // 100..104: gain-reduction readings of bands 1..5
+constexpr int kOutputRmsFirst = 105;       // 105, 106: output RMS readings, left and right
 constexpr int kEditorScratch = 107;        // the editor's transient value
 constexpr int kAnalysisBufferFirst = 108;  // first held analyser buffer
 constexpr int kAnalysisBufferSecond = 109; // second held analyser buffer

@@ -1,6 +1,6 @@
 #include "params/ParameterMapping.h"
 
-#include "params/SinglePrecision.h"
+#include "dsp/math/SingleRounding.h"
 
 #include <cmath>
 
@@ -56,11 +56,11 @@ float crossoverHundredsHz(float x) {
     const double hundreds = kHundredsPerReference * crossoverPower(x);
     if (!(hundreds >= kCrossoverMinHundredsHz)) return kCrossoverMinHundredsHz; // also NaN
     if (hundreds > kCrossoverMaxHundredsHz) return kCrossoverMaxHundredsHz;
-    return toSingle(hundreds);
+    return roundToSingle(hundreds);
 }
 
 LinkAmount linkAmountOf(float x) {
-    const float percent = toSingle(x * kLinkPercentPerUnit); // the float product, in both builds
+    const float percent = roundToSingle(x * kLinkPercentPerUnit); // the float product, in both builds
     if (!(percent >= kLinkMinPercent)) return {0, 0.0, 1.0}; // also NaN
     if (percent > kLinkMaxPercent) return {kLinkMaxAmount, 0.5, 0.0};
     const int amount = static_cast<int>(percent); // 1..100, truncated toward zero

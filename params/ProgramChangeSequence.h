@@ -32,7 +32,8 @@ enum class ProgramStepKind {
     PresetCrossovers, // copy the program's four crossover values into the current values only
     PresetRelease,    // copy the band's stored Rel_m and Rel_a into the current values only
     SetStored,        // setParameter(index, the program's stored value)
-    SetRelMirror,     // setParameter(Rel index, stored Rel_m if stored RelMode > 0.5, else Rel_a)
+    SetRelMirror,     // the Rel mirror: stored Rel_m if stored RelMode > 0.5, else Rel_a
+                      // (already preset, so the effect only refreshes its mirror)
     SetCurrent,       // setParameter(index, the current value): editor-state parameters
 };
 

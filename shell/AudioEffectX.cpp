@@ -35,6 +35,7 @@ VstIntPtr AudioEffectX::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr va
     case effGetVendorString: return getVendorString(static_cast<char*>(ptr)) ? 1 : 0;
     case effGetProductString: return getProductString(static_cast<char*>(ptr)) ? 1 : 0;
     case effGetVendorVersion: return getVendorVersion();
+    case effVendorSpecific: return vendorSpecific(index, value, ptr, opt);
     case effCanDo: return canDo(static_cast<const char*>(ptr));
     case effGetTailSize: return getTailSize();
     case effGetParameterProperties: return 0;

@@ -21,6 +21,11 @@ public:
     virtual bool getProductString(char* /*text*/) { return false; }
     virtual VstInt32 getVendorVersion() { return 0; }
     virtual VstInt32 canDo(const char* /*text*/) { return 0; }
+    // A vendor's own extension (effVendorSpecific); 0: not understood.
+    virtual VstIntPtr vendorSpecific(VstInt32 /*index*/, VstIntPtr /*value*/, void* /*ptr*/,
+                                     float /*opt*/) {
+        return 0;
+    }
     virtual VstInt32 getTailSize() { return 0; }
     virtual VstInt32 getVstVersion() { return kVstVersion; }
 };

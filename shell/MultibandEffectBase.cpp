@@ -1,5 +1,7 @@
 #include "shell/MultibandEffectBase.h"
 
+#include "shell/BandMeterReport.h"
+
 #include "params/EditorNotification.h"
 #include "params/ParameterCatalogue.h"
 #include "params/ParameterDisplay.h"
@@ -25,8 +27,6 @@ bool copyIdentity(char* text, const char* source) {
     return true;
 }
 
-constexpr float kEditorStateDefaults[6] = {0.2f, 1.0f, 0.21f, 1.0f, 1.0f, 0.0f}; // 87..92
-
 } // namespace
 
 // Drives a program change through the effect's own setParameter.
@@ -41,7 +41,15 @@ public:
         effect.values[param::relMIndex(band)] = relM;
         effect.values[param::relAIndex(band)] = relA;
     }
-    void applyParameter(int index, float value) override { effect.setParameter(index, value); }
+    void applyParameter(int index, float value) override {
+        // A program's Rel step passes the active release value it has just preset (the stored
+        // Rel_m or Rel_a, by the stored RelMode): the mirror only refreshes, as the program's
+        // own Rel_m and Rel_a follow.
+        if (qv::isRelMirror(index))
+            effect.refreshReleaseMirror(qv::bandOf(index));
+        else
+            effect.setParameter(index, value);
+    }
     float currentValue(int index) const override { return effect.values[index]; }
 
 private:
@@ -50,7 +58,8 @@ private:
 
 MultibandEffectBase::MultibandEffectBase(audioMasterCallback audioMaster)
     : AudioEffectX(audioMaster, qv::kNumPrograms, qv::kNumHostParameters), engine(this) {
-    for (int i = 0; i < 6; ++i) values[param::kPanelPage + i] = kEditorStateDefaults[i];
+    for (int i = param::kFirstEditorState; i <= param::kLastEditorState; ++i)
+        values[i] = param::kEditorStateDefaults[i - param::kFirstEditorState];
     engine.setPanelPage(values[param::kPanelPage]);
     engine.setSelectedChannel(values[param::kSelectedChannel]);
     engine.setBandView(values[param::kBandView]);
@@ -73,97 +82,105 @@ void MultibandEffectBase::setParameter(VstInt32 index, float value) {
     // previous value kept. Finite values outside 0..1 are mapped like any other.
     if (!std::isfinite(value)) return;
 
-    switch (qv::familyOf(index)) {
-    case ParameterFamily::Freq: setCrossover(qv::pairOf(index), value); break;
-    case ParameterFamily::Rel: values[index] = activeRelease(qv::bandOf(index)); break;
-    case ParameterFamily::MeterSw:
-        values[index] = value;
-        bank.storeValue(curProgram, index, value);
-        engine.setMeterSwitch(value);
-        break;
-    case ParameterFamily::Monitor:
-        values[index] = value;
-        bank.storeValue(curProgram, index, value);
-        engine.setMonitor(value);
-        break;
-    case ParameterFamily::ReductionSw: // kept for the editor; no effect on processing
-        values[index] = value;
-        bank.storeValue(curProgram, index, value);
-        break;
-    case ParameterFamily::PanelPage:
-        values[index] = value;
-        editorScratch = 0.0f;
-        engine.setPanelPage(value);
-        break;
-    case ParameterFamily::SelectedChannel:
-        values[index] = value;
-        engine.setSelectedChannel(value);
-        break;
-    case ParameterFamily::BandView:
-        values[index] = value;
-        engine.setBandView(value);
-        break;
-    case ParameterFamily::AnalyserPower:
-        values[index] = value;
-        engine.setAnalyserPower(value);
-        break;
-    case ParameterFamily::MatrixItem:
-    case ParameterFamily::AnalyserCurveMode: values[index] = value; break;
+    switch (const ParameterFamily family = qv::familyOf(index)) {
     case ParameterFamily::None: return;
-    default:
-        bank.storeValue(curProgram, index, value);
-        applyFamilySetter(index, value);
+    case ParameterFamily::Freq: setCrossover(qv::pairOf(index), value); break;
+    case ParameterFamily::Rel:
+        // A host saves and restores the mirror, never index 86 (band 5's Rel_a lies beyond
+        // numParams): a value written here goes to the band's active release value through
+        // this same path, whose setter ends with the mirror's own refresh.
+        setParameter(activeReleaseIndex(qv::bandOf(index)), value);
+        break;
+    default: {
+        const FamilySetter& setter = familySetter(family);
+        values[index] = value;
+        if (setter.inProgram) bank.storeValue(curProgram, index, value);
+        if (setter.apply) setter.apply(*this, index, value);
         break;
     }
+    }
+    announceChange(index, value);
+}
+
+void MultibandEffectBase::announceChange(VstInt32 index, float value) {
     notifyEditor(index);
     if (editor) editor->setParameter(index, value);
 }
 
-void MultibandEffectBase::applyFamilySetter(int index, float x) {
-    values[index] = x;
-    const int band = qv::bandOf(index);
-    switch (qv::familyOf(index)) {
-    case ParameterFamily::InLevel: engine.compressor(band).setInputLevel(x); break;
-    case ParameterFamily::OutLevel: engine.compressor(band).setOutputLevel(x); break;
-    case ParameterFamily::Thresh: engine.compressor(band).setThreshold(x); break;
-    case ParameterFamily::Ratio: engine.compressor(band).setRatio(x); break;
-    case ParameterFamily::AtkCurve: engine.compressor(band).setAttackCurve(x); break;
-    case ParameterFamily::Atk: engine.compressor(band).setAttack(x); break;
-    case ParameterFamily::RelMode:
-        engine.compressor(band).setReleaseMode(x);
-        refreshReleaseMirror(band);
-        break;
-    case ParameterFamily::RelM:
-        engine.compressor(band).setManualRelease(x);
-        refreshReleaseMirror(band);
-        break;
-    case ParameterFamily::RelA:
-        engine.compressor(band).setAutoRelease(x);
-        refreshReleaseMirror(band);
-        break;
-    case ParameterFamily::AutoRelType: engine.compressor(band).setAutoReleaseType(x); break;
-    case ParameterFamily::PwSw: engine.compressor(band).setBandSwitch(x); break;
-    case ParameterFamily::CompSw: engine.compressor(band).setCompSwitch(x); break;
-    case ParameterFamily::LtLimSw: engine.limiter().setLimiterSwitch(x); break;
-    case ParameterFamily::MasterOut: engine.setMasterOut(x); break;
-    case ParameterFamily::RedLink: engine.linker().setLink(qv::pairOf(index), x); break;
-    case ParameterFamily::LtCeiling: engine.limiter().setCeiling(x); break;
-    case ParameterFamily::LtRelSw: engine.limiter().setReleaseSwitch(x); break;
-    case ParameterFamily::LtRelM: engine.limiter().setManualRelease(x); break;
-    case ParameterFamily::LtRelA: engine.limiter().setAutoRelease(x); break;
-    case ParameterFamily::LtClip: engine.limiter().setClipShape(x); break;
-    case ParameterFamily::FilterType:
-        engine.crossover(0).setFilterType(x);
-        engine.crossover(1).setFilterType(x);
-        break;
-    case ParameterFamily::Qcurve:
-        engine.crossover(0).setSlope(x);
-        engine.crossover(1).setSlope(x);
-        break;
-    case ParameterFamily::DryOut: engine.setDryOut(x); break;
-    case ParameterFamily::WetOut: engine.setWetOut(x); break;
-    default: break;
-    }
+const MultibandEffectBase::FamilySetter& MultibandEffectBase::familySetter(ParameterFamily family) {
+    using F = ParameterFamily;
+    using E = MultibandEffectBase;
+    // Band b's compressor, b from the index.
+    static constexpr auto band = [](E& e, int index) -> qv::BandCompressor& {
+        return e.engine.compressor(qv::bandOf(index));
+    };
+    // Every family stored by setParameter's default path: whether the live program records it
+    // (the editor-state parameters 87..92 are not program values) and the processing object's
+    // setter that derives its coefficients (none: only kept).
+    static const FamilySetter kSetters[] = {
+        {F::InLevel, true, [](E& e, int i, float x) { band(e, i).setInputLevel(x); }},
+        {F::OutLevel, true, [](E& e, int i, float x) { band(e, i).setOutputLevel(x); }},
+        {F::Thresh, true, [](E& e, int i, float x) { band(e, i).setThreshold(x); }},
+        {F::Ratio, true, [](E& e, int i, float x) { band(e, i).setRatio(x); }},
+        {F::AtkCurve, true, [](E& e, int i, float x) { band(e, i).setAttackCurve(x); }},
+        {F::Atk, true, [](E& e, int i, float x) { band(e, i).setAttack(x); }},
+        {F::RelMode, true,
+         [](E& e, int i, float x) {
+             band(e, i).setReleaseMode(x);
+             e.refreshReleaseMirror(qv::bandOf(i));
+         }},
+        {F::RelM, true,
+         [](E& e, int i, float x) {
+             band(e, i).setManualRelease(x);
+             e.refreshReleaseMirror(qv::bandOf(i));
+         }},
+        {F::RelA, true,
+         [](E& e, int i, float x) {
+             band(e, i).setAutoRelease(x);
+             e.refreshReleaseMirror(qv::bandOf(i));
+         }},
+        {F::AutoRelType, true, [](E& e, int i, float x) { band(e, i).setAutoReleaseType(x); }},
+        {F::PwSw, true, [](E& e, int i, float x) { band(e, i).setBandSwitch(x); }},
+        {F::CompSw, true, [](E& e, int i, float x) { band(e, i).setCompSwitch(x); }},
+        {F::LtLimSw, true, [](E& e, int, float x) { e.engine.limiter().setLimiterSwitch(x); }},
+        {F::MasterOut, true, [](E& e, int, float x) { e.engine.setMasterOut(x); }},
+        {F::MeterSw, true, [](E& e, int, float x) { e.engine.setMeterSwitch(x); }},
+        {F::ReductionSw, true, nullptr}, // kept for the editor; no effect on processing
+        {F::Monitor, true, [](E& e, int, float x) { e.engine.setMonitor(x); }},
+        {F::RedLink, true,
+         [](E& e, int i, float x) { e.engine.linker().setLink(qv::pairOf(i), x); }},
+        {F::LtCeiling, true, [](E& e, int, float x) { e.engine.limiter().setCeiling(x); }},
+        {F::LtRelSw, true, [](E& e, int, float x) { e.engine.limiter().setReleaseSwitch(x); }},
+        {F::LtRelM, true, [](E& e, int, float x) { e.engine.limiter().setManualRelease(x); }},
+        {F::LtRelA, true, [](E& e, int, float x) { e.engine.limiter().setAutoRelease(x); }},
+        {F::LtClip, true, [](E& e, int, float x) { e.engine.limiter().setClipShape(x); }},
+        {F::FilterType, true,
+         [](E& e, int, float x) {
+             e.engine.crossover(0).setFilterType(x);
+             e.engine.crossover(1).setFilterType(x);
+         }},
+        {F::Qcurve, true,
+         [](E& e, int, float x) {
+             e.engine.crossover(0).setSlope(x);
+             e.engine.crossover(1).setSlope(x);
+         }},
+        {F::DryOut, true, [](E& e, int, float x) { e.engine.setDryOut(x); }},
+        {F::WetOut, true, [](E& e, int, float x) { e.engine.setWetOut(x); }},
+        {F::PanelPage, false,
+         [](E& e, int, float x) {
+             e.editorScratch = 0.0f; // the scratch value belongs to the page shown
+             e.engine.setPanelPage(x);
+         }},
+        {F::SelectedChannel, false, [](E& e, int, float x) { e.engine.setSelectedChannel(x); }},
+        {F::MatrixItem, false, nullptr},
+        {F::BandView, false, [](E& e, int, float x) { e.engine.setBandView(x); }},
+        {F::AnalyserPower, false, [](E& e, int, float x) { e.engine.setAnalyserPower(x); }},
+        {F::AnalyserCurveMode, false, nullptr},
+    };
+    static const FamilySetter kNothing{F::None, false, nullptr};
+    for (const FamilySetter& setter : kSetters)
+        if (setter.family == family) return setter;
+    return kNothing;
 }
 
 void MultibandEffectBase::setCrossover(int k, float x) {
@@ -185,13 +202,17 @@ void MultibandEffectBase::setCrossover(int k, float x) {
     bank.storeValue(curProgram, index, x);
 }
 
-float MultibandEffectBase::activeRelease(int band) const {
-    return values[param::relModeIndex(band)] > 0.5f ? values[param::relMIndex(band)]
-                                                     : values[param::relAIndex(band)];
+int MultibandEffectBase::activeReleaseIndex(int band) const {
+    return values[param::relModeIndex(band)] > 0.5f ? param::relMIndex(band)
+                                                    : param::relAIndex(band);
 }
 
 void MultibandEffectBase::refreshReleaseMirror(int band) {
-    setParameter(param::relIndex(band), activeRelease(band));
+    // The mirror's own refresh stores and announces the active value; unlike a write from
+    // outside it writes nothing through, so the setters that end here cannot recurse.
+    const int index = param::relIndex(band);
+    values[index] = values[activeReleaseIndex(band)];
+    announceChange(index, values[index]);
 }
 
 void MultibandEffectBase::notifyEditor(VstInt32 index) {
@@ -259,6 +280,21 @@ bool MultibandEffectBase::getProgramNameIndexed(VstInt32, VstInt32 index, char* 
     return bank.copyProgramNameIndexed(index, text);
 }
 
+VstIntPtr MultibandEffectBase::vendorSpecific(VstInt32 index, VstIntPtr, void* ptr, float) {
+    if (index != kBandMeterQuery || !ptr) return 0;
+    auto* report = static_cast<BandMeterReport*>(ptr);
+    if (report->size != static_cast<std::int32_t>(sizeof(BandMeterReport)) ||
+        report->version != kBandMeterReportVersion)
+        return 0;
+    static_assert(qv::MultibandEngine::kBands <= BandMeterReport::kMaxBands, "room for every band");
+    report->bands = qv::MultibandEngine::kBands;
+    for (int b = 1; b <= qv::MultibandEngine::kBands; ++b) {
+        report->gain[b - 1] = engine.bandGain(b);
+        report->level[b - 1] = engine.bandLevel(b);
+    }
+    return 1;
+}
+
 // --- editor-facing operations -----------------------------------------------------------------
 
 void MultibandEffectBase::setEditorHint(VstInt32 tag, VstInt32 value) {
@@ -317,10 +353,12 @@ float MultibandEffectBase::getEditorValue(VstInt32 tag) {
     if (isParameterTag(tag)) return getParameter(tag);
     if (tag >= kBandLevelFirst && tag < kBandLevelFirst + qv::kNumBands)
         return engine.bandLevel(tag - kBandLevelFirst + 1);
-    if (tag == 98 || tag == 99) return engine.outPeak(tag - 98);
+    if (tag == kOutputPeakFirst || tag == kOutputPeakFirst + 1)
+        return engine.outPeak(tag - kOutputPeakFirst);
     if (tag >= kBandReductionFirst && tag < kBandReductionFirst + qv::kNumBands)
         return engine.bandGain(tag - kBandReductionFirst + 1);
-    if (tag == 105 || tag == 106) return engine.outRms(tag - 105);
+    if (tag == kOutputRmsFirst || tag == kOutputRmsFirst + 1)
+        return engine.outRms(tag - kOutputRmsFirst);
     if (tag == kEditorScratch) return editorScratch;
     return 0.0f;
 }

@@ -59,6 +59,8 @@ public:
     bool getVendorString(char* text) override;
     bool getProductString(char* text) override;
     VstInt32 getVendorVersion() override { return kVendorVersion; }
+    // Answers the band meter query of BandMeterReport.h; 0 for anything else.
+    VstIntPtr vendorSpecific(VstInt32 index, VstIntPtr value, void* ptr, float opt) override;
 
     // True when construction could not complete (the entry point then returns null).
     virtual bool constructionFailed() const { return false; }
@@ -69,15 +71,25 @@ public:
 private:
     class ProgramChange;
 
-    // The family setter of index 4..86 (not the crossovers, mirrors and raw switches): stores the
-    // current value and hands it to its processing object, which derives its coefficients.
-    void applyFamilySetter(int index, float value);
+    // How setParameter stores a value of a family beyond values[]: into the live program or
+    // not, and which processing setter derives its coefficients (null: only kept).
+    struct FamilySetter {
+        qv::ParameterFamily family;
+        bool inProgram;
+        void (*apply)(MultibandEffectBase& effect, int index, float value);
+    };
+    // The setter of every family but the crossovers and the Rel mirrors, which have paths of
+    // their own; a do-nothing one for None.
+    static const FamilySetter& familySetter(qv::ParameterFamily family);
     // Crossover between bands k and k+1 (k = 1..4): keeps the four in descending order by
     // pushing its neighbours (the pushes cascade), then stores and designs.
     void setCrossover(int k, float x);
     // Ends every RelMode/Rel_m/Rel_a change: the band's Rel mirror takes the active release.
     void refreshReleaseMirror(int band);
-    float activeRelease(int band) const;
+    // The band's active release: Rel_m while its RelMode is above 0.5, otherwise Rel_a.
+    int activeReleaseIndex(int band) const;
+    // The end of every change: the editor's hints and refresh flags, then its setParameter.
+    void announceChange(VstInt32 index, float value);
     void notifyEditor(VstInt32 index);
     // suspend and resume: the engine's full reset and empty analyser copies.
     void fullReset();

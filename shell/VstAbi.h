@@ -134,6 +134,7 @@ enum EffectOpcode : VstInt32 {
     effGetVendorString = 47,
     effGetProductString = 48,
     effGetVendorVersion = 49,
+    effVendorSpecific = 50,
     effCanDo = 51,
     effGetTailSize = 52,
     effGetParameterProperties = 56,

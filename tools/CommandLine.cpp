@@ -25,7 +25,8 @@ struct CommandInfo {
 const CommandInfo kCommands[] = {
     {"info", CommandLine::Command::Info, 1, ""},
     {"run", CommandLine::Command::Run, 1, "--seconds --rate --block"},
-    {"render", CommandLine::Command::Render, 3, "--program --set --trim-latency --block --quiet"},
+    {"render", CommandLine::Command::Render, 3,
+     "--program --set --trim-latency --block --quiet --plot"},
     {"generate", CommandLine::Command::Generate, 1, "--seconds --rate"},
     {"bench", CommandLine::Command::Bench, 1, "--program --set --block --seconds --runs"},
 };
@@ -60,6 +61,9 @@ const char* CommandLine::usage() {
            "       qvhost render <plugin.dll> <in.wav> <out.wav> [--program N|NAME]\n"
            "              [--set NAME=VALUE|INDEX=VALUE]... [--trim-latency] [--block N] "
            "[--quiet]\n"
+           "              [--plot out.png]\n"
+           "              VALUE: normalised 0..1 (\"0.75\"), or as the plug-in shows it, with or\n"
+           "              without its unit (\"-10\", \"-10dB\", \"8000Hz\", \"soft\")\n"
            "       qvhost generate <out.wav> [--seconds S] [--rate HZ]\n"
            "       qvhost bench <plugin.dll> [--program N|NAME] [--set NAME=VALUE]... [--block N]\n"
            "              [--seconds S] [--runs N]\n";
@@ -121,16 +125,19 @@ bool CommandLine::parse(int argc, const char* const* argv, CommandLine& out, std
                 return false;
             }
             const std::string text = value.substr(eq + 1);
-            if (!parseNumber(text, number)) {
-                error = "--set " + value.substr(0, eq) + ": \"" + text + "\" is not a number";
+            if (text.find_first_not_of(" \t") == std::string::npos) {
+                error = "--set " + value.substr(0, eq) +
+                        " needs a value after \"=\": a normalised value 0..1 or a value as the "
+                        "plug-in shows it (\"-10dB\", \"soft\")";
                 return false;
             }
-            if (number < 0.0 || number > 1.0) {
-                error = "--set " + value.substr(0, eq) + ": " + text +
-                        " is outside the normalised range 0..1";
+            out.settings.push_back({value.substr(0, eq), text});
+        } else if (arg == "--plot") {
+            if (value.empty()) {
+                error = "--plot needs the name of a PNG file to write";
                 return false;
             }
-            out.settings.push_back({value.substr(0, eq), static_cast<float>(number)});
+            out.plot = value;
         } else if (arg == "--block") {
             if (!parseInteger(value, 1, kMaxBlockFrames, integer)) {
                 error = "--block needs a whole number of frames from 1 to " +

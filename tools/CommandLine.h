@@ -6,8 +6,8 @@
 #include <vector>
 
 struct ParameterSetting {
-    std::string key; // parameter name, or its index in decimal
-    float value;     // normalised 0..1
+    std::string key;   // parameter name, or its index in decimal
+    std::string value; // a normalised value 0..1 or a displayed value (see DisplayValueFinder)
 };
 
 struct CommandLine {
@@ -17,6 +17,7 @@ struct CommandLine {
     std::string plugin;                     // plug-in DLL (info, run, render, bench)
     std::string input;                      // WAV to render
     std::string output;                     // WAV to write (render, generate)
+    std::string plot;                       // --plot: PNG picture of the render (empty: none)
     std::string program;                    // --program: index or name
     bool hasProgram = false;                // whether --program was given
     std::vector<ParameterSetting> settings; // --set, in command-line order

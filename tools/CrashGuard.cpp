@@ -12,15 +12,17 @@ bool installed = false;
 
 LONG WINAPI onUnhandledException(EXCEPTION_POINTERS* info) {
     if (temporaryFile[0]) DeleteFileA(temporaryFile);
-    char line[160];
+    char line[240];
     const unsigned long code =
         info && info->ExceptionRecord ? info->ExceptionRecord->ExceptionCode : 0;
     const void* where =
         info && info->ExceptionRecord ? info->ExceptionRecord->ExceptionAddress : nullptr;
-    const int n = std::snprintf(line, sizeof line,
-                                "qvhost: the process crashed (exception 0x%08lx at %p), "
-                                "probably inside the plug-in; no output written\n",
-                                code, where);
+    const int n =
+        std::snprintf(line, sizeof line,
+                      "qvhost: the process crashed (exception 0x%08lx at %p), "
+                      "probably inside the plug-in; no output written (try other settings or "
+                      "another build of the plug-in, and tell its maker)\n",
+                      code, where);
     DWORD written = 0;
     if (n > 0)
         WriteFile(GetStdHandle(STD_ERROR_HANDLE), line, static_cast<DWORD>(n), &written, nullptr);

@@ -1,6 +1,7 @@
 #include "tools/LevelMeter.h"
 
 #include <cmath>
+#include <cstdio>
 #include <limits>
 
 void LevelMeter::add(const float* left, const float* right, std::size_t frames) {
@@ -31,4 +32,11 @@ double LevelMeter::peakDb(int channel) const {
 double LevelMeter::rmsDb(int channel) const {
     if (count == 0 || squares[channel] <= 0.0) return -std::numeric_limits<double>::infinity();
     return 10.0 * std::log10(squares[channel] / static_cast<double>(count));
+}
+
+std::string LevelMeter::text(double db) {
+    if (!std::isfinite(db)) return "-inf";
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2f", db);
+    return text;
 }

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 class LevelMeter {
 public:
@@ -12,6 +13,8 @@ public:
 
     double peak(int channel) const { return peaks[channel]; } // linear, 0..
     double peakDb(int channel) const;                         // dBFS, -inf for silence
+    // A level in dB as the summaries print it: two decimals, "-inf" for silence.
+    static std::string text(double db);
     double rmsDb(int channel) const;                          // dBFS, -inf for silence
     std::uint64_t nonFinite() const { return badSamples; }
     std::uint64_t frames() const { return count; }

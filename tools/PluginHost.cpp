@@ -1,5 +1,6 @@
 #include "tools/PluginHost.h"
 
+#include "tools/DllMachine.h"
 #include "tools/WindowsError.h"
 
 #include <windows.h>
@@ -20,16 +21,24 @@ VstIntPtr QV_CDECL PluginHost::hostCallback(AEffect*, VstInt32 opcode, VstInt32 
 
 bool PluginHost::load(const std::string& path, std::string& error) {
     unload();
+    // The loader's own messages ("bad EXE format") do not say what is wrong.
+    const std::string problem = DllMachine::problem(path);
+    if (!problem.empty()) {
+        error = "cannot load " + path + ": " + problem;
+        return false;
+    }
     HMODULE dll = LoadLibraryA(path.c_str());
     if (!dll) {
-        error = "cannot load " + path + ": " + windowsErrorText(GetLastError());
+        error = "cannot load " + path + ": " + windowsErrorText(GetLastError()) +
+                " (a library it needs may be missing)";
         return false;
     }
     using EntryProc = AEffect*(QV_CDECL*)(audioMasterCallback);
     auto entry = reinterpret_cast<EntryProc>(reinterpret_cast<void*>(GetProcAddress(dll, "main")));
     if (!entry) {
         FreeLibrary(dll);
-        error = path + " has no exported function \"main\"";
+        error = path + " has no exported function \"main\": it is not a VST 2 plug-in (give the "
+                       "plug-in's own DLL, not one of its support libraries)";
         return false;
     }
     active = this;
@@ -37,8 +46,8 @@ bool PluginHost::load(const std::string& path, std::string& error) {
     if (!e || e->magic != kEffectMagic) {
         active = nullptr;
         FreeLibrary(dll);
-        error = e ? path + " returned a record without the VST magic"
-                  : path + ": the plug-in's main returned null";
+        error = e ? path + " returned a record without the VST magic: it is not a VST 2 plug-in"
+                  : path + ": the plug-in's main returned null (it refused to start in this host)";
         return false;
     }
     module = dll;

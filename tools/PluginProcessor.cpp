@@ -20,7 +20,7 @@ bool PluginProcessor::prepare(AEffect* effect, int maxBlock, std::string& error)
     }
     const bool replacing = (effect->flags & effFlagsCanReplacing) && effect->processReplacing;
     if (!replacing && !effect->process) {
-        error = "the plug-in offers no process function";
+        error = "the plug-in offers no process function: it is not an effect qvhost can run";
         return false;
     }
     capacity = maxBlock;

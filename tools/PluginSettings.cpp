@@ -1,7 +1,10 @@
 #include "tools/PluginSettings.h"
 
+#include "tools/DisplayValueFinder.h"
+
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 
 namespace {
 
@@ -66,6 +69,14 @@ PluginSettings::PluginSettings(PluginHost& h) : host(h) {
     }
 }
 
+std::string PluginSettings::describe(const Applied& a) {
+    char value[32];
+    std::snprintf(value, sizeof value, "%g", static_cast<double>(a.value));
+    std::string s = std::to_string(a.index) + " " + a.name + " = " + value + " (" + a.display + ")";
+    if (a.displayed) s += " for \"" + a.text + "\"";
+    return s;
+}
+
 bool PluginSettings::find(const std::vector<std::string>& names, const std::string& entry,
                           const char* what, VstInt32& index, std::string& error) {
     const std::string kind = what;
@@ -74,7 +85,8 @@ bool PluginSettings::find(const std::vector<std::string>& names, const std::stri
         if (i >= static_cast<long>(names.size())) {
             error = kind + " " + entry + " is out of range (the plug-in has " +
                     std::to_string(names.size()) + ", numbered 0 to " +
-                    std::to_string(static_cast<long>(names.size()) - 1) + ")";
+                    std::to_string(static_cast<long>(names.size()) - 1) +
+                    "; \"qvhost info <plugin.dll>\" lists them)";
             return false;
         }
         index = static_cast<VstInt32>(i);
@@ -93,8 +105,10 @@ bool PluginSettings::find(const std::vector<std::string>& names, const std::stri
         }
     }
     if (matches == 1) return true;
-    error = matches > 1 ? kind + " name \"" + entry + "\" is ambiguous (differs only in case)"
-                        : "the plug-in has no " + kind + " named \"" + entry + "\"";
+    error = matches > 1 ? kind + " name \"" + entry +
+                              "\" is ambiguous (differs only in case): write it exactly"
+                        : "the plug-in has no " + kind + " named \"" + entry +
+                              "\" (\"qvhost info <plugin.dll>\" lists them)";
     return false;
 }
 
@@ -128,14 +142,30 @@ bool PluginSettings::apply(const std::string* programSpec,
         host.dispatch(effSetProgram, 0, chosen);
         program = chosen;
     }
+    auto shown = [&](VstInt32 index) {
+        return DisplayValueFinder::withLabel(host.dispatchString(effGetParamDisplay, index),
+                                             host.dispatchString(effGetParamLabel, index));
+    };
+    std::vector<float> programValues;
+    for (std::size_t i = 0; i < parameters.size(); ++i)
+        programValues.push_back(e->getParameter(e, static_cast<VstInt32>(i)));
     done.clear();
+    differences.clear();
+    DisplayValueFinder finder(host);
     for (std::size_t i = 0; i < settings.size(); ++i) {
-        e->setParameter(e, indices[i], settings[i].value);
-        std::string display = host.dispatchString(effGetParamDisplay, indices[i]);
-        const std::string label = host.dispatchString(effGetParamLabel, indices[i]);
-        if (!label.empty()) display += " " + label;
-        done.push_back({indices[i], parameters[static_cast<std::size_t>(indices[i])],
-                        settings[i].value, display});
+        const VstInt32 index = indices[i];
+        const std::string& name = parameters[static_cast<std::size_t>(index)];
+        float value = 0.0f;
+        bool displayed = false;
+        if (!finder.find(index, name, settings[i].value, value, displayed, error)) return false;
+        e->setParameter(e, index, value);
+        done.push_back({index, name, value, shown(index), settings[i].value, displayed});
+    }
+    for (std::size_t i = 0; i < parameters.size(); ++i) {
+        const auto index = static_cast<VstInt32>(i);
+        const float value = e->getParameter(e, index);
+        if (value != programValues[i])
+            differences.push_back({index, parameters[i], value, shown(index), "", false});
     }
     return true;
 }

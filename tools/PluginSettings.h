@@ -16,7 +16,12 @@ public:
         std::string name;    // as the plug-in names it
         float value;         // normalised value that was set
         std::string display; // the plug-in's display text and label after setting it
+        std::string text;    // the value as given
+        bool displayed;      // `text` was a displayed value, not a normalised one
     };
+
+    // "20 cp2_Thresh = 0.75 (-10.0)", and for a displayed value what was given.
+    static std::string describe(const Applied& a);
 
     // Reads every program and parameter name from the plug-in.
     explicit PluginSettings(PluginHost& host);
@@ -25,8 +30,9 @@ public:
     bool findProgram(const std::string& entry, VstInt32& index, std::string& error) const;
     bool findParameter(const std::string& entry, VstInt32& index, std::string& error) const;
 
-    // Selects the program (if `program` is not null), then sets each parameter in order. Stops
-    // at the first name that cannot be resolved.
+    // Selects the program (if `program` is not null), then sets each parameter in order, a
+    // displayed value found through DisplayValueFinder. Every name is checked before anything is
+    // set; a value that cannot be resolved stops there with the reason in `error`.
     bool apply(const std::string* program, const std::vector<ParameterSetting>& settings,
                std::string& error);
 
@@ -35,6 +41,9 @@ public:
     // What `apply` did: the program chosen (-1: none) and the parameters set.
     VstInt32 chosenProgram() const { return program; }
     const std::vector<Applied>& applied() const { return done; }
+    // The parameters whose value differs, after `apply`, from the program's (display and label
+    // as the plug-in shows them).
+    const std::vector<Applied>& changed() const { return differences; }
 
 private:
     static bool find(const std::vector<std::string>& names, const std::string& entry,
@@ -45,4 +54,5 @@ private:
     std::vector<std::string> parameters; // parameter names by index
     VstInt32 program = -1;               // program chosen by apply
     std::vector<Applied> done;           // parameters set by apply
+    std::vector<Applied> differences;    // parameters apply left different from the program
 };

@@ -2,21 +2,13 @@
 
 #include "tools/CrashGuard.h"
 #include "tools/PluginHost.h"
+#include "tools/RenderPlot.h"
 #include "tools/WavReader.h"
 #include "tools/WavWriter.h"
 
 #include <cmath>
-
-namespace {
-
-std::string decibels(double db) {
-    if (!std::isfinite(db)) return "-inf";
-    char text[32];
-    std::snprintf(text, sizeof text, "%.2f", db);
-    return text;
-}
-
-} // namespace
+#include <cstdarg>
+#include <cstdio>
 
 bool RenderJob::run(const CommandLine& command, std::FILE* progress, RenderReport& report,
                     std::string& error) {
@@ -40,6 +32,7 @@ bool RenderJob::run(const CommandLine& command, std::FILE* progress, RenderRepor
     if (!settings.apply(command.hasProgram ? &command.program : nullptr, command.settings, error))
         return false;
     report.applied = settings.applied();
+    report.changed = settings.changed();
     report.program = static_cast<VstInt32>(host.dispatch(effGetProgram));
     report.programName = host.dispatchString(effGetProgramName);
     host.resume();
@@ -64,49 +57,73 @@ bool RenderJob::run(const CommandLine& command, std::FILE* progress, RenderRepor
     CrashGuard::setTemporaryFile("");
     if (!ok) writer.abandon();
     host.unload();
-    return ok;
+    if (!ok || command.plot.empty()) return ok;
+    report.plot = command.plot;
+    return RenderPlot::write(report, command.plot, error);
+}
+
+namespace {
+std::string format(const char* pattern, ...) __attribute__((format(printf, 1, 2)));
+std::string format(const char* pattern, ...) {
+    char text[1024];
+    va_list args;
+    va_start(args, pattern);
+    std::vsnprintf(text, sizeof text, pattern, args);
+    va_end(args);
+    return text;
+}
+} // namespace
+
+std::vector<std::string> RenderReport::summary() const {
+    std::vector<std::string> lines;
+    const RenderResult& r = result;
+    const WavFormat& f = r.input;
+    lines.push_back(format("input          : %s, %u Hz, %s, %s, %llu frames (%.2f s)",
+                           input.c_str(), f.sampleRate, f.channels == 1 ? "mono" : "stereo",
+                           encodingName(f.encoding), static_cast<unsigned long long>(f.frames),
+                           f.seconds()));
+    lines.push_back(format("plug-in        : %s (\"%s\" by \"%s\"), latency %d samples",
+                           plugin.c_str(), effectName.c_str(), vendor.c_str(), r.latency));
+    if (program >= 0)
+        lines.push_back(format("program        : %d \"%s\"", program, programName.c_str()));
+    for (const PluginSettings::Applied& a : applied)
+        lines.push_back("parameter      : " + PluginSettings::describe(a));
+    lines.push_back(
+        format("output         : %s, %u Hz, stereo, 32-bit float, %llu frames (%.2f s)%s",
+               output.c_str(), f.sampleRate, static_cast<unsigned long long>(r.outputFrames),
+               static_cast<double>(r.outputFrames) / f.sampleRate,
+               r.trimmed ? ", latency trimmed" : ", latency included"));
+    const LevelMeter& li = r.inputLevels;
+    const LevelMeter& lo = r.outputLevels;
+    lines.push_back(format("input level    : peak %s / %s dBFS, RMS %s / %s dBFS (L / R)",
+                           LevelMeter::text(li.peakDb(0)).c_str(), LevelMeter::text(li.peakDb(1)).c_str(),
+                           LevelMeter::text(li.rmsDb(0)).c_str(), LevelMeter::text(li.rmsDb(1)).c_str()));
+    lines.push_back(format("output level   : peak %s / %s dBFS, RMS %s / %s dBFS (L / R)",
+                           LevelMeter::text(lo.peakDb(0)).c_str(), LevelMeter::text(lo.peakDb(1)).c_str(),
+                           LevelMeter::text(lo.rmsDb(0)).c_str(), LevelMeter::text(lo.rmsDb(1)).c_str()));
+    if (r.bandReductionKnown) {
+        // Largest per band as the band meters showed it (compression and output level together).
+        std::string line = "band reduction :";
+        for (int b = 0; b < BandReductionProbe::kBands; ++b)
+            line += format(" %d: %.1f", b + 1, r.bandReductionDb[b]);
+        lines.push_back(line + " dB (largest per band, from the band meters)");
+    } else {
+        lines.push_back("band reduction : not available (only our own plug-in's band meters can "
+                        "be read)");
+    }
+    if (r.replacedInputSamples)
+        lines.push_back(format("warning        : %llu NaN or infinite input samples were sent as 0",
+                               static_cast<unsigned long long>(r.replacedInputSamples)));
+    if (lo.nonFinite())
+        lines.push_back(format("warning        : the output holds %llu NaN or infinite samples",
+                               static_cast<unsigned long long>(lo.nonFinite())));
+    lines.push_back(
+        format("time           : %.3f s, %.1f x real time", r.seconds, r.realTimeFactor));
+    if (!plot.empty()) lines.push_back("plot           : " + plot);
+    return lines;
 }
 
 void RenderReport::print(std::FILE* out) const {
-    const RenderResult& r = result;
-    const WavFormat& f = r.input;
-    std::fprintf(out, "input          : %s, %u Hz, %s, %s, %llu frames (%.2f s)\n", input.c_str(),
-                 f.sampleRate, f.channels == 1 ? "mono" : "stereo", encodingName(f.encoding),
-                 static_cast<unsigned long long>(f.frames), f.seconds());
-    std::fprintf(out, "plug-in        : %s (\"%s\" by \"%s\"), latency %d samples\n",
-                 plugin.c_str(), effectName.c_str(), vendor.c_str(), r.latency);
-    if (program >= 0)
-        std::fprintf(out, "program        : %d \"%s\"\n", program, programName.c_str());
-    for (const PluginSettings::Applied& a : applied)
-        std::fprintf(out, "parameter      : %d %s = %g (%s)\n", a.index, a.name.c_str(), a.value,
-                     a.display.c_str());
-    std::fprintf(out, "output         : %s, %u Hz, stereo, 32-bit float, %llu frames (%.2f s)%s\n",
-                 output.c_str(), f.sampleRate, static_cast<unsigned long long>(r.outputFrames),
-                 static_cast<double>(r.outputFrames) / f.sampleRate,
-                 r.trimmed ? ", latency trimmed" : ", latency included");
-    const LevelMeter& li = r.inputLevels;
-    const LevelMeter& lo = r.outputLevels;
-    std::fprintf(out, "input level    : peak %s / %s dBFS, RMS %s / %s dBFS (L / R)\n",
-                 decibels(li.peakDb(0)).c_str(), decibels(li.peakDb(1)).c_str(),
-                 decibels(li.rmsDb(0)).c_str(), decibels(li.rmsDb(1)).c_str());
-    std::fprintf(out, "output level   : peak %s / %s dBFS, RMS %s / %s dBFS (L / R)\n",
-                 decibels(lo.peakDb(0)).c_str(), decibels(lo.peakDb(1)).c_str(),
-                 decibels(lo.rmsDb(0)).c_str(), decibels(lo.rmsDb(1)).c_str());
-    if (r.bandReductionKnown) {
-        // Largest per band as the band meters showed it (compression and output level together).
-        std::fprintf(out, "band reduction :");
-        for (int b = 0; b < BandReductionProbe::kBands; ++b)
-            std::fprintf(out, " %d: %.1f", b + 1, r.bandReductionDb[b]);
-        std::fprintf(out, " dB (largest per band, from the band meters)\n");
-    } else {
-        std::fprintf(out, "band reduction : not available (only our own plug-in's band meters can "
-                          "be read)\n");
-    }
-    if (r.replacedInputSamples)
-        std::fprintf(out, "warning        : %llu NaN or infinite input samples were sent as 0\n",
-                     static_cast<unsigned long long>(r.replacedInputSamples));
-    if (lo.nonFinite())
-        std::fprintf(out, "warning        : the output holds %llu NaN or infinite samples\n",
-                     static_cast<unsigned long long>(lo.nonFinite()));
-    std::fprintf(out, "time           : %.3f s, %.1f x real time\n", r.seconds, r.realTimeFactor);
+    for (const std::string& line : summary())
+        std::fprintf(out, "%s\n", line.c_str());
 }

@@ -16,15 +16,19 @@ struct RenderReport {
     VstInt32 program = -1;                        // program selected, -1: the plug-in's own
     std::string programName;                      // its name
     std::vector<PluginSettings::Applied> applied; // parameters set
+    std::vector<PluginSettings::Applied> changed; // parameters that differ from the program
     RenderResult result;                          // levels, lengths, timing
+    std::string plot;                             // picture written, empty: none
 
-    // The summary printed at the end of a render.
+    // The summary printed at the end of a render, line by line ("input level    : ...").
+    std::vector<std::string> summary() const;
     void print(std::FILE* out) const;
 };
 
 class RenderJob {
 public:
     // `command` must be a parsed render command. `progress`: where progress lines go (or null).
+    // With command.plot the picture of the render (RenderPlot) is written after the WAV file.
     static bool run(const CommandLine& command, std::FILE* progress, RenderReport& report,
                     std::string& error);
 };

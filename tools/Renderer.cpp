@@ -41,11 +41,15 @@ bool Renderer::render(AEffect* effect, WavReader& reader, WavWriter& writer,
     std::uint64_t toDrop = options.trimLatency ? latency : 0; // output frames still to skip
     ProgressReporter progress(options.progress, totalFrames, result.input.sampleRate,
                               options.progress != nullptr);
+    result.trace.start(totalFrames, result.input.sampleRate);
     Stopwatch clock;
     while (fed < totalFrames) {
         std::size_t got = 0;
         if (!reader.read(inL.data(), inR.data(), block, got, error)) return false;
-        if (got > 0) result.inputLevels.add(inL.data(), inR.data(), got);
+        if (got > 0) {
+            result.inputLevels.add(inL.data(), inR.data(), got);
+            result.trace.addInput(inL.data(), inR.data(), got);
+        }
         // Past the end of the file the plug-in gets silence until its latency has come out.
         const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(block, totalFrames - fed));
         std::fill(inL.begin() + static_cast<std::ptrdiff_t>(got), inL.begin() + n, 0.0f);
@@ -61,6 +65,13 @@ bool Renderer::render(AEffect* effect, WavReader& reader, WavWriter& writer,
         processor.process(inL.data(), inR.data(), outL.data(), outR.data(), static_cast<int>(n));
         probe.sample();
         fed += n;
+        if (probe.available()) {
+            RenderTrace::Reductions db;
+            for (int b = 0; b < BandReductionProbe::kBands; ++b)
+                db[static_cast<std::size_t>(b)] =
+                    static_cast<float>(probe.latestReductionDb(b + 1));
+            result.trace.addReductions(fed, db);
+        }
 
         const auto skip = static_cast<std::size_t>(std::min<std::uint64_t>(toDrop, n));
         toDrop -= skip;
@@ -68,6 +79,7 @@ bool Renderer::render(AEffect* effect, WavReader& reader, WavWriter& writer,
             if (!writer.write(outL.data() + skip, outR.data() + skip, n - skip, error))
                 return false;
             result.outputLevels.add(outL.data() + skip, outR.data() + skip, n - skip);
+            result.trace.addOutput(outL.data() + skip, outR.data() + skip, n - skip);
             result.outputFrames += n - skip;
         }
         progress.update(fed);

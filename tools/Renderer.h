@@ -6,6 +6,7 @@
 #include "shell/VstAbi.h"
 #include "tools/BandReductionProbe.h"
 #include "tools/LevelMeter.h"
+#include "tools/RenderTrace.h"
 #include "tools/WavFormat.h"
 
 #include <cstdio>
@@ -32,7 +33,8 @@ struct RenderResult {
     double realTimeFactor = 0.0;            // audio duration / wall-clock time
     bool bandReductionKnown = false;        // the plug-in is ours and its band meters were read
     double bandReductionDb[BandReductionProbe::kBands] =
-        {}; // largest gain reduction per band (1..5), dB
+        {};            // largest gain reduction per band (1..5), dB
+    RenderTrace trace; // levels and band reductions over time
 };
 
 class Renderer {

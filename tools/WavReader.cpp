@@ -76,7 +76,9 @@ bool WavReader::open(const std::string& path, std::string& error) {
     name = path;
     file = std::fopen(path.c_str(), "rb");
     if (!file) {
-        error = "cannot open " + path + ": " + std::strerror(errno);
+        error = "cannot open " + path + ": " + std::strerror(errno) +
+                (errno == ENOENT ? " (check the path and name of the WAV file)"
+                                 : " (check that the file can be read)");
         return false;
     }
     std::uint64_t fileSize = 0;
@@ -86,6 +88,10 @@ bool WavReader::open(const std::string& path, std::string& error) {
     }
     if (!parse(fileSize, error) || !seekTo(file, dataOffset)) {
         if (error.empty()) error = path + ": cannot seek to the audio data";
+        error += "; qvhost reads RIFF/WAVE files of 16-, 24- or 32-bit PCM or 32- or 64-bit float "
+                 "samples, mono or stereo, " +
+                 std::to_string(kMinSampleRateHz) + " to " + std::to_string(kMaxSampleRateHz) +
+                 " Hz: export or convert the audio to one of these";
         close();
         return false;
     }

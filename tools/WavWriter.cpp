@@ -139,7 +139,8 @@ bool WavWriter::open(const std::string& path, const WavFormat& format, std::stri
     tempPath = temporaryPathFor(path);
     file = createShared(tempPath);
     if (!file) {
-        error = "cannot create " + tempPath + ": " + windowsErrorText(GetLastError());
+        error = "cannot create " + tempPath + ": " + windowsErrorText(GetLastError()) +
+                " (check that its folder exists and is writable)";
         tempPath.clear();
         return false;
     }

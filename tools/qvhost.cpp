@@ -9,6 +9,7 @@
 // line, 1 for a failed job, 3 when the plug-in crashes the process.
 #include "tools/CommandLine.h"
 #include "tools/CrashGuard.h"
+#include "tools/DisplayValueFinder.h"
 #include "tools/LevelMeter.h"
 #include "tools/PluginBench.h"
 #include "tools/PluginHost.h"
@@ -76,16 +77,8 @@ bool applySettings(PluginHost& host, const CommandLine& cmd, std::string& error)
         std::printf("program        : %d \"%s\"\n", settings.chosenProgram(),
                     host.dispatchString(effGetProgramName).c_str());
     for (const PluginSettings::Applied& a : settings.applied())
-        std::printf("parameter      : %d %s = %g (%s)\n", a.index, a.name.c_str(), a.value,
-                    a.display.c_str());
+        std::printf("parameter      : %s\n", PluginSettings::describe(a).c_str());
     return true;
-}
-
-std::string decibels(double db) {
-    if (!std::isfinite(db)) return "-inf";
-    char text[32];
-    std::snprintf(text, sizeof text, "%.2f", db);
-    return text;
 }
 
 int info(const CommandLine& cmd) {
@@ -98,13 +91,18 @@ int info(const CommandLine& cmd) {
     for (std::size_t i = 0; i < programs.size(); ++i)
         std::printf("program %-6zu : \"%s\"\n", i, programs[i].c_str());
     AEffect* e = host.effect();
+    DisplayValueFinder finder(host);
     const std::vector<std::string>& names = settings.parameterNames();
     for (std::size_t i = 0; i < names.size(); ++i) {
         const auto index = static_cast<VstInt32>(i);
-        std::printf("parameter %-4zu : %-16s %8.6f  %s %s\n", i, names[i].c_str(),
-                    static_cast<double>(e->getParameter(e, index)),
-                    host.dispatchString(effGetParamDisplay, index).c_str(),
-                    host.dispatchString(effGetParamLabel, index).c_str());
+        const std::string shown =
+            DisplayValueFinder::withLabel(host.dispatchString(effGetParamDisplay, index),
+                                          host.dispatchString(effGetParamLabel, index));
+        // What --set accepts as a displayed value, from its display at 0 to its display at 1.
+        const std::string range =
+            finder.displayAt(index, 0.0f) + " .. " + finder.displayAt(index, 1.0f);
+        std::printf("parameter %-4zu : %-16s %8.6f  %-16s  range %s\n", i, names[i].c_str(),
+                    static_cast<double>(e->getParameter(e, index)), shown.c_str(), range.c_str());
     }
     return 0;
 }
@@ -134,10 +132,10 @@ int run(const CommandLine& cmd) {
     out.add(outL.data(), outR.data(), frames);
     std::printf("processed      : %zu frames at %u Hz in blocks of %d\n", frames, cmd.rate,
                 cmd.block);
-    std::printf("input peak     : %s dBFS L, %s dBFS R\n", decibels(in.peakDb(0)).c_str(),
-                decibels(in.peakDb(1)).c_str());
-    std::printf("output peak    : %s dBFS L, %s dBFS R\n", decibels(out.peakDb(0)).c_str(),
-                decibels(out.peakDb(1)).c_str());
+    std::printf("input peak     : %s dBFS L, %s dBFS R\n", LevelMeter::text(in.peakDb(0)).c_str(),
+                LevelMeter::text(in.peakDb(1)).c_str());
+    std::printf("output peak    : %s dBFS L, %s dBFS R\n", LevelMeter::text(out.peakDb(0)).c_str(),
+                LevelMeter::text(out.peakDb(1)).c_str());
     return 0;
 }
 
@@ -173,8 +171,8 @@ int generate(const CommandLine& cmd) {
                 static_cast<unsigned long long>(programme.totalFrames()),
                 static_cast<double>(programme.totalFrames()) / cmd.rate);
     std::printf("level          : peak %s / %s dBFS, RMS %s / %s dBFS (L / R)\n",
-                decibels(levels.peakDb(0)).c_str(), decibels(levels.peakDb(1)).c_str(),
-                decibels(levels.rmsDb(0)).c_str(), decibels(levels.rmsDb(1)).c_str());
+                LevelMeter::text(levels.peakDb(0)).c_str(), LevelMeter::text(levels.peakDb(1)).c_str(),
+                LevelMeter::text(levels.rmsDb(0)).c_str(), LevelMeter::text(levels.rmsDb(1)).c_str());
     return 0;
 }
 
@@ -232,7 +230,8 @@ int main(int argc, char** argv) {
             return bench(cmd);
         }
     } catch (const std::exception& e) {
-        return fail(std::string("out of resources: ") + e.what());
+        return fail(std::string("out of resources: ") + e.what() +
+                    " (close other programs, or render a shorter file)");
     }
     return kExitUsage;
 }

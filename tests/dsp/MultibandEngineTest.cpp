@@ -611,7 +611,7 @@ TEST(MultibandEngineTest, FullResetRestartsFromSilenceLikeANewEngine) {
 
 // --- Bad input ------------------------------------------------------------------------------
 
-TEST(MultibandEngineTest, NonFiniteInputCountsAsSilence) {
+TEST(MultibandEngineTest, NonFiniteInputCountsAsSilenceHugeInputAsTheLimit) {
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const float inf = std::numeric_limits<float>::infinity();
     Stereo in = noise(6000, 0.8f, 61);
@@ -621,6 +621,13 @@ TEST(MultibandEngineTest, NonFiniteInputCountsAsSilence) {
         in.l[i] = nan;
         in.r[i] = i % 2 ? inf : -inf;
         cleaned.l[i] = cleaned.r[i] = 0.0f;
+    }
+    const int huge[] = {0, 1500, 5999};
+    for (int i : huge) {
+        in.l[i] = 1e30f;
+        in.r[i] = -1e6f;
+        cleaned.l[i] = 1000.0f;
+        cleaned.r[i] = -1000.0f;
     }
     auto a = makeEngine(applyHeavy);
     auto b = makeEngine(applyHeavy);

@@ -30,7 +30,7 @@ def windows_path(path):
 def read_png(path):
     data = open(path, "rb").read()
     assert data[:8] == b"\x89PNG\r\n\x1a\n", "not a PNG file"
-    pos, idat, width, height = 8, b"", 0, 0
+    pos, idat, width, height, palette, colour = 8, b"", 0, 0, b"", 2
     while pos < len(data):
         (length,) = struct.unpack(">I", data[pos:pos + 4])
         kind = data[pos + 4:pos + 8]
@@ -39,14 +39,20 @@ def read_png(path):
         assert binascii.crc32(kind + body) & 0xFFFFFFFF == crc, "bad CRC in %r" % kind
         if kind == b"IHDR":
             width, height, depth, colour = struct.unpack(">IIBB", body[:10])
-            assert (depth, colour) == (8, 2), "expected 8-bit RGB"
+            assert depth == 8 and colour in (2, 3), "expected 8-bit RGB or palette"
+        elif kind == b"PLTE":
+            palette = body
         elif kind == b"IDAT":
             idat += body
         pos += 12 + length
     raw = zlib.decompress(idat)  # checks the Adler-32 as well
-    stride = width * 3 + 1
+    size = 3 if colour == 2 else 1
+    stride = width * size + 1
     assert len(raw) == stride * height, "wrong amount of pixel data"
     assert all(raw[y * stride] == 0 for y in range(height)), "unexpected row filter"
+    if colour == 3:
+        return width, height, lambda x, y: tuple(
+            palette[3 * raw[y * stride + 1 + x]:3 * raw[y * stride + 1 + x] + 3])
     return width, height, lambda x, y: tuple(raw[y * stride + 1 + x * 3:y * stride + 4 + x * 3])
 
 

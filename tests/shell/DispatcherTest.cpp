@@ -1,4 +1,5 @@
 // The dispatcher's answer to every opcode, the record's entry points and the host callbacks.
+#include "shell/BandMeterReport.h"
 #include "tests/shell/TestHost.h"
 
 #include <gtest/gtest.h>
@@ -232,6 +233,30 @@ TEST_F(DispatcherTest, ProcessAddsWhileProcessReplacingReplaces) {
     e->processReplacing(e, in, out, -5);
     e->processReplacing(e, nullptr, out, n);
     for (int i = 0; i < n; ++i) ASSERT_EQ(outL[i], 1.0f);
+}
+
+// The band meter query answers only its own index with a report of the size and version it
+// knows; every other use of the vendor opcode answers 0 and writes nothing.
+TEST_F(DispatcherTest, BandMeterQueryAnswersOnlyItsOwnReport) {
+    BandMeterReport report;
+    ASSERT_EQ(dispatch(effVendorSpecific, kBandMeterQuery, 0, &report), 1);
+    EXPECT_EQ(report.bands, 5);
+    for (int b = 0; b < report.bands; ++b)
+        EXPECT_EQ(report.gain[b], effect->getEditorValue(100 + b)) << b;
+    const struct {
+        VstInt32 index;
+        std::int32_t size, version;
+    } refused[] = {{kBandMeterQuery, static_cast<std::int32_t>(sizeof report), 2},
+                   {kBandMeterQuery, 12, kBandMeterReportVersion},
+                   {0, static_cast<std::int32_t>(sizeof report), kBandMeterReportVersion}};
+    for (const auto& r : refused) {
+        BandMeterReport other;
+        other.size = r.size;
+        other.version = r.version;
+        EXPECT_EQ(dispatch(effVendorSpecific, r.index, 0, &other), 0);
+        EXPECT_EQ(other.bands, 0);
+    }
+    EXPECT_EQ(dispatch(effVendorSpecific, kBandMeterQuery, 0, nullptr), 0);
 }
 
 TEST_F(DispatcherTest, EditorFacingOperations) {

@@ -40,7 +40,6 @@ protected:
 
 TEST_F(ParameterPathTest, EveryStoredParameterSurvivesSwitchingProgramsAwayAndBack) {
     for (int index = 0; index < qv::kNumNamedParameters; ++index) {
-        if (qv::isRelMirror(index)) continue;
         effect->setProgram(4);
         const float edited = (index % 2) ? 0.37f : 0.81f;
         set(index, edited);
@@ -51,22 +50,71 @@ TEST_F(ParameterPathTest, EveryStoredParameterSurvivesSwitchingProgramsAwayAndBa
     }
 }
 
-TEST_F(ParameterPathTest, ReleaseMirrorFollowsTheActiveRelease) {
+TEST_F(ParameterPathTest, ReleaseMirrorFollowsAndWritesThroughToTheActiveRelease) {
     for (int band = 1; band <= qv::kNumBands; ++band) {
-        const int rel = param::relIndex(band);
+        SCOPED_TRACE(band);
+        const int rel = param::relIndex(band), relM = param::relMIndex(band),
+                  relA = param::relAIndex(band);
+        const qv::RisingSmoothDetector& autoRise =
+            engine().compressor(band).detector().hardAutoRise();
         set(param::relModeIndex(band), 0.0f);
-        set(param::relAIndex(band), 0.3f);
-        set(param::relMIndex(band), 0.6f);
-        set(rel, 0.9f); // ignored: only refreshes the mirror
-        EXPECT_EQ(get(rel), 0.3f) << band;
+        set(relA, 0.9f);
+        const double riseAt09 = autoRise.riseTimeMs();
+        set(relA, 0.3f);
+        set(relM, 0.6f);
+        EXPECT_EQ(get(rel), 0.3f);
+        set(rel, 0.9f); // automatic: Rel_a takes it, processing included
+        EXPECT_EQ(get(relA), 0.9f);
+        EXPECT_EQ(get(relM), 0.6f);
+        EXPECT_EQ(get(rel), 0.9f);
+        EXPECT_EQ(autoRise.riseTimeMs(), riseAt09);
         set(param::relModeIndex(band), 1.0f);
-        EXPECT_EQ(get(rel), 0.6f) << band;
-        set(param::relAIndex(band), 0.1f); // not the active one
-        EXPECT_EQ(get(rel), 0.6f) << band;
-        set(param::relMIndex(band), 0.7f);
-        EXPECT_EQ(get(rel), 0.7f) << band;
+        EXPECT_EQ(get(rel), 0.6f);
+        set(rel, 0.2f); // manual: Rel_m takes it
+        EXPECT_EQ(get(relM), 0.2f);
+        EXPECT_EQ(get(relA), 0.9f);
+        EXPECT_EQ(get(rel), 0.2f);
+        set(relA, 0.1f); // not the active one
+        EXPECT_EQ(get(rel), 0.2f);
+        set(relM, 0.7f);
+        EXPECT_EQ(get(rel), 0.7f);
         set(param::relModeIndex(band), 0.5f); // manual needs a value above 0.5
-        EXPECT_EQ(get(rel), 0.1f) << band;
+        EXPECT_EQ(get(rel), 0.1f);
+        // The editor hears the change of Rel_a (with the mirror's own refresh first, as for any
+        // Rel_a change) and then the mirror written.
+        editor().log.clear();
+        set(rel, 0.4f);
+        const std::string relLine = "setParameter " + std::to_string(rel) + " 0.400000";
+        EXPECT_EQ(editor().log,
+                  (std::vector<std::string>{relLine, "panel",
+                                            "setParameter " + std::to_string(relA) + " 0.400000",
+                                            relLine}));
+    }
+}
+
+// A release written through the mirror is a change of the live program like any other; a
+// program change itself writes nothing through (its Rel step only refreshes the mirror).
+TEST_F(ParameterPathTest, ReleaseWrittenThroughTheMirrorBelongsToTheLiveProgram) {
+    const struct Row {
+        int program, band;
+        bool manual; // the band's release mode in that program
+    } rows[] = {{4, 5, false}, {16, 5, true}, {14, 1, true}, {14, 5, false}, {0, 3, false}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::Message() << "program " << row.program << " band " << row.band);
+        const int rel = param::relIndex(row.band);
+        const int active = row.manual ? param::relMIndex(row.band) : param::relAIndex(row.band);
+        const int inactive = row.manual ? param::relAIndex(row.band) : param::relMIndex(row.band);
+        effect->setProgram(row.program);
+        const float inactiveBefore = get(inactive);
+        set(rel, 0.123f);
+        EXPECT_EQ(get(active), 0.123f);
+        EXPECT_EQ(get(inactive), inactiveBefore);
+        effect->setProgram(row.program == 16 ? 1 : 16); // the other release mode
+        EXPECT_NE(get(active), 0.123f);
+        effect->setProgram(row.program);
+        EXPECT_EQ(get(rel), 0.123f);
+        EXPECT_EQ(get(active), 0.123f);
+        EXPECT_EQ(get(inactive), inactiveBefore);
     }
 }
 
@@ -209,7 +257,7 @@ const NotificationRow kNotifications[] = {
     {0.2f, param::compSwIndex(2), "", -1, -1},
     {0.2f, param::kMonitor, "", -1, -1},
     {0.2f, param::kReductionSw, "", -1, -1},
-    {0.0f, param::relIndex(2), "", -1, -1},
+    {0.0f, param::relIndex(2), "panel", 8, -1}, // written through to cp2_Rel_a
 };
 
 TEST_F(ParameterPathTest, EditorNotificationsFollowThePage) {

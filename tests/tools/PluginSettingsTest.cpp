@@ -83,8 +83,8 @@ TEST_F(PluginSettingsTest, ApplySetsProgramThenParametersInOrder) {
     PluginSettings settings(host);
     const std::string program = "(ex2";
     std::string error;
-    ASSERT_TRUE(settings.apply(&program,
-                               {{"cp2_Thresh", 0.75f}, {"55", 0.25f}, {"MasterOut", 0.3f}}, error))
+    ASSERT_TRUE(settings.apply(
+        &program, {{"cp2_Thresh", "0.75"}, {"55", "0.25"}, {"MasterOut", "0.3"}}, error))
         << error;
     EXPECT_EQ(host.dispatch(effGetProgram), 3);
     EXPECT_EQ(e->getParameter(e, 20), 0.75f);
@@ -102,12 +102,12 @@ TEST_F(PluginSettingsTest, ABadNameLeavesThePluginUntouched) {
     PluginSettings settings(host);
     const std::string program = "(ex2";
     std::string error;
-    EXPECT_FALSE(settings.apply(&program, {{"cp2_Thresh", 0.75f}, {"cp9_Thresh", 0.5f}}, error));
+    EXPECT_FALSE(settings.apply(&program, {{"cp2_Thresh", "0.75"}, {"cp9_Thresh", "0.5"}}, error));
     EXPECT_NE(error.find("cp9_Thresh"), std::string::npos) << error;
     EXPECT_EQ(host.dispatch(effGetProgram), 0);
     EXPECT_EQ(e->getParameter(e, 20), before);
     const std::string badProgram = "(ex99";
-    EXPECT_FALSE(settings.apply(&badProgram, {{"cp2_Thresh", 0.75f}}, error));
+    EXPECT_FALSE(settings.apply(&badProgram, {{"cp2_Thresh", "0.75"}}, error));
     EXPECT_EQ(e->getParameter(e, 20), before);
 }
 

@@ -34,11 +34,18 @@ std::string slurp(const std::string& path) {
 Result runQvhost(const ScratchDir& dir, const std::string& arguments) {
     Result r;
     SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
-    const std::string outPath = dir.file("stdout.txt"), errPath = dir.file("stderr.txt");
+    // Files of their own for each run: Wine may close an exited child's handles a moment after
+    // the wait for it returns.
+    static int runs = 0;
+    const std::string run = std::to_string(++runs);
+    const std::string outPath = dir.file("stdout-" + run + ".txt"),
+                      errPath = dir.file("stderr-" + run + ".txt");
     HANDLE out = CreateFileA(outPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     HANDLE err = CreateFileA(errPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    EXPECT_NE(out, INVALID_HANDLE_VALUE) << "cannot create " << outPath << ": " << GetLastError();
+    EXPECT_NE(err, INVALID_HANDLE_VALUE) << "cannot create " << errPath << ": " << GetLastError();
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
@@ -77,9 +84,12 @@ protected:
         const Result g = runQvhost(dir, "generate " + inQuotes(input) + " --seconds 1");
         ASSERT_EQ(g.exitCode, 0u) << g.err;
     }
+    // `dll`: a DLL of the build folder, or a full path.
     Result render(const std::string& dll, const std::string& in, const std::string& options) {
-        return runQvhost(dir, "render " + inQuotes(pluginPath(dll.c_str())) + " " + inQuotes(in) +
-                                  " " + inQuotes(output) + " " + options);
+        const std::string plugin =
+            dll.find(':') != std::string::npos ? dll : pluginPath(dll.c_str());
+        return runQvhost(dir, "render " + inQuotes(plugin) + " " + inQuotes(in) + " " +
+                                  inQuotes(output) + " " + options);
     }
     bool outputLeft() const { return fileExists(output) || fileExists(output + ".partial"); }
 
@@ -114,20 +124,36 @@ std::vector<double> bandReductions(const std::string& summary) {
     return db;
 }
 
-// The band meters are read from our own plug-in only: a setting that compresses every band hard
-// shows reductions, the "Default" program on the test programme none; a foreign plug-in none.
-TEST_F(QvhostProcessTest, SummaryShowsTheLargestReductionPerBand) {
-    std::string hard;
-    for (int b = 1; b <= 5; ++b)
-        hard += " --set cp" + std::to_string(b) + "_Thresh=0.25 --set cp" + std::to_string(b) +
-                "_Ratio=1";
-    const std::vector<double> compressed =
-        bandReductions(render("Quorvanelle.dll", input, hard).out);
-    ASSERT_EQ(compressed.size(), 5u);
-    for (double db : compressed)
-        EXPECT_GT(db, 3.0) << "a threshold of -30 dB with limiting";
+// The options of the main job's demo setting (scripts/demo-setting.txt), quoted for a command line.
+std::string demoSetting() {
+    std::ifstream in(std::string(QV_SOURCE_DIR) + "/scripts/demo-setting.txt");
+    std::string line, options;
+    while (std::getline(in, line)) {
+        if (line.rfind("--", 0) != 0) continue;
+        const std::size_t blank = line.find(' ');
+        options += " " + line.substr(0, blank) + " " + inQuotes(line.substr(blank + 1));
+    }
+    return options;
+}
 
-    const std::vector<double> plain = bandReductions(render("Quorvanelle.dll", input, "").out);
+// The band meters are read from our own plug-in only: the main job's demo setting on the main
+// job's 20 s programme compresses every band by more than 3 dB and meets its -1 dB ceiling; the
+// "Default" program (thresholds at 0 dB) shows no reduction; a foreign plug-in none at all.
+TEST_F(QvhostProcessTest, SummaryShowsTheLargestReductionPerBand) {
+    const std::string programme = dir.file("programme.wav");
+    ASSERT_EQ(runQvhost(dir, "generate " + inQuotes(programme)).exitCode, 0u);
+    const std::string demo = demoSetting();
+    ASSERT_NE(demo.find("--program"), std::string::npos) << demo;
+    const Result r = render("Quorvanelle.dll", programme, demo + " --trim-latency");
+    ASSERT_EQ(r.exitCode, 0u) << r.err;
+    const std::vector<double> compressed = bandReductions(r.out);
+    ASSERT_EQ(compressed.size(), 5u) << r.out;
+    for (double db : compressed)
+        EXPECT_GT(db, 3.0) << r.out;
+    EXPECT_NE(r.out.find("output level   : peak -1.00 / -1.00 dBFS"), std::string::npos) << r.out;
+
+    const std::vector<double> plain =
+        bandReductions(render("Quorvanelle.dll", programme, "--program Default").out);
     ASSERT_EQ(plain.size(), 5u);
     for (double db : plain)
         EXPECT_EQ(db, 0.0) << "thresholds at 0 dB";
@@ -138,6 +164,22 @@ TEST_F(QvhostProcessTest, SummaryShowsTheLargestReductionPerBand) {
 
 TEST_F(QvhostProcessTest, EachFailureIsOneLineANonZeroStatusAndNoFile) {
     writeBytes(dir.file("corrupt.wav"), {'R', 'I', 'F', 'F', 40, 0, 0, 0, 'W', 'A', 'V', 'E'});
+    // 8-bit PCM, mono, 8000 Hz: a format qvhost does not read.
+    writeBytes(dir.file("8bit.wav"),
+               {'R', 'I', 'F', 'F', 40,  0,   0,   0,   'W', 'A', 'V', 'E', 'f', 'm', 't', ' ',
+                16,  0,   0,   0,   1,   0,   1,   0,   64,  31,  0,   0,   64,  31,  0,   0,
+                1,   0,   8,   0,   'd', 'a', 't', 'a', 4,   0,   0,   0,   128, 128, 128, 128});
+    // The headers of a 64-bit DLL: "MZ", the PE header's offset, "PE\0\0" and machine x64.
+    std::vector<unsigned char> dll64(0x48, 0);
+    dll64[0] = 'M';
+    dll64[1] = 'Z';
+    dll64[0x3C] = 0x40;
+    dll64[0x40] = 'P';
+    dll64[0x41] = 'E';
+    dll64[0x44] = 0x64;
+    dll64[0x45] = 0x86;
+    writeBytes(dir.file("plugin64.dll"), dll64);
+    writeBytes(dir.file("text.dll"), {'h', 'e', 'l', 'l', 'o'});
     struct Case {
         const char* name;
         std::string arguments; // empty: a render of `input` through `dll`
@@ -148,12 +190,19 @@ TEST_F(QvhostProcessTest, EachFailureIsOneLineANonZeroStatusAndNoFile) {
     const Case cases[] = {
         {"missing input", "", "Quorvanelle.dll", dir.file("missing.wav"), "", 1, "missing.wav"},
         {"corrupt input", "", "Quorvanelle.dll", dir.file("corrupt.wav"), "", 1, "RIFF size"},
-        {"missing DLL", "", "absent.dll", input, "", 1, "cannot load"},
+        {"missing DLL", "", "absent.dll", input, "", 1, "no such file"},
+        {"unsupported WAV format", "", "Quorvanelle.dll", dir.file("8bit.wav"), "", 1,
+         "8-bit PCM is not supported (16, 24 or 32 bits); qvhost reads RIFF/WAVE files of"},
+        {"64-bit DLL", "", dir.file("plugin64.dll"), input, "", 1,
+         "is a 64-bit (x64) DLL but this host is 32-bit (x86): use the plug-in's 32-bit"},
+        {"not a DLL", "", dir.file("text.dll"), input, "", 1, "not a Windows DLL"},
         {"main returns null", "", "qv_test_NullPlugin.dll", input, "", 1, "returned null"},
         {"unknown parameter", "", "Quorvanelle.dll", input, "--set Thresh=0.5", 1,
          "no parameter named \"Thresh\""},
-        {"value not a number", "", "Quorvanelle.dll", input, "--set cp2_Thresh=high", 2,
-         "not a number"},
+        {"value no setting shows", "", "Quorvanelle.dll", input, "--set cp2_Thresh=high", 1,
+         "it shows -40.0 at 0 and 0.0 at 1"},
+        {"value with the wrong unit", "", "Quorvanelle.dll", input, "--set Freq1-2=8000ms", 1,
+         "shown in Hz, not in ms"},
         {"program out of range", "", "Quorvanelle.dll", input, "--program 25", 1, "out of range"},
         {"unknown option", "", "Quorvanelle.dll", input, "--loud", 2, "--loud"},
         {"plug-in crashes", "", "qv_test_ToyPlugin.dll", input, "--set Crash=1", 3, "crashed"},

@@ -6,6 +6,7 @@
 #include "tests/wine/DllPaths.h"
 #include "tools/ProgrammeGenerator.h"
 #include "tools/RenderJob.h"
+#include "tools/RenderPlot.h"
 #include "tools/WavReader.h"
 
 #include <gtest/gtest.h>
@@ -259,6 +260,54 @@ TEST_F(RendererTest, AMonoPluginWithOnlyTheAccumulatingProcess) {
     ASSERT_EQ(untrimmed.format.frames, source.left.size() + 5);
     for (int i = 0; i < 5; ++i)
         EXPECT_EQ(untrimmed.left[i], 0.0f);
+}
+
+// Width and height from a PNG file's header.
+std::pair<int, int> pngSize(const std::vector<unsigned char>& file) {
+    if (file.size() < 24) return {0, 0};
+    auto be32 = [&](std::size_t at) {
+        return file[at] << 24 | file[at + 1] << 16 | file[at + 2] << 8 | file[at + 3];
+    };
+    return {be32(16), be32(20)};
+}
+
+int pixelsOf(const Canvas& c, Rgb colour) {
+    int n = 0;
+    for (int y = 0; y < c.height(); ++y)
+        for (int x = 0; x < c.width(); ++x) {
+            const Rgb p = c.at(x, y);
+            n += p.r == colour.r && p.g == colour.g && p.b == colour.b;
+        }
+    return n;
+}
+
+// The plot of a compressing render shows band 1's reduction curve below the 0 dB line; the one of
+// a neutral render only its legend swatch. Both are written as PNG files of the canvas's size.
+TEST_F(RendererTest, ThePlotShowsTheBandReductions) {
+    const std::string in = writeProgramme(44100, 6.0);
+    const std::string plot = dir.file("render.png");
+    const Rgb band1 = {210, 40, 40};
+    struct Shot {
+        Canvas canvas;
+        std::vector<unsigned char> file;
+    };
+    auto shoot = [&](std::vector<const char*> options) {
+        options.insert(options.end(), {"--plot", plot.c_str()});
+        std::string error;
+        EXPECT_TRUE(render("Quorvanelle.dll", in, options, error)) << error;
+        return Shot{RenderPlot::draw(report), readBytes(plot)};
+    };
+    const Shot neutral = shoot({"--program", "Default"});
+    const Shot compressing = shoot({"--set", "cp1_Thresh=-40dB", "--set", "cp1_Ratio=50"});
+    for (const Shot* s : {&neutral, &compressing}) {
+        EXPECT_EQ(s->canvas.width(), RenderPlot::kWidth);
+        EXPECT_GT(s->canvas.height(), 600);
+        EXPECT_EQ(pngSize(s->file), std::make_pair(s->canvas.width(), s->canvas.height()));
+        EXPECT_EQ(s->file[25], 3) << "a palette picture";
+    }
+    EXPECT_NE(neutral.file, compressing.file);
+    EXPECT_LT(pixelsOf(neutral.canvas, band1), 100);
+    EXPECT_GT(pixelsOf(compressing.canvas, band1), pixelsOf(neutral.canvas, band1) + 300);
 }
 
 TEST_F(RendererTest, FailuresLeaveNoOutputBehind) {

@@ -24,7 +24,7 @@ HWND createHostWindow(int width, int height) {
     return window;
 }
 
-void runFor(PluginHost& host, int milliseconds) {
+void runFor(PluginHost& host, int milliseconds, const EditorCapture::Tick& tick) {
     const DWORD end = GetTickCount() + static_cast<DWORD>(milliseconds);
     do {
         MSG message;
@@ -32,6 +32,7 @@ void runFor(PluginHost& host, int milliseconds) {
             TranslateMessage(&message);
             DispatchMessageA(&message);
         }
+        if (tick) tick(static_cast<int>(kIdlePeriodMs));
         host.dispatch(effEditIdle);
         Sleep(kIdlePeriodMs);
     } while (static_cast<LONG>(end - GetTickCount()) > 0);
@@ -75,7 +76,8 @@ bool readPixels(HWND window, int width, int height, EditorCapture::Picture& pict
 
 } // namespace
 
-bool EditorCapture::capture(PluginHost& host, int settleMs, Picture& picture, std::string& error) {
+bool EditorCapture::capture(PluginHost& host, int settleMs, Picture& picture, std::string& error,
+                            const Tick& tick) {
     ERect* rect = nullptr;
     if (!host.dispatch(effEditGetRect, 0, 0, &rect) || !rect) {
         error = "the plug-in reports no editor rectangle";
@@ -98,7 +100,7 @@ bool EditorCapture::capture(PluginHost& host, int settleMs, Picture& picture, st
     if (!ok) error = "the plug-in opened no editor window";
     if (ok) {
         InvalidateRect(editor, nullptr, FALSE);
-        runFor(host, settleMs);
+        runFor(host, settleMs, tick);
         ok = readPixels(editor, width, height, picture);
         if (!ok) error = "cannot read the editor window's pixels";
     }

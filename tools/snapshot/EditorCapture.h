@@ -5,6 +5,7 @@
 #include "tools/PluginHost.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,7 +17,12 @@ public:
         std::vector<std::uint8_t> rgb; // rows top to bottom
     };
 
-    // Opens the editor, runs messages and effEditIdle for settleMs milliseconds, captures the
-    // editor's window and closes the editor. False with a reason in error.
-    static bool capture(PluginHost& host, int settleMs, Picture& picture, std::string& error);
+    // Called between idles with the milliseconds since the last call (to play audio).
+    using Tick = std::function<void(int milliseconds)>;
+
+    // Opens the editor, runs messages, `tick` (if any) and effEditIdle for settleMs
+    // milliseconds, captures the editor's window and closes the editor. False with a reason in
+    // error.
+    static bool capture(PluginHost& host, int settleMs, Picture& picture, std::string& error,
+                        const Tick& tick = nullptr);
 };

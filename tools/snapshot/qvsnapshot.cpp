@@ -1,11 +1,12 @@
 // qvsnapshot: opens a plug-in's editor in our host under a (virtual) display and writes what the
 // window shows to a PNG file.
-//   qvsnapshot <plugin.dll> <out.png> [--page A..G] [--program P] [--set NAME=VALUE]...
-//              [--wait MS]
+//   qvsnapshot <plugin.dll> <out.png> [--page A..G] [--band-view amplitude|envelope] [--play]
+//              [--program P] [--set NAME=VALUE]... [--wait MS]
 #include "tools/PluginHost.h"
 #include "tools/PluginSettings.h"
+#include "tools/picture/PngWriter.h"
 #include "tools/snapshot/EditorCapture.h"
-#include "tools/snapshot/PngWriter.h"
+#include "tools/snapshot/ProgrammePlayer.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -15,13 +16,16 @@
 namespace {
 
 constexpr int kPanelPageParameter = 87; // the editor's page selector
+constexpr int kBandViewParameter = 90;  // page B: 1 amplitude view, 0 envelope view
 constexpr int kPageCount = 7;
 constexpr int kDefaultWaitMs = 300;
 constexpr int kMaxWaitMs = 60000;
 
 int usage() {
-    std::fprintf(stderr, "usage: qvsnapshot <plugin.dll> <out.png> [--page A..G] [--program P]\n"
-                         "                  [--set NAME=VALUE]... [--wait MS]\n");
+    std::fprintf(stderr,
+                 "usage: qvsnapshot <plugin.dll> <out.png> [--page A..G]\n"
+                 "                  [--band-view amplitude|envelope] [--play] [--program P]\n"
+                 "                  [--set NAME=VALUE]... [--wait MS]\n");
     return 2;
 }
 
@@ -42,8 +46,14 @@ int main(int argc, char** argv) {
     std::string program;
     bool hasProgram = false;
     std::vector<ParameterSetting> settings;
+    float bandView = -1.0f;
+    bool play = false;
     for (int i = 3; i < argc; ++i) {
         const std::string opt = argv[i];
+        if (opt == "--play") {
+            play = true;
+            continue;
+        }
         if (i + 1 >= argc) return usage();
         const std::string arg = argv[++i];
         double number = 0;
@@ -54,6 +64,8 @@ int main(int argc, char** argv) {
                 page = arg[0] - 'a';
             else
                 return usage();
+        } else if (opt == "--band-view" && (arg == "amplitude" || arg == "envelope")) {
+            bandView = arg == "amplitude" ? 1.0f : 0.0f;
         } else if (opt == "--wait" && parseNumber(arg.c_str(), 0, kMaxWaitMs, number)) {
             waitMs = static_cast<int>(number);
         } else if (opt == "--program") {
@@ -61,12 +73,12 @@ int main(int argc, char** argv) {
             hasProgram = true;
         } else if (opt == "--set") {
             const size_t eq = arg.rfind('=');
-            if (eq == std::string::npos || eq == 0 ||
-                !parseNumber(arg.c_str() + eq + 1, 0.0, 1.0, number)) {
-                std::fprintf(stderr, "qvsnapshot: --set wants NAME=VALUE with VALUE in 0..1\n");
+            if (eq == std::string::npos || eq == 0 || eq + 1 == arg.size()) {
+                std::fprintf(stderr, "qvsnapshot: --set wants NAME=VALUE, VALUE normalised (0..1) "
+                                     "or as the plug-in shows it\n");
                 return 2;
             }
-            settings.push_back({arg.substr(0, eq), static_cast<float>(number)});
+            settings.push_back({arg.substr(0, eq), arg.substr(eq + 1)});
         } else {
             return usage();
         }
@@ -78,19 +90,28 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "qvsnapshot: %s\n", error.c_str());
         return 1;
     }
-    host.start(44100.0f, 512);
+    host.start(static_cast<float>(ProgrammePlayer::kSampleRate), ProgrammePlayer::kBlock);
     PluginSettings names(host);
     if (!names.apply(hasProgram ? &program : nullptr, settings, error)) {
         std::fprintf(stderr, "qvsnapshot: %s\n", error.c_str());
         return 1;
     }
-    // Page k is what the page selector writes when its k-th button is pressed.
+    // The page parameter set to what the page selector writes for its k-th button (the tool
+    // presses no button).
     if (page >= 0)
         host.effect()->setParameter(host.effect(), kPanelPageParameter,
                                     static_cast<float>(page) / (kPageCount - 1));
 
+    if (bandView >= 0.0f) host.effect()->setParameter(host.effect(), kBandViewParameter, bandView);
+    ProgrammePlayer player;
+    if (play && !player.prepare(host.effect(), error)) {
+        std::fprintf(stderr, "qvsnapshot: %s\n", error.c_str());
+        return 1;
+    }
     EditorCapture::Picture picture;
-    if (!EditorCapture::capture(host, waitMs, picture, error) ||
+    EditorCapture::Tick tick = nullptr;
+    if (play) tick = [&](int ms) { player.play(ms); };
+    if (!EditorCapture::capture(host, waitMs, picture, error, tick) ||
         !PngWriter::write(output, picture.width, picture.height, picture.rgb, error)) {
         std::fprintf(stderr, "qvsnapshot: %s\n", error.c_str());
         return 1;

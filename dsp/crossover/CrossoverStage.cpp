@@ -1,0 +1,114 @@
+#include "dsp/crossover/CrossoverStage.h"
+
+#include <algorithm>
+
+namespace qv {
+
+CrossoverStage::CrossoverStage() {
+    for (int c = 0; c < kChannels; ++c) {
+        kernelDesign_[c] = 0;
+        kernelValid_[c] = false;
+    }
+    fullReset();
+}
+
+// Kernel of a job with filters a, b: G = (Ha + i Hb) / 2N at bit-reversed positions. The 1/2
+// belongs to the channel separation below and 1/N to the unscaled inverse transform; both are
+// powers of two, so folding them in changes no rounding.
+void CrossoverStage::refreshKernels(int channel) {
+    const CrossoverBank& bank = banks_[channel];
+    const unsigned design = bank.designCount();
+    if (kernelValid_[channel] && design == kernelDesign_[channel]) return;
+    const double scale = 0.5 / kFftSize;
+    for (int pair = 0; pair < kFilters / 2; ++pair) {
+        const int job = channel * (kFilters / 2) + pair;
+        const double* ha = bank.filterSpectrum(2 * pair + 1);
+        const double* hb = bank.filterSpectrum(2 * pair + 2);
+        for (int k = 0; k < kFftSize; ++k) {
+            const int p = fft_.bitReversed(k);
+            kernelRe_[job][p] = (ha[2 * k] - hb[2 * k + 1]) * scale;
+            kernelIm_[job][p] = (ha[2 * k + 1] + hb[2 * k]) * scale;
+        }
+    }
+    kernelDesign_[channel] = design;
+    kernelValid_[channel] = true;
+}
+
+// With Z the transform of z = L + iR over the two blocks, the channel spectra are
+//   XL[k] = (Z[k] + conj Z[N-k]) / 2,   XR[k] = (Z[k] - conj Z[N-k]) / 2i.
+// For one channel X and two of its filters Ha, Hb (spectra of real taps) the inverse transform
+// of X (Ha + i Hb) carries the two filtered signals in its real and imaginary parts.
+//
+// In bit-reversed order bin N-k lies in the same octave block as bin k, mirrored: positions
+// [B, 2B) hold bins whose mirrors lie at 3B - 1 - p (positions 0 and 1, bins 0 and N/2, are
+// their own mirrors).
+void CrossoverStage::filterBlock() {
+    for (int c = 0; c < kChannels; ++c)
+        refreshKernels(c);
+
+    std::copy(overlap_[0], overlap_[0] + kHop, spectrumRe_);
+    std::copy(input_[0], input_[0] + kHop, spectrumRe_ + kHop);
+    std::copy(overlap_[1], overlap_[1] + kHop, spectrumIm_);
+    std::copy(input_[1], input_[1] + kHop, spectrumIm_ + kHop);
+    for (int c = 0; c < kChannels; ++c)
+        std::copy(input_[c], input_[c] + kHop, overlap_[c]);
+    fft_.forward(spectrumRe_, spectrumIm_);
+
+    const double* zr = spectrumRe_;
+    const double* zi = spectrumIm_;
+    double* lr = channelRe_[0];
+    double* li = channelIm_[0];
+    double* rr = channelRe_[1];
+    double* ri = channelIm_[1];
+    for (int p = 0; p < 2; ++p) {
+        lr[p] = zr[p] + zr[p];
+        li[p] = 0.0;
+        rr[p] = zi[p] + zi[p];
+        ri[p] = 0.0;
+    }
+    for (int block = 2; block < kFftSize; block *= 2) {
+        const int mirrorSum = 3 * block - 1;
+        for (int p = block; p < 2 * block; ++p) {
+            const int m = mirrorSum - p;
+            lr[p] = zr[p] + zr[m];
+            li[p] = zi[p] - zi[m];
+            rr[p] = zi[p] + zi[m];
+            ri[p] = zr[m] - zr[p];
+        }
+    }
+
+    for (int job = 0; job < kJobs; ++job) {
+        const int c = job / (kFilters / 2);
+        const double* xr = channelRe_[c];
+        const double* xi = channelIm_[c];
+        const double* gr = kernelRe_[job];
+        const double* gi = kernelIm_[job];
+        double* wr = workRe_[job];
+        double* wi = workIm_[job];
+        for (int p = 0; p < kFftSize; ++p) {
+            wr[p] = xr[p] * gr[p] - xi[p] * gi[p];
+            wi[p] = xr[p] * gi[p] + xi[p] * gr[p];
+        }
+        fft_.inverseUpperHalf(wr, wi); // the outputs due lie in the upper half
+    }
+}
+
+void CrossoverStage::clear() {
+    for (int c = 0; c < kChannels; ++c) {
+        std::fill(input_[c], input_[c] + kHop, 0.0);
+        std::fill(overlap_[c], overlap_[c] + kHop, 0.0);
+    }
+    for (int job = 0; job < kJobs; ++job) {
+        std::fill(workRe_[job], workRe_[job] + kFftSize, 0.0);
+        std::fill(workIm_[job], workIm_[job] + kFftSize, 0.0);
+    }
+    std::fill(spectrumRe_, spectrumRe_ + kFftSize, 0.0);
+    std::fill(spectrumIm_, spectrumIm_ + kFftSize, 0.0);
+}
+
+void CrossoverStage::fullReset() {
+    clear();
+    position_ = 0;
+}
+
+} // namespace qv

@@ -1,0 +1,124 @@
+#pragma once
+
+#include "dsp/crossover/CrossoverBank.h"
+#include "dsp/fft/PlanarFft.h"
+
+namespace qv {
+
+// The crossover block step of the loop for both channels: collects kHop input frames, then
+// filters the block with the four low-pass filters of each channel's CrossoverBank by
+// overlap-save fast convolution, and hands out the outputs one frame at a time during the next
+// kHop frames (768 samples after their input, like the bank's own block filter).
+//
+// Two real sequences share each complex transform: L and R go in as one complex signal
+// (L + iR), and each inverse transform returns two low-pass outputs of one channel (LPa + i LPb),
+// so a block costs one forward and four inverse 1024-point transforms instead of ten. The
+// transforms work on split arrays in bit-reversed spectral order (PlanarFft), and the filter
+// spectra are kept here pre-combined in that order, copied again whenever a bank redesigns.
+//
+// Filter design stays in the banks (bank(c), UI/parameter thread), which share one designer
+// owned here; everything else runs on the audio thread.
+class CrossoverStage {
+public:
+    static constexpr int kChannels = 2;
+    static constexpr int kFilters = CrossoverBank::kFilterCount;
+    static constexpr int kHop = CrossoverBank::kHop;
+    static constexpr int kFftSize = CrossoverBank::kFftSize;
+    static constexpr int kLatency = CrossoverBank::kLatency;
+    static constexpr int kJobs = kChannels * kFilters / 2; // inverse transforms per block
+
+    CrossoverStage();
+    CrossoverStage(const CrossoverStage&) = delete;
+    CrossoverStage& operator=(const CrossoverStage&) = delete;
+
+    // channel 0 = L, 1 = R (others give L).
+    CrossoverBank& bank(int channel) { return banks_[channel == 1 ? 1 : 0]; }
+    const CrossoverBank& bank(int channel) const { return banks_[channel == 1 ? 1 : 0]; }
+
+    // Audio thread, once per running frame: when a block is complete it is filtered first; then
+    // the four low-pass outputs of each channel due now are written to lowL and lowR (LP1..LP4,
+    // LP1 the highest crossover) and the input frame is stored.
+    void step(double inL, double inR, double lowL[kFilters], double lowR[kFilters]) {
+        beginRun();
+        for (int f = 0; f < kFilters; ++f) {
+            lowL[f] = lowPass(0, f)[0];
+            lowR[f] = lowPass(1, f)[0];
+        }
+        store(&inL, &inR, 1);
+    }
+
+    // The same for a run of running frames (the loop's chunks). beginRun, audio thread, first:
+    // filters a complete block and returns how many frames the run may take before the next
+    // block boundary (1..kHop). lowPass(c, f): the outputs of channel c's filter f (0 = LP1 ..
+    // 3 = LP4) due for the run's frames, in order. store then writes the run's input frames
+    // (no more than beginRun allowed) and advances the block position past them.
+    int beginRun() {
+        if (position_ >= kHop) {
+            filterBlock();
+            position_ = 0;
+        }
+        return kHop - position_;
+    }
+    const double* lowPass(int channel, int filter) const {
+        const int job = (channel == 1 ? 1 : 0) * (kFilters / 2) + ((filter >> 1) & 1);
+        return ((filter & 1) == 0 ? workRe_[job] : workIm_[job]) + kHop + position_;
+    }
+    void store(const double* inL, const double* inR, int frames) {
+        for (int i = 0; i < frames; ++i) {
+            input_[0][position_ + i] = inL[i];
+            input_[1][position_ + i] = inR[i];
+        }
+        position_ += frames;
+    }
+
+    // Gated frame: zero into the input and every output at the block position, advance it;
+    // no block is filtered.
+    void stepSilence() {
+        if (position_ >= kHop) position_ = 0;
+        for (int job = 0; job < kJobs; ++job) {
+            workRe_[job][kHop + position_] = 0.0;
+            workIm_[job][kHop + position_] = 0.0;
+        }
+        input_[0][position_] = 0.0;
+        input_[1][position_] = 0.0;
+        ++position_;
+    }
+
+    // Engine reset: the convolution history and all block buffers zeroed; filters and block
+    // position kept.
+    void clear();
+    // Full reset: clear() and the block position back to 0.
+    void fullReset();
+
+    int position() const { return position_; }
+
+private:
+    void filterBlock();
+    void refreshKernels(int channel);
+
+    CrossoverDesigner designer_; // design scratch shared by both banks (identical designs)
+    // Filter settings and spectra per channel.
+    CrossoverBank banks_[kChannels]{CrossoverBank{designer_}, CrossoverBank{designer_}};
+    SizedPlanarFft<kFftSize> fft_{kFftSize}; // block transforms
+    double input_[kChannels][kHop];          // frames collected this block
+    double overlap_[kChannels][kHop];        // the previous block
+    // The transform arrays are aligned as PlanarFft requires.
+    alignas(kPlanarFftAlignment) double spectrumRe_[kFftSize]; // transform of (L + iR) over both
+                                                               // blocks, bit-reversed order
+    alignas(kPlanarFftAlignment) double spectrumIm_[kFftSize];
+    alignas(kPlanarFftAlignment) double channelRe_[kChannels]
+                                                  [kFftSize]; // 2 XL and 2 XR, bit-reversed order
+    alignas(kPlanarFftAlignment) double channelIm_[kChannels][kFftSize];
+    // Per job (L: LP1/LP2, LP3/LP4, then R): the filter pair combined as (Ha + i Hb) / 2N in
+    // bit-reversed order, and the product with the channel spectrum, then its inverse
+    // transform, whose upper half holds the two low-pass outputs due in the current block.
+    alignas(kPlanarFftAlignment) double kernelRe_[kJobs][kFftSize];
+    alignas(kPlanarFftAlignment) double kernelIm_[kJobs][kFftSize];
+    alignas(kPlanarFftAlignment) double workRe_[kJobs][kFftSize];
+    alignas(kPlanarFftAlignment) double workIm_[kJobs][kFftSize];
+    unsigned kernelDesign_[kChannels]; // bank design count the kernels were copied at
+    bool kernelValid_[kChannels];      // kernels copied at least once
+    int position_ = 0;                 // frames collected this block, 0..kHop
+};
+
+} // namespace qv

@@ -1,0 +1,79 @@
+#pragma once
+
+#include "dsp/dynamics/HoldRelease.h"
+
+namespace qv {
+
+// The envelope PeakHoldDetector and RisingSmoothDetector both follow: it rises towards a new
+// level through a one-pole coefficient (0 = at once), then holds and releases with HoldRelease.
+// Keeps the sample rate and the release multiplier in step with it; the derived follower sets
+// the rise coefficient from its own times. Not polymorphic: used only through the derived
+// classes. Setters: UI/parameter thread; push: audio thread.
+class HeldEnvelope {
+public:
+    // A copy of the follower's state for a loop over a run of samples: held in locals, the
+    // compiler keeps it in registers, where members would be reloaded at every sample. Take it
+    // with begin(), push through it, hand it back with end() before anything else touches the
+    // follower. Audio thread.
+    struct Run {
+        double envelope;   // current output
+        double riseCoef;   // one-pole rise coefficient, 0 = instant
+        double releaseMul; // per-sample release multiplier
+        HoldRelease hold;  // hold count and floored release
+
+        // Takes the new level (not negative) and the release floor, the level of
+        // ringLength - 1 samples before (LevelHistory::step of this level); returns the
+        // envelope.
+        double push(double level, double floor) {
+            if (envelope <= level) {
+                envelope = (envelope - level) * riseCoef + level;
+                hold.restartHold();
+                return envelope;
+            }
+            envelope = hold.fall(envelope, floor, releaseMul);
+            return envelope;
+        }
+    };
+    Run begin() const { return Run{envelope_, riseCoef_, releaseMul_, hold_}; }
+    void end(const Run& run) {
+        envelope_ = run.envelope;
+        hold_ = run.hold;
+    }
+
+    // Audio thread: one sample (see Run::push).
+    double push(double level, double floor) {
+        Run run = begin();
+        const double envelope = run.push(level, floor);
+        end(run);
+        return envelope;
+    }
+    // releaseMul = halfLife(timeSeconds).
+    void setReleaseTime(double timeSeconds);
+
+    // Envelope and hold to zero; coefficients kept (the owner clears the level history).
+    void clear();
+
+    double envelope() const { return envelope_; }
+    double releaseMul() const { return releaseMul_; }
+
+protected:
+    explicit HeldEnvelope(int ringLength) : hold_(ringLength) {}
+    ~HeldEnvelope() = default;
+
+    // Stores a finite, positive rate and recomputes the release; false (nothing changed) for
+    // any other rate.
+    bool acceptSampleRate(double fs);
+    double sampleRate() const { return sampleRate_; }
+    double riseCoefficient() const { return riseCoef_; }
+    void setRiseCoefficient(double coef) { riseCoef_ = coef; }
+
+private:
+    HoldRelease hold_;            // hold count and floored release
+    double sampleRate_ = 44100.0; // Hz
+    double releaseSeconds_ = 0.0; // release half-life
+    double riseCoef_ = 0.0;       // one-pole rise coefficient, 0 = instant
+    double releaseMul_ = 0.0;     // per-sample release multiplier
+    double envelope_ = 0.0;       // current output
+};
+
+} // namespace qv

@@ -1,0 +1,168 @@
+#include "dsp/limiter/BandLimiter.h"
+
+#include "dsp/math/CoefficientMath.h"
+#include "dsp/math/FlushDenormal.h"
+#include "dsp/dynamics/FollowerPair.h"
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+
+namespace qv {
+
+namespace {
+const double kAutoPeakReleaseSeconds = 0.0005;
+const double kAutoRiseReleaseSeconds = 0.5;
+const double kManualRiseReleaseSeconds = 0.05;
+const float kBaseMs = 1.0f; // rise base time: 1 + 49 q (auto), 1 + 49 = 50 ms (manual)
+} // namespace
+
+using Attack = PeakHoldDetector::Attack;
+using Shape = RisingSmoothDetector::RiseShape;
+
+BandLimiter::BandLimiter()
+    : autoPeak_(kLookahead, Attack::Instant), autoRise_(kLookahead, Shape::Auto),
+      manualPeak_(kLookahead, Attack::Instant), manualRise_(kLookahead, Shape::Manual) {
+    autoPeak_.setReleaseTime(kAutoPeakReleaseSeconds);
+    autoRise_.setReleaseTime(kAutoRiseReleaseSeconds);
+    manualRise_.setReleaseTime(kManualRiseReleaseSeconds);
+    manualRise_.setBaseTime(kBaseMs);
+    // autoRise_'s rise and manualPeak_'s release stay 0 until their parameters arrive.
+}
+
+void BandLimiter::setCeiling(float normalised) {
+    ceiling_ = ceilingToLinear(normalised);
+}
+
+void BandLimiter::setClipShape(float normalised) {
+    smoother_.setClipShape(normalised);
+}
+
+void BandLimiter::setAutoRelease(float normalised) {
+    autoRise_.setShape(autoReleaseShape(normalised));
+}
+
+void BandLimiter::setManualRelease(float normalised) {
+    manualPeak_.setReleaseTime(manualReleaseSeconds(normalised));
+}
+
+void BandLimiter::setSampleRate(double fs) {
+    if (!std::isfinite(fs) || !(fs > 0.0)) return;
+    autoPeak_.setSampleRate(fs);
+    autoRise_.setSampleRate(fs);
+    manualPeak_.setSampleRate(fs);
+    manualRise_.setSampleRate(fs);
+    manualRise_.setReleaseTime(kManualRiseReleaseSeconds);
+    manualRise_.setBaseTime(kBaseMs);
+}
+
+namespace {
+// The levels max(|L|, |R|) of a run through one follower pair side by side; their larger
+// output gives the gain target kClipLevel / level (1.0 while the level is within the clip),
+// which the smoother turns into the gain, capped at 1.0.
+void runGains(LevelHistory& history, HeldEnvelope& peak, HeldEnvelope& rise,
+              LimiterGainSmoother& smoother, const double* left, const double* right, double* gains,
+              int frames) {
+    LimiterGainSmoother::Run s = smoother.begin();
+    runFollowerPair(history, peak, rise, left, right, gains, frames, [&s](double level) {
+        const double target =
+            level > BandLimiter::kClipLevel ? BandLimiter::kClipLevel / level : 1.0;
+        const double gain = s.push(target);
+        return gain >= 1.0 ? 1.0 : gain;
+    });
+    smoother.end(s);
+}
+
+// True when v is a normal number whose magnitude has a smaller upper word than kClipLevel: one
+// integer compare on the upper 32 bits, also on 32-bit x86, where the flush and the clip test
+// cost several x87 instructions each. Neither the flush nor the clip changes such a value.
+// False for everything else (zero, subnormal, at or near the clip level or above, infinite,
+// NaN), which takes the exact path.
+bool plainlyWithinClip(double v) {
+    std::uint64_t bits;
+    std::memcpy(&bits, &v, sizeof bits);
+    const std::uint32_t top = static_cast<std::uint32_t>(bits >> 32) & 0x7FFFFFFFu;
+    const std::uint32_t smallestNormalTop = 0x00100000u; // top word of 2^-1022
+    // Top word of kClipLevel (in [0.5, 1): exponent 0x3FE and the upper 20 bits of the
+    // fraction); magnitudes with a smaller top word are below it.
+    static_assert(BandLimiter::kClipLevel >= 0.5 && BandLimiter::kClipLevel < 1.0,
+                  "the clip level's top word is formed for the binade [0.5, 1)");
+    const std::uint32_t clipTop =
+        0x3FE00000u | static_cast<std::uint32_t>((2.0 * BandLimiter::kClipLevel - 1.0) * 1048576.0);
+    return top - smallestNormalTop < clipTop - smallestNormalTop;
+}
+
+// One channel of a run, in place: the mix delayed by the look-ahead ring, times the smoothed gain,
+// clipped and scaled by the ceiling. The clip is what guarantees the bound: whatever the smoothed
+// gain did, no sample leaves above kClipLevel * ceiling. A NaN product is treated as silence.
+template <int Length>
+void applyGain(DelayRing<Length>& ring, double* samples, const double* gains, double ceiling,
+               int frames) {
+    ring.process(samples, frames, [gains, ceiling](int i, double delayed) {
+        const double clip = BandLimiter::kClipLevel;
+        double v = delayed * gains[i];
+        if (plainlyWithinClip(v)) return v * ceiling; // the usual case
+        v = flushDenormal(v);
+        if (!(std::fabs(v) <= clip)) { // the unusual case: something to clip
+            if (v > clip)
+                v = clip;
+            else if (v < -clip)
+                v = -clip;
+            else // NaN
+                v = 0.0;
+        }
+        return v * ceiling;
+    });
+}
+} // namespace
+
+void BandLimiter::process(double* left, double* right, int frames) {
+    if (frames <= 0) return;
+    if (!(limiterSwitch_ < 0.5f)) {
+        if (!bypassLatch_) {
+            smoother_.fullReset();
+            autoPeak_.clear();
+            autoRise_.clear();
+            autoHistory_.clear();
+            bypassLatch_ = true;
+        }
+        ringL_.process(left, frames);
+        ringR_.process(right, frames);
+        return;
+    }
+    for (int done = 0; done < frames; done += kMaxRun) {
+        const int n = frames - done < kMaxRun ? frames - done : kMaxRun;
+        limitRun(left + done, right + done, n);
+    }
+    bypassLatch_ = false;
+}
+
+void BandLimiter::limitRun(double* left, double* right, int frames) {
+    double gains[kMaxRun];
+    if (releaseSwitch_ > 0.5f)
+        runGains(manualHistory_, manualPeak_, manualRise_, smoother_, left, right, gains, frames);
+    else
+        runGains(autoHistory_, autoPeak_, autoRise_, smoother_, left, right, gains, frames);
+    applyGain(ringL_, left, gains, ceiling_, frames);
+    applyGain(ringR_, right, gains, ceiling_, frames);
+}
+
+void BandLimiter::reset() {
+    smoother_.reset();
+    autoPeak_.clear();
+    autoRise_.clear();
+    manualPeak_.clear();
+    manualRise_.clear();
+    autoHistory_.clear();
+    manualHistory_.clear();
+}
+
+void BandLimiter::fullReset() {
+    reset();
+    smoother_.fullReset();
+    ringL_.clear();
+    ringR_.clear();
+    bypassLatch_ = false;
+}
+
+} // namespace qv

@@ -1,0 +1,106 @@
+#include "dsp/metering/OutputMeter.h"
+
+#include "dsp/math/ApproxSqrt.h"
+#include "dsp/metering/RunExtremes.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace qv {
+
+namespace {
+const int kStartWindowLength = 2205; // 50 ms at 44100 Hz
+const double kMaxPeak = 10.0;        // +20 dBFS
+const float kMaxMeanSquare = 10.0f;
+const float kSilentMeanSquare = 1e-5f; // at or below reads as no signal
+const double kReadingScale = 0.1;      // published value per unit of amplitude
+} // namespace
+
+OutputMeter::OutputMeter() {
+    setWindowLength(kStartWindowLength);
+    fullReset();
+}
+
+void OutputMeter::setWindowLength(int samples) {
+    for (RmsWindow& w : windows_)
+        w.setLength(samples);
+}
+
+// Each frame enters the RMS windows; it then either counts towards the period or, once the
+// period is full, publishes (that frame's peak and mean square are not measured: the counter
+// restarts at 0).
+bool OutputMeter::process(const double* left, const double* right, int frames) {
+    bool published = false;
+    const double* const sample[kChannels] = {left, right};
+    for (int start = 0; start < frames; start += kMaxRun) {
+        const int n = frames - start < kMaxRun ? frames - start : kMaxRun;
+        float meanSquare[kChannels][kMaxRun];
+        for (int c = 0; c < kChannels; ++c) {
+            // Bounded before narrowing: a double beyond the float range has no float value.
+            // NaN counts as silence.
+            float bounded[kMaxRun];
+            for (int i = 0; i < n; ++i) {
+                double x = sample[c][start + i];
+                if (x > RmsWindow::kMaxAmplitude)
+                    x = RmsWindow::kMaxAmplitude;
+                else if (x < -RmsWindow::kMaxAmplitude)
+                    x = -RmsWindow::kMaxAmplitude;
+                else if (x != x)
+                    x = 0.0;
+                bounded[i] = static_cast<float>(x);
+            }
+            windows_[c].process(bounded, meanSquare[c], n);
+        }
+        int i = 0;
+        while (i < n) {
+            if (counter_ < period_) {
+                const int left = n - i, due = period_ - counter_;
+                const int run = left < due ? left : due;
+                for (int c = 0; c < kChannels; ++c)
+                    accumulate(c, sample[c] + start + i, meanSquare[c] + i, run);
+                counter_ += run;
+                i += run;
+                continue;
+            }
+            for (int c = 0; c < kChannels; ++c) {
+                peak_[c] = static_cast<float>(peakAccumulator_[c] * kReadingScale);
+                const float ms = meanSquareAccumulator_[c];
+                rms_[c] = ms <= kSilentMeanSquare
+                              ? 0.0f
+                              : static_cast<float>(approxSqrt(ms) * kReadingScale);
+                peakAccumulator_[c] = 0.0;
+                meanSquareAccumulator_[c] = 0.0f;
+            }
+            counter_ = 0;
+            published = true;
+            ++i;
+        }
+    }
+    return published;
+}
+
+// Both readings are capped: the cap of the largest is the largest of the caps.
+void OutputMeter::accumulate(int c, const double* samples, const float* meanSquares, int frames) {
+    peakAccumulator_[c] =
+        std::min(run_extremes::largestMagnitude(samples, frames, peakAccumulator_[c]), kMaxPeak);
+    meanSquareAccumulator_[c] = std::min(
+        run_extremes::largest(meanSquares, frames, meanSquareAccumulator_[c]), kMaxMeanSquare);
+}
+
+void OutputMeter::reset() {
+    for (int c = 0; c < kChannels; ++c) {
+        windows_[c].clear();
+        peakAccumulator_[c] = 0.0;
+        meanSquareAccumulator_[c] = 0.0f;
+        peak_[c] = 0.0f;
+        rms_[c] = 0.0f;
+    }
+    counter_ = 0;
+}
+
+void OutputMeter::fullReset() {
+    reset();
+    counter_ = kStartCount;
+}
+
+} // namespace qv

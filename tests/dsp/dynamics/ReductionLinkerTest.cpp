@@ -1,0 +1,107 @@
+#include "dsp/dynamics/ReductionLinker.h"
+
+#include <cmath>
+#include <gtest/gtest.h>
+
+namespace qv {
+namespace {
+
+const bool kAllLinked[5] = {true, true, true, true, true};
+const bool kNoCap[5] = {false, false, false, false, false};
+
+TEST(ReductionLinkerTest, LinkAmountsAndWeights) {
+    const struct {
+        float value;
+        int amount;
+        double neighbour, self;
+    } cases[] = {
+        {0.0f, 0, 0.0, 1.0},       {0.005f, 0, 0.0, 1.0},     {0.009f, 0, 0.0, 1.0},
+        {0.0105f, 1, 0.005, 0.99}, {0.257f, 25, 0.125, 0.75}, {0.5f, 50, 0.25, 0.5},
+        {1.0f, 100, 0.5, 0.0},     {3.0f, 100, 0.5, 0.0},     {-1.0f, 0, 0.0, 1.0},
+        {NAN, 0, 0.0, 1.0},
+    };
+    for (const auto& c : cases) {
+        ReductionLinker linker;
+        linker.setLink(2, c.value);
+        EXPECT_EQ(linker.linkAmount(2), c.amount) << c.value;
+        EXPECT_DOUBLE_EQ(linker.neighbourWeight(2), c.neighbour) << c.value;
+        EXPECT_DOUBLE_EQ(linker.selfWeight(2), c.self) << c.value;
+    }
+    ReductionLinker linker;
+    linker.setLink(0, 1.0f); // ignored
+    linker.setLink(5, 1.0f);
+    EXPECT_EQ(linker.linkAmount(0), 0);
+}
+
+TEST(ReductionLinkerTest, LinkedGains) {
+    const double g[5] = {0.2, 0.6, 1.0, 0.5, 0.8};
+    const struct {
+        float links[4];
+        double expected[5];
+    } cases[] = {
+        // No links: every band keeps its own gain.
+        {{0.0f, 0.0f, 0.0f, 0.0f}, {0.2, 0.6, 1.0, 0.5, 0.8}},
+        // "RedLink 1-2" at 100: bands 1 and 2 both get the mean.
+        {{1.0f, 0.0f, 0.0f, 0.0f}, {0.4, 0.4, 1.0, 0.5, 0.8}},
+        // "RedLink 4-5" at 50: g * 0.75 + neighbour * 0.25 for bands 4 and 5.
+        {{0.0f, 0.0f, 0.0f, 0.5f},
+         {0.2, 0.6, 1.0, 0.5 * 0.75 + 0.8 * 0.25, 0.8 * 0.75 + 0.5 * 0.25}},
+        // Band 3 linked on both sides: the mean of its two one-sided results.
+        {{0.0f, 0.5f, 1.0f, 0.0f},
+         {0.2, 0.6 * 0.75 + 1.0 * 0.25, ((1.0 * 0.75 + 0.6 * 0.25) + (1.0 + 0.5) / 2.0) / 2.0,
+          (0.5 + 1.0) / 2.0, 0.8}},
+    };
+    for (const auto& c : cases) {
+        ReductionLinker linker;
+        for (int j = 0; j < 4; ++j)
+            linker.setLink(j + 1, c.links[j]);
+        for (int b = 0; b < 5; ++b)
+            EXPECT_NEAR(linker.linkedGain(b, g), c.expected[b], 1e-12) << b;
+    }
+}
+
+TEST(ReductionLinkerTest, SmoothedLinkedGainsSettleAndCap) {
+    ReductionLinker linker;
+    linker.setLink(1, 1.0f);
+    const double g[5] = {0.4, 1.6, 1.0, 1.0, 1.0};
+    const bool cap[5] = {true, false, true, true, true};
+    double out[5];
+    for (int n = 0; n < 40; ++n)
+        linker.process(g, kAllLinked, cap, out);
+    EXPECT_NEAR(out[0], 1.0, 1e-12); // the mean (1.0) of 0.4 and 1.6
+    EXPECT_NEAR(out[1], 1.0, 1e-12);
+    const double expand[5] = {1.0, 1.6, 1.0, 1.0, 1.0};
+    for (int n = 0; n < 40; ++n)
+        linker.process(expand, kAllLinked, cap, out);
+    EXPECT_EQ(out[0], 1.0);          // "Ratio" 0.5 or more: capped at unity
+    EXPECT_NEAR(out[1], 1.3, 1e-12); // expanding band may exceed unity
+}
+
+TEST(ReductionLinkerTest, StandingBandsGetUnityAndKeepTheirSmoother) {
+    ReductionLinker linker;
+    linker.setLink(2, 1.0f);
+    const double g[5] = {1.0, 0.5, 1.0, 1.0, 1.0}; // band 3 off: its raw gain is 1.0
+    const bool linked[5] = {true, true, false, true, true};
+    double out[5];
+    for (int n = 0; n < 40; ++n)
+        linker.process(g, linked, kNoCap, out);
+    EXPECT_EQ(out[2], 1.0);
+    EXPECT_EQ(linker.smoother(2).output(), 0.0); // never advanced since construction
+    EXPECT_NEAR(out[1], 0.75, 1e-12);            // the standing band still counts as 1.0
+}
+
+TEST(ReductionLinkerTest, ResetRestoresSmootherStartState) {
+    ReductionLinker linker;
+    const double g[5] = {0.5, 0.5, 0.5, 0.5, 0.5};
+    double out[5];
+    for (int n = 0; n < 40; ++n)
+        linker.process(g, kAllLinked, kNoCap, out);
+    linker.reset();
+    for (int b = 0; b < 5; ++b)
+        EXPECT_EQ(linker.smoother(b).output(), 0.0);
+    linker.process(g, kAllLinked, kNoCap, out);
+    EXPECT_GT(out[0], 1.0); // the unit partial sums after a reset
+}
+
+} // namespace
+} // namespace qv

@@ -1,0 +1,279 @@
+#include "tools/DisplayValueFinder.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <limits>
+
+namespace {
+
+constexpr int kBisections = 32; // halvings of an interval of float values: down to one step
+constexpr VstInt32 kMaxCount = 100000;
+const double kNoNumber = std::numeric_limits<double>::quiet_NaN();
+
+std::string trim(const std::string& s) {
+    const std::size_t first = s.find_first_not_of(" \t");
+    if (first == std::string::npos) return "";
+    return s.substr(first, s.find_last_not_of(" \t") - first + 1);
+}
+
+std::string lower(std::string s) {
+    for (char& c : s)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
+std::string squeezed(const std::string& s) { // lower case without blanks
+    std::string out;
+    for (char c : lower(s))
+        if (c != ' ' && c != '\t') out += c;
+    return out;
+}
+
+// Half a unit of the last digit a display shows: how far a number may lie from it.
+double halfLastDigit(const std::string& shown) {
+    const std::size_t dot = shown.find('.');
+    if (dot == std::string::npos) return 0.5;
+    int decimals = 0;
+    for (std::size_t i = dot + 1;
+         i < shown.size() && std::isdigit(static_cast<unsigned char>(shown[i])); ++i)
+        ++decimals;
+    return 0.5 * std::pow(10.0, -decimals);
+}
+
+double distance(double a, double b) {
+    if (a == b) return 0.0; // also both minus infinity
+    return std::fabs(a - b);
+}
+
+} // namespace
+
+DisplayValueFinder::DisplayValueFinder(PluginHost& h) : host(h) {}
+
+std::string DisplayValueFinder::withLabel(const std::string& display, const std::string& label) {
+    const std::string d = trim(display), l = trim(label);
+    if (l.empty() || (d.size() >= l.size() && d.compare(d.size() - l.size(), l.size(), l) == 0))
+        return d;
+    return d + " " + l;
+}
+
+DisplayValueFinder::Reading DisplayValueFinder::read(const std::string& text) {
+    Reading r;
+    const std::string t = trim(text);
+    const std::string l = lower(t);
+    if (l == "-oo" || l == "-inf" || l == "-infinity") {
+        r.numeric = true;
+        r.number = -std::numeric_limits<double>::infinity();
+        return r;
+    }
+    // A number starts with a digit, or a sign or point followed by one ("inf", "nan" are words).
+    std::size_t i = (!t.empty() && (t[0] == '-' || t[0] == '+')) ? 1 : 0;
+    if (i < t.size() && t[i] == '.') ++i;
+    if (i < t.size() && std::isdigit(static_cast<unsigned char>(t[i]))) {
+        char* end = nullptr;
+        r.number = std::strtod(t.c_str(), &end);
+        if (end != t.c_str() && std::isfinite(r.number)) {
+            r.numeric = true;
+            r.unit = trim(end);
+            return r;
+        }
+    }
+    r.word = t;
+    return r;
+}
+
+std::string DisplayValueFinder::show(VstInt32 index, float x) {
+    AEffect* e = host.effect();
+    e->setParameter(e, index, x);
+    return trim(host.dispatchString(effGetParamDisplay, index));
+}
+
+std::vector<float> DisplayValueFinder::save() const {
+    AEffect* e = host.effect();
+    std::vector<float> values;
+    const VstInt32 count = std::min(std::max(e->numParams, 0), kMaxCount);
+    for (VstInt32 i = 0; i < count; ++i)
+        values.push_back(e->getParameter(e, i));
+    return values;
+}
+
+void DisplayValueFinder::restore(const std::vector<float>& values) {
+    // In index order: a parameter that pushes later ones (our crossovers keep their order) is
+    // followed by theirs.
+    AEffect* e = host.effect();
+    for (std::size_t i = 0; i < values.size(); ++i)
+        e->setParameter(e, static_cast<VstInt32>(i), values[i]);
+}
+
+std::string DisplayValueFinder::displayAt(VstInt32 index, float x) {
+    const std::vector<float> before = save();
+    const std::string shown =
+        withLabel(show(index, x), host.dispatchString(effGetParamLabel, index));
+    restore(before);
+    return shown;
+}
+
+float DisplayValueFinder::edge(VstInt32 index, float inside, int direction,
+                               const std::string& shown) {
+    const float step = 1.0f / kGridSteps;
+    const float end = direction > 0 ? 1.0f : 0.0f;
+    float outside = end;
+    bool found = false;
+    for (float y = inside + direction * step; direction > 0 ? y < 1.0f : y > 0.0f;
+         y += direction * step) {
+        if (show(index, y) != shown) {
+            outside = y;
+            found = true;
+            break;
+        }
+        inside = y;
+    }
+    if (!found && show(index, end) == shown) return end;
+    for (int i = 0; i < kBisections; ++i) {
+        const float middle = 0.5f * (inside + outside);
+        if (middle == inside || middle == outside) break;
+        if (show(index, middle) == shown)
+            inside = middle;
+        else
+            outside = middle;
+    }
+    return inside;
+}
+
+bool DisplayValueFinder::search(VstInt32 index, const std::string& name, const Reading& target,
+                                float& value, std::string& error) {
+    const std::string label = trim(host.dispatchString(effGetParamLabel, index));
+    std::vector<float> xs;
+    std::vector<std::string> shown;
+    std::vector<double> numbers;
+    for (int k = 0; k <= kGridSteps; ++k) {
+        xs.push_back(static_cast<float>(k) / kGridSteps);
+        shown.push_back(show(index, xs.back()));
+        const Reading r = read(shown.back());
+        numbers.push_back(r.numeric ? r.number : kNoNumber);
+    }
+    const std::string range = "it shows " + withLabel(shown.front(), label) + " at 0 and " +
+                              withLabel(shown.back(), label) + " at 1";
+    if (std::all_of(shown.begin(), shown.end(),
+                    [&](const std::string& s) { return s == shown[0]; })) {
+        error = name + " shows \"" + shown[0] +
+                "\" whatever its value, so it cannot be set by a displayed value; give a "
+                "normalised value from 0 to 1";
+        return false;
+    }
+
+    float best = 0.0f;
+    std::string bestShown;
+    if (!target.numeric) {
+        const std::string wanted = squeezed(target.word);
+        for (std::size_t k = 0; k < xs.size() && bestShown.empty(); ++k) {
+            if (squeezed(shown[k]) == wanted || squeezed(shown[k] + label) == wanted) {
+                best = xs[k];
+                bestShown = shown[k];
+            }
+        }
+        if (bestShown.empty()) {
+            error = name + ": no value shows \"" + target.word + "\"; " + range +
+                    " (or give a normalised value from 0 to 1)";
+            return false;
+        }
+    } else {
+        // The unit, when the plug-in names one, must be its unit.
+        std::string unit = label;
+        for (std::size_t k = 0; k < xs.size() && unit.empty(); ++k)
+            if (!std::isnan(numbers[k])) unit = read(shown[k]).unit;
+        if (!target.unit.empty() && !unit.empty() && squeezed(target.unit) != squeezed(unit)) {
+            error = name + " is shown in " + unit + ", not in " + target.unit + "; " + range;
+            return false;
+        }
+        const double v = target.number;
+        double lowest = std::numeric_limits<double>::infinity(), highest = -lowest;
+        double slackLow = 0.0, slackHigh = 0.0;
+        for (std::size_t k = 0; k < xs.size(); ++k) {
+            if (std::isnan(numbers[k])) continue;
+            if (numbers[k] < lowest) {
+                lowest = numbers[k];
+                slackLow = halfLastDigit(shown[k]);
+            }
+            if (numbers[k] > highest) {
+                highest = numbers[k];
+                slackHigh = halfLastDigit(shown[k]);
+            }
+        }
+        if (!(highest >= lowest) || v < lowest - slackLow || v > highest + slackHigh) {
+            char number[64];
+            std::snprintf(number, sizeof number, "%g", v);
+            error = name + ": no value shows " + number +
+                    (target.unit.empty() ? "" : " " + target.unit) + "; " + range +
+                    " (or give a normalised value from 0 to 1)";
+            return false;
+        }
+        double bestDistance = std::numeric_limits<double>::infinity();
+        auto consider = [&](float x) {
+            const std::string s = show(index, x);
+            const Reading r = read(s);
+            if (!r.numeric) return;
+            const double d = distance(r.number, v);
+            if (d < bestDistance) {
+                bestDistance = d;
+                best = x;
+                bestShown = s;
+            }
+        };
+        for (std::size_t k = 0; k < xs.size(); ++k) {
+            if (!std::isnan(numbers[k])) consider(xs[k]);
+            if (k + 1 == xs.size() || std::isnan(numbers[k]) || std::isnan(numbers[k + 1]))
+                continue;
+            const double a = numbers[k] - v, b = numbers[k + 1] - v;
+            if (!((a < 0.0 && b > 0.0) || (a > 0.0 && b < 0.0))) continue;
+            // The display crosses v between these two values: home in on the step.
+            float low = xs[k], high = xs[k + 1];
+            for (int i = 0; i < kBisections; ++i) {
+                const float middle = 0.5f * (low + high);
+                if (middle == low || middle == high) break;
+                const Reading r = read(show(index, middle));
+                if (!r.numeric) break;
+                if ((r.number - v < 0.0) == (a < 0.0))
+                    low = middle;
+                else
+                    high = middle;
+            }
+            consider(low);
+            consider(high);
+        }
+        if (bestShown.empty()) {
+            error = name + ": no value shows a number; " + range;
+            return false;
+        }
+    }
+    const float from = edge(index, best, -1, bestShown);
+    const float to = edge(index, best, +1, bestShown);
+    if (from == 0.0f || to == 1.0f) {
+        value = from == 0.0f ? 0.0f : 1.0f;
+    } else {
+        value = 0.5f * (from + to);
+        if (show(index, value) != bestShown) value = best;
+    }
+    return true;
+}
+
+bool DisplayValueFinder::find(VstInt32 index, const std::string& name, const std::string& text,
+                              float& value, bool& displayed, std::string& error) {
+    const Reading target = read(text);
+    if (target.numeric && target.unit.empty() && target.number >= 0.0 && target.number <= 1.0) {
+        value = static_cast<float>(target.number);
+        displayed = false;
+        return true;
+    }
+    displayed = true;
+    if (trim(text).empty()) {
+        error = name + " needs a value: a normalised value from 0 to 1 or a displayed value";
+        return false;
+    }
+    const std::vector<float> before = save();
+    const bool ok = search(index, name, target, value, error);
+    restore(before);
+    return ok;
+}
