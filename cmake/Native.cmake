@@ -70,6 +70,7 @@ add_subdirectory(tests/shell)
 add_subdirectory(tests/params)
 add_subdirectory(tests/dsp)
 add_subdirectory(tests/realtime)
+add_subdirectory(tests/builds)
 
 if(benchmark_FOUND)
   add_subdirectory(bench)

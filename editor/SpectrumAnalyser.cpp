@@ -31,7 +31,9 @@ SpectrumAnalyser::SpectrumAnalyser() : leftFft(kSize), rightFft(kSize) {
 int SpectrumAnalyser::rowOf(double m) {
     if (!(m >= kSilence)) return kGraphHeight;
     if (m > 1.0) return 0;
-    const double row = -kRowsPerDecade * std::log10(m);
+    // In extended precision, as the 32-bit DLLs compute it, so that every DLL truncates alike:
+    // at 0.00001 the row is just under 200, which double precision rounds up to 200.
+    const long double row = -kRowsPerDecade * std::log10(static_cast<long double>(m));
     return row >= kGraphHeight ? kGraphHeight : static_cast<int>(row);
 }
 

@@ -6,14 +6,18 @@
 
 namespace {
 
-char className[32] = {};     // "Plugin" and the module handle in eight hex digits, built once
+// Hex digits of a module handle: 8, or 16 on 64 bits (no two modules may share a name).
+constexpr int kHandleDigits = static_cast<int>(2 * sizeof(UINT_PTR));
+
+char className[32] = {};     // "Plugin" and the module handle in kHandleDigits digits, built once
 int uses = 0;                // frame windows made and not yet destroyed
 bool swappedButtons = false; // SM_SWAPBUTTON at the last registration
 
 const char* buildName() {
     if (!className[0])
-        std::snprintf(className, sizeof(className), "Plugin%08x",
-                      static_cast<unsigned>(reinterpret_cast<UINT_PTR>(ResourceModule::get())));
+        std::snprintf(
+            className, sizeof(className), "Plugin%0*llx", kHandleDigits,
+            static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(ResourceModule::get())));
     return className;
 }
 

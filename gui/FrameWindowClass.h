@@ -1,6 +1,7 @@
-// The window class of every frame window of this module, "Plugin%08x" after the module's handle:
-// registered when the first frame window is made, unregistered when the last is gone. Also
-// records whether the system's mouse buttons are swapped. Process-wide, UI thread, no lock.
+// The window class of every frame window of this module, "Plugin" and the module's handle in hex
+// (8 digits, 16 in the 64-bit DLL): registered when the first frame window is made, unregistered
+// when the last is gone. Also records whether the system's mouse buttons are swapped.
+// Process-wide, UI thread, no lock.
 #pragma once
 
 #include <windows.h>

@@ -1,6 +1,7 @@
 #!/bin/bash
-# The plug-in's main job: builds both DLLs and renders audio through Quorvanelle.dll in our own
-# host (qvhost, under Wine), then writes a picture of the render next to the output.
+# The plug-in's main job: builds the three DLLs (32-bit Quorvanelle.dll and Quorvanelle_x87.dll,
+# 64-bit Quorvanelle.dll) and renders audio through the 32-bit Quorvanelle.dll in our own host
+# (qvhost, under Wine), then writes a picture of the render next to the output.
 #   scripts/run.sh                                  generate a 20 s test programme and render it
 #                                                   with the demo setting (below)
 #   scripts/run.sh --program Default                the same programme with "Default" (any
@@ -54,7 +55,13 @@ cmake -S . -B build/win32 -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw32.cmake >/
   fail "cmake cannot configure build/win32 (see above): delete build/win32 and run again"
 cmake --build build/win32 --target Quorvanelle Quorvanelle_x87 qvhost >&2 ||
   fail "the build failed (see the compiler messages above)"
-echo "DLLs: $root/build/win32/bin/Quorvanelle.dll, $root/build/win32/bin/Quorvanelle_x87.dll"
+cmake -S . -B build/win64 -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw64.cmake >/dev/null ||
+  fail "cmake cannot configure build/win64 (see above): delete build/win64 and run again"
+cmake --build build/win64 --target Quorvanelle qvhost >&2 ||
+  fail "the 64-bit build failed (see the compiler messages above)"
+echo "32-bit hosts: $root/build/win32/bin/Quorvanelle.dll (SSE)"
+echo "              $root/build/win32/bin/Quorvanelle_x87.dll (processors without SSE)"
+echo "64-bit hosts: $root/build/win64/bin/Quorvanelle.dll"
 
 qvhost() { build/win32/wine-run.sh build/win32/bin/qvhost.exe "$@"; }
 mkdir -p build/render

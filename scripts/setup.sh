@@ -18,8 +18,12 @@ declare -A needs=(
   [g++-mingw-w64-i686-posix]=/usr/bin/i686-w64-mingw32-g++-posix
   [binutils-mingw-w64-i686]=/usr/bin/i686-w64-mingw32-objdump
   [mingw-w64-i686-dev]=/usr/share/mingw-w64/include/windows.h
+  [g++-mingw-w64-x86-64-posix]=/usr/bin/x86_64-w64-mingw32-g++-posix
+  [binutils-mingw-w64-x86-64]=/usr/bin/x86_64-w64-mingw32-objdump
+  [mingw-w64-x86-64-dev]=/usr/x86_64-w64-mingw32/lib/libuser32.a
   [wine]=/usr/bin/wine
   [wine32:i386]=/usr/lib/wine/wine
+  [wine64]=/usr/lib/wine/wine64
   [fonts-wine]=/usr/share/wine/fonts/symbol.ttf
   [xvfb]=/usr/bin/Xvfb
   [xauth]=/usr/bin/xauth
@@ -50,12 +54,23 @@ if [ ${#missing[@]} -gt 0 ]; then
   apt-get -o DPkg::Lock::Timeout=900 install -y -q --no-install-recommends "${missing[@]}"
 fi
 
-# The project's own Wine prefix, created without Mono/Gecko installer dialogs.
+# The project's own Wine prefix, created without Mono/Gecko installer dialogs. It is a 64-bit
+# prefix, which runs the 32- and the 64-bit programs; a 32-bit-only one (no syswow64 folder) made
+# by an earlier set-up is replaced.
 export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+if [ -d "$prefix/drive_c/windows" ] && [ ! -d "$prefix/drive_c/windows/syswow64" ]; then
+  if [ "$prefix" != "$root/build/wineprefix" ]; then
+    echo "setup: $prefix is a 32-bit-only Wine prefix; point QV_WINEPREFIX at a 64-bit one" >&2
+    exit 1
+  fi
+  echo "setup: replacing the 32-bit-only Wine prefix in $prefix"
+  wineserver -k >/dev/null 2>&1 || true
+  rm -rf "$prefix"
+fi
 if [ ! -f "$prefix/.qv-ready" ]; then
   echo "setup: creating the Wine prefix in $prefix"
   mkdir -p "$prefix"
-  wineboot -i >/dev/null 2>&1 || true
+  WINEARCH=win64 wineboot -i >/dev/null 2>&1 || true
   # "Arial" renders with Liberation Sans, which has the same metrics.
   wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Arial /t REG_SZ \
     /d 'Liberation Sans' /f >/dev/null 2>&1

@@ -1,6 +1,8 @@
 #!/bin/bash
 # Builds everything and runs every test: the native unit tests (also under the address and
-# undefined-behaviour sanitizers) and, under Wine with a virtual display, the tests of both DLLs.
+# undefined-behaviour sanitizers) and, under Wine with a virtual display, the tests of the two
+# 32-bit DLLs and of the 64-bit DLL (the 64-bit tree comes last: it also compares its DLL with the
+# native build and the 32-bit DLLs).
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$root"
@@ -15,11 +17,13 @@ cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQV_SANITIZE=ON >/de
 cmake --build build/asan -j "$jobs"
 cmake -S . -B build/win32 -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw32.cmake >/dev/null
 cmake --build build/win32 -j "$jobs"
+cmake -S . -B build/win64 -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw64.cmake >/dev/null
+cmake --build build/win64 -j "$jobs"
 # The fuzz target (clang's libFuzzer): its tree's one test is a bounded run of about a minute.
 cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
   -DQV_FUZZ=ON >/dev/null
 cmake --build build/fuzz -j "$jobs"
-trees="native asan win32 fuzz"
+trees="native asan win32 win64 fuzz"
 # RealtimeSanitizer where the installed clang has it.
 if echo 'int main() { return 0; }' |
    clang++ -fsanitize=realtime -x c++ - -o /dev/null >/dev/null 2>&1; then

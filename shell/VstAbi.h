@@ -1,7 +1,10 @@
-// Our own declarations of the VST 2 plug-in ABI (SDK generation 2.3) for 32-bit Windows hosts:
-// the effect record, the host callback and the opcode numbers this plug-in uses or answers.
+// Our own declarations of the VST 2 plug-in ABI (SDK generation 2.3) for 32- and 64-bit Windows
+// hosts: the effect record, the host callback and the opcode numbers this plug-in uses or answers.
+// Values that hold pointers on 64 bits (the dispatcher's and the host callback's `value` and
+// results, the reserved fields) are pointer-sized; opcodes, indices and counts stay 32-bit.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #if defined(_WIN32) && !defined(_WIN64)
@@ -147,7 +150,30 @@ enum EffectOpcode : VstInt32 {
     effSetTotalSampleToProcess = 73,
 };
 
+// The record's layout as hosts of each width read it (the native build is x86-64 too, so its
+// tests see the 64-bit layout).
 #if defined(_WIN32) && !defined(_WIN64)
 static_assert(sizeof(AEffect) == 84 + 60, "AEffect must keep the 32-bit VST 2 layout");
-static_assert(sizeof(ERect) == 8, "ERect is four shorts");
+static_assert(offsetof(AEffect, dispatcher) == 4 && offsetof(AEffect, numPrograms) == 20 &&
+                  offsetof(AEffect, flags) == 36 && offsetof(AEffect, resvd1) == 40 &&
+                  offsetof(AEffect, initialDelay) == 48 && offsetof(AEffect, object) == 64 &&
+                  offsetof(AEffect, uniqueID) == 72 && offsetof(AEffect, processReplacing) == 80 &&
+                  offsetof(AEffect, future) == 84,
+              "AEffect fields must sit where 32-bit hosts read them");
+#elif INTPTR_MAX == INT64_MAX
+static_assert(sizeof(AEffect) == 192, "AEffect must keep the 64-bit VST 2 layout");
+static_assert(offsetof(AEffect, magic) == 0 && offsetof(AEffect, dispatcher) == 8 &&
+                  offsetof(AEffect, process) == 16 && offsetof(AEffect, setParameter) == 24 &&
+                  offsetof(AEffect, getParameter) == 32 && offsetof(AEffect, numPrograms) == 40 &&
+                  offsetof(AEffect, numParams) == 44 && offsetof(AEffect, numInputs) == 48 &&
+                  offsetof(AEffect, numOutputs) == 52 && offsetof(AEffect, flags) == 56 &&
+                  offsetof(AEffect, resvd1) == 64 && offsetof(AEffect, resvd2) == 72 &&
+                  offsetof(AEffect, initialDelay) == 80 && offsetof(AEffect, realQualities) == 84 &&
+                  offsetof(AEffect, offQualities) == 88 && offsetof(AEffect, ioRatio) == 92 &&
+                  offsetof(AEffect, object) == 96 && offsetof(AEffect, user) == 104 &&
+                  offsetof(AEffect, uniqueID) == 112 && offsetof(AEffect, version) == 116 &&
+                  offsetof(AEffect, processReplacing) == 120 && offsetof(AEffect, future) == 128,
+              "AEffect fields must sit where 64-bit hosts read them");
+static_assert(sizeof(VstIntPtr) == 8, "dispatcher and callback values are pointer-sized");
 #endif
+static_assert(sizeof(ERect) == 8, "ERect is four shorts");

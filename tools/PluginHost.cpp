@@ -33,12 +33,15 @@ bool PluginHost::load(const std::string& path, std::string& error) {
                 " (a library it needs may be missing)";
         return false;
     }
+    // Like today's hosts: "VSTPluginMain" first, then the older "main".
     using EntryProc = AEffect*(QV_CDECL*)(audioMasterCallback);
-    auto entry = reinterpret_cast<EntryProc>(reinterpret_cast<void*>(GetProcAddress(dll, "main")));
+    FARPROC found = GetProcAddress(dll, "VSTPluginMain");
+    if (!found) found = GetProcAddress(dll, "main");
+    auto entry = reinterpret_cast<EntryProc>(reinterpret_cast<void*>(found));
     if (!entry) {
         FreeLibrary(dll);
-        error = path + " has no exported function \"main\": it is not a VST 2 plug-in (give the "
-                       "plug-in's own DLL, not one of its support libraries)";
+        error = path + " has no exported function \"VSTPluginMain\" or \"main\": it is not a VST 2 "
+                       "plug-in (give the plug-in's own DLL, not one of its support libraries)";
         return false;
     }
     active = this;

@@ -1,5 +1,6 @@
-// A small VST 2 host: loads a plug-in DLL by path, calls its "main" with our callback, answers the
-// host callbacks and records what the plug-in asked for. Used by the tools and the Wine tests.
+// A small VST 2 host: loads a plug-in DLL by path, calls its entry point with our callback,
+// answers the host callbacks and records what the plug-in asked for. Used by the tools and the
+// Wine tests.
 // Single-threaded: one host object is the active one while it is loaded.
 #pragma once
 

@@ -40,8 +40,8 @@ TEST(GdiHandleCount, SeesObjectsAndContextsComeAndGo) {
 
 std::string classNameOf(HMODULE module) {
     char name[32];
-    std::snprintf(name, sizeof(name), "Plugin%08x",
-                  static_cast<unsigned>(reinterpret_cast<UINT_PTR>(module)));
+    std::snprintf(name, sizeof(name), "Plugin%0*llx", static_cast<int>(2 * sizeof(void*)),
+                  static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(module)));
     return name;
 }
 

@@ -209,8 +209,9 @@ TEST(FrameWindow, IsAVisibleChildOfTheHostWindowOfTheFramesSize) {
     char name[64] = {};
     GetClassNameA(window, name, sizeof(name));
     char expected[64];
-    std::snprintf(expected, sizeof(expected), "Plugin%08x",
-                  static_cast<unsigned>(reinterpret_cast<UINT_PTR>(ResourceModule::get())));
+    std::snprintf(
+        expected, sizeof(expected), "Plugin%0*llx", static_cast<int>(2 * sizeof(void*)),
+        static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(ResourceModule::get())));
     EXPECT_STREQ(name, expected);
     EXPECT_EQ(GetWindowLongPtrA(window, GWLP_USERDATA), reinterpret_cast<LONG_PTR>(harness.frame));
     EXPECT_TRUE(harness.frame->isDropTargetRegistered());

@@ -169,16 +169,26 @@ TEST_F(QvhostProcessTest, EachFailureIsOneLineANonZeroStatusAndNoFile) {
                {'R', 'I', 'F', 'F', 40,  0,   0,   0,   'W', 'A', 'V', 'E', 'f', 'm', 't', ' ',
                 16,  0,   0,   0,   1,   0,   1,   0,   64,  31,  0,   0,   64,  31,  0,   0,
                 1,   0,   8,   0,   'd', 'a', 't', 'a', 4,   0,   0,   0,   128, 128, 128, 128});
-    // The headers of a 64-bit DLL: "MZ", the PE header's offset, "PE\0\0" and machine x64.
-    std::vector<unsigned char> dll64(0x48, 0);
-    dll64[0] = 'M';
-    dll64[1] = 'Z';
-    dll64[0x3C] = 0x40;
-    dll64[0x40] = 'P';
-    dll64[0x41] = 'E';
-    dll64[0x44] = 0x64;
-    dll64[0x45] = 0x86;
-    writeBytes(dir.file("plugin64.dll"), dll64);
+    // The headers of a DLL of the other width than this host's: "MZ", the PE header's offset,
+    // "PE\0\0" and the machine (x64 for the 32-bit host, x86 for the 64-bit one).
+    std::vector<unsigned char> otherWidth(0x48, 0);
+    otherWidth[0] = 'M';
+    otherWidth[1] = 'Z';
+    otherWidth[0x3C] = 0x40;
+    otherWidth[0x40] = 'P';
+    otherWidth[0x41] = 'E';
+#if defined(_WIN64)
+    otherWidth[0x44] = 0x4C; // IMAGE_FILE_MACHINE_I386
+    otherWidth[0x45] = 0x01;
+    const char* otherWidthReason =
+        "is a 32-bit (x86) DLL but this host is 64-bit (x64): use the plug-in's 64-bit";
+#else
+    otherWidth[0x44] = 0x64; // IMAGE_FILE_MACHINE_AMD64
+    otherWidth[0x45] = 0x86;
+    const char* otherWidthReason =
+        "is a 64-bit (x64) DLL but this host is 32-bit (x86): use the plug-in's 32-bit";
+#endif
+    writeBytes(dir.file("plugin64.dll"), otherWidth);
     writeBytes(dir.file("text.dll"), {'h', 'e', 'l', 'l', 'o'});
     struct Case {
         const char* name;
@@ -193,8 +203,7 @@ TEST_F(QvhostProcessTest, EachFailureIsOneLineANonZeroStatusAndNoFile) {
         {"missing DLL", "", "absent.dll", input, "", 1, "no such file"},
         {"unsupported WAV format", "", "Quorvanelle.dll", dir.file("8bit.wav"), "", 1,
          "8-bit PCM is not supported (16, 24 or 32 bits); qvhost reads RIFF/WAVE files of"},
-        {"64-bit DLL", "", dir.file("plugin64.dll"), input, "", 1,
-         "is a 64-bit (x64) DLL but this host is 32-bit (x86): use the plug-in's 32-bit"},
+        {"DLL of the other width", "", dir.file("plugin64.dll"), input, "", 1, otherWidthReason},
         {"not a DLL", "", dir.file("text.dll"), input, "", 1, "not a Windows DLL"},
         {"main returns null", "", "qv_test_NullPlugin.dll", input, "", 1, "returned null"},
         {"unknown parameter", "", "Quorvanelle.dll", input, "--set Thresh=0.5", 1,

@@ -1,9 +1,11 @@
-// Both DLLs loaded through their real export by our host: the record's values, the identity the
-// dispatcher reports, refusal of a version-0 host, and the instance's life cycle.
+// The DLLs loaded through their real export by our host: the record's values, the identity the
+// dispatcher reports, the entry point's names, refusal of a version-0 host, and the instance's
+// life cycle.
 #include "tests/wine/DllPaths.h"
 #include "tools/PluginHost.h"
 
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <cmath>
 #include <vector>
@@ -71,6 +73,22 @@ TEST_P(PluginLoadTest, HostAnsweringVersionZeroGetsNull) {
     std::string error;
     EXPECT_FALSE(host.load(pluginPath(GetParam()), error));
     EXPECT_NE(error.find("returned null"), std::string::npos) << error;
+}
+
+// 64-bit hosts look up "VSTPluginMain" before "main": the 64-bit DLL offers both names for the one
+// entry point, the 32-bit DLLs only "main".
+TEST_P(PluginLoadTest, EntryPointNames) {
+    HMODULE dll = LoadLibraryA(pluginPath(GetParam()).c_str());
+    ASSERT_NE(dll, nullptr);
+    FARPROC oldName = GetProcAddress(dll, "main");
+    FARPROC newName = GetProcAddress(dll, "VSTPluginMain");
+    EXPECT_NE(oldName, nullptr);
+#ifdef _WIN64
+    EXPECT_EQ(newName, oldName);
+#else
+    EXPECT_EQ(newName, nullptr);
+#endif
+    FreeLibrary(dll);
 }
 
 INSTANTIATE_TEST_SUITE_P(BothDlls, PluginLoadTest, ::testing::ValuesIn(kPluginDlls));

@@ -19,10 +19,13 @@ bool PluginLibrary::load(const std::string& path, std::string& error) {
         error = "cannot load " + path + ": " + windowsErrorText(GetLastError());
         return false;
     }
-    entry = reinterpret_cast<EntryProc>(reinterpret_cast<void*>(GetProcAddress(dll, "main")));
+    // Like today's hosts: "VSTPluginMain" first, then the older "main".
+    FARPROC found = GetProcAddress(dll, "VSTPluginMain");
+    if (!found) found = GetProcAddress(dll, "main");
+    entry = reinterpret_cast<EntryProc>(reinterpret_cast<void*>(found));
     if (!entry) {
         FreeLibrary(dll);
-        error = path + " has no exported function \"main\"";
+        error = path + " has no exported function \"VSTPluginMain\" or \"main\"";
         return false;
     }
     module = dll;
