@@ -8,6 +8,26 @@ if(QV_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer)
   add_link_options(-fsanitize=address,undefined)
 endif()
+# Trees of one check each: the fuzz target (clang's libFuzzer with the address and
+# undefined-behaviour sanitizers) and the threaded test under ThreadSanitizer.
+option(QV_FUZZ "Build only the libraries and the fuzz target, instrumented for libFuzzer" OFF)
+option(QV_TSAN "Build only the libraries and the threaded tests, under ThreadSanitizer" OFF)
+if(QV_FUZZ)
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer
+                      -fno-sanitize-recover=undefined)
+  list(APPEND QV_WARNINGS -Wno-unknown-pragmas) # clang does not know GCC's loop pragmas
+  add_link_options(-fsanitize=address,undefined)
+endif()
+if(QV_TSAN)
+  add_compile_options(-fsanitize=thread -g)
+  add_link_options(-fsanitize=thread)
+endif()
+# RealtimeSanitizer, where the compiler has it (clang 20 and later; scripts/test.sh checks).
+option(QV_RTSAN "Build only the libraries and the real-time tests, under RealtimeSanitizer" OFF)
+if(QV_RTSAN)
+  add_compile_options(-fsanitize=realtime)
+  add_link_options(-fsanitize=realtime)
+endif()
 
 # qv_add_core_library(name sources...): a static library of one subsystem (interface-only while
 # it has no sources yet).
@@ -38,9 +58,18 @@ function(qv_add_native_test name library)
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
 endfunction()
 
+if(QV_FUZZ)
+  add_subdirectory(tests/fuzz)
+  return()
+endif()
+if(QV_TSAN OR QV_RTSAN)
+  add_subdirectory(tests/realtime)
+  return()
+endif()
 add_subdirectory(tests/shell)
 add_subdirectory(tests/params)
 add_subdirectory(tests/dsp)
+add_subdirectory(tests/realtime)
 add_subdirectory(tests/builds)
 
 if(benchmark_FOUND)

@@ -31,6 +31,8 @@ declare -A needs=(
   [imagemagick]=/usr/bin/convert
   [python3]=/usr/bin/python3
   [python3-pil]=/usr/lib/python3/dist-packages/PIL/__init__.py
+  [clang]=/usr/bin/clang++
+  [libclang-rt-14-dev]=/usr/lib/llvm-14/lib/clang/14.0.6/lib/linux/libclang_rt.fuzzer-x86_64.a
 )
 missing=()
 for pkg in "${!needs[@]}"; do
@@ -47,6 +49,7 @@ if [ ${#missing[@]} -gt 0 ]; then
   if ! dpkg --print-foreign-architectures | grep -qx i386; then
     dpkg --add-architecture i386
   fi
+  # Other jobs on the machine may hold the package lock for a while.
   apt-get -o DPkg::Lock::Timeout=900 update -q
   apt-get -o DPkg::Lock::Timeout=900 install -y -q --no-install-recommends "${missing[@]}"
 fi

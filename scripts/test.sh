@@ -19,11 +19,26 @@ cmake -S . -B build/win32 -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw32.cmake >/
 cmake --build build/win32 -j "$jobs"
 cmake -S . -B build/win64 -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw64.cmake >/dev/null
 cmake --build build/win64 -j "$jobs"
+# The fuzz target (clang's libFuzzer): its tree's one test is a bounded run of about a minute.
+cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+  -DQV_FUZZ=ON >/dev/null
+cmake --build build/fuzz -j "$jobs"
+trees="native asan win32 win64 fuzz"
+# RealtimeSanitizer where the installed clang has it.
+if echo 'int main() { return 0; }' |
+   clang++ -fsanitize=realtime -x c++ - -o /dev/null >/dev/null 2>&1; then
+  cmake -S . -B build/rtsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DCMAKE_CXX_COMPILER=clang++ -DQV_RTSAN=ON >/dev/null
+  cmake --build build/rtsan -j "$jobs"
+  trees="$trees rtsan"
+else
+  echo "RealtimeSanitizer: $(clang++ --version | head -n 1) has no -fsanitize=realtime; run skipped"
+fi
 
 log="$root/build/test-summary.log"
 : >"$log"
 status=0
-for tree in native asan win32 win64; do
+for tree in $trees; do
   echo "=== tests: $tree"
   if ! ctest --test-dir "build/$tree" --output-on-failure -j "$jobs" | tee -a "$log"; then
     status=1

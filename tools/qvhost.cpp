@@ -4,6 +4,7 @@
 //   qvhost render <plugin.dll> <in.wav> <out.wav> [...]   render a file through the plug-in
 //   qvhost generate <out.wav> [...]               write the music-like test programme
 //   qvhost bench <plugin.dll> [...]               time the plug-in in this process
+//   qvhost validate <plugin.dll> [...]            check the plug-in as strict hosts would
 // Every failure ends with one line on stderr and a non-zero exit status: 2 for a bad command
 // line, 1 for a failed job, 3 when the plug-in crashes the process.
 #include "tools/CommandLine.h"
@@ -17,6 +18,7 @@
 #include "tools/ProgrammeGenerator.h"
 #include "tools/RenderJob.h"
 #include "tools/WavWriter.h"
+#include "tools/validate/ValidateCommand.h"
 
 #include <cmath>
 #include <cstdio>
@@ -203,8 +205,10 @@ int main(int argc, char** argv) {
     CrashGuard::install();
     if (argc < 2) {
         std::fputs(CommandLine::usage(), stderr);
+        std::fputs(ValidateCommand::usage(), stderr);
         return kExitUsage;
     }
+    if (std::string(argv[1]) == "validate") return ValidateCommand::run(argc - 2, argv + 2);
     CommandLine cmd;
     std::string error;
     if (!CommandLine::parse(argc, argv, cmd, error)) {

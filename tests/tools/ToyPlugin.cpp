@@ -2,6 +2,9 @@
 // and one output, no replacing process (only the accumulating one), a latency of 5 samples, no
 // indexed program names. Parameters: "Gain" (linear, 0..1) and "Crash" (above 0.5 the next
 // process call raises an access violation). Programs: "Unity" (Gain 1) and "Half" (Gain 0.5).
+// Faults a validator must find: NaN input comes out as NaN, "Gain" keeps any value it is given
+// (NaN too), the label of "Crash" is longer than a host's 64-byte buffer, and every instance
+// leaks a block of memory.
 #include "shell/VstAbi.h"
 
 #include <windows.h>
@@ -15,6 +18,10 @@ constexpr VstInt32 kNumPrograms = 2;
 const char* const kProgramNames[kNumPrograms] = {"Unity", "Half"};
 const float kProgramGain[kNumPrograms] = {1.0f, 0.5f};
 const char* const kParamNames[2] = {"Gain", "Crash"};
+// Longer than the 64 bytes a host's label buffer may have.
+const char kOverlongLabel[] =
+    "raises an access violation in the next process call when above one half";
+constexpr int kLeakedBytes = 4096; // per instance, never freed
 
 struct Toy {
     AEffect effect;             // first member: the host's pointer is also ours
@@ -23,6 +30,7 @@ struct Toy {
     VstInt32 program = 0;       // current program
     float delay[kLatency] = {}; // the last kLatency inputs
     int position = 0;           // next slot of `delay`
+    char* leaked = nullptr;     // memory the instance never frees
 };
 
 Toy* toy(AEffect* e) {
@@ -50,6 +58,9 @@ VstIntPtr QV_CDECL dispatcher(AEffect* e, VstInt32 opcode, VstInt32 index, VstIn
         return 0;
     case effGetParamName:
         if (index >= 0 && index < 2) std::strcpy(text, kParamNames[index]);
+        return 0;
+    case effGetParamLabel:
+        if (index == 1) std::strcpy(text, kOverlongLabel);
         return 0;
     case effGetParamDisplay:
         std::strcpy(text, index == 0 && t->gain > 0.5f ? "loud" : "soft");
@@ -95,6 +106,7 @@ extern "C" AEffect* toyMain(audioMasterCallback audioMaster) {
     if (!audioMaster || audioMaster(nullptr, audioMasterVersion, 0, 0, nullptr, 0.0f) == 0)
         return nullptr;
     Toy* t = new Toy();
+    t->leaked = new char[kLeakedBytes](); // the leak, on purpose: effClose never frees it
     AEffect& e = t->effect;
     e.magic = kEffectMagic;
     e.dispatcher = dispatcher;
