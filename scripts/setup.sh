@@ -32,6 +32,7 @@ declare -A needs=(
   [python3]=/usr/bin/python3
   [python3-pil]=/usr/lib/python3/dist-packages/PIL/__init__.py
   [clang]=/usr/bin/clang++
+  [clang-format]=/usr/bin/clang-format
   [libclang-rt-14-dev]=/usr/lib/llvm-14/lib/clang/14.0.6/lib/linux/libclang_rt.fuzzer-x86_64.a
 )
 missing=()

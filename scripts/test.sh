@@ -40,6 +40,9 @@ log="$root/build/test-summary.log"
 status=0
 for tree in $trees; do
   echo "=== tests: $tree"
+  # Wine's background services, started now and detached from ctest's output: started by a test
+  # program after an idle spell they would inherit its output pipe and hold ctest waiting.
+  case "$tree" in win32 | win64) wine cmd.exe /c exit </dev/null >/dev/null 2>&1 || true ;; esac
   if ! ctest --test-dir "build/$tree" --output-on-failure -j "$jobs" | tee -a "$log"; then
     status=1
   fi

@@ -170,9 +170,10 @@ int generate(const CommandLine& cmd) {
                 cmd.output.c_str(), cmd.rate,
                 static_cast<unsigned long long>(programme.totalFrames()),
                 static_cast<double>(programme.totalFrames()) / cmd.rate);
-    std::printf("level          : peak %s / %s dBFS, RMS %s / %s dBFS (L / R)\n",
-                LevelMeter::text(levels.peakDb(0)).c_str(), LevelMeter::text(levels.peakDb(1)).c_str(),
-                LevelMeter::text(levels.rmsDb(0)).c_str(), LevelMeter::text(levels.rmsDb(1)).c_str());
+    std::printf(
+        "level          : peak %s / %s dBFS, RMS %s / %s dBFS (L / R)\n",
+        LevelMeter::text(levels.peakDb(0)).c_str(), LevelMeter::text(levels.peakDb(1)).c_str(),
+        LevelMeter::text(levels.rmsDb(0)).c_str(), LevelMeter::text(levels.rmsDb(1)).c_str());
     return 0;
 }
 

@@ -8,13 +8,17 @@
 namespace {
 
 void processBlocks(NativeInstance& instance) [[clang::nonblocking]] {
-    for (int n : {1, 64, 512, 4096}) instance.processReplacing(n);
-    for (int n : {1, 64, 512, 4096}) instance.process(n);
+    for (int n : {1, 64, 512, 4096})
+        instance.processReplacing(n);
+    for (int n : {1, 64, 512, 4096})
+        instance.process(n);
 }
 
 void changeParameters(NativeInstance& instance) [[clang::nonblocking]] {
-    for (VstInt32 i = 0; i < 93; ++i) instance.setParameter(i, 0.25f + 0.005f * static_cast<float>(i));
-    for (VstIntPtr p = 0; p < 20; ++p) instance.dispatch(effSetProgram, 0, p);
+    for (VstInt32 i = 0; i < 93; ++i)
+        instance.setParameter(i, 0.25f + 0.005f * static_cast<float>(i));
+    for (VstIntPtr p = 0; p < 20; ++p)
+        instance.dispatch(effSetProgram, 0, p);
 }
 
 TEST(RealtimeSanitizerTest, AudioThreadCallsNeitherBlockNorAllocate) {
