@@ -1,5 +1,7 @@
 #include "editor/LimiterPage.h"
 
+#include "dsp/math/CoefficientMath.h"
+
 #include "params/EditorNotification.h"
 #include "params/ParameterIndex.h"
 
@@ -20,7 +22,6 @@ constexpr int kClipButtons = 5;
 constexpr float kClipValues[kClipButtons] = {0.1f, 0.3f, 0.5f, 0.7f, 0.9f};
 constexpr double kBoxPerPixel = 0.001;    // release boxes: normalised units per pixel
 constexpr double kCeilingDbPerStep = 3.0; // ceiling knob: 0.003 dB per pixel
-constexpr double kCeilingRangeDb = 6.0;   // c = 6v - 6 dB
 constexpr double kCeilingFloorDb = -5.99; // lowest ceiling a drag reaches
 // What the right button puts back.
 constexpr float kCeilingDefault = 0.998f;
@@ -39,10 +40,10 @@ int LimiterPage::clipFrame(float v) {
 
 float LimiterPage::ceilingStep(float v, double dB) {
     const double start = v == v ? static_cast<double>(v) : 1.0;
-    double c = (kCeilingRangeDb * start - kCeilingRangeDb) + dB;
+    double c = qv::ceilingDb(start) + dB;
     if (c > 0.0) c = 0.0;
     if (c < kCeilingFloorDb) c = kCeilingFloorDb;
-    const double next = (c + kCeilingRangeDb) / kCeilingRangeDb;
+    const double next = (c + qv::kCeilingSpanDb) / qv::kCeilingSpanDb;
     return static_cast<float>(next < 0.0 ? 0.0 : next > 1.0 ? 1.0 : next);
 }
 

@@ -5,8 +5,7 @@
 namespace {
 
 constexpr double kLevelTopDb = qv::kLevelFloorDb + qv::kLevelSpanDb; // +24 dB
-constexpr double kLevelSnapDb = -23.9;     // the last 0.1 dB above the bottom snaps to it
-constexpr double kThresholdRangeDb = 40.0; // t = 40 v - 40 dB
+constexpr double kLevelSnapDb = -23.9; // the last 0.1 dB above the bottom snaps to it
 constexpr double kThresholdSnapDb = -39.9;
 constexpr float kMinSlope = 0.02f; // ratio slopes: limiting ...
 constexpr float kMaxSlope = 2.0f;  // ... to expansion
@@ -30,10 +29,10 @@ float ValueStep::levelAt(double d) {
 }
 
 float ValueStep::threshold(float v, double dB, Nan nan) {
-    const double d = (kThresholdRangeDb * working(v, nan) - kThresholdRangeDb) + dB;
+    const double d = qv::thresholdDb(working(v, nan)) + dB;
     if (d > 0.0) return 1.0f;
     if (!(d >= kThresholdSnapDb)) return 0.0f; // also NaN
-    return static_cast<float>((d + kThresholdRangeDb) / kThresholdRangeDb);
+    return static_cast<float>((d + qv::kThresholdSpanDb) / qv::kThresholdSpanDb);
 }
 
 float ValueStep::ratio(float v, double factor, Nan nan) {

@@ -38,7 +38,7 @@ void ValueText::ratio(float v, char* text) {
 
 void ValueText::threshold(float v, char* text) {
     if (!text) return;
-    const double dB = 40.0 * v - 40.0;
+    const double dB = qv::thresholdDb(v);
     if (dB <= -0.099)
         std::snprintf(text, kSize, "%.1f dB", dB);
     else
@@ -93,7 +93,7 @@ void ValueText::releaseDepth(float v, char* text) {
 
 void ValueText::ceiling(float v, char* text) {
     if (!text) return;
-    const double dB = 6.0 * v - 6.0;
+    const double dB = qv::ceilingDb(v);
     if (dB <= -0.01 || dB >= 0.01)
         std::snprintf(text, kSize, "%.2f dB", dB);
     else

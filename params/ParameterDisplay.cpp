@@ -36,10 +36,6 @@ constexpr float kLevelZeroBandDb = 0.1f;
 constexpr float kThreshZeroBandDb = 0.099f;
 constexpr float kCeilingZeroBandDb = 0.01f;
 
-// Threshold formula dB = 40x - 40, ceiling 6x - 6 (the level's is levelDb).
-constexpr double kThreshRangeDb = 40.0;
-constexpr double kCeilingRangeDb = 6.0;
-
 // Ratio display: double-precision neutral bounds, 1:1 inside; shown as "50" from this ratio up.
 constexpr double kRatioDisplayNeutralLow = 0.494949;
 constexpr double kRatioDisplayNeutralHigh = 0.545454;
@@ -113,7 +109,7 @@ void formatLevel(float x, char* text) {
 
 void formatThresh(float x, char* text) {
     if (std::isnan(x)) return writeText(text, kNotANumber);
-    const float db = roundToSingle(kThreshRangeDb * x - kThreshRangeDb);
+    const float db = roundToSingle(thresholdDb(x));
     if (db <= -kThreshZeroBandDb) return writeFixed(text, db, 1);
     writeText(text, "0.0");
 }
@@ -166,7 +162,7 @@ void formatRedLink(float x, char* text) {
 
 void formatCeiling(float x, char* text) {
     if (std::isnan(x)) return writeText(text, kNotANumber);
-    const float db = roundToSingle(kCeilingRangeDb * x - kCeilingRangeDb);
+    const float db = roundToSingle(ceilingDb(x));
     if (db <= -kCeilingZeroBandDb) return writeFixed(text, db, 2);
     writeText(text, "0.00");
 }

@@ -8,11 +8,9 @@ namespace qv {
 
 namespace {
 
-const double kLevelUnityZoneDb = 0.1;  // |dB| below this is exactly unity gain
-const double kThresholdRangeDb = 40.0; // -40..0 dB
-const double kThresholdTopDb = -0.1;   // above this the threshold is pinned below 1.0
+const double kLevelUnityZoneDb = 0.1; // |dB| below this is exactly unity gain
+const double kThresholdTopDb = -0.1;  // above this the threshold is pinned below 1.0
 const double kThresholdTop = 0.999;
-const double kCeilingRangeDb = 6.0;          // -6..0 dB
 const double kCeilingTopDb = -0.01;          // above this the ceiling is exactly 1.0
 const double kLn001 = -4.605170185988091368; // ln(0.01): a follower closes 99 % of a step
 const double kMsPerSecond = 1000.0;
@@ -36,13 +34,13 @@ double levelToGain(double normalised) {
 }
 
 double thresholdToLinear(double normalised) {
-    const double db = kThresholdRangeDb * normalised - kThresholdRangeDb;
+    const double db = thresholdDb(normalised);
     if (db > kThresholdTopDb) return kThresholdTop;
     return flushDenormal(dbToAmplitude(db));
 }
 
 double ceilingToLinear(double normalised) {
-    const double db = kCeilingRangeDb * normalised - kCeilingRangeDb;
+    const double db = ceilingDb(normalised);
     if (db > kCeilingTopDb) return 1.0;
     return flushDenormal(dbToAmplitude(db));
 }

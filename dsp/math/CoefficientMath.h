@@ -13,6 +13,18 @@ constexpr double levelDb(double normalised) {
     return kLevelSpanDb * normalised + kLevelFloorDb;
 }
 
+// Compressor threshold spans 40 dB: dB = 40 v - 40.
+constexpr double kThresholdSpanDb = 40.0;
+constexpr double thresholdDb(double normalised) {
+    return kThresholdSpanDb * normalised - kThresholdSpanDb;
+}
+
+// Limiter ceiling spans 6 dB: dB = 6 v - 6.
+constexpr double kCeilingSpanDb = 6.0;
+constexpr double ceilingDb(double normalised) {
+    return kCeilingSpanDb * normalised - kCeilingSpanDb;
+}
+
 // The level's gain: exactly 1.0 within 0.1 dB of 0 dB,
 // otherwise 10^(dB / 20) with subnormal results flushed to 0.0.
 double levelToGain(double normalised);
