@@ -81,11 +81,14 @@ inline constexpr Reference kX87Dll[] = {
       -0.254021466, -0.0365918837}},
 };
 
-// The stored reference of case `name` in table, or null.
-template <std::size_t N> const Reference* find(const Reference (&table)[N], const char* name) {
-    for (const Reference& r : table)
-        if (std::strcmp(r.name, name) == 0) return &r;
+// The stored reference of case `name` among the `size` entries of table, or null.
+inline const Reference* find(const Reference* table, std::size_t size, const char* name) {
+    for (std::size_t i = 0; i < size; ++i)
+        if (std::strcmp(table[i].name, name) == 0) return &table[i];
     return nullptr;
+}
+template <std::size_t N> const Reference* find(const Reference (&table)[N], const char* name) {
+    return find(table, N, name);
 }
 
 } // namespace golden

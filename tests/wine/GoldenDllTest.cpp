@@ -46,9 +46,7 @@ TEST_P(GoldenDll, RendersTheStoredProbeSamples) {
             golden::print(c, r);
             continue;
         }
-        const golden::Reference* ref = nullptr;
-        for (std::size_t i = 0; i < f.size; ++i)
-            if (std::string(f.table[i].name) == c.name) ref = &f.table[i];
+        const golden::Reference* ref = golden::find(f.table, f.size, c.name);
         ASSERT_NE(ref, nullptr) << c.name;
         for (int p = 0; p < golden::kProbes; ++p)
             EXPECT_NEAR(r.probes[p], ref->probes[p], kTolerance) << c.name << " probe " << p;
