@@ -11,7 +11,8 @@
 
 #include <cmath>
 
-namespace layout = qv::layout;
+namespace qv {
+
 namespace pageHint = qv::hint::analyser;
 
 namespace {
@@ -98,3 +99,5 @@ void AnalyserPage::mouse(DrawContext* context, Point where) {
     else if (inside(layout::kPageECombinedHit, where))
         write(qv::param::kAnalyserCurveMode, 1.0f);
 }
+
+} // namespace qv

@@ -7,6 +7,8 @@
 #include "editor/PanelPage.h"
 #include "editor/SpectrumAnalyser.h"
 
+namespace qv {
+
 class AnalyserPage : public PanelPage {
 public:
     static constexpr int kPointSpacing = 5; // graph pixels between analyser bands
@@ -26,3 +28,5 @@ private:
 
     SpectrumAnalyser analyser; // transforms and band peaks of the last frame
 };
+
+} // namespace qv

@@ -13,7 +13,8 @@
 
 #include <cmath>
 
-namespace layout = qv::layout;
+namespace qv {
+
 namespace pageHint = qv::hint::band;
 using Q = CompressorQuantity;
 
@@ -239,3 +240,5 @@ void BandPage::mouse(DrawContext* context, Point where) {
         }
     }
 }
+
+} // namespace qv

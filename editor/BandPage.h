@@ -6,6 +6,8 @@
 #include "editor/CompressorQuantity.h"
 #include "editor/PanelPage.h"
 
+namespace qv {
+
 class BandPage : public PanelPage {
 public:
     static constexpr int kMeterBottom = 165; // last row of the level outline
@@ -35,3 +37,5 @@ private:
     // The row a hint names in the view shown, or null.
     static const Row* rowOfHint(int hint, bool amplitude);
 };
+
+} // namespace qv

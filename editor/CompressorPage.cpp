@@ -12,7 +12,8 @@
 
 #include <cmath>
 
-namespace layout = qv::layout;
+namespace qv {
+
 namespace pageHint = qv::hint::compressor;
 using Q = CompressorQuantity;
 
@@ -223,3 +224,5 @@ void CompressorPage::mouse(DrawContext* context, Point where) {
             return;
         }
 }
+
+} // namespace qv

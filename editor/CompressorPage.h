@@ -6,6 +6,8 @@
 #include "editor/CompressorQuantity.h"
 #include "editor/PanelPage.h"
 
+namespace qv {
+
 class CompressorPage : public PanelPage {
 public:
     // Active elements while dragging.
@@ -41,3 +43,5 @@ private:
     void drawMeter(DrawContext* context, int band);
     void drawThresholdMarker(DrawContext* context, int band);
 };
+
+} // namespace qv

@@ -1,5 +1,7 @@
 #include "editor/CompressorQuantity.h"
 
+namespace qv {
+
 int CompressorBands::parameter(CompressorQuantity q, int band) {
     if (band < 1 || band > kBandCount) return -1;
     namespace param = qv::param;
@@ -50,3 +52,5 @@ bool CompressorBands::isSwitch(CompressorQuantity q) {
     return q == CompressorQuantity::AttackCurve || q == CompressorQuantity::ReleaseMode ||
            q == CompressorQuantity::AutoReleaseType;
 }
+
+} // namespace qv

@@ -4,6 +4,8 @@
 
 #include "params/ParameterIndex.h"
 
+namespace qv {
+
 enum class CompressorQuantity : int {
     InputLevel = 0,
     OutputLevel,
@@ -34,3 +36,5 @@ public:
     // On/off quantities are toggled, not dragged.
     static bool isSwitch(CompressorQuantity q);
 };
+
+} // namespace qv

@@ -7,6 +7,8 @@
 
 #include <cstdio>
 
+namespace qv {
+
 CrossoverStrip::CrossoverStrip(const Rect& size, AudioEffect* effect)
     // Presses count only on the boxes' own rows.
     : ValueBoxStrip(size, effect, qv::layout::kCrossoverBoxY, qv::layout::kCrossoverBoxY,
@@ -32,3 +34,5 @@ int CrossoverStrip::parameterOf(int box) const {
 void CrossoverStrip::formatValue(float value, char* text, std::size_t size) const {
     formatFrequency(value, text, size);
 }
+
+} // namespace qv

@@ -5,6 +5,8 @@
 #include "gui/InputSource.h"
 #include "gui/View.h"
 
+namespace qv {
+
 DragTracker::DragTracker(DrawContext* context, View* view) : context(context), view(view) {}
 
 DragTracker::~DragTracker() {
@@ -51,3 +53,5 @@ void DragTracker::pump() {
     EditorBase* editor = view ? view->getEditor() : nullptr;
     if (editor) editor->pumpIdle();
 }
+
+} // namespace qv

@@ -5,6 +5,8 @@
 
 #include "gui/Point.h"
 
+namespace qv {
+
 class DrawContext;
 class View;
 
@@ -79,3 +81,5 @@ private:
     Point savedCursor;    // screen position when hidden
     bool hidden = false;  // the cursor is hidden by this gesture
 };
+
+} // namespace qv

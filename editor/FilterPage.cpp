@@ -5,7 +5,8 @@
 
 #include "gui/DrawContext.h"
 
-namespace layout = qv::layout;
+namespace qv {
+
 namespace pageHint = qv::hint::filter;
 
 namespace {
@@ -72,3 +73,5 @@ void FilterPage::mouse(DrawContext* context, Point where) {
         }
     }
 }
+
+} // namespace qv

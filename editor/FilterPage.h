@@ -3,6 +3,8 @@
 
 #include "editor/PanelPage.h"
 
+namespace qv {
+
 class FilterPage : public PanelPage {
 public:
     explicit FilterPage(const Setting& setting) : PanelPage(setting) {}
@@ -17,3 +19,5 @@ private:
     void drawFilterType(DrawContext* context);
     void drawCutoffCurve(DrawContext* context);
 };
+
+} // namespace qv

@@ -13,7 +13,8 @@
 
 #include <cmath>
 
-namespace layout = qv::layout;
+namespace qv {
+
 namespace pageHint = qv::hint::limiter;
 
 namespace {
@@ -179,3 +180,5 @@ void LimiterPage::mouse(DrawContext* context, Point where) {
         write(index, value);
     }
 }
+
+} // namespace qv

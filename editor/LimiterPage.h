@@ -4,6 +4,8 @@
 
 #include "editor/PanelPage.h"
 
+namespace qv {
+
 class LimiterPage : public PanelPage {
 public:
     // Parameters shown here.
@@ -30,3 +32,5 @@ private:
     void drawReleaseDepth(DrawContext* context);
     void drawReleaseTime(DrawContext* context);
 };
+
+} // namespace qv

@@ -7,6 +7,8 @@
 
 #include <cstdio>
 
+namespace qv {
+
 namespace {
 
 constexpr float kPercent = 100.0f; // percent per unit amount
@@ -39,3 +41,5 @@ int LinkStrip::parameterOf(int box) const {
 void LinkStrip::formatValue(float value, char* text, std::size_t size) const {
     formatAmount(value, text, size);
 }
+
+} // namespace qv

@@ -9,6 +9,8 @@
 
 #include <cstddef>
 
+namespace qv {
+
 class LinkStrip : public ValueBoxStrip {
 public:
     LinkStrip(const Rect& size, AudioEffect* effect);
@@ -23,3 +25,5 @@ protected:
     int parameterOf(int box) const override;
     void formatValue(float value, char* text, std::size_t size) const override;
 };
+
+} // namespace qv

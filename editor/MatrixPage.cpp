@@ -8,7 +8,8 @@
 #include "editor/ValueText.h"
 #include "gui/DrawContext.h"
 
-namespace layout = qv::layout;
+namespace qv {
+
 namespace pageHint = qv::hint::matrix;
 
 namespace {
@@ -139,3 +140,5 @@ void MatrixPage::mouse(DrawContext* context, Point where) {
         drawArrows(context);
     }
 }
+
+} // namespace qv

@@ -6,6 +6,8 @@
 #include "editor/CompressorQuantity.h"
 #include "editor/PanelPage.h"
 
+namespace qv {
+
 class MatrixPage : public PanelPage {
 public:
     // Active elements: the two arrow handles while pressed (drawn pressed), a band box while
@@ -28,3 +30,5 @@ private:
     // Drags (or, for a switch quantity, toggles) the quantity of bands first..last together.
     void edit(DrawContext* context, Point where, int firstBand, int lastBand);
 };
+
+} // namespace qv

@@ -12,7 +12,7 @@
 
 #include <new>
 
-namespace layout = qv::layout;
+namespace qv {
 
 namespace {
 
@@ -165,3 +165,5 @@ void MultiControlColumn::mouse(DrawContext* context, Point) {
         tracker.restoreCursor();
     }
 }
+
+} // namespace qv

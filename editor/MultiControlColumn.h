@@ -16,6 +16,9 @@
 #include "shell/VstAbi.h"
 
 class AudioEffect;
+
+namespace qv {
+
 class Bitmap;
 
 class MultiControlColumn : public View {
@@ -65,3 +68,5 @@ private:
     Rect hits[kRowCount];     // what a press on row k + 1 must hit (edges inclusive)
     int pressedRow = 0;       // 0 none, else the row of a running left drag
 };
+
+} // namespace qv

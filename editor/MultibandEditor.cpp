@@ -19,7 +19,7 @@
 #include <new>
 #include <windows.h>
 
-namespace layout = qv::layout;
+namespace qv {
 
 namespace {
 
@@ -231,3 +231,5 @@ void MultibandEditor::valueChanged(DrawContext* context, Control* control) {
     if (effect) effect->setParameterAutomated(tag, control->getValue());
     if (context && control->isDirty()) control->draw(context);
 }
+
+} // namespace qv

@@ -13,6 +13,8 @@
 #include <atomic>
 #include <cstdint>
 
+namespace qv {
+
 class Bitmap;
 class Control;
 class SegmentSelector;
@@ -90,3 +92,5 @@ private:
     std::atomic<unsigned long> uiThread{0};           // id of the thread that opened the editor
     std::atomic<std::uint32_t> pendingControls{0}; // bit per stock slot changed off the UI thread
 };
+
+} // namespace qv

@@ -18,7 +18,8 @@
 #include <initializer_list>
 #include <new>
 
-namespace layout = qv::layout;
+namespace qv {
+
 namespace outputHint = qv::hint::output;
 
 namespace {
@@ -296,3 +297,5 @@ void OutputStageView::mouse(DrawContext* context, Point) {
     }
     tracker.restoreCursor(); // if a drag hid it
 }
+
+} // namespace qv

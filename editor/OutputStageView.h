@@ -17,6 +17,9 @@
 #include <cstddef>
 
 class AudioEffect;
+
+namespace qv {
+
 class Bitmap;
 
 class OutputStageView : public View {
@@ -78,3 +81,5 @@ private:
     Rect wet;                 // "Wet out" box
     float peakHold[2] = {};   // highest scaled reading shown in each readout
 };
+
+} // namespace qv

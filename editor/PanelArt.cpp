@@ -4,7 +4,7 @@
 
 #include <new>
 
-namespace layout = qv::layout;
+namespace qv {
 
 namespace {
 
@@ -71,3 +71,5 @@ int PanelArt::frameHeight(const layout::BitmapSpec& entry) const {
     const Bitmap* bitmap = get(entry);
     return bitmap && entry.frames > 0 ? bitmap->getHeight() / entry.frames : 0;
 }
+
+} // namespace qv

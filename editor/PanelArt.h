@@ -4,6 +4,8 @@
 
 #include "editor/EditorLayout.h"
 
+namespace qv {
+
 class Bitmap;
 
 class PanelArt {
@@ -23,3 +25,5 @@ private:
     static constexpr int kLastId = 10051;
     Bitmap* bitmaps[kLastId - kFirstId + 1] = {}; // by id - kFirstId; null where not used
 };
+
+} // namespace qv

@@ -8,6 +8,8 @@
 
 #include <cmath>
 
+namespace qv {
+
 PanelPage::PanelPage(const Setting& setting)
     : effect(setting.effect), art(setting.art), panel(setting.panel),
       activeElement(setting.activeElement) {}
@@ -60,3 +62,5 @@ void PanelPage::drawValueBox(DrawContext* context, const Entry& entry, int left,
     context->setFontColor(kBlack);
     context->drawString(text, frameRect(entry, left, top), false, DrawContext::kAlignCenter);
 }
+
+} // namespace qv

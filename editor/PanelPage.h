@@ -10,6 +10,9 @@
 #include "gui/Rect.h"
 
 class AudioEffect;
+
+namespace qv {
+
 class DrawContext;
 class PanelArt;
 class View;
@@ -67,3 +70,5 @@ protected:
     View& panel;
     int& activeElement;
 };
+
+} // namespace qv

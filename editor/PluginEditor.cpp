@@ -2,6 +2,8 @@
 
 #include "shell/AudioEffect.h"
 
+namespace qv {
+
 namespace {
 
 // The host's key as the toolkit's views take it.
@@ -70,3 +72,5 @@ void PluginEditor::endEdit(long tag) {
 void PluginEditor::hostIdle() {
     if (effect) effect->masterIdle();
 }
+
+} // namespace qv

@@ -9,6 +9,8 @@
 #include "gui/EditorOwner.h"
 #include "shell/HostEditor.h"
 
+namespace qv {
+
 class PluginEditor : public HostEditor, public EditorBase, public EditorOwner {
 public:
     explicit PluginEditor(AudioEffect* effect);
@@ -34,3 +36,5 @@ public:
 protected:
     ERect rect{0, 0, 0, 0}; // top, left, bottom, right; filled by the derived editor
 };
+
+} // namespace qv

@@ -4,6 +4,10 @@
 #include "editor/EditorLayout.h"
 #include "gui/Rect.h"
 
+namespace qv {
+
 inline Rect rectOf(const qv::layout::LayoutRect& r) {
     return Rect(r.left, r.top, r.right, r.bottom);
 }
+
+} // namespace qv

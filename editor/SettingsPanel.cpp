@@ -8,7 +8,7 @@
 #include "gui/DrawContext.h"
 #include "shell/AudioEffect.h"
 
-namespace layout = qv::layout;
+namespace qv {
 
 static_assert(SettingsPanel::kPageCount == qv::kNumPanelPages, "one page object per page");
 
@@ -82,3 +82,5 @@ void SettingsPanel::mouse(DrawContext* context, Point where) {
 }
 
 void SettingsPanel::update(DrawContext*) {}
+
+} // namespace qv

@@ -16,6 +16,8 @@
 
 class AudioEffect;
 
+namespace qv {
+
 class SettingsPanel : public View {
 public:
     enum Page : int { kPageA = 0, kPageB, kPageC, kPageD, kPageE, kPageF, kPageG, kPageCount };
@@ -53,3 +55,5 @@ private:
     AnalyserPage analyserPage;     // page E
     MatrixPage matrixPage;         // page F
 };
+
+} // namespace qv

@@ -4,6 +4,8 @@
 
 #include <cmath>
 
+namespace qv {
+
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
@@ -78,3 +80,5 @@ void SpectrumAnalyser::analyse(const float* left, const float* right, const std:
     peaks(magnitudes[0], bands, points[0]);
     peaks(magnitudes[1], bands, points[1]);
 }
+
+} // namespace qv

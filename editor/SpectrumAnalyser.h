@@ -8,6 +8,8 @@
 
 #include <cstdint>
 
+namespace qv {
+
 class SpectrumAnalyser {
 public:
     static constexpr int kSize = 4096;       // samples per channel and transform points
@@ -42,3 +44,5 @@ private:
     double magnitudes[2][kBins]; // bins 0..2047, left then right
     double points[2][kPoints];   // band peaks, left then right
 };
+
+} // namespace qv

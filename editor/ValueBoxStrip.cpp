@@ -8,7 +8,7 @@
 
 #include <new>
 
-namespace layout = qv::layout;
+namespace qv {
 
 namespace {
 
@@ -99,3 +99,5 @@ void ValueBoxStrip::mouse(DrawContext* context, Point) {
         tracker.restoreCursor();
     }
 }
+
+} // namespace qv

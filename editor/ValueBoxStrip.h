@@ -14,6 +14,9 @@
 #include <cstddef>
 
 class AudioEffect;
+
+namespace qv {
+
 class Bitmap;
 
 class ValueBoxStrip : public View {
@@ -62,3 +65,5 @@ private:
     int pressTop;               // first row in which a press picks a box
     int pressBottom;            // last such row
 };
+
+} // namespace qv

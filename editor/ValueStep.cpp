@@ -2,6 +2,8 @@
 
 #include "dsp/math/CoefficientMath.h"
 
+namespace qv {
+
 namespace {
 
 constexpr double kLevelTopDb = qv::kLevelFloorDb + qv::kLevelSpanDb; // +24 dB
@@ -77,3 +79,5 @@ float ValueStep::quantity(CompressorQuantity q, float v, double delta, const Sca
     }
     return v;
 }
+
+} // namespace qv

@@ -6,6 +6,8 @@
 
 #include "editor/CompressorQuantity.h"
 
+namespace qv {
+
 class ValueStep {
 public:
     // How far one unit of drag delta moves each domain: dB for levels and thresholds, and the
@@ -42,3 +44,5 @@ public:
 
     static constexpr double kMinDivisor = 0.02;
 };
+
+} // namespace qv

@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <cstring>
 
+namespace qv {
+
 namespace {
 
 // Truncation towards zero that stays defined for values no box can show (NaN, huge).
@@ -134,3 +136,5 @@ void ValueText::quantity(CompressorQuantity q, float v, char* text) {
     }
     text[0] = '\0';
 }
+
+} // namespace qv

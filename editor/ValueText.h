@@ -4,6 +4,8 @@
 
 #include "editor/CompressorQuantity.h"
 
+namespace qv {
+
 class ValueText {
 public:
     static constexpr int kSize = 16;
@@ -26,3 +28,5 @@ public:
     // "Dynamic"/"Smooth").
     static void quantity(CompressorQuantity q, float v, char* text);
 };
+
+} // namespace qv

@@ -5,6 +5,8 @@
 #include "gui/ImageLibrary.h"
 #include "gui/ResourceModule.h"
 
+namespace qv {
+
 namespace {
 
 constexpr COLORREF kMaskBackground = 0xFFFFFF; // key pixels become 1 in a mask: white
@@ -89,3 +91,5 @@ void Bitmap::drawWithMask(HDC target, const Rect& rect, HDC sourceDc, Point sour
     SetBkColor(target, savedBackground);
     SetTextColor(target, savedText);
 }
+
+} // namespace qv

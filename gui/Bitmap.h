@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <windows.h>
 
+namespace qv {
+
 class DrawContext;
 
 class Bitmap {
@@ -49,3 +51,5 @@ private:
     HBITMAP handle = nullptr;                          // the GDI bitmap
     HBITMAP mask = nullptr;                            // a prepared mask; stays null here
 };
+
+} // namespace qv

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+namespace qv {
+
 struct Color {
     std::uint8_t red = 0;
     std::uint8_t green = 0;
@@ -30,3 +32,5 @@ inline constexpr Color kWhite{255, 255, 255, 0};
 inline constexpr Color kBlack{0, 0, 0, 0};
 // A bitmap's transparent colour until it is told otherwise (black to GDI).
 inline constexpr Color kDefaultTransparentColor{0, 0, 0, 255};
+
+} // namespace qv

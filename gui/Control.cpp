@@ -5,6 +5,8 @@
 #include "gui/EditorOwner.h"
 #include "gui/Frame.h"
 
+namespace qv {
+
 Control::Control(const Rect& size, ControlListener* listener, long tag, Bitmap* background)
     : View(size), listener(listener), tag(tag), background(background) {
     if (background) background->retain();
@@ -103,3 +105,5 @@ void Control::endEdit() {
     EditorBase* editor = getEditor();
     if (EditorOwner* owner = editor ? editor->getOwner() : nullptr) owner->endEdit(tag);
 }
+
+} // namespace qv

@@ -5,6 +5,8 @@
 
 #include "gui/View.h"
 
+namespace qv {
+
 class Bitmap;
 class ControlListener;
 
@@ -62,3 +64,5 @@ protected:
     Bitmap* background;          // the control's pictures, or null; one reference held
     Point sourceOffset;          // where in the background the picture starts
 };
+
+} // namespace qv

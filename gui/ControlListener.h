@@ -1,6 +1,8 @@
 // Told whenever the user changes a control's value (the editor implements it).
 #pragma once
 
+namespace qv {
+
 class Control;
 class DrawContext;
 
@@ -10,3 +12,5 @@ public:
     // UI thread, from inside the control's mouse handling.
     virtual void valueChanged(DrawContext* context, Control* control) = 0;
 };
+
+} // namespace qv

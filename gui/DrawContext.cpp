@@ -7,6 +7,8 @@
 
 #include <cstring>
 
+namespace qv {
+
 namespace {
 
 // Text is one line, vertically centred, and '&' is printed as it is.
@@ -168,3 +170,5 @@ Point DrawContext::getPointerPosition() const {
     const Point screen = InputSource::current().cursorPosition();
     return Point(screen.x - windowOrigin.x, screen.y - windowOrigin.y);
 }
+
+} // namespace qv

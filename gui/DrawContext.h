@@ -11,6 +11,8 @@
 
 #include <windows.h>
 
+namespace qv {
+
 class Frame;
 
 class DrawContext {
@@ -85,3 +87,5 @@ protected:
     HGDIOBJ savedFont = nullptr;  // likewise
     int penStyle = PS_SOLID;      // PS_DOT for the dotted style
 };
+
+} // namespace qv

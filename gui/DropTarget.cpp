@@ -7,6 +7,8 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+namespace qv {
+
 namespace {
 
 constexpr UINT kQueryFileCount = 0xFFFFFFFF;
@@ -180,3 +182,5 @@ void DropTarget::resolveShortcut(char* name) {
     }
     link->Release();
 }
+
+} // namespace qv

@@ -7,6 +7,8 @@
 #include <ole2.h>
 #include <shellapi.h>
 
+namespace qv {
+
 class Frame;
 
 class DropTarget : public IDropTarget {
@@ -42,3 +44,5 @@ private:
     bool accept = false;     // the data being dragged is text or files
     Frame* frame;            // the frame whose views get the drop; not owned
 };
+
+} // namespace qv

@@ -7,6 +7,8 @@
 #include <ole2.h>
 #include <windows.h>
 
+namespace qv {
+
 EditorBase::EditorBase(EditorOwner* owner) : owner(owner) {
     nextIdleTime = InputSource::current().tickCount();
 }
@@ -50,3 +52,5 @@ void EditorBase::pumpIdle() {
     if (owner) owner->hostIdle();
     inIdle = false;
 }
+
+} // namespace qv

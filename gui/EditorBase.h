@@ -9,6 +9,8 @@
 
 #include <cstdint>
 
+namespace qv {
+
 class EditorOwner;
 class Frame;
 
@@ -55,3 +57,5 @@ protected:
     bool inIdle = false;            // inside the host's idle callback from the pump
     OleSession ole;                 // OLE for the editor's life, on the creating thread
 };
+
+} // namespace qv

@@ -3,6 +3,8 @@
 // implements it; the toolkit knows nothing else of the plug-in or the host.
 #pragma once
 
+namespace qv {
+
 class EditorOwner {
 public:
     virtual ~EditorOwner() = default;
@@ -12,3 +14,5 @@ public:
     // Lets the host do its own idle work while a control tracks the mouse (UI thread).
     virtual void hostIdle() = 0;
 };
+
+} // namespace qv

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+namespace qv {
+
 namespace {
 
 constexpr FontSpec kFonts[FontTable::kCount] = {
@@ -42,3 +44,5 @@ LOGFONTA FontTable::describe(FontId id, int height, int style) {
     lf.lfCharSet = ANSI_CHARSET;             // 0
     return lf;
 }
+
+} // namespace qv

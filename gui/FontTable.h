@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+namespace qv {
+
 using FontId = int;
 
 // Style bits of DrawContext::setFont.
@@ -26,3 +28,5 @@ public:
     // The LOGFONTA for font id at height pixels (0: the table's height) with style bits.
     static LOGFONTA describe(FontId id, int height, int style);
 };
+
+} // namespace qv

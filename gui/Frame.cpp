@@ -13,6 +13,8 @@
 #include <new>
 #include <ole2.h>
 
+namespace qv {
+
 namespace {
 
 constexpr const char* kWindowTitle = "Window";
@@ -323,3 +325,5 @@ LRESULT Frame::handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lP
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }
+
+} // namespace qv

@@ -9,6 +9,8 @@
 
 #include <windows.h>
 
+namespace qv {
+
 class Bitmap;
 
 class Frame : public View {
@@ -80,3 +82,5 @@ private:
     HMODULE imageLibrary = nullptr;    // msimg32.dll, or null
     OleSession ole;                    // drag and drop needs OLE on the window's thread
 };
+
+} // namespace qv

@@ -4,6 +4,8 @@
 
 #include <cstdio>
 
+namespace qv {
+
 namespace {
 
 // Hex digits of a module handle: 8, or 16 on 64 bits (no two modules may share a name).
@@ -59,3 +61,5 @@ bool FrameWindowClass::buttonsSwapped() {
 void FrameWindowClass::setButtonsSwapped(bool swapped) {
     swappedButtons = swapped;
 }
+
+} // namespace qv

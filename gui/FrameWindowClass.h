@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+namespace qv {
+
 class FrameWindowClass {
 public:
     // One more frame window: registers the class on the first. Returns the class name.
@@ -19,3 +21,5 @@ public:
     // Tests: pretend the system's buttons are (not) swapped until the next registration.
     static void setButtonsSwapped(bool swapped);
 };
+
+} // namespace qv

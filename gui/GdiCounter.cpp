@@ -2,6 +2,8 @@
 
 #include <atomic>
 
+namespace qv {
+
 namespace {
 
 std::atomic<int> objects{0};  // GDI objects created here and not yet deleted
@@ -82,3 +84,5 @@ void GdiCounter::endPaint(HWND window, const PAINTSTRUCT& paint) {
     if (paint.hdc) --contexts;
     EndPaint(window, &paint);
 }
+
+} // namespace qv

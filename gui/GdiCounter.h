@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+namespace qv {
+
 class GdiCounter {
 public:
     // GDI objects (pens, brushes, fonts, bitmaps) and device contexts alive right now.
@@ -27,3 +29,5 @@ public:
     static HDC beginPaint(HWND window, PAINTSTRUCT& paint);
     static void endPaint(HWND window, const PAINTSTRUCT& paint);
 };
+
+} // namespace qv

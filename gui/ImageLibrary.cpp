@@ -1,5 +1,7 @@
 #include "gui/ImageLibrary.h"
 
+namespace qv {
+
 namespace {
 
 ImageLibrary::TransparentBltProc entry = nullptr; // TransparentBlt of msimg32, or null
@@ -45,3 +47,5 @@ ImageLibrary::TransparentBltProc ImageLibrary::transparentBlt() {
 void ImageLibrary::setTransparentBlt(TransparentBltProc proc) {
     entry = proc;
 }
+
+} // namespace qv

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+namespace qv {
+
 class ImageLibrary {
 public:
     using TransparentBltProc = BOOL(WINAPI*)(HDC, int, int, int, int, HDC, int, int, int, int,
@@ -21,3 +23,5 @@ public:
     // Tests: force the mask method (null) or restore an entry point.
     static void setTransparentBlt(TransparentBltProc proc);
 };
+
+} // namespace qv

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+namespace qv {
+
 namespace {
 
 InputSource& systemSource() {
@@ -57,3 +59,5 @@ InputSource& InputSource::current() {
 void InputSource::install(InputSource* source) {
     installed = source;
 }
+
+} // namespace qv

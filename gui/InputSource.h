@@ -7,6 +7,8 @@
 
 #include <cstdint>
 
+namespace qv {
+
 class InputSource {
 public:
     // Bits of physicalButtons(): mouse buttons as the hardware has them (not swapped) and keys.
@@ -40,3 +42,5 @@ public:
     // Installs a source (not owned); null goes back to the system's.
     static void install(InputSource* source);
 };
+
+} // namespace qv

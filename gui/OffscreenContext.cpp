@@ -3,6 +3,8 @@
 #include "gui/Bitmap.h"
 #include "gui/GdiCounter.h"
 
+namespace qv {
+
 OffscreenContext::OffscreenContext(DrawContext* source, Bitmap* bitmap, bool drawIntoBitmap)
     : DrawContext(source ? source->getFrame() : nullptr, nullptr, nullptr), bitmap(bitmap),
       width(bitmap ? bitmap->getWidth() : kDefaultSize),
@@ -52,3 +54,5 @@ void OffscreenContext::copyTo(DrawContext* destination, const Rect& rect, Point 
     BitBlt(destination->getDC(), rect.left, rect.top, rect.width(), rect.height(), dc, source.x,
            source.y, SRCCOPY);
 }
+
+} // namespace qv

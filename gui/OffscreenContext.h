@@ -5,6 +5,8 @@
 
 #include "gui/DrawContext.h"
 
+namespace qv {
+
 class Bitmap;
 
 class OffscreenContext : public DrawContext {
@@ -31,3 +33,5 @@ private:
     bool ownsSurface = false;         // the memory bitmap was created here
     HGDIOBJ previousBitmap = nullptr; // selected into the memory DC before ours
 };
+
+} // namespace qv

@@ -3,6 +3,8 @@
 #include <ole2.h>
 #include <windows.h>
 
+namespace qv {
+
 OleSession::OleSession() : thread(GetCurrentThreadId()) {
     const HRESULT result = OleInitialize(nullptr);
     initialized = result == S_OK || result == S_FALSE;
@@ -11,3 +13,5 @@ OleSession::OleSession() : thread(GetCurrentThreadId()) {
 OleSession::~OleSession() {
     if (initialized && GetCurrentThreadId() == thread) OleUninitialize();
 }
+
+} // namespace qv

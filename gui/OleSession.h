@@ -4,6 +4,8 @@
 // thread was already initialised for the multithreaded apartment, keeps its own OLE state intact.
 #pragma once
 
+namespace qv {
+
 class OleSession {
 public:
     OleSession();
@@ -18,3 +20,5 @@ private:
     unsigned long thread; // id of the thread that called OleInitialize
     bool initialized;     // S_OK or S_FALSE: one OleUninitialize is owed on that thread
 };
+
+} // namespace qv

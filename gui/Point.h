@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+namespace qv {
+
 struct Point {
     std::int32_t x = 0; // pixels to the right of the origin
     std::int32_t y = 0; // pixels below the origin
@@ -13,3 +15,5 @@ struct Point {
     constexpr bool operator==(const Point& o) const { return x == o.x && y == o.y; }
     constexpr bool operator!=(const Point& o) const { return !(*this == o); }
 };
+
+} // namespace qv

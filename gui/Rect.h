@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+namespace qv {
+
 struct Rect {
     std::int32_t left = 0;   // first column
     std::int32_t top = 0;    // first row
@@ -26,3 +28,5 @@ struct Rect {
     }
     constexpr bool operator!=(const Rect& o) const { return !(*this == o); }
 };
+
+} // namespace qv

@@ -1,5 +1,7 @@
 #include "gui/ResourceModule.h"
 
+namespace qv {
+
 namespace {
 
 HINSTANCE overridden = nullptr; // set by a test, or null
@@ -26,3 +28,5 @@ HINSTANCE ResourceModule::get() {
 void ResourceModule::set(HINSTANCE module) {
     overridden = module;
 }
+
+} // namespace qv

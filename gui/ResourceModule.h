@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+namespace qv {
+
 class ResourceModule {
 public:
     // The module set by set(), or the module containing this code. Any thread.
@@ -12,3 +14,5 @@ public:
     // Overrides the module (null goes back to the one containing this code). UI thread.
     static void set(HINSTANCE module);
 };
+
+} // namespace qv

@@ -6,6 +6,8 @@
 
 #include <cmath>
 
+namespace qv {
+
 namespace {
 
 constexpr int kMinSegments = 2;
@@ -71,3 +73,5 @@ void SegmentSelector::mouse(DrawContext* context, Point where) {
     } while (context->getButtonState() == buttons);
     endEdit();
 }
+
+} // namespace qv

@@ -6,6 +6,8 @@
 
 #include "gui/Control.h"
 
+namespace qv {
+
 class SegmentSelector : public Control {
 public:
     // segments: N, at least 2 (less is taken as 2). frameHeight: pixels of one picture.
@@ -24,3 +26,5 @@ private:
     int frameHeight; // pixels of one picture in the film strip
     int segments;    // N, the number of positions
 };
+
+} // namespace qv

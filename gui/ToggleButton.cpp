@@ -4,6 +4,8 @@
 #include "gui/ControlListener.h"
 #include "gui/DrawContext.h"
 
+namespace qv {
+
 ToggleButton::ToggleButton(const Rect& size, ControlListener* listener, long tag, int frameHeight,
                            Bitmap* background, Point offset)
     : Control(size, listener, tag, background), frameHeight(frameHeight), valueDrawn(value) {
@@ -47,3 +49,5 @@ void ToggleButton::mouse(DrawContext* context, Point where) {
     }
     valueDrawn = value;
 }
+
+} // namespace qv

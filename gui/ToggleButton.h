@@ -6,6 +6,8 @@
 
 #include "gui/Control.h"
 
+namespace qv {
+
 class ToggleButton : public Control {
 public:
     ToggleButton(const Rect& size, ControlListener* listener, long tag, int frameHeight,
@@ -29,3 +31,5 @@ private:
     float valueDrawn;                // the value when last drawn or pressed
     bool thresholdInclusive = false; // 0.5 itself shows picture 1
 };
+
+} // namespace qv

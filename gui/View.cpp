@@ -2,6 +2,8 @@
 
 #include "gui/Frame.h"
 
+namespace qv {
+
 View::View(const Rect& size) : size(size), mouseArea(size) {}
 
 View::~View() = default;
@@ -115,3 +117,5 @@ long View::getReferenceCount() const {
 void View::redraw() {
     if (frame) frame->drawView(this);
 }
+
+} // namespace qv

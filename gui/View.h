@@ -7,6 +7,8 @@
 #include "gui/Point.h"
 #include "gui/Rect.h"
 
+namespace qv {
+
 class DrawContext;
 class EditorBase;
 class Frame;
@@ -71,3 +73,5 @@ protected:
     bool mouseEnabled = true; // false: skipped by mouse and drop dispatch
     bool transparent = false; // controls draw their picture with its transparent colour
 };
+
+} // namespace qv

@@ -9,7 +9,7 @@ MultibandEffect::MultibandEffect(audioMasterCallback audioMaster)
     setUniqueID(kUniqueId);
     // The editor's constructor registers it with this effect and sets the has-editor flag; if it
     // cannot be allocated the editor stays null and the entry point discards the instance.
-    new (std::nothrow) MultibandEditor(this);
+    new (std::nothrow) qv::MultibandEditor(this);
 }
 
 MultibandEffectBase* MultibandEffect::create(audioMasterCallback audioMaster) {

@@ -4,6 +4,8 @@
 
 #include <cmath>
 
+namespace qv {
+
 namespace {
 
 constexpr float kUnityReading = BandMeterReport::kUnityReading;
@@ -61,3 +63,5 @@ double BandReductionProbe::latestReductionDb(int band) const {
     const double db = reductionDb(latest[band - 1]);
     return db > 0.0 ? db : 0.0;
 }
+
+} // namespace qv

@@ -6,6 +6,8 @@
 
 #include "shell/VstAbi.h"
 
+namespace qv {
+
 class BandReductionProbe {
 public:
     static constexpr int kBands = 5;
@@ -32,3 +34,5 @@ private:
     float lowest[kBands] = {}; // lowest gain reading per band (0.1 = unity)
     float latest[kBands] = {}; // gain reading per band at the last sample()
 };
+
+} // namespace qv

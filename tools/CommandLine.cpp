@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <cstring>
 
+namespace qv {
+
 namespace {
 
 constexpr int kMaxBlockFrames = 65536;
@@ -194,3 +196,5 @@ bool CommandLine::parse(int argc, const char* const* argv, CommandLine& out, std
     }
     return true;
 }
+
+} // namespace qv

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+namespace qv {
+
 struct ParameterSetting {
     std::string key;   // parameter name, or its index in decimal
     std::string value; // a normalised value 0..1 or a displayed value (see DisplayValueFinder)
@@ -32,3 +34,5 @@ struct CommandLine {
     static bool parse(int argc, const char* const* argv, CommandLine& out, std::string& error);
     static const char* usage();
 };
+
+} // namespace qv

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstring>
 
+namespace qv {
+
 namespace {
 
 char temporaryFile[MAX_PATH * 4] = {}; // fixed storage: the handler must not allocate
@@ -57,3 +59,5 @@ void CrashGuard::setTemporaryFile(const std::string& path) {
     }
     std::memcpy(temporaryFile, path.c_str(), path.size() + 1);
 }
+
+} // namespace qv

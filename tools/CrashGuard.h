@@ -5,6 +5,8 @@
 
 #include <string>
 
+namespace qv {
+
 class CrashGuard {
 public:
     static constexpr int kExitCode = 3;
@@ -15,3 +17,5 @@ public:
     // The file to delete if the process crashes now; empty: none.
     static void setTemporaryFile(const std::string& path);
 };
+
+} // namespace qv

@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <limits>
 
+namespace qv {
+
 namespace {
 
 constexpr int kBisections = 32; // halvings of an interval of float values: down to one step
@@ -277,3 +279,5 @@ bool DisplayValueFinder::find(VstInt32 index, const std::string& name, const std
     restore(before);
     return ok;
 }
+
+} // namespace qv

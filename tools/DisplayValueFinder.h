@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+namespace qv {
+
 class DisplayValueFinder {
 public:
     explicit DisplayValueFinder(PluginHost& host);
@@ -53,3 +55,5 @@ private:
 
     PluginHost& host;
 };
+
+} // namespace qv

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <cstdio>
 
+namespace qv {
+
 namespace {
 constexpr long kPeOffsetField = 0x3C; // where the DOS header keeps the PE header's offset
 constexpr std::uint16_t kMachineI386 = 0x014C;
@@ -70,3 +72,5 @@ std::string DllMachine::problem(const std::string& path) {
     return std::string("it is a ") + name(kind) + " DLL but this host is " + name(ours()) +
            ": use the plug-in's " + name(ours()) + " build, or a " + name(kind) + " host";
 }
+
+} // namespace qv

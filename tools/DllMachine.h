@@ -5,6 +5,8 @@
 
 #include <string>
 
+namespace qv {
+
 class DllMachine {
 public:
     enum class Kind { Missing, Unreadable, NotWindows, X86, X64, Arm64, Other };
@@ -18,3 +20,5 @@ public:
     // and what to do ("it is a 64-bit (x64) DLL but this host is ...").
     static std::string problem(const std::string& path);
 };
+
+} // namespace qv

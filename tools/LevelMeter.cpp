@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <limits>
 
+namespace qv {
+
 void LevelMeter::add(const float* left, const float* right, std::size_t frames) {
     const float* channels[2] = {left, right};
     for (int c = 0; c < 2; ++c) {
@@ -40,3 +42,5 @@ std::string LevelMeter::text(double db) {
     std::snprintf(text, sizeof text, "%.2f", db);
     return text;
 }
+
+} // namespace qv

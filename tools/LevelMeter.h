@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+namespace qv {
+
 class LevelMeter {
 public:
     // Adds frames; non-finite samples are counted and left out of peak and RMS.
@@ -25,3 +27,5 @@ private:
     std::uint64_t count = 0;        // frames added
     std::uint64_t badSamples = 0;   // NaN or infinite samples seen
 };
+
+} // namespace qv

@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+namespace qv {
+
 bool PluginBench::run(PluginHost& host, const BenchOptions& options, BenchResult& result,
                       std::string& error) {
     result = BenchResult();
@@ -48,3 +50,5 @@ bool PluginBench::run(PluginHost& host, const BenchOptions& options, BenchResult
     }
     return true;
 }
+
+} // namespace qv

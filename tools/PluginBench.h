@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+namespace qv {
+
 struct BenchOptions {
     int block = 512;       // frames per process call
     double seconds = 10.0; // programme length per run
@@ -29,3 +31,5 @@ public:
     static bool run(PluginHost& host, const BenchOptions& options, BenchResult& result,
                     std::string& error);
 };
+
+} // namespace qv

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+namespace qv {
+
 PluginHost* PluginHost::active = nullptr;
 
 PluginHost::~PluginHost() {
@@ -100,3 +102,5 @@ void PluginHost::configure(float sampleRate, VstInt32 blockSize) {
 void PluginHost::stop() {
     dispatch(effMainsChanged, 0, 0);
 }
+
+} // namespace qv

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+namespace qv {
+
 class PluginHost {
 public:
     struct CallbackEvent {
@@ -56,3 +58,5 @@ private:
     AEffect* plugin = nullptr;
     static PluginHost* active; // the host whose plug-in is being created or is loaded
 };
+
+} // namespace qv

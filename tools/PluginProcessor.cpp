@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace qv {
+
 namespace {
 constexpr VstInt32 kMaxChannels = 64; // more is taken for a broken record
 }
@@ -65,3 +67,5 @@ void PluginProcessor::process(const float* inLeft, const float* inRight, float* 
     std::copy_n(outputs[0].begin(), n, outLeft);
     std::copy_n(right.begin(), n, outRight);
 }
+
+} // namespace qv

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+namespace qv {
+
 class PluginProcessor {
 public:
     // Sizes the channel buffers for blocks of up to `maxBlock` frames. Fails (with `error`) for
@@ -25,3 +27,5 @@ private:
     std::vector<std::vector<float>> inputs, outputs;   // one buffer per plug-in channel
     std::vector<float*> inputPointers, outputPointers; // what the plug-in is handed
 };
+
+} // namespace qv

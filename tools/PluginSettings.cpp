@@ -6,6 +6,8 @@
 #include <cctype>
 #include <cstdio>
 
+namespace qv {
+
 namespace {
 
 // Plug-ins are asked for short names, but a larger buffer keeps a careless one from overrunning.
@@ -169,3 +171,5 @@ bool PluginSettings::apply(const std::string* programSpec,
     }
     return true;
 }
+
+} // namespace qv

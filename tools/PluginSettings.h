@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+namespace qv {
+
 class PluginSettings {
 public:
     struct Applied {
@@ -56,3 +58,5 @@ private:
     std::vector<Applied> done;           // parameters set by apply
     std::vector<Applied> differences;    // parameters apply left different from the program
 };
+
+} // namespace qv

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <vector>
 
+namespace qv {
+
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
@@ -220,3 +222,5 @@ void ProgrammeGenerator::frame(double& left, double& right) {
     left = std::tanh(kMasterGain * left);
     right = std::tanh(kMasterGain * right);
 }
+
+} // namespace qv

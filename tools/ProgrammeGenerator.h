@@ -7,6 +7,8 @@
 #include <cstddef>
 #include <cstdint>
 
+namespace qv {
+
 class ProgrammeGenerator {
 public:
     // `sampleRate` in Hz, `seconds` of programme; a length of 0 or less gives no frames.
@@ -62,3 +64,5 @@ private:
     std::uint32_t padPhase[2][3][2] = {}; // phases of pad voices: [channel][chord note][detune]
     Mix mix = {};                         // voice gains, gliding towards the section's levels
 };
+
+} // namespace qv

@@ -1,5 +1,7 @@
 #include "tools/ProgressReporter.h"
 
+namespace qv {
+
 namespace {
 constexpr double kFirstReportSeconds = 1.0; // short jobs print nothing
 constexpr double kReportIntervalSeconds = 1.0;
@@ -22,3 +24,5 @@ void ProgressReporter::update(std::uint64_t framesDone) {
     std::fflush(stream);
     ++lines;
 }
+
+} // namespace qv

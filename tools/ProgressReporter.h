@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <cstdio>
 
+namespace qv {
+
 class ProgressReporter {
 public:
     // `out` null or `enabled` false: silent. `rate` in Hz turns frames into seconds of audio.
@@ -21,3 +23,5 @@ private:
     double nextReport;   // seconds on `clock` when the next line is due
     int lines = 0;       // lines printed so far
 };
+
+} // namespace qv

@@ -10,6 +10,8 @@
 #include <cstdarg>
 #include <cstdio>
 
+namespace qv {
+
 bool RenderJob::run(const CommandLine& command, std::FILE* progress, RenderReport& report,
                     std::string& error) {
     report = RenderReport();
@@ -129,3 +131,5 @@ void RenderReport::print(std::FILE* out) const {
     for (const std::string& line : summary())
         std::fprintf(out, "%s\n", line.c_str());
 }
+
+} // namespace qv

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+namespace qv {
+
 struct RenderReport {
     std::string input, output, plugin;            // paths as given
     std::string effectName, vendor;               // as the plug-in reports them
@@ -32,3 +34,5 @@ public:
     static bool run(const CommandLine& command, std::FILE* progress, RenderReport& report,
                     std::string& error);
 };
+
+} // namespace qv

@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <functional>
 
+namespace qv {
+
 namespace {
 
 constexpr Rgb kBackground = {252, 252, 250};
@@ -258,3 +260,5 @@ bool RenderPlot::write(const RenderReport& report, const std::string& path, std:
     error = "the render is written, but the plot is not: " + error;
     return false;
 }
+
+} // namespace qv

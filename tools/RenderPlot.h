@@ -9,6 +9,8 @@
 
 #include <string>
 
+namespace qv {
+
 class RenderPlot {
 public:
     static constexpr int kWidth = 960;
@@ -17,3 +19,5 @@ public:
     // draw, then PngWriter. False with a reason in error.
     static bool write(const RenderReport& report, const std::string& path, std::string& error);
 };
+
+} // namespace qv

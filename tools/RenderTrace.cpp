@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace qv {
+
 void RenderTrace::start(std::uint64_t totalFrames, unsigned sampleRate) {
     *this = RenderTrace();
     total = totalFrames;
@@ -56,3 +58,5 @@ double RenderTrace::rmsDb(const Slice& s, int channel, double floor) {
     if (s.frames == 0 || s.squares[channel] <= 0.0) return floor;
     return std::max(10.0 * std::log10(s.squares[channel] / s.frames), floor);
 }
+
+} // namespace qv

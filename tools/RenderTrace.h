@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace qv {
+
 class RenderTrace {
 public:
     static constexpr int kMaxSlices = 800; // about one per pixel column of the plot
@@ -54,3 +56,5 @@ private:
     std::vector<Reductions> reduction; // one per slice
     bool reductionsSeen = false;       // addReductions was called
 };
+
+} // namespace qv

@@ -11,6 +11,8 @@
 #include <cmath>
 #include <vector>
 
+namespace qv {
+
 bool Renderer::render(AEffect* effect, WavReader& reader, WavWriter& writer,
                       const RenderOptions& options, RenderResult& result, std::string& error) {
     result = RenderResult();
@@ -92,3 +94,5 @@ bool Renderer::render(AEffect* effect, WavReader& reader, WavWriter& writer,
         result.bandReductionDb[b] = probe.largestReductionDb(b + 1);
     return true;
 }
+
+} // namespace qv

@@ -12,6 +12,8 @@
 #include <cstdio>
 #include <string>
 
+namespace qv {
+
 class WavReader;
 class WavWriter;
 
@@ -48,3 +50,5 @@ public:
     static bool render(AEffect* effect, WavReader& reader, WavWriter& writer,
                        const RenderOptions& options, RenderResult& result, std::string& error);
 };
+
+} // namespace qv

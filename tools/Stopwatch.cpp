@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+namespace qv {
+
 namespace {
 double ticksPerSecond() {
     LARGE_INTEGER f;
@@ -22,3 +24,5 @@ double Stopwatch::seconds() const {
     QueryPerformanceCounter(&now);
     return static_cast<double>(now.QuadPart - start) / frequency;
 }
+
+} // namespace qv

@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+namespace qv {
+
 class Stopwatch {
 public:
     Stopwatch() { restart(); }
@@ -12,3 +14,5 @@ public:
 private:
     std::int64_t start = 0; // counter value at the start
 };
+
+} // namespace qv

@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <cstdint>
 
+namespace qv {
+
 enum class SampleEncoding {
     Pcm16,   // signed 16-bit integer
     Pcm24,   // signed 24-bit integer, packed in 3 bytes
@@ -64,3 +66,5 @@ struct WavFormat {
     int frameBytes() const { return channels * bytesPerSample(encoding); }
     double seconds() const { return sampleRate ? static_cast<double>(frames) / sampleRate : 0.0; }
 };
+
+} // namespace qv

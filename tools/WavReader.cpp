@@ -4,6 +4,8 @@
 #include <cerrno>
 #include <cstring>
 
+namespace qv {
+
 namespace {
 
 constexpr std::uint16_t kFormatPcm = 1;
@@ -270,3 +272,5 @@ bool WavReader::read(float* left, float* right, std::size_t maxFrames, std::size
     framesRead = n;
     return true;
 }
+
+} // namespace qv

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+namespace qv {
+
 class WavReader {
 public:
     WavReader() = default;
@@ -42,3 +44,5 @@ private:
     std::uint64_t framesDone = 0;   // frames handed out so far
     std::vector<unsigned char> raw; // file bytes of one read
 };
+
+} // namespace qv

@@ -12,6 +12,8 @@
 #include <cmath>
 #include <cstring>
 
+namespace qv {
+
 namespace {
 
 constexpr std::uint16_t kFormatPcm = 1;
@@ -215,3 +217,5 @@ void WavWriter::abandon() {
     if (!tempPath.empty()) DeleteFileA(tempPath.c_str());
     tempPath.clear();
 }
+
+} // namespace qv

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+namespace qv {
+
 class WavWriter {
 public:
     WavWriter() = default;
@@ -40,3 +42,5 @@ private:
     std::uint32_t headerBytes = 0;  // bytes before the first sample
     std::vector<unsigned char> raw; // encoded bytes of one write
 };
+
+} // namespace qv

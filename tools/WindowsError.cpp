@@ -4,6 +4,8 @@
 
 #include <cctype>
 
+namespace qv {
+
 std::string windowsErrorText(unsigned long code) {
     char text[256] = {};
     const DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
@@ -16,3 +18,5 @@ std::string windowsErrorText(unsigned long code) {
     return s.empty() ? "error " + std::to_string(code)
                      : s + " (error " + std::to_string(code) + ")";
 }
+
+} // namespace qv

@@ -3,4 +3,8 @@
 
 #include <string>
 
+namespace qv {
+
 std::string windowsErrorText(unsigned long code);
+
+} // namespace qv

@@ -26,6 +26,8 @@
 #include <string>
 #include <vector>
 
+namespace qv {
+
 namespace {
 
 constexpr int kExitFailure = 1;
@@ -202,7 +204,10 @@ int bench(const CommandLine& cmd) {
 
 } // namespace
 
+} // namespace qv
+
 int main(int argc, char** argv) {
+    using namespace qv;
     CrashGuard::install();
     if (argc < 2) {
         std::fputs(CommandLine::usage(), stderr);

@@ -6,7 +6,7 @@
 #include <cmath>
 #include <vector>
 
-namespace layout = qv::layout;
+namespace qv {
 
 namespace {
 
@@ -99,3 +99,5 @@ TEST_F(AnalyserPageTest, FrameShowsEachChannelOrTheLouderOne) {
 }
 
 } // namespace
+
+} // namespace qv

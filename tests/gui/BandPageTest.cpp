@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-namespace layout = qv::layout;
+namespace qv {
 
 namespace {
 
@@ -211,3 +211,5 @@ TEST_F(BandPageTest, SwitchImagesToggleTheirBand) {
 }
 
 } // namespace
+
+} // namespace qv

@@ -11,6 +11,8 @@
 
 #include <vector>
 
+namespace qv {
+
 namespace {
 
 // Pixel (x, y) of the bitmap itself, read without the toolkit.
@@ -187,3 +189,5 @@ TEST(Bitmap, DrawingLeavesNoGdiObjectOrContextBehind) {
 }
 
 } // namespace
+
+} // namespace qv

@@ -8,7 +8,7 @@
 #include <cmath>
 #include <vector>
 
-namespace layout = qv::layout;
+namespace qv {
 
 namespace {
 
@@ -266,3 +266,5 @@ TEST_F(CompressorPageTest, RoundSwitchesToggleTheSelectedBand) {
 }
 
 } // namespace
+
+} // namespace qv

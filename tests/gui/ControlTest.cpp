@@ -10,6 +10,8 @@
 #include <cmath>
 #include <limits>
 
+namespace qv {
+
 namespace {
 
 class PlainControl : public Control {
@@ -163,3 +165,5 @@ TEST(Control, BeginAndEditReachTheHostOnlyThroughAFrame) {
 }
 
 } // namespace
+
+} // namespace qv

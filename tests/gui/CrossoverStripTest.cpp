@@ -9,6 +9,8 @@
 #include <limits>
 #include <string>
 
+namespace qv {
+
 namespace {
 
 struct FrequencyCase {
@@ -254,3 +256,5 @@ TEST_F(CrossoverStripInEditor, GesturesLeaveNoGdiObjectBehind) {
 }
 
 } // namespace
+
+} // namespace qv

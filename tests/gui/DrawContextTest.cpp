@@ -12,6 +12,8 @@
 
 #include <string>
 
+namespace qv {
+
 namespace {
 
 constexpr COLORREF kGdiWhite = 0xFFFFFF;
@@ -242,3 +244,5 @@ TEST(DrawContext, PointerIsRelativeToTheWindow) {
 }
 
 } // namespace
+
+} // namespace qv

@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+namespace qv {
+
 namespace {
 
 // A data object offering one clipboard format in global memory.
@@ -262,3 +264,5 @@ TEST(DropTargetFrame, FrameWindowHasOneRegistered) {
 }
 
 } // namespace
+
+} // namespace qv

@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+namespace qv {
+
 namespace {
 
 // An editor that records its refresh handlers and can be given a frame.
@@ -237,3 +239,5 @@ TEST(EditorBaseOle, InitialisationIsPairedInConstructorAndDestructor) {
 }
 
 } // namespace
+
+} // namespace qv

@@ -16,6 +16,8 @@
 #include <thread>
 #include <vector>
 
+namespace qv {
+
 namespace {
 
 // Live GDI objects and device contexts of this process. Wine accepts a handle given by its
@@ -230,3 +232,5 @@ TEST_P(EditorDll, AutomationDuringOpenAndCloseNeverCrashes) {
 INSTANTIATE_TEST_SUITE_P(BothDlls, EditorDll, ::testing::ValuesIn(kPluginDlls));
 
 } // namespace
+
+} // namespace qv

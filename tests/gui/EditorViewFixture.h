@@ -20,6 +20,8 @@
 #include <string>
 #include <vector>
 
+namespace qv {
+
 // ScriptedInput whose clock advances by one idle-pump interval per poll, that remembers how the
 // cursor was hidden, shown and moved, and that can run a check at a given poll.
 class DragInput : public ScriptedInput {
@@ -153,3 +155,5 @@ private:
     Bitmap* bitmap;
     OffscreenContext picture;
 };
+
+} // namespace qv

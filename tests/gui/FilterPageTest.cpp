@@ -3,7 +3,7 @@
 #include "editor/FilterPage.h"
 #include "tests/gui/PanelFixture.h"
 
-namespace layout = qv::layout;
+namespace qv {
 
 namespace {
 
@@ -73,3 +73,5 @@ TEST_F(FilterPageTest, HalvesAndThirdsWriteTheirValues) {
 }
 
 } // namespace
+
+} // namespace qv

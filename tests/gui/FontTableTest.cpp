@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+namespace qv {
+
 namespace {
 
 struct FontCase {
@@ -161,3 +163,5 @@ TEST(FontTable, EveryFontDrawsLegibleText) {
 }
 
 } // namespace
+
+} // namespace qv

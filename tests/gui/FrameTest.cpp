@@ -18,6 +18,8 @@
 #include <string>
 #include <vector>
 
+namespace qv {
+
 namespace {
 
 // A view that records what reaches it.
@@ -391,3 +393,5 @@ TEST(FrameWindow, LeavesNoGdiObjectContextWindowOrClassBehind) {
 }
 
 } // namespace
+
+} // namespace qv

@@ -4,7 +4,7 @@
 #include "editor/LimiterPage.h"
 #include "tests/gui/PanelFixture.h"
 
-namespace layout = qv::layout;
+namespace qv {
 
 namespace {
 
@@ -154,3 +154,5 @@ TEST_F(LimiterPageTest, RightButtonPutsBackTheDefaults) {
 }
 
 } // namespace
+
+} // namespace qv

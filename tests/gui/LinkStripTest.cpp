@@ -8,6 +8,8 @@
 #include <limits>
 #include <string>
 
+namespace qv {
+
 namespace {
 
 struct AmountCase {
@@ -198,3 +200,5 @@ TEST_F(LinkStripInEditor, GesturesLeaveNoGdiObjectBehind) {
 }
 
 } // namespace
+
+} // namespace qv

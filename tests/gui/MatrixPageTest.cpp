@@ -6,7 +6,7 @@
 
 #include <vector>
 
-namespace layout = qv::layout;
+namespace qv {
 
 namespace {
 
@@ -172,3 +172,5 @@ TEST_F(MatrixPageTest, ArrowsShowPressedOnlyWhileHeld) {
 }
 
 } // namespace
+
+} // namespace qv

@@ -9,6 +9,8 @@
 #include <cmath>
 #include <limits>
 
+namespace qv {
+
 namespace {
 
 using Domain = MultiControlColumn::Domain;
@@ -304,3 +306,5 @@ TEST_F(MultiControlInEditor, GesturesLeaveNoGdiObjectBehind) {
 }
 
 } // namespace
+
+} // namespace qv

@@ -21,6 +21,8 @@
 #include <algorithm>
 #include <thread>
 
+namespace qv {
+
 namespace {
 
 class EditorInProcess : public ::testing::Test {
@@ -302,3 +304,5 @@ TEST_F(EditorInProcess, TwoHundredOpenAndCloseCyclesLeaveNothingBehind) {
 }
 
 } // namespace
+
+} // namespace qv

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+namespace qv {
+
 namespace {
 
 COLORREF pixelOf(DrawContext& c, int x, int y) {
@@ -94,3 +96,5 @@ TEST(OffscreenContext, LeavesNoGdiObjectOrContextBehind) {
 }
 
 } // namespace
+
+} // namespace qv

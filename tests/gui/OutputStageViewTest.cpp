@@ -8,6 +8,8 @@
 #include <limits>
 #include <string>
 
+namespace qv {
+
 namespace {
 
 constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
@@ -394,3 +396,5 @@ TEST_F(OutputStageInEditor, DrawingAndDraggingLeaveNoGdiObjectBehind) {
 }
 
 } // namespace
+
+} // namespace qv

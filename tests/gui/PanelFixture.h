@@ -18,6 +18,8 @@
 
 #include <windows.h>
 
+namespace qv {
+
 // A mouse script that also counts cursor hides and shows and remembers where it was put back.
 class PanelInput : public ScriptedInput {
 public:
@@ -143,3 +145,5 @@ protected:
     OffscreenContext surface; // the editor's size, showing its background
     SettingsPanel* panel;
 };
+
+} // namespace qv

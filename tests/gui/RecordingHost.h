@@ -6,6 +6,8 @@
 
 #include <vector>
 
+namespace qv {
+
 struct HostEvent {
     VstInt32 opcode;
     VstInt32 index;
@@ -31,3 +33,5 @@ inline std::vector<VstInt32> hostOpcodes() {
         opcodes.push_back(e.opcode);
     return opcodes;
 }
+
+} // namespace qv

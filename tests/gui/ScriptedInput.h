@@ -8,6 +8,8 @@
 #include <deque>
 #include <vector>
 
+namespace qv {
+
 class ScriptedInput : public InputSource {
 public:
     struct State {
@@ -47,3 +49,5 @@ public:
     std::uint32_t tick = 100000;       // what tickCount() answers
     std::vector<std::uint32_t> sleeps; // every sleep asked for
 };
+
+} // namespace qv

@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+namespace qv {
+
 namespace {
 
 constexpr int kLeft = 445;
@@ -162,3 +164,5 @@ TEST(SegmentSelector, FewerThanTwoSegmentsCountAsTwo) {
 }
 
 } // namespace
+
+} // namespace qv

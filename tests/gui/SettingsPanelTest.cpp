@@ -7,7 +7,7 @@
 #include "tests/gui/PanelFixture.h"
 #include "tests/gui/TestWindow.h"
 
-namespace layout = qv::layout;
+namespace qv {
 
 namespace {
 
@@ -166,3 +166,5 @@ TEST_F(PanelInEditor, OpenCloseAndEveryPageLeaveNoGdiObjectBehind) {
 }
 
 } // namespace
+
+} // namespace qv

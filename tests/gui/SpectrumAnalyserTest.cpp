@@ -10,6 +10,8 @@
 #include <memory>
 #include <vector>
 
+namespace qv {
+
 namespace {
 
 constexpr int kEdges[SpectrumAnalyser::kPoints] = {
@@ -106,3 +108,5 @@ TEST(SpectrumAnalyser, AbsentInputsAndBadSamplesStayDefined) {
 }
 
 } // namespace
+
+} // namespace qv

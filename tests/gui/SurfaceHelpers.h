@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+namespace qv {
+
 // A surface of the size of bitmap resource id (a copy of it), cleared to colour.
 class TestSurface {
 public:
@@ -27,3 +29,5 @@ private:
     Bitmap* picture;
     OffscreenContext context;
 };
+
+} // namespace qv

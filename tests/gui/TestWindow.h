@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+namespace qv {
+
 class TestWindow {
 public:
     TestWindow(int width = 800, int height = 600) {
@@ -58,3 +60,5 @@ inline int childWindowCount(HWND parent) {
     EnumChildWindows(parent, countChild, reinterpret_cast<LPARAM>(&count));
     return count;
 }
+
+} // namespace qv

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+namespace qv {
+
 namespace {
 
 const Rect kSize(259, 67, 290, 98);
@@ -138,3 +140,5 @@ TEST(ToggleButton, DrawsPictureOneAboveTheSwitchThresholdOnly) {
 }
 
 } // namespace
+
+} // namespace qv

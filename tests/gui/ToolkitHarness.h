@@ -12,6 +12,8 @@
 
 #include <vector>
 
+namespace qv {
+
 class ToolkitHarness {
 public:
     explicit ToolkitHarness(HWND parent = nullptr, Rect size = Rect(0, 0, 785, 570))
@@ -43,3 +45,5 @@ public:
     std::vector<float> values;
     DrawContext* lastContext = nullptr;
 };
+
+} // namespace qv

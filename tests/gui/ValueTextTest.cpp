@@ -7,6 +7,8 @@
 #include <limits>
 #include <string>
 
+namespace qv {
+
 namespace {
 
 using Format = void (*)(float, char*);
@@ -89,3 +91,5 @@ TEST(ValueText, ValuesNoBoxCanShowStayWithinTheBuffer) {
 }
 
 } // namespace
+
+} // namespace qv

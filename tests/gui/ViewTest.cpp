@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+namespace qv {
+
 namespace {
 
 class CountingView : public View {
@@ -110,3 +112,5 @@ TEST(View, DefaultsHandleNothing) {
 }
 
 } // namespace
+
+} // namespace qv

@@ -6,6 +6,8 @@
 
 #include <initializer_list>
 
+namespace qv {
+
 namespace {
 
 struct Parsed {
@@ -113,3 +115,5 @@ TEST(CommandLineTest, RefusesMistakesWithAReason) {
 }
 
 } // namespace
+
+} // namespace qv

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+namespace qv {
+
 namespace {
 
 class DisplayValueFinderTest : public ::testing::Test {
@@ -148,3 +150,5 @@ TEST_F(DisplayValueFinderTest, WorksOnAForeignPlugin) {
 }
 
 } // namespace
+
+} // namespace qv

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+namespace qv {
+
 namespace {
 
 class PluginSettingsTest : public ::testing::Test {
@@ -127,3 +129,5 @@ TEST_F(PluginSettingsTest, CollectsProgramNamesFromAPluginWithoutIndexedNames) {
 }
 
 } // namespace
+
+} // namespace qv

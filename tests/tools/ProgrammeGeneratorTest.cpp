@@ -9,6 +9,8 @@
 #include <cmath>
 #include <vector>
 
+namespace qv {
+
 namespace {
 
 struct Audio {
@@ -100,3 +102,5 @@ TEST(ProgrammeGeneratorTest, HasDrumTransientsAndADifferentRightChannel) {
 }
 
 } // namespace
+
+} // namespace qv

@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+namespace qv {
+
 namespace {
 
 struct Result {
@@ -250,3 +252,5 @@ TEST_F(QvhostProcessTest, BenchPrintsTheMedianOfItsRuns) {
 }
 
 } // namespace
+
+} // namespace qv

@@ -16,6 +16,8 @@
 #include <iterator>
 #include <limits>
 
+namespace qv {
+
 namespace {
 
 constexpr VstInt32 kOurLatency = 838;
@@ -356,3 +358,5 @@ TEST_F(RendererTest, FailuresLeaveNoOutputBehind) {
 }
 
 } // namespace
+
+} // namespace qv

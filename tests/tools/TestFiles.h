@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+namespace qv {
+
 class ScratchDir {
 public:
     ScratchDir() {
@@ -71,3 +73,5 @@ inline std::string writeWav(const std::string& path, SampleEncoding encoding, in
     if (!writer.commit(error)) return error;
     return "";
 }
+
+} // namespace qv

@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+namespace qv {
+
 namespace {
 
 bool parse(std::vector<const char*> args, ValidatorOptions& options, std::string& error) {
@@ -120,3 +122,5 @@ TEST(CrashTrapTest, CrashesOnThisThreadAndOthersBecomeResults) {
 }
 
 } // namespace
+
+} // namespace qv

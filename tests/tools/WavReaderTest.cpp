@@ -9,6 +9,8 @@
 #include <cstring>
 #include <functional>
 
+namespace qv {
+
 namespace {
 
 using Bytes = std::vector<unsigned char>;
@@ -281,3 +283,5 @@ TEST(WavReaderTest, MissingFileAndClosedReaderFailCleanly) {
 }
 
 } // namespace
+
+} // namespace qv

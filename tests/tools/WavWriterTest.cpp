@@ -10,6 +10,8 @@
 #include <cmath>
 #include <limits>
 
+namespace qv {
+
 namespace {
 
 struct ReadBack {
@@ -178,3 +180,5 @@ TEST(WavWriterTest, RefusesImpossibleTargetsAndFormats) {
 }
 
 } // namespace
+
+} // namespace qv

@@ -12,6 +12,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace qv {
+
 namespace {
 
 std::uint16_t readControlWord() {
@@ -112,3 +114,5 @@ TEST_P(FpEnvironmentTest, ControlWordsSurviveALifeCycle) {
 INSTANTIATE_TEST_SUITE_P(BothDlls, FpEnvironmentTest, ::testing::ValuesIn(kPluginDlls));
 
 } // namespace
+
+} // namespace qv

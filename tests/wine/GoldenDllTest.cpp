@@ -10,6 +10,8 @@
 #include <cstdlib>
 #include <string>
 
+namespace qv {
+
 namespace {
 
 constexpr double kTolerance = 1e-6;
@@ -56,3 +58,5 @@ TEST_P(GoldenDll, RendersTheStoredProbeSamples) {
 INSTANTIATE_TEST_SUITE_P(BothDlls, GoldenDll, ::testing::ValuesIn(kFlavours));
 
 } // namespace
+
+} // namespace qv

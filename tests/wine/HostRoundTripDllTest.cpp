@@ -10,6 +10,8 @@
 #include <memory>
 #include <string>
 
+namespace qv {
+
 namespace {
 
 constexpr int kHostParameters = 86;
@@ -75,3 +77,5 @@ TEST_P(HostRoundTripDllTest, AfterEdits) {
 INSTANTIATE_TEST_SUITE_P(BothDlls, HostRoundTripDllTest, ::testing::ValuesIn(kPluginDlls));
 
 } // namespace
+
+} // namespace qv

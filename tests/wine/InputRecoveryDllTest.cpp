@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+namespace qv {
+
 namespace {
 
 constexpr float kSampleRate = 44100.0f;
@@ -111,3 +113,5 @@ TEST_P(InputRecoveryDllTest, BadSamplesCostNoMoreThanAPeakAt60Dbfs) {
 INSTANTIATE_TEST_SUITE_P(BothDlls, InputRecoveryDllTest, ::testing::ValuesIn(kPluginDlls));
 
 } // namespace
+
+} // namespace qv

@@ -8,6 +8,8 @@
 #include <cstring>
 #include <string>
 
+namespace qv {
+
 namespace {
 
 class ParameterTextTest : public ::testing::TestWithParam<const char*> {
@@ -81,3 +83,5 @@ TEST_P(ParameterTextTest, ProgramsAreListedAndRecalled) {
 INSTANTIATE_TEST_SUITE_P(BothDlls, ParameterTextTest, ::testing::ValuesIn(kPluginDlls));
 
 } // namespace
+
+} // namespace qv

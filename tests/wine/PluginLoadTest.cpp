@@ -10,6 +10,8 @@
 #include <cmath>
 #include <vector>
 
+namespace qv {
+
 namespace {
 
 class PluginLoadTest : public ::testing::TestWithParam<const char*> {
@@ -94,3 +96,5 @@ TEST_P(PluginLoadTest, EntryPointNames) {
 INSTANTIATE_TEST_SUITE_P(BothDlls, PluginLoadTest, ::testing::ValuesIn(kPluginDlls));
 
 } // namespace
+
+} // namespace qv

@@ -1,5 +1,7 @@
 #include "tools/picture/BitmapFont.h"
 
+namespace qv {
+
 namespace {
 
 constexpr char kFirst = ' ';
@@ -111,3 +113,5 @@ std::uint8_t BitmapFont::row(char c, int y) {
     if (c < kFirst || c > kLast) c = '?';
     return kGlyphs[c - kFirst][y];
 }
+
+} // namespace qv

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+namespace qv {
+
 class BitmapFont {
 public:
     static constexpr int kGlyphWidth = 5;
@@ -15,3 +17,5 @@ public:
     // outside the printable ASCII range show as '?'.
     static std::uint8_t row(char c, int y);
 };
+
+} // namespace qv

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstdlib>
 
+namespace qv {
+
 namespace {
 constexpr int kDotSpacing = 3; // every third pixel of a dotted line
 }
@@ -88,3 +90,5 @@ int Canvas::text(int x, int y, const std::string& s, Rgb colour, int scale) {
 int Canvas::textWidth(const std::string& s, int scale) {
     return static_cast<int>(s.size()) * BitmapFont::kAdvance * scale;
 }
+
+} // namespace qv

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+namespace qv {
+
 struct Rgb {
     std::uint8_t r, g, b;
 };
@@ -36,3 +38,5 @@ private:
     int w, h;                         // size in pixels
     std::vector<std::uint8_t> pixels; // w * h * 3 bytes
 };
+
+} // namespace qv

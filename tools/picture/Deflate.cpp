@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace qv {
+
 namespace {
 
 constexpr std::size_t kWindow = 32768; // farthest a match may reach back
@@ -151,3 +153,5 @@ std::vector<std::uint8_t> Deflate::zlib(const std::uint8_t* data, std::size_t si
         out.push_back(static_cast<std::uint8_t>(adler >> shift));
     return out;
 }
+
+} // namespace qv

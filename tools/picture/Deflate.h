@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace qv {
+
 class Deflate {
 public:
     // The whole zlib stream: header, one fixed-Huffman block, Adler-32 of `data`.
@@ -14,3 +16,5 @@ public:
 
     static std::uint32_t adler32(const std::uint8_t* data, std::size_t size);
 };
+
+} // namespace qv

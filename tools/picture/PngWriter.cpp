@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <unordered_map>
 
+namespace qv {
+
 namespace {
 
 constexpr std::uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
@@ -106,3 +108,5 @@ bool PngWriter::write(const std::string& path, int width, int height,
     }
     return true;
 }
+
+} // namespace qv

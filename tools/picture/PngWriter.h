@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+namespace qv {
+
 class PngWriter {
 public:
     // rgb: width * height * 3 bytes, rows top to bottom. Returns false with a reason in error.
@@ -17,3 +19,5 @@ public:
 
     static std::uint32_t crc32(const std::uint8_t* data, std::size_t size, std::uint32_t crc = 0);
 };
+
+} // namespace qv

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+namespace qv {
+
 namespace {
 
 constexpr const char* kHostClass = "QvSnapshotHost";
@@ -108,3 +110,5 @@ bool EditorCapture::capture(PluginHost& host, int settleMs, Picture& picture, st
     DestroyWindow(window);
     return ok;
 }
+
+} // namespace qv

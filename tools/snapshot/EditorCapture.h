@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+namespace qv {
+
 class EditorCapture {
 public:
     struct Picture {
@@ -26,3 +28,5 @@ public:
     static bool capture(PluginHost& host, int settleMs, Picture& picture, std::string& error,
                         const Tick& tick = nullptr);
 };
+
+} // namespace qv

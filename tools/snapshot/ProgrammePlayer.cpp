@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace qv {
+
 namespace {
 constexpr double kProgrammeSeconds = 20.0;
 constexpr double kChorusSeconds = 8.0; // where the programme is loud
@@ -37,3 +39,5 @@ void ProgrammePlayer::play(int milliseconds) {
         frames -= n;
     }
 }
+
+} // namespace qv

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+namespace qv {
+
 class ProgrammePlayer {
 public:
     static constexpr double kSampleRate = 44100.0;
@@ -27,3 +29,5 @@ private:
     PluginProcessor processor;               // feeds the plug-in
     std::vector<float> inL, inR, outL, outR; // one block
 };
+
+} // namespace qv

@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+namespace qv {
+
 namespace {
 
 constexpr int kPanelPageParameter = 87; // the editor's page selector
@@ -37,7 +39,10 @@ bool parseNumber(const char* text, double low, double high, double& out) {
 
 } // namespace
 
+} // namespace qv
+
 int main(int argc, char** argv) {
+    using namespace qv;
     if (argc < 3) return usage();
     const std::string plugin = argv[1];
     const std::string output = argv[2];

@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <limits>
 
+namespace qv {
+
 namespace {
 
 constexpr float kValidRates[] = {8000.0f,   11025.0f,  16000.0f, 22050.0f, 32000.0f,
@@ -286,3 +288,5 @@ void AudioTests::badInput(TestContext& context) {
     }
     context.note(report + ": clean output, recovered within 10 s, identical after a reset");
 }
+
+} // namespace qv

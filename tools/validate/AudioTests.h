@@ -6,6 +6,8 @@
 
 #include "tools/validate/ValidationRunner.h"
 
+namespace qv {
+
 class AudioTests {
 public:
     static void addTo(ValidationRunner& runner);
@@ -20,3 +22,5 @@ private:
     static void accumulating(TestContext& context);
     static void badInput(TestContext& context);
 };
+
+} // namespace qv

@@ -5,6 +5,8 @@
 #include <csetjmp>
 #include <cstdio>
 
+namespace qv {
+
 namespace {
 
 // One per thread while a trap is active: where to go back to, what to fill in, and the trap it
@@ -105,3 +107,5 @@ bool CrashTrap::run(const std::function<void()>& body, CrashInfo& info) {
     }
     return false; // the filter restored the outer landing
 }
+
+} // namespace qv

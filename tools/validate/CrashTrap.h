@@ -8,6 +8,8 @@
 #include <functional>
 #include <string>
 
+namespace qv {
+
 struct CrashInfo {
     bool crashed = false;          // whether the call ended in an unhandled exception
     unsigned long code = 0;        // the exception code, e.g. 0xc0000005 (access violation)
@@ -23,3 +25,5 @@ public:
     // Runs `body`; false (and `info` filled) if it crashed. Traps nest per thread.
     static bool run(const std::function<void()>& body, CrashInfo& info);
 };
+
+} // namespace qv

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <limits>
 
+namespace qv {
+
 namespace {
 
 constexpr int kCalls = 100000;
@@ -114,3 +116,5 @@ void DispatcherTests::randomCalls(TestContext& context) {
                  "speaker arrangements get the buffer as value, sample-rate opcodes real rates): "
                  "processing unchanged");
 }
+
+} // namespace qv

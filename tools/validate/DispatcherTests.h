@@ -4,6 +4,8 @@
 
 #include "tools/validate/ValidationRunner.h"
 
+namespace qv {
+
 class DispatcherTests {
 public:
     static void addTo(ValidationRunner& runner);
@@ -11,3 +13,5 @@ public:
 private:
     static void randomCalls(TestContext& context);
 };
+
+} // namespace qv

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+namespace qv {
+
 namespace {
 
 const char kWindowClass[] = "QvValidatorEditorHost";
@@ -60,3 +62,5 @@ void EditorHost::idle(TestInstance& instance, int rounds, unsigned long pauseMs)
         if (pauseMs) Sleep(pauseMs);
     }
 }
+
+} // namespace qv

@@ -4,6 +4,8 @@
 
 #include "tools/validate/TestInstance.h"
 
+namespace qv {
+
 class EditorHost {
 public:
     EditorHost();  // creates the window (hidden from the task bar, shown on the virtual display)
@@ -24,3 +26,5 @@ public:
 private:
     void* window = nullptr; // HWND
 };
+
+} // namespace qv

@@ -5,6 +5,8 @@
 
 #include <atomic>
 
+namespace qv {
+
 namespace {
 constexpr int kCycles = 500;
 constexpr int kIdleRounds = 3;
@@ -54,3 +56,5 @@ void EditorTests::cyclesWhileProcessing(TestContext& context) {
     context.note(std::to_string(cycles) + " editor cycles while " + std::to_string(blocks.load()) +
                  " blocks were processed");
 }
+
+} // namespace qv

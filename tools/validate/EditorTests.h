@@ -4,6 +4,8 @@
 
 #include "tools/validate/ValidationRunner.h"
 
+namespace qv {
+
 class EditorTests {
 public:
     static void addTo(ValidationRunner& runner);
@@ -14,3 +16,5 @@ public:
 private:
     static void cyclesWhileProcessing(TestContext& context);
 };
+
+} // namespace qv

@@ -1,5 +1,7 @@
 #include "tools/validate/FpuState.h"
 
+namespace qv {
+
 FpuState FpuState::read() {
     FpuState s;
     __asm__ __volatile__("fnstcw %0" : "=m"(s.x87));
@@ -13,3 +15,5 @@ void FpuState::load() const {
     __asm__ __volatile__("fldcw %0" : : "m"(x87));
     __asm__ __volatile__("ldmxcsr %0" : : "m"(m));
 }
+
+} // namespace qv

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+namespace qv {
+
 struct FpuState {
     static constexpr std::uint32_t kMxcsrControlBits = 0xFFC0;
 
@@ -19,3 +21,5 @@ struct FpuState {
         return x87 == other.x87 && (mxcsr & kMxcsrControlBits) == (other.mxcsr & kMxcsrControlBits);
     }
 };
+
+} // namespace qv

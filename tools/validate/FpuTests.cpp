@@ -8,6 +8,8 @@
 #include <functional>
 #include <memory>
 
+namespace qv {
+
 namespace {
 
 // x87: 24-bit precision, round toward zero, all masked. MXCSR: flush-to-zero, denormals-are-zero,
@@ -139,3 +141,5 @@ void FpuTests::unmaskedExceptions(TestContext& context) {
     context.note("no floating-point exception raised, settings unchanged, with invalid operation, "
                  "division by zero and overflow unmasked");
 }
+
+} // namespace qv

@@ -6,6 +6,8 @@
 
 #include "tools/validate/ValidationRunner.h"
 
+namespace qv {
+
 class FpuTests {
 public:
     static void addTo(ValidationRunner& runner);
@@ -14,3 +16,5 @@ private:
     static void controlWords(TestContext& context);
     static void unmaskedExceptions(TestContext& context);
 };
+
+} // namespace qv

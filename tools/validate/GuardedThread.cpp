@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+namespace qv {
+
 GuardedThread::~GuardedThread() {
     join();
 }
@@ -35,3 +37,5 @@ void GuardedThread::terminate() {
     CloseHandle(handle);
     handle = nullptr;
 }
+
+} // namespace qv

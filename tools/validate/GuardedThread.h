@@ -6,6 +6,8 @@
 
 #include <functional>
 
+namespace qv {
+
 class GuardedThread {
 public:
     GuardedThread() = default;
@@ -27,3 +29,5 @@ private:
     void* handle = nullptr;     // thread handle, null before start and after join
     CrashInfo info;             // filled when the body crashed
 };
+
+} // namespace qv

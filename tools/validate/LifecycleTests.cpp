@@ -10,6 +10,8 @@
 #include <cstring>
 #include <memory>
 
+namespace qv {
+
 namespace {
 constexpr int kCreateRounds = 200;
 constexpr int kParallelInstances = 8;
@@ -174,3 +176,5 @@ void LifecycleTests::suspendResumeWhileReading(TestContext& context) {
     context.note(std::to_string(cycles.load()) + " suspend/resume cycles, " +
                  std::to_string(reads.load()) + " parameter reads on another thread");
 }
+
+} // namespace qv

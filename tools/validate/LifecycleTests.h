@@ -5,6 +5,8 @@
 
 #include "tools/validate/ValidationRunner.h"
 
+namespace qv {
+
 class LifecycleTests {
 public:
     static void addTo(ValidationRunner& runner);
@@ -16,3 +18,5 @@ private:
     static void repeatedResume(TestContext& context);
     static void suspendResumeWhileReading(TestContext& context);
 };
+
+} // namespace qv

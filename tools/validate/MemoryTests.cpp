@@ -5,6 +5,8 @@
 
 #include <cstdio>
 
+namespace qv {
+
 namespace {
 constexpr int kInstanceCycles = 1000;
 constexpr int kEditorCycles = 500;
@@ -62,3 +64,5 @@ void MemoryTests::editorCycles(TestContext& context) {
     EditorTests::cycle(instance, cycles);
     judge(context, before, std::to_string(cycles) + " editor openings");
 }
+
+} // namespace qv

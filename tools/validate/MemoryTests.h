@@ -5,6 +5,8 @@
 #include "tools/validate/ProcessMemory.h"
 #include "tools/validate/ValidationRunner.h"
 
+namespace qv {
+
 class MemoryTests {
 public:
     static void addTo(ValidationRunner& runner);
@@ -19,3 +21,5 @@ private:
     // Fails when the growth from `before` to now is above the limits.
     static void judge(TestContext& context, const ProcessMemory& before, const std::string& what);
 };
+
+} // namespace qv

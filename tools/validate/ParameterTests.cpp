@@ -9,6 +9,8 @@
 #include <cstring>
 #include <limits>
 
+namespace qv {
+
 namespace {
 
 constexpr int kAutomationStep = 32; // frames between automation events
@@ -202,3 +204,5 @@ void ParameterTests::automation(TestContext& context) {
                   static_cast<double>(frames) / TestContext::kSampleRate);
     context.note(text);
 }
+
+} // namespace qv

@@ -5,6 +5,8 @@
 
 #include "tools/validate/ValidationRunner.h"
 
+namespace qv {
+
 class ParameterTests {
 public:
     static void addTo(ValidationRunner& runner);
@@ -27,3 +29,5 @@ private:
     static void textOpcodes(TestContext& context);
     static void automation(TestContext& context);
 };
+
+} // namespace qv

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+namespace qv {
+
 PluginLibrary::~PluginLibrary() {
     if (module) FreeLibrary(static_cast<HMODULE>(module));
 }
@@ -37,3 +39,5 @@ AEffect* PluginLibrary::instantiate() const {
     AEffect* effect = entry(&PluginLibrary::hostCallback);
     return effect && effect->magic == kEffectMagic ? effect : nullptr;
 }
+
+} // namespace qv

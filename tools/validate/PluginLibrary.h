@@ -7,6 +7,8 @@
 
 #include <string>
 
+namespace qv {
+
 class PluginLibrary {
 public:
     static constexpr VstIntPtr kHostVersion = 2300;
@@ -28,3 +30,5 @@ private:
     void* module = nullptr;    // HMODULE
     EntryProc entry = nullptr; // the exported "main"
 };
+
+} // namespace qv

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstdio>
 
+namespace qv {
+
 namespace {
 constexpr VstInt32 kOurId = fourCharCode('f', 'w', '3', '0');
 // The limiter's hard clip sits just below full scale; its output is that times the ceiling.
@@ -46,3 +48,5 @@ double PluginTraits::outputBound(TestInstance& instance) const {
     const double ceiling = db > -0.01 ? 1.0 : std::pow(10.0, db / 20.0);
     return kLimiterClip * ceiling + kFloatRounding;
 }
+
+} // namespace qv

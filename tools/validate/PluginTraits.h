@@ -7,6 +7,8 @@
 
 #include <string>
 
+namespace qv {
+
 class PluginTraits {
 public:
     // Reads names and identity from a fresh instance.
@@ -26,3 +28,5 @@ private:
     std::vector<std::string> names; // host-visible parameter names
     std::string description;        // "Quorvanelle by Ferrowyn (fw30), 2 in, 2 out, ..."
 };
+
+} // namespace qv

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <vector>
 
+namespace qv {
+
 namespace {
 
 std::int64_t busyHeapBytes() {
@@ -57,3 +59,5 @@ std::string ProcessMemory::growthSince(const ProcessMemory& before) const {
                   static_cast<double>(privateBytes) / 1024.0);
     return text;
 }
+
+} // namespace qv

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+namespace qv {
+
 struct ProcessMemory {
     std::int64_t heapBytes = 0;    // busy heap blocks, all heaps
     std::int64_t privateBytes = 0; // committed private pages
@@ -14,3 +16,5 @@ struct ProcessMemory {
     // "heap +12.0 KiB, private +0.0 KiB" from `before` to this.
     std::string growthSince(const ProcessMemory& before) const;
 };
+
+} // namespace qv

@@ -5,6 +5,8 @@
 
 #include <cstring>
 
+namespace qv {
+
 namespace {
 
 constexpr std::size_t kRenderFrames = 44100;
@@ -149,3 +151,5 @@ void StateTests::programNames(TestContext& context) {
                  std::to_string(ParameterTests::kProgramNameMax) +
                  " characters, other programs untouched");
 }
+
+} // namespace qv

@@ -6,6 +6,8 @@
 
 #include "tools/validate/ValidationRunner.h"
 
+namespace qv {
+
 class StateTests {
 public:
     static void addTo(ValidationRunner& runner);
@@ -15,3 +17,5 @@ private:
     static void programs(TestContext& context);
     static void programNames(TestContext& context);
 };
+
+} // namespace qv

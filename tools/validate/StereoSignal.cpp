@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <cstring>
 
+namespace qv {
+
 StereoSignal StereoSignal::programme(double sampleRate, std::size_t frames) {
     StereoSignal s(frames);
     // Long enough for the requested frames; the programme's quiet intro is skipped so that the
@@ -85,3 +87,5 @@ std::string findBadSample(const StereoSignal& s, double bound) {
     }
     return "";
 }
+
+} // namespace qv

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+namespace qv {
+
 struct StereoSignal {
     std::vector<float> left, right;
 
@@ -29,3 +31,5 @@ SignalDifference compareSignals(const StereoSignal& a, const StereoSignal& b);
 // "" when every sample is finite, not subnormal and at most `bound` in magnitude; otherwise
 // what the first bad sample is ("NaN at frame 12 (left)").
 std::string findBadSample(const StereoSignal& s, double bound);
+
+} // namespace qv

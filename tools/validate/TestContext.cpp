@@ -1,5 +1,7 @@
 #include "tools/validate/TestContext.h"
 
+namespace qv {
+
 namespace {
 std::uint32_t nameHash(const std::string& name) {
     std::uint32_t h = 2166136261u; // FNV-1a
@@ -54,3 +56,5 @@ bool TestContext::checkOutput(TestInstance& instance, const StereoSignal& out,
     fail(what + ": " + bad);
     return false;
 }
+
+} // namespace qv

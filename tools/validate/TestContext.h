@@ -13,6 +13,8 @@
 #include <random>
 #include <string>
 
+namespace qv {
+
 class TestContext {
 public:
     static constexpr float kSampleRate = 44100.0f;
@@ -47,3 +49,5 @@ private:
     bool hasFailed = false;
     std::string text;
 };
+
+} // namespace qv

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace qv {
+
 TestInstance::TestInstance(const PluginLibrary& library) : effect(library.instantiate()) {
     if (effect) dispatch(effOpen);
 }
@@ -108,3 +110,5 @@ StereoSignal TestInstance::render(const StereoSignal& in, int block, Call call) 
     }
     return out;
 }
+
+} // namespace qv

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+namespace qv {
+
 class TestInstance {
 public:
     enum class Call {
@@ -61,3 +63,5 @@ private:
     std::vector<std::vector<float>> inputs, outputs; // one buffer per plug-in channel
     std::vector<float*> inputPointers, outputPointers;
 };
+
+} // namespace qv

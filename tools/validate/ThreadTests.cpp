@@ -10,6 +10,8 @@
 #include <cstdio>
 #include <random>
 
+namespace qv {
+
 namespace {
 constexpr int kIdleRounds = 5;            // editor idles per open
 constexpr unsigned long kIdlePauseMs = 2; // between idles
@@ -112,3 +114,5 @@ void ThreadTests::editorVersusAutomation(TestContext& context) {
     context.note(std::string(editor ? "" : "no editor: ") + counts + " at once, " +
                  std::to_string(static_cast<int>(context.options.seconds)) + " s");
 }
+
+} // namespace qv

@@ -5,6 +5,8 @@
 
 #include "tools/validate/ValidationRunner.h"
 
+namespace qv {
+
 class ThreadTests {
 public:
     static void addTo(ValidationRunner& runner);
@@ -12,3 +14,5 @@ public:
 private:
     static void editorVersusAutomation(TestContext& context);
 };
+
+} // namespace qv

@@ -13,6 +13,8 @@
 
 #include <cstdio>
 
+namespace qv {
+
 namespace {
 constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
@@ -76,3 +78,5 @@ int ValidateCommand::run(int argc, const char* const* argv) {
     const int failed = runner.run();
     return failed ? kExitFailure : 0;
 }
+
+} // namespace qv

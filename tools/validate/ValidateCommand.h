@@ -3,6 +3,8 @@
 // cannot be loaded, 2 for a bad command line.
 #pragma once
 
+namespace qv {
+
 class ValidateCommand {
 public:
     // argv after "validate".
@@ -10,3 +12,5 @@ public:
     // Its line of qvhost's usage text.
     static const char* usage();
 };
+
+} // namespace qv

@@ -2,6 +2,8 @@
 
 #include "tools/Stopwatch.h"
 
+namespace qv {
+
 ValidationRunner::ValidationRunner(const PluginLibrary& library, const ValidatorOptions& options,
                                    const PluginTraits& traits, std::FILE* out)
     : library(library), options(options), traits(traits), out(out) {}
@@ -47,3 +49,5 @@ int ValidationRunner::run() {
     std::fflush(out);
     return failCount;
 }
+
+} // namespace qv

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+namespace qv {
+
 using TestBody = std::function<void(TestContext&)>;
 
 class ValidationRunner {
@@ -40,3 +42,5 @@ private:
     std::vector<Test> tests;
     int passCount = 0, failCount = 0;
 };
+
+} // namespace qv

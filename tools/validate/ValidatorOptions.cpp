@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstdlib>
 
+namespace qv {
+
 namespace {
 
 // "params" names the group params.*, "params.automation" the one test.
@@ -73,3 +75,5 @@ bool ValidatorOptions::selects(const std::string& name) const {
         if (matches(o, name)) return true;
     return false;
 }
+
+} // namespace qv

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+namespace qv {
+
 struct ValidatorOptions {
     static constexpr double kDefaultSeconds = 10.0;
 
@@ -23,3 +25,5 @@ struct ValidatorOptions {
     // `full` repetitions, or a tenth (at least 1) with --quick.
     int count(int full) const { return quick ? (full + 9) / 10 : full; }
 };
+
+} // namespace qv
