@@ -46,22 +46,22 @@ MultibandEditor::MultibandEditor(AudioEffect* effect) : PluginEditor(effect) {
 
 MultibandEditor::~MultibandEditor() {
     // A host that forgot effEditClose: the window must not outlive the frame it points to.
-    if (frame) {
+    if (frame_) {
         isOpen.store(0, std::memory_order_release);
-        delete frame;
-        frame = nullptr;
+        delete frame_;
+        frame_ = nullptr;
     }
     if (background) background->release();
 }
 
 VstIntPtr MultibandEditor::open(void* window) {
-    if (frame) close(); // opened twice without a close: start again from scratch
+    if (frame_) close(); // opened twice without a close: start again from scratch
     PluginEditor::open(window);
     const int width = background ? background->getWidth() : 0;
     const int height = background ? background->getHeight() : 0;
-    frame = new (std::nothrow) Frame(Rect(0, 0, width, height), static_cast<HWND>(window), this);
-    if (!frame) return 0;
-    frame->setBackground(background);
+    frame_ = new (std::nothrow) Frame(Rect(0, 0, width, height), static_cast<HWND>(window), this);
+    if (!frame_) return 0;
+    frame_->setBackground(background);
     // Custom views, in drawing order; the two hints are cleared after the first and the fourth.
     outputStage =
         addCustomView(new (std::nothrow) OutputStageView(rectOf(layout::kOutputStage), effect));
@@ -84,7 +84,7 @@ VstIntPtr MultibandEditor::open(void* window) {
 
 View* MultibandEditor::addCustomView(View* view) {
     if (!view) return nullptr;
-    if (frame->addView(view)) return view;
+    if (frame_->addView(view)) return view;
     view->release();
     return nullptr;
 }
@@ -93,7 +93,7 @@ void MultibandEditor::buildControls() {
     auto bind = [this](Control* control) {
         if (!control) return;
         if (effect) control->setValue(effect->getParameter(control->getTag()));
-        if (!frame->addView(control)) control->release();
+        if (!frame_->addView(control)) control->release();
     };
 
     if (Bitmap* pages = new (std::nothrow) Bitmap(layout::kBmpPageSelector.id)) {
@@ -133,8 +133,8 @@ void MultibandEditor::buildControls() {
 
 void MultibandEditor::close() {
     isOpen.store(0, std::memory_order_release);
-    delete frame; // and with it every view and control
-    frame = nullptr;
+    delete frame_; // and with it every view and control
+    frame_ = nullptr;
     outputStage = crossoverStrip = linkStrip = settingsPanel = multiControl = nullptr;
     pageSelector = nullptr;
     monitor = nullptr;

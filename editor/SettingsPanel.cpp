@@ -52,7 +52,7 @@ void SettingsPanel::drawPage(DrawContext* context, int hint) {
     } else {
         // Page G, the information page, shows its background for any hint.
         if (Bitmap* background = art.get(layout::kBmpPageGBackground))
-            background->draw(context, size, Point(0, 0));
+            background->draw(context, size_, Point(0, 0));
     }
 }
 
@@ -73,7 +73,7 @@ void SettingsPanel::drawRect(DrawContext* context, const Rect&) {
 }
 
 void SettingsPanel::mouse(DrawContext* context, Point where) {
-    if (!mouseEnabled || !context) return;
+    if (!mouseEnabled_ || !context) return;
     const Page page = pageOf(effect ? effect->getParameter(qv::param::kPanelPage) : 0.0f);
     if (PanelPage* object = pageObject(page))
         object->mouse(context, where);

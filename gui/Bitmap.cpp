@@ -14,31 +14,31 @@ constexpr COLORREF kMaskText = 0x000000;       // all others 0: black
 
 } // namespace
 
-Bitmap::Bitmap(int id) : resourceId(static_cast<std::uint16_t>(id)) {
-    handle = GdiCounter::loadBitmap(ResourceModule::get(), resourceId);
+Bitmap::Bitmap(int id) : resourceId_(static_cast<std::uint16_t>(id)) {
+    handle_ = GdiCounter::loadBitmap(ResourceModule::get(), resourceId_);
     BITMAP info{};
-    if (handle && GetObjectA(handle, sizeof(info), &info)) {
-        width = info.bmWidth;
-        height = info.bmHeight;
+    if (handle_ && GetObjectA(handle_, sizeof(info), &info)) {
+        width_ = info.bmWidth;
+        height_ = info.bmHeight;
     }
 }
 
 Bitmap::~Bitmap() {
-    GdiCounter::deleteObject(handle);
-    GdiCounter::deleteObject(mask);
+    GdiCounter::deleteObject(handle_);
+    GdiCounter::deleteObject(mask_);
 }
 
 void Bitmap::release() {
-    if (referenceCount <= 0) return;
-    if (--referenceCount == 0) delete this;
+    if (referenceCount_ <= 0) return;
+    if (--referenceCount_ == 0) delete this;
 }
 
 void Bitmap::draw(DrawContext* context, const Rect& rect, Point source) {
-    if (!handle || !context || !context->getDC()) return;
+    if (!handle_ || !context || !context->getDC()) return;
     HDC target = context->getDC();
     HDC memory = GdiCounter::createCompatibleDC(target);
     if (!memory) return;
-    HGDIOBJ before = SelectObject(memory, handle);
+    HGDIOBJ before = SelectObject(memory, handle_);
     BitBlt(target, rect.left, rect.top, rect.width(), rect.height(), memory, source.x, source.y,
            SRCCOPY);
     SelectObject(memory, before);
@@ -46,12 +46,12 @@ void Bitmap::draw(DrawContext* context, const Rect& rect, Point source) {
 }
 
 void Bitmap::drawTransparent(DrawContext* context, const Rect& rect, Point source) {
-    if (!handle || !context || !context->getDC()) return;
+    if (!handle_ || !context || !context->getDC()) return;
     HDC target = context->getDC();
     HDC memory = GdiCounter::createCompatibleDC(target);
     if (!memory) return;
-    HGDIOBJ before = SelectObject(memory, handle);
-    const COLORREF key = transparentColor.toGdi();
+    HGDIOBJ before = SelectObject(memory, handle_);
+    const COLORREF key = transparentColor_.toGdi();
     const int w = rect.width();
     const int h = rect.height();
     if (ImageLibrary::TransparentBltProc blit = ImageLibrary::transparentBlt())

@@ -21,18 +21,18 @@ public:
     Bitmap(const Bitmap&) = delete;
     Bitmap& operator=(const Bitmap&) = delete;
 
-    void retain() { ++referenceCount; }
+    void retain() { ++referenceCount_; }
     // Drops one reference; the last one frees the GDI bitmap and this object. A count already
     // at 0 or below is left alone.
     void release();
-    int getReferenceCount() const { return referenceCount; }
+    int getReferenceCount() const { return referenceCount_; }
 
-    int getWidth() const { return width; }
-    int getHeight() const { return height; }
-    int getResourceId() const { return resourceId; }
-    HBITMAP getHandle() const { return handle; }
-    void setTransparentColor(Color color) { transparentColor = color; }
-    Color getTransparentColor() const { return transparentColor; }
+    int getWidth() const { return width_; }
+    int getHeight() const { return height_; }
+    int getResourceId() const { return resourceId_; }
+    HBITMAP getHandle() const { return handle_; }
+    void setTransparentColor(Color color) { transparentColor_ = color; }
+    Color getTransparentColor() const { return transparentColor_; }
 
     // Copies the picture from source into rect of the context.
     void draw(DrawContext* context, const Rect& rect, Point source = Point());
@@ -43,13 +43,13 @@ private:
     ~Bitmap();
     void drawWithMask(HDC destination, const Rect& rect, HDC sourceDc, Point source, COLORREF key);
 
-    std::uint16_t resourceId;                          // integer resource name
-    int referenceCount = 1;                            // holders; the last release deletes
-    int width = 0;                                     // pixels, 0 when loading failed
-    int height = 0;                                    // pixels, 0 when loading failed
-    Color transparentColor = kDefaultTransparentColor; // left out by drawTransparent
-    HBITMAP handle = nullptr;                          // the GDI bitmap
-    HBITMAP mask = nullptr;                            // a prepared mask; stays null here
+    std::uint16_t resourceId_;                          // integer resource name
+    int referenceCount_ = 1;                            // holders; the last release deletes
+    int width_ = 0;                                     // pixels, 0 when loading failed
+    int height_ = 0;                                    // pixels, 0 when loading failed
+    Color transparentColor_ = kDefaultTransparentColor; // left out by drawTransparent
+    HBITMAP handle_ = nullptr;                          // the GDI bitmap
+    HBITMAP mask_ = nullptr;                            // a prepared mask; stays null here
 };
 
 } // namespace qv

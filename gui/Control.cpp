@@ -8,25 +8,25 @@
 namespace qv {
 
 Control::Control(const Rect& size, ControlListener* listener, long tag, Bitmap* background)
-    : View(size), listener(listener), tag(tag), background(background) {
+    : View(size), listener_(listener), tag_(tag), background_(background) {
     if (background) background->retain();
 }
 
 Control::~Control() {
-    if (background) background->release();
+    if (background_) background_->release();
 }
 
 bool Control::isDirty() const {
     // Written as "not equal" so that a NaN on either side counts as different.
-    return !(lastDrawnValue == value) || View::isDirty();
+    return !(lastDrawnValue_ == value_) || View::isDirty();
 }
 
 void Control::setDirty(bool state) {
     View::setDirty(state);
     if (state)
-        lastDrawnValue = value == -1.0f ? 0.0f : -1.0f;
+        lastDrawnValue_ = value_ == -1.0f ? 0.0f : -1.0f;
     else
-        lastDrawnValue = value;
+        lastDrawnValue_ = value_;
 }
 
 void Control::pumpIdle() {
@@ -34,76 +34,76 @@ void Control::pumpIdle() {
 }
 
 void Control::setValue(float v) {
-    value = v;
+    value_ = v;
 }
 float Control::getValue() const {
-    return value;
+    return value_;
 }
 void Control::setMin(float v) {
-    minimum = v;
+    minimum_ = v;
 }
 float Control::getMin() const {
-    return minimum;
+    return minimum_;
 }
 void Control::setMax(float v) {
-    maximum = v;
+    maximum_ = v;
 }
 float Control::getMax() const {
-    return maximum;
+    return maximum_;
 }
 void Control::setLastDrawnValue(float v) {
-    lastDrawnValue = v;
+    lastDrawnValue_ = v;
 }
 float Control::getLastDrawnValue() const {
-    return lastDrawnValue;
+    return lastDrawnValue_;
 }
 void Control::setDefaultValue(float v) {
-    defaultValue = v;
+    defaultValue_ = v;
 }
 float Control::getDefaultValue() const {
-    return defaultValue;
+    return defaultValue_;
 }
 void Control::setTag(long newTag) {
-    tag = newTag;
+    tag_ = newTag;
 }
 
 void Control::setBackground(Bitmap* bitmap) {
     if (bitmap) bitmap->retain(); // first, in case it is the one we hold
-    if (background) background->release();
-    background = bitmap;
+    if (background_) background_->release();
+    background_ = bitmap;
 }
 
 Bitmap* Control::getBackground() const {
-    return background;
+    return background_;
 }
 void Control::setSourceOffset(Point offset) {
-    sourceOffset = offset;
+    sourceOffset_ = offset;
 }
 void Control::setSourceOffsetToOrigin() {
-    sourceOffset = Point(size.left, size.top);
+    sourceOffset_ = Point(size_.left, size_.top);
 }
 void Control::setWheelIncrement(float v) {
-    wheelIncrement = v;
+    wheelIncrement_ = v;
 }
 float Control::getWheelIncrement() const {
-    return wheelIncrement;
+    return wheelIncrement_;
 }
 
 void Control::clampValue() {
-    if (value > maximum)
-        value = maximum;
-    else if (value < minimum)
-        value = minimum;
+    if (value_ > maximum_)
+        value_ = maximum_;
+    else if (value_ < minimum_)
+        value_ = minimum_;
 }
 
 void Control::beginEdit() {
     EditorBase* editor = getEditor();
-    if (EditorOwner* owner = editor ? editor->getOwner() : nullptr) owner->beginEdit(tag);
+    if (EditorOwner* owner = editor ? editor->getOwner() : nullptr) owner->beginEdit(tag_);
 }
 
 void Control::endEdit() {
     EditorBase* editor = getEditor();
-    if (EditorOwner* owner = editor ? editor->getOwner() : nullptr) owner->endEdit(tag);
+    if (EditorOwner* owner = editor ? editor->getOwner() : nullptr) owner->endEdit(tag_);
 }
 
 } // namespace qv

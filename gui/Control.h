@@ -48,21 +48,21 @@ public:
     // the editor's owner; nothing when one of them is missing).
     void beginEdit();
     void endEdit();
-    long getTag() const { return tag; }
-    ControlListener* getListener() const { return listener; }
-    Point getSourceOffset() const { return sourceOffset; }
+    long getTag() const { return tag_; }
+    ControlListener* getListener() const { return listener_; }
+    Point getSourceOffset() const { return sourceOffset_; }
 
 protected:
-    ControlListener* listener;   // told of user changes, may be null; not owned
-    long tag;                    // parameter index or the editor's own code
-    float lastDrawnValue = 1.0f; // value at the last draw
-    float defaultValue = 0.5f;   // restored by Control+click where supported
-    float value = 0.0f;          // current value, normally 0..1
-    float minimum = 0.0f;        // clampValue's lower bound
-    float maximum = 1.0f;        // clampValue's upper bound
-    float wheelIncrement = 0.1f; // kept for its accessors
-    Bitmap* background;          // the control's pictures, or null; one reference held
-    Point sourceOffset;          // where in the background the picture starts
+    ControlListener* listener_;   // told of user changes, may be null; not owned
+    long tag_;                    // parameter index or the editor's own code
+    float lastDrawnValue_ = 1.0f; // value at the last draw
+    float defaultValue_ = 0.5f;   // restored by Control+click where supported
+    float value_ = 0.0f;          // current value, normally 0..1
+    float minimum_ = 0.0f;        // clampValue's lower bound
+    float maximum_ = 1.0f;        // clampValue's upper bound
+    float wheelIncrement_ = 0.1f; // kept for its accessors
+    Bitmap* background_;          // the control's pictures, or null; one reference held
+    Point sourceOffset_;          // where in the background the picture starts
 };
 
 } // namespace qv

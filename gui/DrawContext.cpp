@@ -22,124 +22,125 @@ RECT toRECT(const Rect& r) {
 
 } // namespace
 
-DrawContext::DrawContext(Frame* frame, HDC dc, HWND window) : dc(dc), window(window), frame(frame) {
+DrawContext::DrawContext(Frame* frame, HDC dc, HWND window)
+    : dc_(dc), window_(window), frame_(frame) {
     if (frame)
-        frame->getViewSize(clipRect);
+        frame->getViewSize(clipRect_);
     else
-        clipRect = kDefaultClip;
+        clipRect_ = kDefaultClip;
     if (dc) {
-        savedPen = GetCurrentObject(dc, OBJ_PEN);
-        savedBrush = GetCurrentObject(dc, OBJ_BRUSH);
-        savedFont = GetCurrentObject(dc, OBJ_FONT);
+        savedPen_ = GetCurrentObject(dc, OBJ_PEN);
+        savedBrush_ = GetCurrentObject(dc, OBJ_BRUSH);
+        savedFont_ = GetCurrentObject(dc, OBJ_FONT);
         SetBkMode(dc, TRANSPARENT);
     }
     if (window) {
         RECT r;
-        if (GetWindowRect(window, &r)) windowOrigin = Point(r.left, r.top);
+        if (GetWindowRect(window, &r)) windowOrigin_ = Point(r.left, r.top);
     }
     if (dc) {
         setFrameColor(kWhite);
         setLineStyle(kLineSolid);
         setFillColor(kBlack);
-        SetTextColor(dc, fontColor.toGdi());
+        SetTextColor(dc, fontColor_.toGdi());
     }
 }
 
 DrawContext::~DrawContext() {
-    if (dc) {
-        if (savedBrush) SelectObject(dc, savedBrush);
-        if (savedPen) SelectObject(dc, savedPen);
-        if (savedFont) SelectObject(dc, savedFont);
+    if (dc_) {
+        if (savedBrush_) SelectObject(dc_, savedBrush_);
+        if (savedPen_) SelectObject(dc_, savedPen_);
+        if (savedFont_) SelectObject(dc_, savedFont_);
     }
-    GdiCounter::deleteObject(brush);
-    GdiCounter::deleteObject(pen);
-    GdiCounter::deleteObject(font);
+    GdiCounter::deleteObject(brush_);
+    GdiCounter::deleteObject(pen_);
+    GdiCounter::deleteObject(font_);
 }
 
 void DrawContext::makePen() {
     LOGPEN description{};
-    description.lopnStyle = static_cast<UINT>(penStyle);
-    description.lopnWidth.x = lineWidth;
-    description.lopnColor = frameColor.toGdi();
+    description.lopnStyle = static_cast<UINT>(penStyle_);
+    description.lopnWidth.x = lineWidth_;
+    description.lopnColor = frameColor_.toGdi();
     HPEN created = GdiCounter::createPen(description);
     if (!created) return; // keep drawing with the pen we have
-    if (dc) SelectObject(dc, created);
-    GdiCounter::deleteObject(pen);
-    pen = created;
+    if (dc_) SelectObject(dc_, created);
+    GdiCounter::deleteObject(pen_);
+    pen_ = created;
 }
 
 void DrawContext::setLineStyle(int style) {
-    lineStyle = style;
-    penStyle = style == kLineDotted ? PS_DOT : PS_SOLID;
+    lineStyle_ = style;
+    penStyle_ = style == kLineDotted ? PS_DOT : PS_SOLID;
     makePen();
 }
 
 void DrawContext::setFrameColor(Color color) {
-    frameColor = color;
+    frameColor_ = color;
     makePen();
 }
 
 void DrawContext::setFillColor(Color color) {
-    fillColor = color;
-    if (dc) SetBkColor(dc, color.toGdi());
+    fillColor_ = color;
+    if (dc_) SetBkColor(dc_, color.toGdi());
     LOGBRUSH description{};
     description.lbStyle = BS_SOLID;
     description.lbColor = color.toGdi();
     description.lbHatch = 0;
     HBRUSH created = GdiCounter::createBrush(description);
     if (!created) return; // the previous brush stays in use
-    if (dc) SelectObject(dc, created);
-    GdiCounter::deleteObject(brush);
-    brush = created;
+    if (dc_) SelectObject(dc_, created);
+    GdiCounter::deleteObject(brush_);
+    brush_ = created;
 }
 
 void DrawContext::setFontColor(Color color) {
-    fontColor = color;
-    if (dc) SetTextColor(dc, color.toGdi());
+    fontColor_ = color;
+    if (dc_) SetTextColor(dc_, color.toGdi());
 }
 
 void DrawContext::setFont(FontId id, int height, int style) {
     if (id < 0 || id >= FontTable::kCount) id = 0;
     const LOGFONTA description = FontTable::describe(id, height, style);
-    fontId = id;
-    fontHeight = -description.lfHeight;
+    fontId_ = id;
+    fontHeight_ = -description.lfHeight;
     HFONT created = GdiCounter::createFont(description);
     if (!created) return;
-    if (dc) SelectObject(dc, created);
-    GdiCounter::deleteObject(font);
-    font = created;
+    if (dc_) SelectObject(dc_, created);
+    GdiCounter::deleteObject(font_);
+    font_ = created;
 }
 
 void DrawContext::drawRect(const Rect& r) {
-    if (!dc) return;
-    MoveToEx(dc, r.left, r.top, nullptr);
-    LineTo(dc, r.right, r.top);
-    LineTo(dc, r.right, r.bottom);
-    LineTo(dc, r.left, r.bottom);
-    LineTo(dc, r.left, r.top);
+    if (!dc_) return;
+    MoveToEx(dc_, r.left, r.top, nullptr);
+    LineTo(dc_, r.right, r.top);
+    LineTo(dc_, r.right, r.bottom);
+    LineTo(dc_, r.left, r.bottom);
+    LineTo(dc_, r.left, r.top);
 }
 
 void DrawContext::fillRect(const Rect& r) {
-    if (!dc || !brush) return;
+    if (!dc_ || !brush_) return;
     // Pixels left + 1 .. right and top + 1 .. bottom; GDI leaves out the RECT's right and
     // bottom edges, hence one more each way.
     RECT inside{r.left + 1, r.top + 1, r.right + 1, r.bottom + 1};
-    HGDIOBJ before = SelectObject(dc, GetStockObject(NULL_PEN));
-    FillRect(dc, &inside, brush);
-    if (before) SelectObject(dc, before);
+    HGDIOBJ before = SelectObject(dc_, GetStockObject(NULL_PEN));
+    FillRect(dc_, &inside, brush_);
+    if (before) SelectObject(dc_, before);
 }
 
 void DrawContext::moveTo(Point p) {
-    if (dc) MoveToEx(dc, p.x, p.y, nullptr);
+    if (dc_) MoveToEx(dc_, p.x, p.y, nullptr);
 }
 
 void DrawContext::lineTo(Point p) {
-    if (dc) LineTo(dc, p.x, p.y);
+    if (dc_) LineTo(dc_, p.x, p.y);
 }
 
 int DrawContext::drawString(const char* text, const Rect& rect, bool opaque, int align) {
-    if (!text || !dc) return 0;
-    SetBkMode(dc, opaque ? OPAQUE : TRANSPARENT);
+    if (!text || !dc_) return 0;
+    SetBkMode(dc_, opaque ? OPAQUE : TRANSPARENT);
     RECT r = toRECT(rect);
     UINT flags = kTextFlags;
     if (align == kAlignCenter) {
@@ -151,8 +152,8 @@ int DrawContext::drawString(const char* text, const Rect& rect, bool opaque, int
         r.left += 1; // left-aligned text keeps off the box's edge
     }
     const int length = static_cast<int>(std::strlen(text));
-    const int height = DrawTextA(dc, text, length, &r, flags);
-    SetBkMode(dc, TRANSPARENT);
+    const int height = DrawTextA(dc_, text, length, &r, flags);
+    SetBkMode(dc_, TRANSPARENT);
     return height;
 }
 
@@ -168,7 +169,7 @@ int DrawContext::getButtonState() const {
 
 Point DrawContext::getPointerPosition() const {
     const Point screen = InputSource::current().cursorPosition();
-    return Point(screen.x - windowOrigin.x, screen.y - windowOrigin.y);
+    return Point(screen.x - windowOrigin_.x, screen.y - windowOrigin_.y);
 }
 
 } // namespace qv

@@ -29,7 +29,7 @@ public:
     virtual ~DrawContext();
 
     void setLineStyle(int style);
-    void setLineWidth(int width) { lineWidth = width; }
+    void setLineWidth(int width) { lineWidth_ = width; }
     void setFrameColor(Color color);
     void setFillColor(Color color);
     void setFontColor(Color color);
@@ -52,40 +52,40 @@ public:
     // The pointer relative to the window given at construction.
     Point getPointerPosition() const;
 
-    HDC getDC() const { return dc; }
-    Frame* getFrame() const { return frame; }
-    const Rect& getClipRect() const { return clipRect; }
-    Color getFrameColor() const { return frameColor; }
-    Color getFillColor() const { return fillColor; }
-    Color getFontColor() const { return fontColor; }
-    int getLineWidth() const { return lineWidth; }
-    int getLineStyle() const { return lineStyle; }
-    FontId getFontId() const { return fontId; }
-    int getFontHeight() const { return fontHeight; }
+    HDC getDC() const { return dc_; }
+    Frame* getFrame() const { return frame_; }
+    const Rect& getClipRect() const { return clipRect_; }
+    Color getFrameColor() const { return frameColor_; }
+    Color getFillColor() const { return fillColor_; }
+    Color getFontColor() const { return fontColor_; }
+    int getLineWidth() const { return lineWidth_; }
+    int getLineStyle() const { return lineStyle_; }
+    FontId getFontId() const { return fontId_; }
+    int getFontHeight() const { return fontHeight_; }
 
 protected:
     // Creates the pen for the current style, width and frame colour and selects it.
     void makePen();
 
-    Point windowOrigin;           // window's top-left in screen coordinates, for the pointer
-    HDC dc = nullptr;             // the device context drawn into, or null
-    HWND window = nullptr;        // its window; an offscreen context keeps its bitmap here
-    Frame* frame = nullptr;       // the frame drawn for, or null
-    int fontHeight = 0;           // pixels, of the current font
-    FontId fontId = 0;            // current font
-    Color fontColor = kWhite;     // text colour
-    int lineWidth = 1;            // pen width in pixels
-    Color frameColor = kWhite;    // lines and outlines
-    Color fillColor = kBlack;     // fills and opaque text background
-    int lineStyle = kLineSolid;   // solid or dotted
-    Rect clipRect;                // for views to read; nothing here clips to it
-    HBRUSH brush = nullptr;       // brush this context created, or null
-    HPEN pen = nullptr;           // pen this context created, or null
-    HFONT font = nullptr;         // font this context created, or null
-    HGDIOBJ savedBrush = nullptr; // selected before this context, put back by the destructor
-    HGDIOBJ savedPen = nullptr;   // likewise
-    HGDIOBJ savedFont = nullptr;  // likewise
-    int penStyle = PS_SOLID;      // PS_DOT for the dotted style
+    Point windowOrigin_;           // window's top-left in screen coordinates, for the pointer
+    HDC dc_ = nullptr;             // the device context drawn into, or null
+    HWND window_ = nullptr;        // its window; an offscreen context keeps its bitmap here
+    Frame* frame_ = nullptr;       // the frame drawn for, or null
+    int fontHeight_ = 0;           // pixels, of the current font
+    FontId fontId_ = 0;            // current font
+    Color fontColor_ = kWhite;     // text colour
+    int lineWidth_ = 1;            // pen width in pixels
+    Color frameColor_ = kWhite;    // lines and outlines
+    Color fillColor_ = kBlack;     // fills and opaque text background
+    int lineStyle_ = kLineSolid;   // solid or dotted
+    Rect clipRect_;                // for views to read; nothing here clips to it
+    HBRUSH brush_ = nullptr;       // brush this context created, or null
+    HPEN pen_ = nullptr;           // pen this context created, or null
+    HFONT font_ = nullptr;         // font this context created, or null
+    HGDIOBJ savedBrush_ = nullptr; // selected before this context, put back by the destructor
+    HGDIOBJ savedPen_ = nullptr;   // likewise
+    HGDIOBJ savedFont_ = nullptr;  // likewise
+    int penStyle_ = PS_SOLID;      // PS_DOT for the dotted style
 };
 
 } // namespace qv

@@ -29,7 +29,7 @@ bool endsWithLnk(const char* name) {
 
 } // namespace
 
-DropTarget::DropTarget(Frame* frame) : frame(frame) {}
+DropTarget::DropTarget(Frame* frame) : frame_(frame) {}
 
 DropTarget::~DropTarget() = default;
 
@@ -45,11 +45,11 @@ HRESULT STDMETHODCALLTYPE DropTarget::QueryInterface(REFIID iid, void** object) 
 }
 
 ULONG STDMETHODCALLTYPE DropTarget::AddRef() {
-    return static_cast<ULONG>(++referenceCount);
+    return static_cast<ULONG>(++referenceCount_);
 }
 
 ULONG STDMETHODCALLTYPE DropTarget::Release() {
-    const LONG count = --referenceCount;
+    const LONG count = --referenceCount_;
     if (count == 0) delete this;
     return static_cast<ULONG>(count);
 }
@@ -66,11 +66,11 @@ HRESULT STDMETHODCALLTYPE DropTarget::DragEnter(IDataObject* data, DWORD keyStat
 }
 
 HRESULT DropTarget::enter(IDataObject* data, DWORD keyState, POINTL point, DWORD* effect) {
-    accept = false;
+    accept_ = false;
     FORMATETC text = formatOf(CF_TEXT);
     FORMATETC files = formatOf(CF_HDROP);
     if (data && (data->QueryGetData(&text) == S_OK || data->QueryGetData(&files) == S_OK)) {
-        accept = true;
+        accept_ = true;
         return DragOver(keyState, point, effect);
     }
     if (effect) *effect = DROPEFFECT_NONE;
@@ -79,7 +79,7 @@ HRESULT DropTarget::enter(IDataObject* data, DWORD keyState, POINTL point, DWORD
 
 HRESULT STDMETHODCALLTYPE DropTarget::DragOver(DWORD keyState, POINTL, DWORD* effect) {
     if (!effect) return S_OK;
-    if (!accept)
+    if (!accept_)
         *effect = DROPEFFECT_NONE;
     else
         *effect = (keyState & MK_CONTROL) ? DROPEFFECT_COPY : DROPEFFECT_MOVE;
@@ -101,7 +101,7 @@ HRESULT STDMETHODCALLTYPE DropTarget::Drop(IDataObject* data, DWORD, POINTL, DWO
 }
 
 void DropTarget::drop(IDataObject* data) {
-    if (frame && data) {
+    if (frame_ && data) {
         FORMATETC text = formatOf(CF_TEXT);
         FORMATETC files = formatOf(CF_HDROP);
         STGMEDIUM medium{};
@@ -140,8 +140,8 @@ void DropTarget::dropFiles(HDROP files) {
         names[collected++] = copy;
     }
     Point where;
-    frame->getCurrentLocation(where);
-    frame->onDrop(reinterpret_cast<void**>(names), collected, kDropFiles, where);
+    frame_->getCurrentLocation(where);
+    frame_->onDrop(reinterpret_cast<void**>(names), collected, kDropFiles, where);
     for (long i = 0; i < collected; ++i)
         delete[] names[i];
     delete[] names;
@@ -152,9 +152,9 @@ void DropTarget::dropText(STGMEDIUM& medium) {
     const SIZE_T size = GlobalSize(medium.hGlobal);
     if (text && size) {
         Point where;
-        frame->getCurrentLocation(where);
+        frame_->getCurrentLocation(where);
         void* items[1] = {text};
-        frame->onDrop(items, static_cast<long>(size), kDropText, where);
+        frame_->onDrop(items, static_cast<long>(size), kDropText, where);
     }
     if (text) GlobalUnlock(medium.hGlobal);
 }

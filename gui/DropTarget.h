@@ -40,9 +40,9 @@ private:
     void dropFiles(HDROP files);
     void dropText(STGMEDIUM& medium);
 
-    LONG referenceCount = 0; // COM references
-    bool accept = false;     // the data being dragged is text or files
-    Frame* frame;            // the frame whose views get the drop; not owned
+    LONG referenceCount_ = 0; // COM references
+    bool accept_ = false;     // the data being dragged is text or files
+    Frame* frame_;            // the frame whose views get the drop; not owned
 };
 
 } // namespace qv

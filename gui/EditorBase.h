@@ -44,18 +44,18 @@ public:
     // With a frame, the frame's wheel handling (no context, point (0, 0)); else false.
     bool onWheel(float distance);
 
-    Frame* getFrame() const { return frame; }
-    EditorOwner* getOwner() const { return owner; }
+    Frame* getFrame() const { return frame_; }
+    EditorOwner* getOwner() const { return owner_; }
 
 protected:
     // True while the pump is inside the host's idle callback.
-    bool isInHostIdle() const { return inIdle; }
+    bool isInHostIdle() const { return inIdle_; }
 
-    EditorOwner* owner;             // the plug-in's side, or null; not owned
-    Frame* frame = nullptr;         // the frame while open; made and destroyed by the derived
-    std::uint32_t nextIdleTime = 0; // GetTickCount ms when the pump's work is next due
-    bool inIdle = false;            // inside the host's idle callback from the pump
-    OleSession ole;                 // OLE for the editor's life, on the creating thread
+    EditorOwner* owner_;             // the plug-in's side, or null; not owned
+    Frame* frame_ = nullptr;         // the frame while open; made and destroyed by the derived
+    std::uint32_t nextIdleTime_ = 0; // GetTickCount ms when the pump's work is next due
+    bool inIdle_ = false;            // inside the host's idle callback from the pump
+    OleSession ole_;                 // OLE for the editor's life, on the creating thread
 };
 
 } // namespace qv

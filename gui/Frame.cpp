@@ -26,25 +26,26 @@ Frame* frameOf(HWND window) {
 } // namespace
 
 Frame::Frame(const Rect& size, HWND parentWindow, EditorBase* editor)
-    : View(size), editor(editor), parentWindow(parentWindow) {
-    imageLibrary = ImageLibrary::acquire();
+    : View(size), editor_(editor), parentWindow_(parentWindow) {
+    imageLibrary_ = ImageLibrary::acquire();
     if (parentWindow) createWindow();
 }
 
 void Frame::createWindow() {
     const char* className = FrameWindowClass::acquire(&Frame::windowProcedure);
-    window = CreateWindowExA(0, className, kWindowTitle, WS_CHILD | WS_VISIBLE, 0, 0, size.width(),
-                             size.height(), parentWindow, nullptr, ResourceModule::get(), nullptr);
-    if (!window) {
+    window_ =
+        CreateWindowExA(0, className, kWindowTitle, WS_CHILD | WS_VISIBLE, 0, 0, size_.width(),
+                        size_.height(), parentWindow_, nullptr, ResourceModule::get(), nullptr);
+    if (!window_) {
         // Nothing was made: give the class back now, the destructor will not.
         FrameWindowClass::release();
         return;
     }
-    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     auto* target = new (std::nothrow) DropTarget(this);
     if (!target) return; // the window works without drag and drop
-    if (RegisterDragDrop(window, target) == S_OK) {
-        dropTargetRegistered = true;
+    if (RegisterDragDrop(window_, target) == S_OK) {
+        dropTargetRegistered_ = true;
     } else {
         target->AddRef(); // nobody else holds it: take and drop a reference to free it
         target->Release();
@@ -52,60 +53,60 @@ void Frame::createWindow() {
 }
 
 Frame::~Frame() {
-    if (dropTargetRegistered && window) {
-        RevokeDragDrop(window); // releases the registration's reference, the target's last
-        dropTargetRegistered = false;
+    if (dropTargetRegistered_ && window_) {
+        RevokeDragDrop(window_); // releases the registration's reference, the target's last
+        dropTargetRegistered_ = false;
     }
     removeAll(true);
-    if (background) {
-        background->release();
-        background = nullptr;
+    if (background_) {
+        background_->release();
+        background_ = nullptr;
     }
-    if (imageLibrary) {
-        ImageLibrary::release(imageLibrary);
-        imageLibrary = nullptr;
+    if (imageLibrary_) {
+        ImageLibrary::release(imageLibrary_);
+        imageLibrary_ = nullptr;
     }
-    if (window) {
-        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-        DestroyWindow(window);
-        window = nullptr;
+    if (window_) {
+        SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
+        DestroyWindow(window_);
+        window_ = nullptr;
         FrameWindowClass::release();
     }
 }
 
 EditorBase* Frame::getEditor() const {
-    return editor;
+    return editor_;
 }
 
 void Frame::setBackground(Bitmap* bitmap) {
     if (bitmap) bitmap->retain();
-    if (background) background->release();
-    background = bitmap;
+    if (background_) background_->release();
+    background_ = bitmap;
 }
 
 // ---- children
 
 bool Frame::addView(View* view) {
     if (!view) return false;
-    if (childCount == childCapacity) {
-        const long capacity = childCapacity + kChildGrowth;
-        void* grown = std::realloc(children, static_cast<size_t>(capacity) * sizeof(View*));
+    if (childCount_ == childCapacity_) {
+        const long capacity = childCapacity_ + kChildGrowth;
+        void* grown = std::realloc(children_, static_cast<size_t>(capacity) * sizeof(View*));
         if (!grown) return false;
-        children = static_cast<View**>(grown);
-        childCapacity = capacity;
+        children_ = static_cast<View**>(grown);
+        childCapacity_ = capacity;
     }
-    children[childCount++] = view;
+    children_[childCount_++] = view;
     view->setFrame(this);
     view->attached(this);
     return true;
 }
 
 bool Frame::removeView(View* view, bool withRelease) {
-    for (long i = 0; i < childCount; ++i) {
-        if (children[i] != view) continue;
-        for (long j = i + 1; j < childCount; ++j)
-            children[j - 1] = children[j];
-        --childCount;
+    for (long i = 0; i < childCount_; ++i) {
+        if (children_[i] != view) continue;
+        for (long j = i + 1; j < childCount_; ++j)
+            children_[j - 1] = children_[j];
+        --childCount_;
         view->removed(this);
         if (withRelease) view->release();
         break;
@@ -115,11 +116,11 @@ bool Frame::removeView(View* view, bool withRelease) {
 
 bool Frame::removeAll(bool withRelease) {
     // Detach the list first: a child's release must not find itself still listed.
-    View** list = children;
-    const long count = childCount;
-    children = nullptr;
-    childCount = 0;
-    childCapacity = 0;
+    View** list = children_;
+    const long count = childCount_;
+    children_ = nullptr;
+    childCount_ = 0;
+    childCapacity_ = 0;
     for (long i = 0; i < count; ++i) {
         list[i]->removed(this);
         if (withRelease) list[i]->release();
@@ -129,86 +130,86 @@ bool Frame::removeAll(bool withRelease) {
 }
 
 bool Frame::isChild(View* view) const {
-    for (long i = 0; i < childCount; ++i)
-        if (children[i] == view) return true;
+    for (long i = 0; i < childCount_; ++i)
+        if (children_[i] == view) return true;
     return false;
 }
 
 long Frame::getViewCount() const {
-    return childCount;
+    return childCount_;
 }
 
 View* Frame::getView(long index) const {
-    return index >= 0 && index < childCount ? children[index] : nullptr;
+    return index >= 0 && index < childCount_ ? children_[index] : nullptr;
 }
 
 // ---- drawing
 
 void Frame::draw(DrawContext* context) {
-    firstDrawPending = false;
-    if (background)
-        background->draw(context, Rect(0, 0, background->getWidth(), background->getHeight()),
-                         Point(0, 0));
-    for (long i = 0; i < childCount; ++i)
-        children[i]->draw(context);
+    firstDrawPending_ = false;
+    if (background_)
+        background_->draw(context, Rect(0, 0, background_->getWidth(), background_->getHeight()),
+                          Point(0, 0));
+    for (long i = 0; i < childCount_; ++i)
+        children_[i]->draw(context);
 }
 
 void Frame::drawRect(DrawContext* context, const Rect& rect) {
-    firstDrawPending = false;
-    if (background) background->draw(context, rect, Point(rect.left, rect.top));
-    for (long i = 0; i < childCount; ++i)
-        if (children[i]->intersects(rect)) children[i]->drawRect(context, rect);
+    firstDrawPending_ = false;
+    if (background_) background_->draw(context, rect, Point(rect.left, rect.top));
+    for (long i = 0; i < childCount_; ++i)
+        if (children_[i]->intersects(rect)) children_[i]->drawRect(context, rect);
 }
 
 void Frame::update(DrawContext* context) {
-    if (!open) return;
+    if (!open_) return;
     if (isDirty()) {
         draw(context);
         setDirty(false);
         return;
     }
-    for (long i = 0; i < childCount; ++i)
-        children[i]->update(context);
+    for (long i = 0; i < childCount_; ++i)
+        children_[i]->update(context);
 }
 
 void Frame::drawView(View* view) {
-    if (!window) return;
-    HDC dc = GdiCounter::getDC(window);
+    if (!window_) return;
+    HDC dc = GdiCounter::getDC(window_);
     if (!dc) return;
     {
-        DrawContext context(this, dc, window);
+        DrawContext context(this, dc, window_);
         if (view && isChild(view))
             view->draw(&context);
         else
             draw(&context);
     }
-    GdiCounter::releaseDC(window, dc);
+    GdiCounter::releaseDC(window_, dc);
 }
 
 bool Frame::isSomethingDirty() const {
     if (isDirty()) return true;
-    for (long i = 0; i < childCount; ++i)
-        if (children[i]->isDirty()) return true;
+    for (long i = 0; i < childCount_; ++i)
+        if (children_[i]->isDirty()) return true;
     return false;
 }
 
 void Frame::idle() {
-    if (!open || firstDrawPending || !window || !isSomethingDirty()) return;
-    HDC dc = GdiCounter::getDC(window);
+    if (!open_ || firstDrawPending_ || !window_ || !isSomethingDirty()) return;
+    HDC dc = GdiCounter::getDC(window_);
     if (!dc) return;
     {
-        DrawContext context(this, dc, window);
+        DrawContext context(this, dc, window_);
         update(&context);
     }
-    GdiCounter::releaseDC(window, dc);
+    GdiCounter::releaseDC(window_, dc);
 }
 
 // ---- input
 
 void Frame::mouse(DrawContext* context, Point where) {
     const long buttons = context ? context->getButtonState() : 0;
-    for (long i = childCount - 1; i >= 0; --i) {
-        View* child = children[i];
+    for (long i = childCount_ - 1; i >= 0; --i) {
+        View* child = children_[i];
         if (child->getMouseEnabled() && child->hitTest(where, buttons)) {
             child->mouse(context, where);
             return;
@@ -217,24 +218,24 @@ void Frame::mouse(DrawContext* context, Point where) {
 }
 
 long Frame::onKeyDown(KeyCode& key) {
-    for (long i = childCount - 1; i >= 0; --i) {
-        const long result = children[i]->onKeyDown(key);
+    for (long i = childCount_ - 1; i >= 0; --i) {
+        const long result = children_[i]->onKeyDown(key);
         if (result != -1) return result;
     }
     return -1;
 }
 
 long Frame::onKeyUp(KeyCode& key) {
-    for (long i = childCount - 1; i >= 0; --i) {
-        const long result = children[i]->onKeyUp(key);
+    for (long i = childCount_ - 1; i >= 0; --i) {
+        const long result = children_[i]->onKeyUp(key);
         if (result != -1) return result;
     }
     return -1;
 }
 
 bool Frame::onDrop(void** items, long count, long type, Point where) {
-    for (long i = childCount - 1; i >= 0; --i) {
-        View* child = children[i];
+    for (long i = childCount_ - 1; i >= 0; --i) {
+        View* child = children_[i];
         if (child->getMouseEnabled() && child->viewSize().contains(where) &&
             child->onDrop(items, count, type, where))
             return true;
@@ -245,7 +246,7 @@ bool Frame::onDrop(void** items, long count, long type, Point where) {
 bool Frame::getCurrentLocation(Point& where) const {
     const Point screen = InputSource::current().cursorPosition();
     RECT r{0, 0, 0, 0};
-    if (window) GetWindowRect(window, &r);
+    if (window_) GetWindowRect(window_, &r);
     where = Point(screen.x - r.left, screen.y - r.top);
     return true;
 }
@@ -253,8 +254,8 @@ bool Frame::getCurrentLocation(Point& where) const {
 View* Frame::getViewAt() const {
     Point where;
     getCurrentLocation(where);
-    for (long i = childCount - 1; i >= 0; --i)
-        if (children[i]->viewSize().contains(where)) return children[i];
+    for (long i = childCount_ - 1; i >= 0; --i)
+        if (children_[i]->viewSize().contains(where)) return children_[i];
     return nullptr;
 }
 
@@ -263,14 +264,14 @@ bool Frame::onWheel(DrawContext* context, Point, float distance) {
     if (!view) return false;
     Point where;
     getCurrentLocation(where);
-    if (context || !window) return view->onWheel(context, where, distance);
-    HDC dc = GdiCounter::getDC(window);
+    if (context || !window_) return view->onWheel(context, where, distance);
+    HDC dc = GdiCounter::getDC(window_);
     bool handled = false;
     {
-        DrawContext own(this, dc, window);
+        DrawContext own(this, dc, window_);
         handled = view->onWheel(&own, where, distance);
     }
-    GdiCounter::releaseDC(window, dc);
+    GdiCounter::releaseDC(window_, dc);
     return handled;
 }
 
@@ -290,8 +291,8 @@ LRESULT Frame::handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lP
     switch (message) {
     case WM_DESTROY:
         if (frame) {
-            frame->open = false;
-            frame->parentWindow = nullptr;
+            frame->open_ = false;
+            frame->parentWindow_ = nullptr;
         }
         break;
     case WM_PAINT: {

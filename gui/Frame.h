@@ -44,7 +44,7 @@ public:
 
     // Holds one reference to bitmap (null allowed).
     void setBackground(Bitmap* bitmap);
-    Bitmap* getBackground() const { return background; }
+    Bitmap* getBackground() const { return background_; }
     // Draws view (a child; null or unknown: the whole frame) now, on its own device context.
     void drawView(View* view);
     // Redraws what is dirty, once the frame has been drawn and while its window lives.
@@ -55,11 +55,11 @@ public:
     // Last child whose rectangle contains the pointer (mouse flag not consulted), or null.
     View* getViewAt() const;
 
-    HWND getWindow() const { return window; }
-    HWND getParentWindow() const { return parentWindow; }
-    bool isOpen() const { return open; }
-    bool isFirstDrawPending() const { return firstDrawPending; }
-    bool isDropTargetRegistered() const { return dropTargetRegistered; }
+    HWND getWindow() const { return window_; }
+    HWND getParentWindow() const { return parentWindow_; }
+    bool isOpen() const { return open_; }
+    bool isFirstDrawPending() const { return firstDrawPending_; }
+    bool isDropTargetRegistered() const { return dropTargetRegistered_; }
 
     static LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam,
                                             LPARAM lParam);
@@ -69,18 +69,18 @@ private:
     // The window procedure's work, inside its last-resort guard.
     static LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-    EditorBase* editor;                // owner of the frame; not owned
-    HWND parentWindow;                 // the host's window; null after WM_DESTROY
-    Bitmap* background = nullptr;      // drawn under the children; one reference held
-    long childCount = 0;               // children in children[0..childCount)
-    long childCapacity = 0;            // entries allocated
-    View** children = nullptr;         // in insertion order, one reference each
-    bool firstDrawPending = true;      // not drawn yet: idle refreshes nothing
-    bool open = true;                  // until the window gets WM_DESTROY
-    bool dropTargetRegistered = false; // RegisterDragDrop succeeded
-    HWND window = nullptr;             // the frame's own window, or null
-    HMODULE imageLibrary = nullptr;    // msimg32.dll, or null
-    OleSession ole;                    // drag and drop needs OLE on the window's thread
+    EditorBase* editor_;                // owner of the frame; not owned
+    HWND parentWindow_;                 // the host's window; null after WM_DESTROY
+    Bitmap* background_ = nullptr;      // drawn under the children; one reference held
+    long childCount_ = 0;               // children in children[0..childCount)
+    long childCapacity_ = 0;            // entries allocated
+    View** children_ = nullptr;         // in insertion order, one reference each
+    bool firstDrawPending_ = true;      // not drawn yet: idle refreshes nothing
+    bool open_ = true;                  // until the window gets WM_DESTROY
+    bool dropTargetRegistered_ = false; // RegisterDragDrop succeeded
+    HWND window_ = nullptr;             // the frame's own window, or null
+    HMODULE imageLibrary_ = nullptr;    // msimg32.dll, or null
+    OleSession ole_;                    // drag and drop needs OLE on the window's thread
 };
 
 } // namespace qv

@@ -19,19 +19,19 @@ public:
     // BitBlt of this surface from source into rect of destination.
     void copyTo(DrawContext* destination, const Rect& rect, Point source = Point());
 
-    int getWidth() const { return width; }
-    int getHeight() const { return height; }
+    int getWidth() const { return width_; }
+    int getHeight() const { return height_; }
     // The memory bitmap drawn into (the bitmap's own or the one created here).
-    HBITMAP getSurface() const { return reinterpret_cast<HBITMAP>(window); }
+    HBITMAP getSurface() const { return reinterpret_cast<HBITMAP>(window_); }
 
 private:
     static constexpr int kDefaultSize = 20; // pixels, each way, without a bitmap
 
-    Bitmap* bitmap;                   // the picture this was made from, or null; not retained
-    int width;                        // pixels
-    int height;                       // pixels
-    bool ownsSurface = false;         // the memory bitmap was created here
-    HGDIOBJ previousBitmap = nullptr; // selected into the memory DC before ours
+    Bitmap* bitmap_;                   // the picture this was made from, or null; not retained
+    int width_;                        // pixels
+    int height_;                       // pixels
+    bool ownsSurface_ = false;         // the memory bitmap was created here
+    HGDIOBJ previousBitmap_ = nullptr; // selected into the memory DC before ours
 };
 
 } // namespace qv

@@ -5,13 +5,13 @@
 
 namespace qv {
 
-OleSession::OleSession() : thread(GetCurrentThreadId()) {
+OleSession::OleSession() : thread_(GetCurrentThreadId()) {
     const HRESULT result = OleInitialize(nullptr);
-    initialized = result == S_OK || result == S_FALSE;
+    initialized_ = result == S_OK || result == S_FALSE;
 }
 
 OleSession::~OleSession() {
-    if (initialized && GetCurrentThreadId() == thread) OleUninitialize();
+    if (initialized_ && GetCurrentThreadId() == thread_) OleUninitialize();
 }
 
 } // namespace qv

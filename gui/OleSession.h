@@ -14,11 +14,11 @@ public:
     OleSession& operator=(const OleSession&) = delete;
 
     // True when OleInitialize succeeded on the constructing thread.
-    bool isInitialized() const { return initialized; }
+    bool isInitialized() const { return initialized_; }
 
 private:
-    unsigned long thread; // id of the thread that called OleInitialize
-    bool initialized;     // S_OK or S_FALSE: one OleUninitialize is owed on that thread
+    unsigned long thread_; // id of the thread that called OleInitialize
+    bool initialized_;     // S_OK or S_FALSE: one OleUninitialize is owed on that thread
 };
 
 } // namespace qv

@@ -17,14 +17,14 @@ public:
     void draw(DrawContext* context) override;
     void mouse(DrawContext* context, Point where) override;
 
-    int getSegmentCount() const { return segments; }
-    int getFrameHeight() const { return frameHeight; }
+    int getSegmentCount() const { return segments_; }
+    int getFrameHeight() const { return frameHeight_; }
     // The value a press at where selects: its segment index over N - 1, limited to 0..1.
     float valueAt(Point where) const;
 
 private:
-    int frameHeight; // pixels of one picture in the film strip
-    int segments;    // N, the number of positions
+    int frameHeight_; // pixels of one picture in the film strip
+    int segments_;    // N, the number of positions
 };
 
 } // namespace qv

@@ -8,46 +8,46 @@ namespace qv {
 
 ToggleButton::ToggleButton(const Rect& size, ControlListener* listener, long tag, int frameHeight,
                            Bitmap* background, Point offset)
-    : Control(size, listener, tag, background), frameHeight(frameHeight), valueDrawn(value) {
-    sourceOffset = offset;
+    : Control(size, listener, tag, background), frameHeight_(frameHeight), valueDrawn_(value_) {
+    sourceOffset_ = offset;
 }
 
 void ToggleButton::draw(DrawContext* context) {
     clampValue();
-    const Point source(0, isSet(value) ? frameHeight : 0);
-    if (background) {
-        if (transparent)
-            background->drawTransparent(context, size, source);
+    const Point source(0, isSet(value_) ? frameHeight_ : 0);
+    if (background_) {
+        if (transparent_)
+            background_->drawTransparent(context, size_, source);
         else
-            background->draw(context, size, source);
+            background_->draw(context, size_, source);
     }
-    valueDrawn = value;
+    valueDrawn_ = value_;
     setDirty(false);
 }
 
 void ToggleButton::mouse(DrawContext* context, Point where) {
-    if (!mouseEnabled || !context) return;
+    if (!mouseEnabled_ || !context) return;
     const long buttons = context->getButtonState();
     if (!(buttons & DrawContext::kLButton)) return;
-    const float start = value;
+    const float start = value_;
     if (context->getButtonState() != 0) {
         // Still held: show the flipped value while the pointer is on the button.
         beginEdit();
         do {
             float candidate = start;
-            if (size.contains(where)) candidate = isSet(start) ? 0.0f : 1.0f;
-            value = candidate;
-            if (isDirty() && listener) listener->valueChanged(context, this);
+            if (size_.contains(where)) candidate = isSet(start) ? 0.0f : 1.0f;
+            value_ = candidate;
+            if (isDirty() && listener_) listener_->valueChanged(context, this);
             where = context->getPointerPosition();
             pumpIdle();
         } while (context->getButtonState() == buttons);
         endEdit();
     } else {
         // Released before we looked: a plain click.
-        value = isSet(value) ? 0.0f : 1.0f;
-        if (listener) listener->valueChanged(context, this);
+        value_ = isSet(value_) ? 0.0f : 1.0f;
+        if (listener_) listener_->valueChanged(context, this);
     }
-    valueDrawn = value;
+    valueDrawn_ = value_;
 }
 
 } // namespace qv

@@ -16,20 +16,20 @@ public:
     void draw(DrawContext* context) override;
     void mouse(DrawContext* context, Point where) override;
 
-    int getFrameHeight() const { return frameHeight; }
+    int getFrameHeight() const { return frameHeight_; }
     // Whether a value shows picture 1: above the switch threshold 0.5, or from it on when the
     // threshold is inclusive, as the plug-in reads the switch the button is bound to (NaN shows
     // picture 0).
     bool isSet(float v) const {
-        return thresholdInclusive ? v >= kSwitchThreshold : v > kSwitchThreshold;
+        return thresholdInclusive_ ? v >= kSwitchThreshold : v > kSwitchThreshold;
     }
-    void setThresholdInclusive(bool inclusive) { thresholdInclusive = inclusive; }
+    void setThresholdInclusive(bool inclusive) { thresholdInclusive_ = inclusive; }
     static constexpr float kSwitchThreshold = 0.5f;
 
 private:
-    int frameHeight;                 // pixels of one picture
-    float valueDrawn;                // the value when last drawn or pressed
-    bool thresholdInclusive = false; // 0.5 itself shows picture 1
+    int frameHeight_;                 // pixels of one picture
+    float valueDrawn_;                // the value when last drawn or pressed
+    bool thresholdInclusive_ = false; // 0.5 itself shows picture 1
 };
 
 } // namespace qv

@@ -4,7 +4,7 @@
 
 namespace qv {
 
-View::View(const Rect& size) : size(size), mouseArea(size) {}
+View::View(const Rect& size) : size_(size), mouseArea_(size) {}
 
 View::~View() = default;
 
@@ -17,8 +17,8 @@ void View::drawRect(DrawContext* context, const Rect&) {
 }
 
 bool View::intersects(const Rect& r) const {
-    return r.right >= size.left && size.right >= r.left && r.bottom >= size.top &&
-           size.bottom >= r.top;
+    return r.right >= size_.left && size_.right >= r.left && r.bottom >= size_.top &&
+           size_.bottom >= r.top;
 }
 
 void View::mouse(DrawContext*, Point) {}
@@ -48,52 +48,52 @@ void View::reservedWithOneArgument(long) {}
 void View::reservedWithOneArgumentToo(long) {}
 
 bool View::isDirty() const {
-    return dirty;
+    return dirty_;
 }
 void View::setDirty(bool state) {
-    dirty = state;
+    dirty_ = state;
 }
 void View::setMouseEnabled(bool enabled) {
-    mouseEnabled = enabled;
+    mouseEnabled_ = enabled;
 }
 bool View::getMouseEnabled() const {
-    return mouseEnabled;
+    return mouseEnabled_;
 }
 void View::setMouseArea(const Rect& rect) {
-    mouseArea = rect;
+    mouseArea_ = rect;
 }
 
 Rect& View::getMouseArea(Rect& rect) const {
-    rect = mouseArea;
+    rect = mouseArea_;
     return rect;
 }
 
 bool View::hitTest(Point where, long) {
-    return size.contains(where);
+    return size_.contains(where);
 }
 void View::setTransparent(bool state) {
-    transparent = state;
+    transparent_ = state;
 }
 bool View::getTransparent() const {
-    return transparent;
+    return transparent_;
 }
 
 void View::setViewSize(const Rect& rect) {
-    size = rect;
+    size_ = rect;
     setDirty(true);
 }
 
 Rect& View::getViewSize(Rect& rect) const {
-    rect = size;
+    rect = size_;
     return rect;
 }
 
 void View::setParentView(View*) {}
 void View::setFrame(Frame* newFrame) {
-    frame = newFrame;
+    frame_ = newFrame;
 }
 EditorBase* View::getEditor() const {
-    return frame ? frame->getEditor() : nullptr;
+    return frame_ ? frame_->getEditor() : nullptr;
 }
 bool View::removed(View*) {
     return true;
@@ -103,19 +103,19 @@ bool View::attached(View*) {
 }
 
 void View::release() {
-    if (referenceCount <= 0) return;
-    if (--referenceCount == 0) delete this;
+    if (referenceCount_ <= 0) return;
+    if (--referenceCount_ == 0) delete this;
 }
 
 void View::retain() {
-    ++referenceCount;
+    ++referenceCount_;
 }
 long View::getReferenceCount() const {
-    return referenceCount;
+    return referenceCount_;
 }
 
 void View::redraw() {
-    if (frame) frame->drawView(this);
+    if (frame_) frame_->drawView(this);
 }
 
 } // namespace qv

@@ -61,17 +61,17 @@ public:
 
     // Has the frame draw this view now (Frame::drawView); nothing without a frame.
     void redraw();
-    Frame* getFrame() const { return frame; }
-    const Rect& viewSize() const { return size; }
+    Frame* getFrame() const { return frame_; }
+    const Rect& viewSize() const { return size_; }
 
 protected:
-    long referenceCount = 1;  // holders; the release from 1 to 0 destroys the view
-    Rect size;                // rectangle in frame coordinates
-    Rect mouseArea;           // kept for its accessors; hit tests use size
-    Frame* frame = nullptr;   // the owning frame, null until added to one
-    bool dirty = false;       // needs redrawing
-    bool mouseEnabled = true; // false: skipped by mouse and drop dispatch
-    bool transparent = false; // controls draw their picture with its transparent colour
+    long referenceCount_ = 1;  // holders; the release from 1 to 0 destroys the view
+    Rect size_;                // rectangle in frame coordinates
+    Rect mouseArea_;           // kept for its accessors; hit tests use size
+    Frame* frame_ = nullptr;   // the owning frame, null until added to one
+    bool dirty_ = false;       // needs redrawing
+    bool mouseEnabled_ = true; // false: skipped by mouse and drop dispatch
+    bool transparent_ = false; // controls draw their picture with its transparent colour
 };
 
 } // namespace qv

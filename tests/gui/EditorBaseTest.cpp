@@ -28,7 +28,7 @@ public:
     void updateLinkStrip() override { handled.push_back(3); }
     void updatePanel() override { handled.push_back(4); }
     void updateMultiControl() override { handled.push_back(5); }
-    void attach(Frame* f) { frame = f; }
+    void attach(Frame* f) { frame_ = f; }
     ERect& rectangle() { return rect; }
     std::vector<int> handled;
 };
