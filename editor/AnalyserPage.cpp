@@ -40,12 +40,13 @@ void AnalyserPage::drawEmptyGraph(DrawContext* context) {
 }
 
 void AnalyserPage::drawFrame(DrawContext* context) {
-    Bitmap* graph = art.get(layout::kBmpAnalyserGraph);
+    Bitmap* graph = art_.get(layout::kBmpAnalyserGraph);
     if (!graph || !context) return;
-    const float* left = effect ? effect->getDisplayBuffer(qv::tag::kAnalysisBufferFirst) : nullptr;
+    const float* left =
+        effect_ ? effect_->getDisplayBuffer(qv::tag::kAnalysisBufferFirst) : nullptr;
     const float* right =
-        effect ? effect->getDisplayBuffer(qv::tag::kAnalysisBufferSecond) : nullptr;
-    analyser.analyse(left, right, effect ? effect->getAnalyserBands() : nullptr);
+        effect_ ? effect_->getDisplayBuffer(qv::tag::kAnalysisBufferSecond) : nullptr;
+    analyser_.analyse(left, right, effect_ ? effect_->getAnalyserBands() : nullptr);
 
     OffscreenContext surface(context, graph);
     auto curve = [&](Color color, auto value) {
@@ -56,11 +57,11 @@ void AnalyserPage::drawFrame(DrawContext* context) {
     };
     if (param(qv::param::kAnalyserCurveMode) < 0.5f) {
         // The left curve last, on top.
-        curve(kRightCurve, [this](int i) { return analyser.rightPoint(i); });
-        curve(kLeftCurve, [this](int i) { return analyser.leftPoint(i); });
+        curve(kRightCurve, [this](int i) { return analyser_.rightPoint(i); });
+        curve(kLeftCurve, [this](int i) { return analyser_.leftPoint(i); });
     } else {
         curve(kCombinedCurve,
-              [this](int i) { return std::fmax(analyser.leftPoint(i), analyser.rightPoint(i)); });
+              [this](int i) { return std::fmax(analyser_.leftPoint(i), analyser_.rightPoint(i)); });
     }
     surface.copyTo(context, toRect(layout::kPageEGraph));
 }
@@ -89,7 +90,7 @@ void AnalyserPage::draw(DrawContext* context, int hint) {
 }
 
 void AnalyserPage::mouse(DrawContext* context, Point where) {
-    activeElement = 0;
+    activeElement_ = 0;
     if (!context || !(context->getButtonState() & DrawContext::kLButton)) return;
     if (inside(layout::kPageEPowerHit, where))
         write(qv::param::kAnalyserPower,

@@ -18,7 +18,7 @@ public:
     void draw(DrawContext* context, int hint) override;
     void mouse(DrawContext* context, Point where) override;
 
-    const SpectrumAnalyser& getAnalyser() const { return analyser; }
+    const SpectrumAnalyser& getAnalyser() const { return analyser_; }
 
 private:
     void drawPower(DrawContext* context);
@@ -26,7 +26,7 @@ private:
     void drawEmptyGraph(DrawContext* context);
     void drawFrame(DrawContext* context);
 
-    SpectrumAnalyser analyser; // transforms and band peaks of the last frame
+    SpectrumAnalyser analyser_; // transforms and band peaks of the last frame
 };
 
 } // namespace qv

@@ -133,7 +133,7 @@ void BandPage::drawViewButtons(DrawContext* context, bool amplitude) {
 }
 
 void BandPage::drawMeters(DrawContext* context) {
-    Bitmap* meterArt = art.get(layout::kBmpBandMeter);
+    Bitmap* meterArt = art_.get(layout::kBmpBandMeter);
     if (!meterArt || !context) return;
     const bool showReduction = param(qv::param::kMeterSw) < 0.5f;
     for (int band = 1; band <= CompressorBands::kBandCount; ++band) {
@@ -185,7 +185,7 @@ void BandPage::draw(DrawContext* context, int hint) {
 }
 
 void BandPage::mouse(DrawContext* context, Point where) {
-    activeElement = 0;
+    activeElement_ = 0;
     if (!context || !(context->getButtonState() & DrawContext::kLButton)) return;
     const bool amplitude = amplitudeView();
     if (inside(layout::kPageBMeterSwitch, where)) {
@@ -200,7 +200,7 @@ void BandPage::mouse(DrawContext* context, Point where) {
         write(qv::param::kBandView, 0.0f);
         return;
     }
-    DragTracker tracker(context, &panel);
+    DragTracker tracker(context, &panel_);
     for (int band = 1; band <= CompressorBands::kBandCount; ++band) {
         const int left = columnX(band);
         int element = band; // 1..5: the band meters; rows follow in steps of five
@@ -208,20 +208,20 @@ void BandPage::mouse(DrawContext* context, Point where) {
             element += CompressorBands::kBandCount;
             if (row.amplitude != amplitude) continue;
             const qv::layout::LayoutRect place{left, row.top, left + row.image.width,
-                                               row.top + art.frameHeight(row.image)};
+                                               row.top + art_.frameHeight(row.image)};
             if (!inside(place, where)) continue;
             const int index = CompressorBands::parameter(row.quantity, band);
             if (CompressorBands::isSwitch(row.quantity)) {
                 toggle(index);
                 return;
             }
-            activeElement = element;
+            activeElement_ = element;
             float v = param(index);
             tracker.drag(where, true, kBoxPerPixel, [&](double delta) {
                 v = ValueStep::quantity(row.quantity, v, delta, kBoxScale);
                 write(index, v);
             });
-            activeElement = 0;
+            activeElement_ = 0;
             return;
         }
         const qv::layout::LayoutRect meter{left, layout::kPageBMeterY,
@@ -229,13 +229,13 @@ void BandPage::mouse(DrawContext* context, Point where) {
                                            layout::kPageBMeterY + layout::kBmpBandMeter.height};
         if (amplitude && inside(meter, where)) {
             const int index = CompressorBands::parameter(Q::Threshold, band);
-            activeElement = band;
+            activeElement_ = band;
             float v = param(index);
             tracker.drag(where, false, kMeterPerPixel, [&](double delta) {
                 v = ValueStep::quantity(Q::Threshold, v, delta, kMeterScale);
                 write(index, v);
             });
-            activeElement = 0;
+            activeElement_ = 0;
             return;
         }
     }

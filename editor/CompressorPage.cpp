@@ -113,7 +113,7 @@ void CompressorPage::drawChannelButtons(DrawContext* context, int band) {
 }
 
 void CompressorPage::drawMeter(DrawContext* context, int band) {
-    Bitmap* strip = art.get(layout::kBmpPageAMeter);
+    Bitmap* strip = art_.get(layout::kBmpPageAMeter);
     if (!strip || !context) return;
     const int level = meterRow(reading(qv::tag::kBandLevelFirst + band - 1));
     const int reduction = meterRow(10.0f * reading(qv::tag::kBandReductionFirst + band - 1));
@@ -166,7 +166,7 @@ void CompressorPage::draw(DrawContext* context, int hint) {
 }
 
 void CompressorPage::mouse(DrawContext* context, Point where) {
-    activeElement = kNone;
+    activeElement_ = kNone;
     if (!context) return;
     const int buttons = context->getButtonState();
     const bool left = (buttons & DrawContext::kLButton) != 0;
@@ -174,7 +174,7 @@ void CompressorPage::mouse(DrawContext* context, Point where) {
     if (!left && !right) return;
     // The band is chosen once, at the press.
     const int band = CompressorBands::selectedBand(param(qv::param::kSelectedChannel));
-    DragTracker tracker(context, &panel);
+    DragTracker tracker(context, &panel_);
 
     const layout::LayoutRect& channels = layout::kPageAChannel;
     if (inside(channels, where)) {
@@ -192,13 +192,13 @@ void CompressorPage::mouse(DrawContext* context, Point where) {
             write(index, box.reset);
             return;
         }
-        activeElement = box.element;
+        activeElement_ = box.element;
         float v = param(index);
         tracker.drag(where, true, kBoxPerPixel, [&](double delta) {
             v = ValueStep::quantity(box.quantity, v, delta, kBoxScale);
             write(index, v);
         });
-        activeElement = kNone;
+        activeElement_ = kNone;
         return;
     }
     if (inside(layout::kPageAThresholdTrack, where)) {
@@ -208,13 +208,13 @@ void CompressorPage::mouse(DrawContext* context, Point where) {
             write(index, kMarkerReset);
             return;
         }
-        activeElement = kThresholdMarker;
+        activeElement_ = kThresholdMarker;
         float v = param(index);
         tracker.drag(where, false, kMarkerPerPixel, [&](double delta) {
             v = ValueStep::quantity(Q::Threshold, v, delta, kMarkerScale);
             write(index, v);
         });
-        activeElement = kNone;
+        activeElement_ = kNone;
         return;
     }
     if (!left) return;

@@ -7,50 +7,50 @@
 
 namespace qv {
 
-DragTracker::DragTracker(DrawContext* context, View* view) : context(context), view(view) {}
+DragTracker::DragTracker(DrawContext* context, View* view) : context_(context), view_(view) {}
 
 DragTracker::~DragTracker() {
     restoreCursor();
 }
 
 void DragTracker::hideCursor() {
-    if (hidden) return;
+    if (hidden_) return;
     InputSource& input = InputSource::current();
-    savedCursor = input.cursorPosition();
+    savedCursor_ = input.cursorPosition();
     input.showCursor(false);
-    hidden = true;
+    hidden_ = true;
 }
 
 void DragTracker::restoreCursor() {
-    if (!hidden) return;
+    if (!hidden_) return;
     InputSource& input = InputSource::current();
-    input.setCursorPosition(savedCursor);
+    input.setCursorPosition(savedCursor_);
     input.showCursor(true);
-    hidden = false;
+    hidden_ = false;
 }
 
 bool DragTracker::leftHeld(Point& where) {
-    if (!context) return false;
-    if (!(context->getButtonState() & DrawContext::kLButton)) return false;
-    where = context->getPointerPosition();
+    if (!context_) return false;
+    if (!(context_->getButtonState() & DrawContext::kLButton)) return false;
+    where = context_->getPointerPosition();
     return true;
 }
 
 bool DragTracker::rightHeld(Point& where) {
-    if (!context) return false;
-    if (!(context->getButtonState() & DrawContext::kRButton)) return false;
-    where = context->getPointerPosition();
+    if (!context_) return false;
+    if (!(context_->getButtonState() & DrawContext::kRButton)) return false;
+    where = context_->getPointerPosition();
     return true;
 }
 
 void DragTracker::waitForRightRelease() {
-    if (!context) return;
-    while (context->getButtonState() & DrawContext::kRButton)
+    if (!context_) return;
+    while (context_->getButtonState() & DrawContext::kRButton)
         pump();
 }
 
 void DragTracker::pump() {
-    EditorBase* editor = view ? view->getEditor() : nullptr;
+    EditorBase* editor = view_ ? view_->getEditor() : nullptr;
     if (editor) editor->pumpIdle();
 }
 

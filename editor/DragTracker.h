@@ -76,10 +76,10 @@ private:
         }
     }
 
-    DrawContext* context; // the press's context, or null
-    View* view;           // the view the gesture belongs to, or null
-    Point savedCursor;    // screen position when hidden
-    bool hidden = false;  // the cursor is hidden by this gesture
+    DrawContext* context_; // the press's context, or null
+    View* view_;           // the view the gesture belongs to, or null
+    Point savedCursor_;    // screen position when hidden
+    bool hidden_ = false;  // the cursor is hidden by this gesture
 };
 
 } // namespace qv

@@ -55,7 +55,7 @@ void FilterPage::draw(DrawContext* context, int hint) {
 }
 
 void FilterPage::mouse(DrawContext* context, Point where) {
-    activeElement = 0;
+    activeElement_ = 0;
     if (!context || !(context->getButtonState() & DrawContext::kLButton)) return;
     const layout::LayoutRect& type = layout::kPageDFilterType;
     const int middle = (type.left + type.right) / 2; // 523: Q-type left, brick-wall right

@@ -128,7 +128,7 @@ void LimiterPage::draw(DrawContext* context, int hint) {
 void LimiterPage::mouse(DrawContext* context, Point where) {
     if (!context) return;
     const int buttons = context->getButtonState();
-    DragTracker tracker(context, &panel);
+    DragTracker tracker(context, &panel_);
 
     if (buttons & DrawContext::kLButton) {
         const layout::LayoutRect& clip = layout::kPageCClipCurve;
@@ -137,7 +137,7 @@ void LimiterPage::mouse(DrawContext* context, Point where) {
             if (button >= kClipButtons) button = kClipButtons - 1; // the right edge
             write(qv::param::kLtClip, kClipValues[button]);
         } else if (inside(layout::kPageCCeilingKnob, where)) {
-            activeElement = kCeilingKnob;
+            activeElement_ = kCeilingKnob;
             float v = param(qv::param::kLtCeiling);
             tracker.drag(where, true, kBoxPerPixel, [&](double delta) {
                 v = ceilingStep(v, kCeilingDbPerStep * delta);
@@ -146,7 +146,7 @@ void LimiterPage::mouse(DrawContext* context, Point where) {
         } else if (inside(layout::kPageCReleaseTime, where) ||
                    inside(layout::kPageCReleaseDepth, where)) {
             const bool time = inside(layout::kPageCReleaseTime, where);
-            activeElement = time ? kReleaseTimeBox : kReleaseDepthBox;
+            activeElement_ = time ? kReleaseTimeBox : kReleaseDepthBox;
             const int index = time ? qv::param::kLtRelM : qv::param::kLtRelA;
             float v = param(index);
             tracker.drag(where, true, kBoxPerPixel, [&](double delta) {
@@ -158,7 +158,7 @@ void LimiterPage::mouse(DrawContext* context, Point where) {
         } else if (inside(layout::kPageCReleaseSwitch, where)) {
             flip(qv::param::kLtRelSw);
         }
-        activeElement = kNone;
+        activeElement_ = kNone;
         return;
     }
     if (buttons & DrawContext::kRButton) {
@@ -174,7 +174,7 @@ void LimiterPage::mouse(DrawContext* context, Point where) {
             index = qv::param::kLtRelA;
             value = kReleaseDepthDefault;
         }
-        activeElement = kNone;
+        activeElement_ = kNone;
         if (index < 0) return;
         tracker.waitForRightRelease();
         write(index, value);

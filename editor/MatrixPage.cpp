@@ -56,9 +56,9 @@ void MatrixPage::drawChannels(DrawContext* context) {
 
 void MatrixPage::drawArrows(DrawContext* context) {
     drawFrame(context, layout::kBmpMatrixArrow, layout::kPageFArrowLeft.left,
-              layout::kPageFArrowLeft.top, activeElement == kLeftArrow ? 0 : 1);
+              layout::kPageFArrowLeft.top, activeElement_ == kLeftArrow ? 0 : 1);
     drawFrame(context, layout::kBmpMatrixArrow, layout::kPageFArrowRight.left,
-              layout::kPageFArrowRight.top, activeElement == kRightArrow ? 0 : 1);
+              layout::kPageFArrowRight.top, activeElement_ == kRightArrow ? 0 : 1);
 }
 
 void MatrixPage::drawValues(DrawContext* context) {
@@ -92,7 +92,7 @@ void MatrixPage::edit(DrawContext* context, Point where, int firstBand, int last
     float values[CompressorBands::kBandCount + 1] = {};
     for (int band = firstBand; band <= lastBand; ++band)
         values[band] = param(CompressorBands::parameter(q, band));
-    DragTracker tracker(context, &panel);
+    DragTracker tracker(context, &panel_);
     tracker.drag(where, false, kPerPixel, [&](double delta) {
         for (int band = firstBand; band <= lastBand; ++band) {
             values[band] = ValueStep::quantity(q, values[band], delta, kScale);
@@ -102,7 +102,7 @@ void MatrixPage::edit(DrawContext* context, Point where, int firstBand, int last
 }
 
 void MatrixPage::mouse(DrawContext* context, Point where) {
-    activeElement = kNone;
+    activeElement_ = kNone;
     if (!context || !(context->getButtonState() & DrawContext::kLButton)) return;
     for (int column = 0; column < kItemColumns; ++column) {
         for (int row = 0; row < kItemRows; ++row) {
@@ -125,18 +125,18 @@ void MatrixPage::mouse(DrawContext* context, Point where) {
             return;
         }
         if (inside(bandBox(band), where)) {
-            activeElement = kFirstBandBox + band - 1;
+            activeElement_ = kFirstBandBox + band - 1;
             edit(context, where, band, band);
-            activeElement = kNone;
+            activeElement_ = kNone;
             return;
         }
     }
     const bool left = inside(layout::kPageFArrowLeft, where);
     if (left || inside(layout::kPageFArrowRight, where)) {
-        activeElement = left ? kLeftArrow : kRightArrow;
+        activeElement_ = left ? kLeftArrow : kRightArrow;
         drawArrows(context); // pressed while held
         edit(context, where, 1, CompressorBands::kBandCount);
-        activeElement = kNone;
+        activeElement_ = kNone;
         drawArrows(context);
     }
 }

@@ -51,25 +51,25 @@ constexpr double kRatioLowestDelta = -0.04;
 } // namespace
 
 MultiControlColumn::MultiControlColumn(const Rect& size, AudioEffect* effect)
-    : View(size), effect(effect),
-      columnBitmap(new (std::nothrow) Bitmap(layout::kBmpMultiControlColumn.id)),
-      pressedBitmap(new (std::nothrow) Bitmap(layout::kBmpPressedSpinner.id)) {
-    column = Rect(size.left, size.top, size.left + (columnBitmap ? columnBitmap->getWidth() : 0),
-                  size.top + (columnBitmap ? columnBitmap->getHeight() : 0));
-    const int spinnerWidth = pressedBitmap ? pressedBitmap->getWidth() : 0;
-    const int spinnerHeight = pressedBitmap ? pressedBitmap->getHeight() : 0;
+    : View(size), effect_(effect),
+      columnBitmap_(new (std::nothrow) Bitmap(layout::kBmpMultiControlColumn.id)),
+      pressedBitmap_(new (std::nothrow) Bitmap(layout::kBmpPressedSpinner.id)) {
+    column_ = Rect(size.left, size.top, size.left + (columnBitmap_ ? columnBitmap_->getWidth() : 0),
+                   size.top + (columnBitmap_ ? columnBitmap_->getHeight() : 0));
+    const int spinnerWidth = pressedBitmap_ ? pressedBitmap_->getWidth() : 0;
+    const int spinnerHeight = pressedBitmap_ ? pressedBitmap_->getHeight() : 0;
     for (int k = 0; k < kRowCount; ++k) {
         const int spinnerTop = layout::kFirstSpinnerY + layout::kSpinnerPitch * k;
-        spinners[k] = Rect(layout::kSpinnerX, spinnerTop, layout::kSpinnerX + spinnerWidth,
-                           spinnerTop + spinnerHeight);
+        spinners_[k] = Rect(layout::kSpinnerX, spinnerTop, layout::kSpinnerX + spinnerWidth,
+                            spinnerTop + spinnerHeight);
         const int hitTop = size.top + layout::kSpinnerPitch * k;
-        hits[k] = Rect(size.left, hitTop, size.left + kHitSize, hitTop + kHitSize);
+        hits_[k] = Rect(size.left, hitTop, size.left + kHitSize, hitTop + kHitSize);
     }
 }
 
 MultiControlColumn::~MultiControlColumn() {
-    if (columnBitmap) columnBitmap->release();
-    if (pressedBitmap) pressedBitmap->release();
+    if (columnBitmap_) columnBitmap_->release();
+    if (pressedBitmap_) pressedBitmap_->release();
 }
 
 void MultiControlColumn::step(Domain domain, double delta, float (&values)[kBandCount]) {
@@ -102,43 +102,44 @@ int MultiControlColumn::sourceBand(float selectedChannel) {
 
 int MultiControlColumn::rowAt(Point p) const {
     for (int k = 0; k < kRowCount; ++k)
-        if (hits[k].contains(p)) return k + 1;
+        if (hits_[k].contains(p)) return k + 1;
     return 0;
 }
 
 void MultiControlColumn::draw(DrawContext* context) {
     if (!context) return;
-    if (columnBitmap) columnBitmap->draw(context, column, Point(0, 0));
-    if (pressedRow >= 1 && pressedRow <= kRowCount && pressedBitmap)
-        pressedBitmap->draw(context, spinners[pressedRow - 1], Point(0, 0));
+    if (columnBitmap_) columnBitmap_->draw(context, column_, Point(0, 0));
+    if (pressedRow_ >= 1 && pressedRow_ <= kRowCount && pressedBitmap_)
+        pressedBitmap_->draw(context, spinners_[pressedRow_ - 1], Point(0, 0));
     setDirty(false);
 }
 
 void MultiControlColumn::writeRow(const Row& row, const float (&values)[kBandCount]) {
-    if (!effect) return;
+    if (!effect_) return;
     for (int band = 0; band < kBandCount; ++band)
-        effect->setParameter(row.parameters[band], values[band]);
+        effect_->setParameter(row.parameters[band], values[band]);
 }
 
 void MultiControlColumn::mouse(DrawContext* context, Point) {
     if (!context) return;
     DragTracker tracker(context, this);
-    const float selectedChannel = effect ? effect->getParameter(qv::param::kSelectedChannel) : 0.0f;
+    const float selectedChannel =
+        effect_ ? effect_->getParameter(qv::param::kSelectedChannel) : 0.0f;
     int row = 0;                   // the row being dragged
     float values[kBandCount] = {}; // its five working values, band 1..5
     const bool dragged = tracker.pickAndDrag(
         false, -kValuePerPixel,
         [&](Point p) {
             row = rowAt(p);
-            pressedRow = row;
+            pressedRow_ = row;
             if (row == 0) return false;
             for (int band = 0; band < kBandCount; ++band)
                 values[band] =
-                    effect ? effect->getParameter(kRows[row - 1].parameters[band]) : 0.0f;
+                    effect_ ? effect_->getParameter(kRows[row - 1].parameters[band]) : 0.0f;
             // Hidden before the pressed spinner is drawn and the row announced.
             tracker.hideCursor();
             draw(context);
-            if (effect) effect->setParameter(qv::param::kMatrixItem, kRows[row - 1].matrixItem);
+            if (effect_) effect_->setParameter(qv::param::kMatrixItem, kRows[row - 1].matrixItem);
             return true;
         },
         [&](double delta) {
@@ -148,19 +149,19 @@ void MultiControlColumn::mouse(DrawContext* context, Point) {
     Point p;
     if (tracker.rightHeld(p)) {
         const int target = rowAt(p);
-        if (target != 0 && effect) {
+        if (target != 0 && effect_) {
             const Row& r = kRows[target - 1];
             const int band = sourceBand(selectedChannel);
-            const float value = effect->getParameter(r.parameters[band - 1]);
+            const float value = effect_->getParameter(r.parameters[band - 1]);
             float copies[kBandCount];
             for (float& v : copies)
                 v = value;
             writeRow(r, copies);
-            effect->setParameter(qv::param::kMatrixItem, r.matrixItem);
+            effect_->setParameter(qv::param::kMatrixItem, r.matrixItem);
         }
     }
     if (dragged) {
-        pressedRow = 0;
+        pressedRow_ = 0;
         draw(context);
         tracker.restoreCursor();
     }

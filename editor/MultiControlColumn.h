@@ -52,21 +52,21 @@ public:
     // The row (1..7) whose hit area contains p, or 0.
     int rowAt(Point p) const;
 
-    const Rect& spinnerRect(int row) const { return spinners[row - 1]; }
-    const Rect& hitRect(int row) const { return hits[row - 1]; }
+    const Rect& spinnerRect(int row) const { return spinners_[row - 1]; }
+    const Rect& hitRect(int row) const { return hits_[row - 1]; }
     // 0: none; 1..7: row being dragged.
-    int getPressedRow() const { return pressedRow; }
+    int getPressedRow() const { return pressedRow_; }
 
 private:
     void writeRow(const Row& row, const float (&values)[kBandCount]);
 
-    AudioEffect* effect;      // read and written; not owned
-    Bitmap* columnBitmap;     // 10009, one reference
-    Bitmap* pressedBitmap;    // 10010, one reference
-    Rect column;              // where the column picture goes
-    Rect spinners[kRowCount]; // where the pressed picture of row k + 1 goes
-    Rect hits[kRowCount];     // what a press on row k + 1 must hit (edges inclusive)
-    int pressedRow = 0;       // 0 none, else the row of a running left drag
+    AudioEffect* effect_;      // read and written; not owned
+    Bitmap* columnBitmap_;     // 10009, one reference
+    Bitmap* pressedBitmap_;    // 10010, one reference
+    Rect column_;              // where the column picture goes
+    Rect spinners_[kRowCount]; // where the pressed picture of row k + 1 goes
+    Rect hits_[kRowCount];     // what a press on row k + 1 must hit (edges inclusive)
+    int pressedRow_ = 0;       // 0 none, else the row of a running left drag
 };
 
 } // namespace qv

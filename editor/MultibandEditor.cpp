@@ -35,50 +35,50 @@ Rect bitmapSized(const Bitmap* bitmap, int x, int y, int frames) {
 } // namespace
 
 MultibandEditor::MultibandEditor(AudioEffect* effect) : PluginEditor(effect) {
-    background = new (std::nothrow) Bitmap(layout::kBmpBackground.id);
-    const int width = background ? background->getWidth() : 0;
-    const int height = background ? background->getHeight() : 0;
-    rect.top = 0;
-    rect.left = 0;
-    rect.bottom = static_cast<std::int16_t>(height);
-    rect.right = static_cast<std::int16_t>(width);
+    background_ = new (std::nothrow) Bitmap(layout::kBmpBackground.id);
+    const int width = background_ ? background_->getWidth() : 0;
+    const int height = background_ ? background_->getHeight() : 0;
+    rect_.top = 0;
+    rect_.left = 0;
+    rect_.bottom = static_cast<std::int16_t>(height);
+    rect_.right = static_cast<std::int16_t>(width);
 }
 
 MultibandEditor::~MultibandEditor() {
     // A host that forgot effEditClose: the window must not outlive the frame it points to.
     if (frame_) {
-        isOpen.store(0, std::memory_order_release);
+        isOpen_.store(0, std::memory_order_release);
         delete frame_;
         frame_ = nullptr;
     }
-    if (background) background->release();
+    if (background_) background_->release();
 }
 
 VstIntPtr MultibandEditor::open(void* window) {
     if (frame_) close(); // opened twice without a close: start again from scratch
     PluginEditor::open(window);
-    const int width = background ? background->getWidth() : 0;
-    const int height = background ? background->getHeight() : 0;
+    const int width = background_ ? background_->getWidth() : 0;
+    const int height = background_ ? background_->getHeight() : 0;
     frame_ = new (std::nothrow) Frame(Rect(0, 0, width, height), static_cast<HWND>(window), this);
     if (!frame_) return 0;
-    frame_->setBackground(background);
+    frame_->setBackground(background_);
     // Custom views, in drawing order; the two hints are cleared after the first and the fourth.
-    outputStage =
+    outputStage_ =
         addCustomView(new (std::nothrow) OutputStageView(rectOf(layout::kOutputStage), effect));
     if (effect) effect->setEditorHint(qv::tag::kOutputHint, 0);
-    crossoverStrip =
+    crossoverStrip_ =
         addCustomView(new (std::nothrow) CrossoverStrip(rectOf(layout::kCrossoverStrip), effect));
-    linkStrip = addCustomView(new (std::nothrow) LinkStrip(rectOf(layout::kLinkStrip), effect));
-    settingsPanel =
+    linkStrip_ = addCustomView(new (std::nothrow) LinkStrip(rectOf(layout::kLinkStrip), effect));
+    settingsPanel_ =
         addCustomView(new (std::nothrow) SettingsPanel(rectOf(layout::kSettingsPanel), effect));
     if (effect) effect->setEditorHint(qv::tag::kPanelHint, 0);
-    multiControl =
+    multiControl_ =
         addCustomView(new (std::nothrow) MultiControlColumn(rectOf(layout::kMultiControl), effect));
     buildControls();
     // Every control has just read its value: nothing recorded before now is still due.
-    pendingControls.store(0, std::memory_order_relaxed);
-    uiThread.store(GetCurrentThreadId(), std::memory_order_relaxed);
-    isOpen.store(1, std::memory_order_release);
+    pendingControls_.store(0, std::memory_order_relaxed);
+    uiThread_.store(GetCurrentThreadId(), std::memory_order_relaxed);
+    isOpen_.store(1, std::memory_order_release);
     return 1;
 }
 
@@ -98,20 +98,20 @@ void MultibandEditor::buildControls() {
 
     if (Bitmap* pages = new (std::nothrow) Bitmap(layout::kBmpPageSelector.id)) {
         const int frameHeight = pages->getHeight() / kPageCount;
-        pageSelector = new (std::nothrow) SegmentSelector(
+        pageSelector_ = new (std::nothrow) SegmentSelector(
             bitmapSized(pages, layout::kPageSelectorButtons.left, layout::kPageSelectorButtons.top,
                         kPageCount),
             this, qv::param::kPanelPage, frameHeight, kPageCount, pages, Point(0, 0));
-        bind(pageSelector);
+        bind(pageSelector_);
         pages->release();
     }
     if (Bitmap* picture = new (std::nothrow) Bitmap(layout::kBmpMonitorToggle.id)) {
-        monitor = new (std::nothrow)
+        monitor_ = new (std::nothrow)
             ToggleButton(bitmapSized(picture, layout::kMonitor.left, layout::kMonitor.top, 2), this,
                          qv::param::kMonitor, picture->getHeight() / 2, picture, Point(0, 0));
         // The engine monitors from 0.5 on; the band switches turn off only above it.
-        if (monitor) monitor->setThresholdInclusive(true);
-        bind(monitor);
+        if (monitor_) monitor_->setThresholdInclusive(true);
+        bind(monitor_);
         picture->release();
     }
     // Power switches of bands 1..5, then the compressor switches.
@@ -122,23 +122,23 @@ void MultibandEditor::buildControls() {
         if (!picture) continue;
         for (int band = 0; band < 5; ++band) {
             const int slot = row * 5 + band;
-            bandToggles[slot] = new (std::nothrow) ToggleButton(
+            bandToggles_[slot] = new (std::nothrow) ToggleButton(
                 bitmapSized(picture, columns[row][band], layout::kBandToggleY, 2), this,
                 kBandToggleTags[slot], picture->getHeight() / 2, picture, Point(0, 0));
-            bind(bandToggles[slot]);
+            bind(bandToggles_[slot]);
         }
         picture->release();
     }
 }
 
 void MultibandEditor::close() {
-    isOpen.store(0, std::memory_order_release);
+    isOpen_.store(0, std::memory_order_release);
     delete frame_; // and with it every view and control
     frame_ = nullptr;
-    outputStage = crossoverStrip = linkStrip = settingsPanel = multiControl = nullptr;
-    pageSelector = nullptr;
-    monitor = nullptr;
-    for (ToggleButton*& toggle : bandToggles)
+    outputStage_ = crossoverStrip_ = linkStrip_ = settingsPanel_ = multiControl_ = nullptr;
+    pageSelector_ = nullptr;
+    monitor_ = nullptr;
+    for (ToggleButton*& toggle : bandToggles_)
         toggle = nullptr;
     if (effect) {
         effect->setEditorValue(qv::tag::kEditorScratch, 0.0f);
@@ -152,19 +152,19 @@ void MultibandEditor::redrawView(View* view) {
 }
 
 void MultibandEditor::updateOutputStage() {
-    redrawView(outputStage);
+    redrawView(outputStage_);
 }
 void MultibandEditor::updateCrossoverStrip() {
-    redrawView(crossoverStrip);
+    redrawView(crossoverStrip_);
 }
 void MultibandEditor::updateLinkStrip() {
-    redrawView(linkStrip);
+    redrawView(linkStrip_);
 }
 void MultibandEditor::updatePanel() {
-    redrawView(settingsPanel);
+    redrawView(settingsPanel_);
 }
 void MultibandEditor::updateMultiControl() {
-    redrawView(multiControl);
+    redrawView(multiControl_);
 }
 
 VstInt32 MultibandEditor::stockTag(int slot) {
@@ -182,37 +182,38 @@ int MultibandEditor::stockSlot(VstInt32 tag) {
 
 Control* MultibandEditor::findControl(VstInt32 tag) const {
     if (!isEditorOpen()) return nullptr;
-    if (tag == qv::param::kPanelPage) return pageSelector;
-    if (tag == qv::param::kMonitor) return monitor;
+    if (tag == qv::param::kPanelPage) return pageSelector_;
+    if (tag == qv::param::kMonitor) return monitor_;
     for (int i = 0; i < kBandToggleCount; ++i)
-        if (kBandToggleTags[i] == tag) return bandToggles[i];
+        if (kBandToggleTags[i] == tag) return bandToggles_[i];
     return nullptr;
 }
 
 bool MultibandEditor::isControlPending(VstInt32 tag) const {
     const int slot = stockSlot(tag);
-    return slot >= 0 && (pendingControls.load(std::memory_order_acquire) >> slot & 1u) != 0;
+    return slot >= 0 && (pendingControls_.load(std::memory_order_acquire) >> slot & 1u) != 0;
 }
 
 View* MultibandEditor::findCustomView(int refreshFlag) const {
-    View* const views[] = {outputStage, crossoverStrip, linkStrip, settingsPanel, multiControl};
+    View* const views[] = {outputStage_, crossoverStrip_, linkStrip_, settingsPanel_,
+                           multiControl_};
     if (!isEditorOpen() || refreshFlag < 1 || refreshFlag > 5) return nullptr;
     return views[refreshFlag - 1];
 }
 
 void MultibandEditor::setParameter(VstInt32 index, float) {
     if (!isEditorOpen()) return;
-    if (GetCurrentThreadId() == uiThread.load(std::memory_order_relaxed)) {
+    if (GetCurrentThreadId() == uiThread_.load(std::memory_order_relaxed)) {
         resynchronise(findControl(index));
     } else if (const int slot = stockSlot(index); slot >= 0) {
         // Published by postUpdate's release store below, taken by update() on the UI thread.
-        pendingControls.fetch_or(1u << slot, std::memory_order_relaxed);
+        pendingControls_.fetch_or(1u << slot, std::memory_order_relaxed);
     }
     postUpdate();
 }
 
 void MultibandEditor::update() {
-    const std::uint32_t pending = pendingControls.exchange(0, std::memory_order_acq_rel);
+    const std::uint32_t pending = pendingControls_.exchange(0, std::memory_order_acq_rel);
     if (!pending || !isEditorOpen()) return;
     for (int slot = 0; slot < kStockControlCount; ++slot)
         if (pending >> slot & 1u) resynchronise(findControl(stockTag(slot)));

@@ -59,7 +59,7 @@ public:
     // A stock control changed by the user: the effect records it with host notification.
     void valueChanged(DrawContext* context, Control* control) override;
 
-    bool isEditorOpen() const { return isOpen.load(std::memory_order_acquire) != 0; }
+    bool isEditorOpen() const { return isOpen_.load(std::memory_order_acquire) != 0; }
     // True when a stock control waits for its resynchronisation on the UI thread.
     bool isControlPending(VstInt32 tag) const;
     // The stock control bound to tag, or null (closed, or no such control).
@@ -79,18 +79,18 @@ private:
     void resynchronise(Control* control);
 
     // Custom views (made by their own classes; null until then and while closed).
-    View* outputStage = nullptr;
-    View* crossoverStrip = nullptr;
-    View* linkStrip = nullptr;
-    View* settingsPanel = nullptr;
-    View* multiControl = nullptr;
-    SegmentSelector* pageSelector = nullptr;          // PanelPage
-    ToggleButton* monitor = nullptr;                  // "Monitor"
-    ToggleButton* bandToggles[kBandToggleCount] = {}; // tags as kBandToggleTags
-    Bitmap* background = nullptr;                     // 10001, held for the editor's life
-    std::atomic<unsigned char> isOpen{0};             // 1 between open and close
-    std::atomic<unsigned long> uiThread{0};           // id of the thread that opened the editor
-    std::atomic<std::uint32_t> pendingControls{0}; // bit per stock slot changed off the UI thread
+    View* outputStage_ = nullptr;
+    View* crossoverStrip_ = nullptr;
+    View* linkStrip_ = nullptr;
+    View* settingsPanel_ = nullptr;
+    View* multiControl_ = nullptr;
+    SegmentSelector* pageSelector_ = nullptr;          // PanelPage
+    ToggleButton* monitor_ = nullptr;                  // "Monitor"
+    ToggleButton* bandToggles_[kBandToggleCount] = {}; // tags as kBandToggleTags
+    Bitmap* background_ = nullptr;                     // 10001, held for the editor's life
+    std::atomic<unsigned char> isOpen_{0};             // 1 between open and close
+    std::atomic<unsigned long> uiThread_{0};           // id of the thread that opened the editor
+    std::atomic<std::uint32_t> pendingControls_{0}; // bit per stock slot changed off the UI thread
 };
 
 } // namespace qv

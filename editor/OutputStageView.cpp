@@ -80,24 +80,25 @@ void fillColumns(DrawContext& context, int first, int last, int top, int bottom,
 } // namespace
 
 OutputStageView::OutputStageView(const Rect& size, AudioEffect* effect)
-    : View(size), effect(effect),
-      backgroundBitmap(new (std::nothrow) Bitmap(layout::kBmpOutputStageBackground.id)),
-      scaleBitmap(new (std::nothrow) Bitmap(layout::kBmpOutputMeterScale.id)),
-      masterBitmap(new (std::nothrow) Bitmap(layout::kBmpMasterBox.id)),
-      peakBitmap(new (std::nothrow) Bitmap(layout::kBmpPeakBox.id)),
-      levelBitmap(new (std::nothrow) Bitmap(layout::kBmpLevelBox.id)) {
-    background = placed(backgroundBitmap, size.left, size.top);
-    meters = placed(scaleBitmap, layout::kOutputMeters.left, layout::kOutputMeters.top);
-    master = placed(masterBitmap, layout::kOutputMaster.left, layout::kOutputMaster.top);
-    masterDrag = rectOf(layout::kOutputMasterDrag);
-    peak[0] = placed(peakBitmap, layout::kOutputPeak1.left, layout::kOutputPeak1.top);
-    peak[1] = placed(peakBitmap, layout::kOutputPeak2.left, layout::kOutputPeak2.top);
-    dry = placed(levelBitmap, layout::kOutputDry.left, layout::kOutputDry.top);
-    wet = placed(levelBitmap, layout::kOutputWet.left, layout::kOutputWet.top);
+    : View(size), effect_(effect),
+      backgroundBitmap_(new (std::nothrow) Bitmap(layout::kBmpOutputStageBackground.id)),
+      scaleBitmap_(new (std::nothrow) Bitmap(layout::kBmpOutputMeterScale.id)),
+      masterBitmap_(new (std::nothrow) Bitmap(layout::kBmpMasterBox.id)),
+      peakBitmap_(new (std::nothrow) Bitmap(layout::kBmpPeakBox.id)),
+      levelBitmap_(new (std::nothrow) Bitmap(layout::kBmpLevelBox.id)) {
+    background_ = placed(backgroundBitmap_, size.left, size.top);
+    meters_ = placed(scaleBitmap_, layout::kOutputMeters.left, layout::kOutputMeters.top);
+    master_ = placed(masterBitmap_, layout::kOutputMaster.left, layout::kOutputMaster.top);
+    masterDrag_ = rectOf(layout::kOutputMasterDrag);
+    peak_[0] = placed(peakBitmap_, layout::kOutputPeak1.left, layout::kOutputPeak1.top);
+    peak_[1] = placed(peakBitmap_, layout::kOutputPeak2.left, layout::kOutputPeak2.top);
+    dry_ = placed(levelBitmap_, layout::kOutputDry.left, layout::kOutputDry.top);
+    wet_ = placed(levelBitmap_, layout::kOutputWet.left, layout::kOutputWet.top);
 }
 
 OutputStageView::~OutputStageView() {
-    for (Bitmap* bitmap : {backgroundBitmap, scaleBitmap, masterBitmap, peakBitmap, levelBitmap})
+    for (Bitmap* bitmap :
+         {backgroundBitmap_, scaleBitmap_, masterBitmap_, peakBitmap_, levelBitmap_})
         if (bitmap) bitmap->release();
 }
 
@@ -149,22 +150,22 @@ void OutputStageView::formatLevel(float value, char* text, std::size_t size) {
 // --- drawing ----------------------------------------------------------------------------------
 
 float OutputStageView::parameter(VstInt32 index) const {
-    return effect ? effect->getParameter(index) : 0.0f;
+    return effect_ ? effect_->getParameter(index) : 0.0f;
 }
 
 void OutputStageView::draw(DrawContext* context) {
     if (!context) return;
-    const VstInt32 hint = effect ? effect->getEditorHint(qv::tag::kOutputHint) : qv::hint::kAll;
+    const VstInt32 hint = effect_ ? effect_->getEditorHint(qv::tag::kOutputHint) : qv::hint::kAll;
     switch (hint) {
     case qv::hint::kAll:
     case qv::kHintWholeView: // several elements changed before a redraw
-        if (backgroundBitmap) backgroundBitmap->draw(context, background, Point(0, 0));
+        if (backgroundBitmap_) backgroundBitmap_->draw(context, background_, Point(0, 0));
         drawMeters(context);
         drawMaster(context);
         drawPeak(context, 0);
         drawPeak(context, 1);
-        drawLevel(context, qv::param::kDryOut, dry);
-        drawLevel(context, qv::param::kWetOut, wet);
+        drawLevel(context, qv::param::kDryOut, dry_);
+        drawLevel(context, qv::param::kWetOut, wet_);
         break;
     case outputHint::kMeters:
         drawMeters(context);
@@ -173,26 +174,26 @@ void OutputStageView::draw(DrawContext* context) {
         drawMaster(context);
         break;
     case outputHint::kDry:
-        drawLevel(context, qv::param::kDryOut, dry);
+        drawLevel(context, qv::param::kDryOut, dry_);
         break;
     case outputHint::kWet:
-        drawLevel(context, qv::param::kWetOut, wet);
+        drawLevel(context, qv::param::kWetOut, wet_);
         break;
     default:
         break;
     }
     // A hint the effect sets between the read and this clear is lost: the next redraw is full.
-    if (effect) effect->setEditorHint(qv::tag::kOutputHint, qv::hint::kAll);
+    if (effect_) effect_->setEditorHint(qv::tag::kOutputHint, qv::hint::kAll);
     setDirty(false);
 }
 
 void OutputStageView::drawMeters(DrawContext* context) {
     float scaled[kMeterCount];
     {
-        OffscreenContext picture(context, scaleBitmap, false);
+        OffscreenContext picture(context, scaleBitmap_, false);
         const int bottom = kMeterHeight - 1;
         for (int m = 0; m < kMeterCount; ++m) {
-            float reading = effect ? effect->getEditorValue(kMeterTags[m]) : 0.0f;
+            float reading = effect_ ? effect_->getEditorValue(kMeterTags[m]) : 0.0f;
             if (reading != reading) reading = 0.0f; // a NaN reading shows as silence
             scaled[m] = kMeterScale * reading;
             const int top = barTop(reading);
@@ -201,14 +202,14 @@ void OutputStageView::drawMeters(DrawContext* context) {
             fillColumns(picture, bar.darkFirst, bar.darkLast, top, bottom, kDarkBar);
             fillColumns(picture, bar.brightFirst, bar.brightLast, top, bottom, kBrightBar);
         }
-        picture.copyTo(context, meters, Point(0, 0));
+        picture.copyTo(context, meters_, Point(0, 0));
     }
     // Peak meters feed readout 1, RMS meters readout 2.
     for (int k = 0; k < 2; ++k) {
         const float a = scaled[2 * k];
         const float b = scaled[2 * k + 1];
-        if (a > peakHold[k] || b > peakHold[k]) {
-            peakHold[k] = a > b ? a : b;
+        if (a > peakHold_[k] || b > peakHold_[k]) {
+            peakHold_[k] = a > b ? a : b;
             drawPeak(context, k);
         }
     }
@@ -217,26 +218,26 @@ void OutputStageView::drawMeters(DrawContext* context) {
 void OutputStageView::drawPeak(DrawContext* context, int k) {
     char text[16];
     bool over = false;
-    formatPeak(peakHold[k], text, sizeof text, over);
-    if (peakBitmap) peakBitmap->draw(context, peak[k], Point(0, 0));
+    formatPeak(peakHold_[k], text, sizeof text, over);
+    if (peakBitmap_) peakBitmap_->draw(context, peak_[k], Point(0, 0));
     context->setFont(kSmallFont, 0, 0);
     context->setFontColor(over ? kOverLevel : kBlack);
-    context->drawString(text, peak[k], false, DrawContext::kAlignRight);
+    context->drawString(text, peak_[k], false, DrawContext::kAlignRight);
 }
 
 void OutputStageView::drawMaster(DrawContext* context) {
     char text[24];
     formatMaster(parameter(qv::param::kMasterOut), text, sizeof text);
-    if (masterBitmap) masterBitmap->draw(context, master, Point(0, 0));
+    if (masterBitmap_) masterBitmap_->draw(context, master_, Point(0, 0));
     context->setFont(kMasterFont, 0, kBold);
     context->setFontColor(kBlack);
-    context->drawString(text, master, false, DrawContext::kAlignCenter);
+    context->drawString(text, master_, false, DrawContext::kAlignCenter);
 }
 
 void OutputStageView::drawLevel(DrawContext* context, VstInt32 index, const Rect& box) {
     char text[24];
     formatLevel(parameter(index), text, sizeof text);
-    if (levelBitmap) levelBitmap->draw(context, box, Point(0, 0));
+    if (levelBitmap_) levelBitmap_->draw(context, box, Point(0, 0));
     context->setFont(kSmallFont, 0, 0);
     context->setFontColor(kBlack);
     context->drawString(text, box, false, DrawContext::kAlignCenter);
@@ -252,16 +253,16 @@ void OutputStageView::mouse(DrawContext* context, Point) {
     tracker.pickAndDrag(
         true, kValuePerPixel,
         [&](Point p) {
-            if (masterDrag.contains(p))
+            if (masterDrag_.contains(p))
                 target = qv::param::kMasterOut;
-            else if (dry.contains(p))
+            else if (dry_.contains(p))
                 target = qv::param::kDryOut;
-            else if (wet.contains(p))
+            else if (wet_.contains(p))
                 target = qv::param::kWetOut;
             if (target < 0) {
                 for (int k = 0; k < 2; ++k) {
-                    if (!peak[k].contains(p)) continue;
-                    peakHold[k] = 0.0f;
+                    if (!peak_[k].contains(p)) continue;
+                    peakHold_[k] = 0.0f;
                     drawPeak(context, k);
                     break;
                 }
@@ -284,16 +285,16 @@ void OutputStageView::mouse(DrawContext* context, Point) {
                     next = 0.0;
             }
             running = static_cast<float>(next);
-            if (effect) effect->setParameter(target, running);
+            if (effect_) effect_->setParameter(target, running);
         });
     Point p;
-    if (tracker.rightHeld(p) && effect) {
-        if (masterDrag.contains(p))
-            effect->setParameter(qv::param::kMasterOut, kMasterReset);
-        else if (dry.contains(p))
-            effect->setParameter(qv::param::kDryOut, kDryReset);
-        else if (wet.contains(p))
-            effect->setParameter(qv::param::kWetOut, kWetReset);
+    if (tracker.rightHeld(p) && effect_) {
+        if (masterDrag_.contains(p))
+            effect_->setParameter(qv::param::kMasterOut, kMasterReset);
+        else if (dry_.contains(p))
+            effect_->setParameter(qv::param::kDryOut, kDryReset);
+        else if (wet_.contains(p))
+            effect_->setParameter(qv::param::kWetOut, kWetReset);
     }
     tracker.restoreCursor(); // if a drag hid it
 }

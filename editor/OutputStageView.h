@@ -51,13 +51,13 @@ public:
     static void formatLevel(float value, char* text, std::size_t size);
 
     // Highest scaled peak reading since the view was made or the readout was clicked; k 0 or 1.
-    float getPeakHold(int k) const { return peakHold[k]; }
-    const Rect& meterRect() const { return meters; }
-    const Rect& masterRect() const { return master; }
-    const Rect& masterDragRect() const { return masterDrag; }
-    const Rect& peakRect(int k) const { return peak[k]; }
-    const Rect& dryRect() const { return dry; }
-    const Rect& wetRect() const { return wet; }
+    float getPeakHold(int k) const { return peakHold_[k]; }
+    const Rect& meterRect() const { return meters_; }
+    const Rect& masterRect() const { return master_; }
+    const Rect& masterDragRect() const { return masterDrag_; }
+    const Rect& peakRect(int k) const { return peak_[k]; }
+    const Rect& dryRect() const { return dry_; }
+    const Rect& wetRect() const { return wet_; }
 
 private:
     void drawMeters(DrawContext* context);
@@ -66,20 +66,20 @@ private:
     void drawLevel(DrawContext* context, VstInt32 parameter, const Rect& box);
     float parameter(VstInt32 index) const;
 
-    AudioEffect* effect;      // read and written; not owned
-    Bitmap* backgroundBitmap; // 10054, one reference
-    Bitmap* scaleBitmap;      // 10052, one reference
-    Bitmap* masterBitmap;     // 10055, one reference
-    Bitmap* peakBitmap;       // 10056, one reference
-    Bitmap* levelBitmap;      // 10057, one reference
-    Rect background;          // the whole column picture
-    Rect meters;              // the four bars over the scale
-    Rect master;              // "MasterOut" readout
-    Rect masterDrag;          // where a press drags "MasterOut"
-    Rect peak[2];             // peak-hold readouts: peak meters, RMS meters
-    Rect dry;                 // "Dry out" box
-    Rect wet;                 // "Wet out" box
-    float peakHold[2] = {};   // highest scaled reading shown in each readout
+    AudioEffect* effect_;      // read and written; not owned
+    Bitmap* backgroundBitmap_; // 10054, one reference
+    Bitmap* scaleBitmap_;      // 10052, one reference
+    Bitmap* masterBitmap_;     // 10055, one reference
+    Bitmap* peakBitmap_;       // 10056, one reference
+    Bitmap* levelBitmap_;      // 10057, one reference
+    Rect background_;          // the whole column picture
+    Rect meters_;              // the four bars over the scale
+    Rect master_;              // "MasterOut" readout
+    Rect masterDrag_;          // where a press drags "MasterOut"
+    Rect peak_[2];             // peak-hold readouts: peak meters, RMS meters
+    Rect dry_;                 // "Dry out" box
+    Rect wet_;                 // "Wet out" box
+    float peakHold_[2] = {};   // highest scaled reading shown in each readout
 };
 
 } // namespace qv

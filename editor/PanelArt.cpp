@@ -52,11 +52,11 @@ constexpr const layout::BitmapSpec* kPanelBitmaps[] = {
 
 PanelArt::PanelArt() {
     for (const layout::BitmapSpec* entry : kPanelBitmaps)
-        bitmaps[entry->id - kFirstId] = new (std::nothrow) Bitmap(entry->id);
+        bitmaps_[entry->id - kFirstId] = new (std::nothrow) Bitmap(entry->id);
 }
 
 PanelArt::~PanelArt() {
-    for (Bitmap*& bitmap : bitmaps) {
+    for (Bitmap*& bitmap : bitmaps_) {
         if (bitmap) bitmap->release();
         bitmap = nullptr;
     }
@@ -64,7 +64,7 @@ PanelArt::~PanelArt() {
 
 Bitmap* PanelArt::get(const layout::BitmapSpec& entry) const {
     if (entry.id < kFirstId || entry.id > kLastId) return nullptr;
-    return bitmaps[entry.id - kFirstId];
+    return bitmaps_[entry.id - kFirstId];
 }
 
 int PanelArt::frameHeight(const layout::BitmapSpec& entry) const {

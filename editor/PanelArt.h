@@ -23,7 +23,7 @@ public:
 private:
     static constexpr int kFirstId = 10011; // the panel uses ids kFirstId .. kLastId
     static constexpr int kLastId = 10051;
-    Bitmap* bitmaps[kLastId - kFirstId + 1] = {}; // by id - kFirstId; null where not used
+    Bitmap* bitmaps_[kLastId - kFirstId + 1] = {}; // by id - kFirstId; null where not used
 };
 
 } // namespace qv

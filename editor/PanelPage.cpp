@@ -11,19 +11,19 @@
 namespace qv {
 
 PanelPage::PanelPage(const Setting& setting)
-    : effect(setting.effect), art(setting.art), panel(setting.panel),
-      activeElement(setting.activeElement) {}
+    : effect_(setting.effect), art_(setting.art), panel_(setting.panel),
+      activeElement_(setting.activeElement) {}
 
 float PanelPage::param(int index) const {
-    return effect ? effect->getParameter(index) : 0.0f;
+    return effect_ ? effect_->getParameter(index) : 0.0f;
 }
 
 void PanelPage::write(int index, float value) {
-    if (effect && index >= 0) effect->setParameter(index, value);
+    if (effect_ && index >= 0) effect_->setParameter(index, value);
 }
 
 float PanelPage::reading(int tag) const {
-    return effect ? effect->getEditorValue(tag) : 0.0f;
+    return effect_ ? effect_->getEditorValue(tag) : 0.0f;
 }
 
 void PanelPage::toggle(int index) {
@@ -32,22 +32,22 @@ void PanelPage::toggle(int index) {
 }
 
 void PanelPage::drawBackground(DrawContext* context, const Entry& entry) {
-    if (Bitmap* bitmap = art.get(entry)) bitmap->draw(context, panel.viewSize(), Point(0, 0));
+    if (Bitmap* bitmap = art_.get(entry)) bitmap->draw(context, panel_.viewSize(), Point(0, 0));
 }
 
 Rect PanelPage::frameRect(const Entry& entry, int left, int top) const {
-    const Bitmap* bitmap = art.get(entry);
+    const Bitmap* bitmap = art_.get(entry);
     const int width = bitmap ? bitmap->getWidth() : 0;
-    return Rect(left, top, left + width, top + art.frameHeight(entry));
+    return Rect(left, top, left + width, top + art_.frameHeight(entry));
 }
 
 void PanelPage::drawFrame(DrawContext* context, const Entry& entry, int left, int top, int frame,
                           bool transparent) {
-    Bitmap* bitmap = art.get(entry);
+    Bitmap* bitmap = art_.get(entry);
     if (!bitmap) return;
     if (frame < 0) frame = 0;
     if (frame >= entry.frames) frame = entry.frames - 1;
-    const Point source(0, frame * art.frameHeight(entry));
+    const Point source(0, frame * art_.frameHeight(entry));
     if (transparent)
         bitmap->drawTransparent(context, frameRect(entry, left, top), source);
     else

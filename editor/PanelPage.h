@@ -65,10 +65,10 @@ protected:
         return p.x >= r.left && p.x <= r.right && p.y >= r.top && p.y <= r.bottom;
     }
 
-    AudioEffect* effect;
-    PanelArt& art;
-    View& panel;
-    int& activeElement;
+    AudioEffect* effect_;
+    PanelArt& art_;
+    View& panel_;
+    int& activeElement_;
 };
 
 } // namespace qv

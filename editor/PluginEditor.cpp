@@ -22,7 +22,7 @@ PluginEditor::PluginEditor(AudioEffect* effect) : HostEditor(effect), EditorBase
 }
 
 VstIntPtr PluginEditor::getRect(ERect** out) {
-    if (out) *out = &rect;
+    if (out) *out = &rect_;
     return 1;
 }
 

@@ -34,7 +34,7 @@ public:
     void hostIdle() override;
 
 protected:
-    ERect rect{0, 0, 0, 0}; // top, left, bottom, right; filled by the derived editor
+    ERect rect_{0, 0, 0, 0}; // top, left, bottom, right; filled by the derived editor
 };
 
 } // namespace qv

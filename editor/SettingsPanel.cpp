@@ -13,12 +13,12 @@ namespace qv {
 static_assert(SettingsPanel::kPageCount == qv::kNumPanelPages, "one page object per page");
 
 SettingsPanel::SettingsPanel(const Rect& rectangle, AudioEffect* effect)
-    : View(rectangle), effect(effect), compressorPage({effect, art, *this, activeElement}),
-      bandPage({effect, art, *this, activeElement}),
-      limiterPage({effect, art, *this, activeElement}),
-      filterPage({effect, art, *this, activeElement}),
-      analyserPage({effect, art, *this, activeElement}),
-      matrixPage({effect, art, *this, activeElement}) {}
+    : View(rectangle), effect_(effect), compressorPage_({effect, art_, *this, activeElement_}),
+      bandPage_({effect, art_, *this, activeElement_}),
+      limiterPage_({effect, art_, *this, activeElement_}),
+      filterPage_({effect, art_, *this, activeElement_}),
+      analyserPage_({effect, art_, *this, activeElement_}),
+      matrixPage_({effect, art_, *this, activeElement_}) {}
 
 SettingsPanel::~SettingsPanel() = default;
 
@@ -29,56 +29,56 @@ SettingsPanel::Page SettingsPanel::pageOf(float value) {
 PanelPage* SettingsPanel::pageObject(Page page) {
     switch (page) {
     case kPageA:
-        return &compressorPage;
+        return &compressorPage_;
     case kPageB:
-        return &bandPage;
+        return &bandPage_;
     case kPageC:
-        return &limiterPage;
+        return &limiterPage_;
     case kPageD:
-        return &filterPage;
+        return &filterPage_;
     case kPageE:
-        return &analyserPage;
+        return &analyserPage_;
     case kPageF:
-        return &matrixPage;
+        return &matrixPage_;
     default:
         return nullptr;
     }
 }
 
 void SettingsPanel::drawPage(DrawContext* context, int hint) {
-    const Page page = pageOf(effect ? effect->getParameter(qv::param::kPanelPage) : 0.0f);
+    const Page page = pageOf(effect_ ? effect_->getParameter(qv::param::kPanelPage) : 0.0f);
     if (PanelPage* object = pageObject(page)) {
         object->draw(context, hint);
     } else {
         // Page G, the information page, shows its background for any hint.
-        if (Bitmap* background = art.get(layout::kBmpPageGBackground))
+        if (Bitmap* background = art_.get(layout::kBmpPageGBackground))
             background->draw(context, size_, Point(0, 0));
     }
 }
 
 void SettingsPanel::draw(DrawContext* context) {
     if (context) {
-        int hint = effect ? effect->getEditorHint(qv::tag::kPanelHint) : 0;
+        int hint = effect_ ? effect_->getEditorHint(qv::tag::kPanelHint) : 0;
         if (hint == qv::kHintWholeView) hint = 0; // several elements changed: the whole page
         drawPage(context, hint);
     }
-    if (effect) effect->setEditorHint(qv::tag::kPanelHint, 0);
+    if (effect_) effect_->setEditorHint(qv::tag::kPanelHint, 0);
     setDirty(false);
 }
 
 void SettingsPanel::drawRect(DrawContext* context, const Rect&) {
     if (context) drawPage(context, 0);
-    if (effect) effect->setEditorHint(qv::tag::kPanelHint, 0);
+    if (effect_) effect_->setEditorHint(qv::tag::kPanelHint, 0);
     setDirty(false);
 }
 
 void SettingsPanel::mouse(DrawContext* context, Point where) {
     if (!mouseEnabled_ || !context) return;
-    const Page page = pageOf(effect ? effect->getParameter(qv::param::kPanelPage) : 0.0f);
+    const Page page = pageOf(effect_ ? effect_->getParameter(qv::param::kPanelPage) : 0.0f);
     if (PanelPage* object = pageObject(page))
         object->mouse(context, where);
     else
-        activeElement = 0;
+        activeElement_ = 0;
 }
 
 void SettingsPanel::update(DrawContext*) {}

@@ -39,21 +39,21 @@ public:
 
     // The page a PanelPage value shows: sevenths, A below 0.142857 ... G from 0.857142 (NaN: G).
     static Page pageOf(float value);
-    int getActiveElement() const { return activeElement; }
+    int getActiveElement() const { return activeElement_; }
 
 private:
     void drawPage(DrawContext* context, int hint);
     PanelPage* pageObject(Page page);
 
-    AudioEffect* effect;           // the effect shown and edited; not owned
-    int activeElement = 0;         // element pressed or dragged on the current page, 0 if none
-    PanelArt art;                  // every bitmap of the seven pages
-    CompressorPage compressorPage; // page A
-    BandPage bandPage;             // page B
-    LimiterPage limiterPage;       // page C
-    FilterPage filterPage;         // page D
-    AnalyserPage analyserPage;     // page E
-    MatrixPage matrixPage;         // page F
+    AudioEffect* effect_;           // the effect shown and edited; not owned
+    int activeElement_ = 0;         // element pressed or dragged on the current page, 0 if none
+    PanelArt art_;                  // every bitmap of the seven pages
+    CompressorPage compressorPage_; // page A
+    BandPage bandPage_;             // page B
+    LimiterPage limiterPage_;       // page C
+    FilterPage filterPage_;         // page D
+    AnalyserPage analyserPage_;     // page E
+    MatrixPage matrixPage_;         // page F
 };
 
 } // namespace qv

@@ -15,17 +15,17 @@ constexpr double kRowsPerDecade = 40.0;          // 2 pixels per dB
 
 } // namespace
 
-SpectrumAnalyser::SpectrumAnalyser() : leftFft(kSize), rightFft(kSize) {
+SpectrumAnalyser::SpectrumAnalyser() : leftFft_(kSize), rightFft_(kSize) {
     for (int i = 0; i < kSize; ++i) {
         const double phase = 2.0 * kPi * i / (kSize - 1);
-        window[i] = 0.42 - 0.5 * std::cos(phase) + 0.08 * std::cos(2.0 * phase);
+        window_[i] = 0.42 - 0.5 * std::cos(phase) + 0.08 * std::cos(2.0 * phase);
     }
-    for (double& d : data)
+    for (double& d : data_)
         d = 0.0;
-    for (auto& channel : magnitudes)
+    for (auto& channel : magnitudes_)
         for (double& m : channel)
             m = 0.0;
-    for (auto& channel : points)
+    for (auto& channel : points_)
         for (double& p : channel)
             p = 0.0;
 }
@@ -42,7 +42,7 @@ int SpectrumAnalyser::rowOf(double m) {
 void SpectrumAnalyser::transform(const float* samples, const qv::Fft& fft, double* work,
                                  double* out) {
     for (int i = 0; i < kSize; ++i) {
-        work[2 * i] = samples ? samples[i] * window[i] : 0.0;
+        work[2 * i] = samples ? samples[i] * window_[i] : 0.0;
         work[2 * i + 1] = 0.0;
     }
     fft.forward(work);
@@ -75,10 +75,10 @@ void SpectrumAnalyser::peaks(const double* bins, const std::int32_t* bands, doub
 }
 
 void SpectrumAnalyser::analyse(const float* left, const float* right, const std::int32_t* bands) {
-    transform(left, leftFft, data, magnitudes[0]);
-    transform(right, rightFft, data, magnitudes[1]);
-    peaks(magnitudes[0], bands, points[0]);
-    peaks(magnitudes[1], bands, points[1]);
+    transform(left, leftFft_, data_, magnitudes_[0]);
+    transform(right, rightFft_, data_, magnitudes_[1]);
+    peaks(magnitudes_[0], bands, points_[0]);
+    peaks(magnitudes_[1], bands, points_[1]);
 }
 
 } // namespace qv

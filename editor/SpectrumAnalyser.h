@@ -25,8 +25,8 @@ public:
     // reads as all 0); indices outside the bins are held to the nearest bin.
     void analyse(const float* left, const float* right, const std::int32_t* bands);
     // Band peaks of the last analysis (magnitude, 1.0 for a full-scale sine's bin).
-    double leftPoint(int i) const { return inRange(i) ? points[0][i] : 0.0; }
-    double rightPoint(int i) const { return inRange(i) ? points[1][i] : 0.0; }
+    double leftPoint(int i) const { return inRange(i) ? points_[0][i] : 0.0; }
+    double rightPoint(int i) const { return inRange(i) ? points_[1][i] : 0.0; }
 
     // Graph row of a magnitude: kGraphHeight below 0.00001 (and for NaN), 0 above 1, else
     // trunc(-40 log10 m), at most kGraphHeight.
@@ -37,12 +37,12 @@ private:
     void transform(const float* samples, const qv::Fft& fft, double* data, double* magnitudes);
     void peaks(const double* magnitudes, const std::int32_t* bands, double* out) const;
 
-    qv::Fft leftFft;             // transform workspace of the left channel
-    qv::Fft rightFft;            // and of the right
-    double window[kSize];        // Blackman window coefficients
-    double data[2 * kSize];      // complex transform input and output (re, im pairs)
-    double magnitudes[2][kBins]; // bins 0..2047, left then right
-    double points[2][kPoints];   // band peaks, left then right
+    qv::Fft leftFft_;             // transform workspace of the left channel
+    qv::Fft rightFft_;            // and of the right
+    double window_[kSize];        // Blackman window coefficients
+    double data_[2 * kSize];      // complex transform input and output (re, im pairs)
+    double magnitudes_[2][kBins]; // bins 0..2047, left then right
+    double points_[2][kPoints];   // band peaks, left then right
 };
 
 } // namespace qv

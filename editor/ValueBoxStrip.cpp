@@ -20,49 +20,49 @@ const Color kHighlight(102, 255, 255); // outline of the box being dragged
 
 ValueBoxStrip::ValueBoxStrip(const Rect& size, AudioEffect* effect, int boxTop, int pressTop,
                              int pressBottom)
-    : View(size), effect(effect),
-      stripBitmap(new (std::nothrow) Bitmap(layout::kBmpStripBackground.id)),
-      boxBitmap(new (std::nothrow) Bitmap(layout::kBmpStripBox.id)), pressTop(pressTop),
-      pressBottom(pressBottom) {
-    const int stripWidth = stripBitmap ? stripBitmap->getWidth() : 0;
-    const int stripHeight = stripBitmap ? stripBitmap->getHeight() : 0;
-    const int boxWidth = boxBitmap ? boxBitmap->getWidth() : 0;
-    const int boxHeight = boxBitmap ? boxBitmap->getHeight() : 0;
-    strip = Rect(size.left, size.top, size.left + stripWidth, size.top + stripHeight);
+    : View(size), effect_(effect),
+      stripBitmap_(new (std::nothrow) Bitmap(layout::kBmpStripBackground.id)),
+      boxBitmap_(new (std::nothrow) Bitmap(layout::kBmpStripBox.id)), pressTop_(pressTop),
+      pressBottom_(pressBottom) {
+    const int stripWidth = stripBitmap_ ? stripBitmap_->getWidth() : 0;
+    const int stripHeight = stripBitmap_ ? stripBitmap_->getHeight() : 0;
+    const int boxWidth = boxBitmap_ ? boxBitmap_->getWidth() : 0;
+    const int boxHeight = boxBitmap_ ? boxBitmap_->getHeight() : 0;
+    strip_ = Rect(size.left, size.top, size.left + stripWidth, size.top + stripHeight);
     for (int i = 0; i < kBoxCount; ++i) {
         const int left = layout::kStripBoxX[0] - kBoxPitch * i;
-        boxes[i] = Rect(left, boxTop, left + boxWidth, boxTop + boxHeight);
+        boxes_[i] = Rect(left, boxTop, left + boxWidth, boxTop + boxHeight);
         // One pixel outside the box at its left and top edges.
-        highlights[i] = Rect(left - 1, boxTop - 1, left + boxWidth, boxTop + boxHeight);
+        highlights_[i] = Rect(left - 1, boxTop - 1, left + boxWidth, boxTop + boxHeight);
     }
 }
 
 ValueBoxStrip::~ValueBoxStrip() {
-    if (stripBitmap) stripBitmap->release();
-    if (boxBitmap) boxBitmap->release();
+    if (stripBitmap_) stripBitmap_->release();
+    if (boxBitmap_) boxBitmap_->release();
 }
 
 int ValueBoxStrip::boxAt(Point p) const {
-    if (p.y < pressTop || p.y > pressBottom) return -1;
+    if (p.y < pressTop_ || p.y > pressBottom_) return -1;
     for (int i = 0; i < kBoxCount; ++i)
-        if (p.x >= boxes[i].left && p.x <= boxes[i].right) return i;
+        if (p.x >= boxes_[i].left && p.x <= boxes_[i].right) return i;
     return -1;
 }
 
 void ValueBoxStrip::draw(DrawContext* context) {
     if (!context) return;
-    if (stripBitmap) stripBitmap->draw(context, strip, Point(0, 0));
+    if (stripBitmap_) stripBitmap_->draw(context, strip_, Point(0, 0));
     for (int i = 0; i < kBoxCount; ++i) {
-        if (boxBitmap) boxBitmap->draw(context, boxes[i], Point(0, 0));
+        if (boxBitmap_) boxBitmap_->draw(context, boxes_[i], Point(0, 0));
         char text[16];
-        formatValue(effect ? effect->getParameter(parameterOf(i)) : 0.0f, text, sizeof text);
+        formatValue(effect_ ? effect_->getParameter(parameterOf(i)) : 0.0f, text, sizeof text);
         context->setFont(kBoxFont, 0, 0);
         context->setFontColor(kBlack);
-        context->drawString(text, boxes[i], false, DrawContext::kAlignCenter);
+        context->drawString(text, boxes_[i], false, DrawContext::kAlignCenter);
     }
-    if (activeBox >= 1 && activeBox <= kBoxCount) {
+    if (activeBox_ >= 1 && activeBox_ <= kBoxCount) {
         context->setFrameColor(kHighlight);
-        context->drawRect(highlights[activeBox - 1]);
+        context->drawRect(highlights_[activeBox_ - 1]);
     }
     setDirty(false);
 }
@@ -76,9 +76,9 @@ void ValueBoxStrip::mouse(DrawContext* context, Point) {
         true, kValuePerPixel,
         [&](Point p) {
             box = boxAt(p);
-            activeBox = box + 1; // 0 on a miss
+            activeBox_ = box + 1; // 0 on a miss
             if (box < 0) return false;
-            value = effect ? effect->getParameter(parameterOf(box)) : 0.0f;
+            value = effect_ ? effect_->getParameter(parameterOf(box)) : 0.0f;
             return true;
         },
         [&](double delta) {
@@ -86,15 +86,15 @@ void ValueBoxStrip::mouse(DrawContext* context, Point) {
             if (!(next >= 0.0)) next = 0.0; // NaN from the effect ends at the bottom too
             if (next > 1.0) next = 1.0;
             value = static_cast<float>(next);
-            if (effect) effect->setParameter(parameterOf(box), value);
+            if (effect_) effect_->setParameter(parameterOf(box), value);
         });
     Point p;
     if (tracker.rightHeld(p)) {
         const int target = boxAt(p);
-        if (target >= 0 && effect) effect->setParameter(parameterOf(target), kResetValue);
+        if (target >= 0 && effect_) effect_->setParameter(parameterOf(target), kResetValue);
     }
     if (dragged) {
-        activeBox = 0;
+        activeBox_ = 0;
         draw(context);
         tracker.restoreCursor();
     }

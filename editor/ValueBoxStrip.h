@@ -37,9 +37,9 @@ public:
     // inclusive); -1 otherwise.
     int boxAt(Point p) const;
 
-    const Rect& boxRect(int box) const { return boxes[box]; }
-    const Rect& highlightRect(int box) const { return highlights[box]; }
-    const Rect& stripRect() const { return strip; }
+    const Rect& boxRect(int box) const { return boxes_[box]; }
+    const Rect& highlightRect(int box) const { return highlights_[box]; }
+    const Rect& stripRect() const { return strip_; }
 
 protected:
     // boxTop: the top row of the boxes in frame coordinates; pressTop..pressBottom: the rows in
@@ -52,18 +52,18 @@ protected:
     virtual void formatValue(float value, char* text, std::size_t size) const = 0;
 
     // 0: none; 1..4: box 0..3 being dragged.
-    int draggedBox() const { return activeBox; }
+    int draggedBox() const { return activeBox_; }
 
 private:
-    AudioEffect* effect;        // read and written; not owned
-    Bitmap* stripBitmap;        // 10007, one reference
-    Bitmap* boxBitmap;          // 10008, one reference
-    Rect strip;                 // where the strip picture goes
-    Rect boxes[kBoxCount];      // value boxes; box i shows parameterOf(i)
-    Rect highlights[kBoxCount]; // outline around box i while it is dragged
-    int activeBox = 0;          // 0 none, else box + 1 while a left drag runs
-    int pressTop;               // first row in which a press picks a box
-    int pressBottom;            // last such row
+    AudioEffect* effect_;        // read and written; not owned
+    Bitmap* stripBitmap_;        // 10007, one reference
+    Bitmap* boxBitmap_;          // 10008, one reference
+    Rect strip_;                 // where the strip picture goes
+    Rect boxes_[kBoxCount];      // value boxes; box i shows parameterOf(i)
+    Rect highlights_[kBoxCount]; // outline around box i while it is dragged
+    int activeBox_ = 0;          // 0 none, else box + 1 while a left drag runs
+    int pressTop_;               // first row in which a press picks a box
+    int pressBottom_;            // last such row
 };
 
 } // namespace qv

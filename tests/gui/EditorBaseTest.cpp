@@ -29,7 +29,7 @@ public:
     void updatePanel() override { handled.push_back(4); }
     void updateMultiControl() override { handled.push_back(5); }
     void attach(Frame* f) { frame_ = f; }
-    ERect& rectangle() { return rect; }
+    ERect& rectangle() { return rect_; }
     std::vector<int> handled;
 };
 
