@@ -25,22 +25,22 @@ bool BandReductionProbe::attach(AEffect* plugin) {
         return false;
     BandMeterReport report;
     if (!query(plugin, report)) return false;
-    effect = plugin;
+    effect_ = plugin;
     for (int b = 0; b < kBands; ++b)
-        lowest[b] = latest[b] = kUnityReading;
-    attached = true;
+        lowest_[b] = latest_[b] = kUnityReading;
+    attached_ = true;
     return true;
 }
 
 void BandReductionProbe::sample() {
     BandMeterReport report;
-    if (!attached || !query(effect, report)) return;
+    if (!attached_ || !query(effect_, report)) return;
     for (int b = 0; b < kBands; ++b) {
         const float reading = report.gain[b];
         // Readings lie in 0..1 (gain times 0.1, capped at +20 dB); anything else is not one.
         if (!(reading >= 0.0f && reading <= 1.0f)) continue;
-        latest[b] = reading;
-        if (reading < lowest[b]) lowest[b] = reading;
+        latest_[b] = reading;
+        if (reading < lowest_[b]) lowest_[b] = reading;
     }
 }
 
@@ -54,13 +54,13 @@ double reductionDb(float reading) {
 } // namespace
 
 double BandReductionProbe::largestReductionDb(int band) const {
-    if (!attached || band < 1 || band > kBands) return 0.0;
-    return reductionDb(lowest[band - 1]);
+    if (!attached_ || band < 1 || band > kBands) return 0.0;
+    return reductionDb(lowest_[band - 1]);
 }
 
 double BandReductionProbe::latestReductionDb(int band) const {
-    if (!attached || band < 1 || band > kBands) return 0.0;
-    const double db = reductionDb(latest[band - 1]);
+    if (!attached_ || band < 1 || band > kBands) return 0.0;
+    const double db = reductionDb(latest_[band - 1]);
     return db > 0.0 ? db : 0.0;
 }
 

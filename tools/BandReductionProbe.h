@@ -19,7 +19,7 @@ public:
     void sample();
 
     // Attached: the readings can be read.
-    bool available() const { return attached; }
+    bool available() const { return attached_; }
     // The largest reduction band b (1..5) showed, in dB (0 for none; a reading of zero gain
     // counts as kFullReduction).
     double largestReductionDb(int band) const;
@@ -29,10 +29,10 @@ public:
     static constexpr double kFullReduction = 200.0; // dB, for a gain of zero
 
 private:
-    AEffect* effect = nullptr; // the plug-in asked
-    bool attached = false;     // it answers the query
-    float lowest[kBands] = {}; // lowest gain reading per band (0.1 = unity)
-    float latest[kBands] = {}; // gain reading per band at the last sample()
+    AEffect* effect_ = nullptr; // the plug-in asked
+    bool attached_ = false;     // it answers the query
+    float lowest_[kBands] = {}; // lowest gain reading per band (0.1 = unity)
+    float latest_[kBands] = {}; // gain reading per band at the last sample()
 };
 
 } // namespace qv

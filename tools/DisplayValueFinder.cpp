@@ -52,7 +52,7 @@ double distance(double a, double b) {
 
 } // namespace
 
-DisplayValueFinder::DisplayValueFinder(PluginHost& h) : host(h) {}
+DisplayValueFinder::DisplayValueFinder(PluginHost& h) : host_(h) {}
 
 std::string DisplayValueFinder::withLabel(const std::string& display, const std::string& label) {
     const std::string d = trim(display), l = trim(label);
@@ -87,13 +87,13 @@ DisplayValueFinder::Reading DisplayValueFinder::read(const std::string& text) {
 }
 
 std::string DisplayValueFinder::show(VstInt32 index, float x) {
-    AEffect* e = host.effect();
+    AEffect* e = host_.effect();
     e->setParameter(e, index, x);
-    return trim(host.dispatchString(effGetParamDisplay, index));
+    return trim(host_.dispatchString(effGetParamDisplay, index));
 }
 
 std::vector<float> DisplayValueFinder::save() const {
-    AEffect* e = host.effect();
+    AEffect* e = host_.effect();
     std::vector<float> values;
     const VstInt32 count = std::min(std::max(e->numParams, 0), kMaxCount);
     for (VstInt32 i = 0; i < count; ++i)
@@ -104,7 +104,7 @@ std::vector<float> DisplayValueFinder::save() const {
 void DisplayValueFinder::restore(const std::vector<float>& values) {
     // In index order: a parameter that pushes later ones (our crossovers keep their order) is
     // followed by theirs.
-    AEffect* e = host.effect();
+    AEffect* e = host_.effect();
     for (std::size_t i = 0; i < values.size(); ++i)
         e->setParameter(e, static_cast<VstInt32>(i), values[i]);
 }
@@ -112,7 +112,7 @@ void DisplayValueFinder::restore(const std::vector<float>& values) {
 std::string DisplayValueFinder::displayAt(VstInt32 index, float x) {
     const std::vector<float> before = save();
     const std::string shown =
-        withLabel(show(index, x), host.dispatchString(effGetParamLabel, index));
+        withLabel(show(index, x), host_.dispatchString(effGetParamLabel, index));
     restore(before);
     return shown;
 }
@@ -146,7 +146,7 @@ float DisplayValueFinder::edge(VstInt32 index, float inside, int direction,
 
 bool DisplayValueFinder::search(VstInt32 index, const std::string& name, const Reading& target,
                                 float& value, std::string& error) {
-    const std::string label = trim(host.dispatchString(effGetParamLabel, index));
+    const std::string label = trim(host_.dispatchString(effGetParamLabel, index));
     std::vector<float> xs;
     std::vector<std::string> shown;
     std::vector<double> numbers;

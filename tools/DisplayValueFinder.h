@@ -53,7 +53,7 @@ private:
     // still shows it.
     float edge(VstInt32 index, float inside, int direction, const std::string& shown);
 
-    PluginHost& host;
+    PluginHost& host_;
 };
 
 } // namespace qv

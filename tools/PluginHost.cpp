@@ -55,30 +55,30 @@ bool PluginHost::load(const std::string& path, std::string& error) {
                   : path + ": the plug-in's main returned null (it refused to start in this host)";
         return false;
     }
-    module = dll;
-    plugin = e;
+    module_ = dll;
+    plugin_ = e;
     return true;
 }
 
 VstIntPtr PluginHost::close() {
-    if (!plugin) return 0;
-    AEffect* e = plugin;
-    plugin = nullptr;
+    if (!plugin_) return 0;
+    AEffect* e = plugin_;
+    plugin_ = nullptr;
     return e->dispatcher(e, effClose, 0, 0, nullptr, 0.0f);
 }
 
 void PluginHost::unload() {
     close();
-    if (module) {
-        FreeLibrary(static_cast<HMODULE>(module));
-        module = nullptr;
+    if (module_) {
+        FreeLibrary(static_cast<HMODULE>(module_));
+        module_ = nullptr;
     }
     if (active == this) active = nullptr;
 }
 
 VstIntPtr PluginHost::dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
                                float opt) {
-    return plugin ? plugin->dispatcher(plugin, opcode, index, value, ptr, opt) : 0;
+    return plugin_ ? plugin_->dispatcher(plugin_, opcode, index, value, ptr, opt) : 0;
 }
 
 std::string PluginHost::dispatchString(VstInt32 opcode, VstInt32 index) {

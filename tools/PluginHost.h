@@ -31,7 +31,7 @@ public:
     VstIntPtr close();
     // close, then FreeLibrary. Safe to call twice.
     void unload();
-    AEffect* effect() const { return plugin; }
+    AEffect* effect() const { return plugin_; }
 
     VstIntPtr dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0,
                        void* ptr = nullptr, float opt = 0.0f);
@@ -54,8 +54,8 @@ public:
                                            VstIntPtr value, void* ptr, float opt);
 
 private:
-    void* module = nullptr; // HMODULE of the loaded DLL
-    AEffect* plugin = nullptr;
+    void* module_ = nullptr; // HMODULE of the loaded DLL
+    AEffect* plugin_ = nullptr;
     static PluginHost* active; // the host whose plug-in is being created or is loaded
 };
 

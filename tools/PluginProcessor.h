@@ -22,10 +22,10 @@ public:
                  int frames);
 
 private:
-    AEffect* plugin = nullptr;                         // the prepared plug-in
-    int capacity = 0;                                  // frames per channel buffer
-    std::vector<std::vector<float>> inputs, outputs;   // one buffer per plug-in channel
-    std::vector<float*> inputPointers, outputPointers; // what the plug-in is handed
+    AEffect* plugin_ = nullptr;                          // the prepared plug-in
+    int capacity_ = 0;                                   // frames per channel buffer
+    std::vector<std::vector<float>> inputs_, outputs_;   // one buffer per plug-in channel
+    std::vector<float*> inputPointers_, outputPointers_; // what the plug-in is handed
 };
 
 } // namespace qv

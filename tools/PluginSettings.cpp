@@ -37,37 +37,37 @@ std::string nameFrom(const char* buffer) {
 
 } // namespace
 
-PluginSettings::PluginSettings(PluginHost& h) : host(h) {
-    AEffect* e = host.effect();
+PluginSettings::PluginSettings(PluginHost& h) : host_(h) {
+    AEffect* e = host_.effect();
     if (!e) return;
     const VstInt32 numParams = std::min(std::max(e->numParams, 0), kMaxCount);
     const VstInt32 numPrograms = std::min(std::max(e->numPrograms, 0), kMaxCount);
     char text[kNameBuffer];
     for (VstInt32 i = 0; i < numParams; ++i) {
         text[0] = 0;
-        host.dispatch(effGetParamName, i, 0, text);
+        host_.dispatch(effGetParamName, i, 0, text);
         text[kNameBuffer - 1] = 0;
-        parameters.push_back(nameFrom(text));
+        parameters_.push_back(nameFrom(text));
     }
     bool indexed = true;
     for (VstInt32 i = 0; i < numPrograms && indexed; ++i) {
         text[0] = 0;
-        indexed = host.dispatch(effGetProgramNameIndexed, i, -1, text) != 0;
+        indexed = host_.dispatch(effGetProgramNameIndexed, i, -1, text) != 0;
         text[kNameBuffer - 1] = 0;
-        programs.push_back(nameFrom(text));
+        programs_.push_back(nameFrom(text));
     }
     if (!indexed) {
         // No indexed names: visit each program, then return to the one that was current.
-        programs.clear();
-        const VstIntPtr current = host.dispatch(effGetProgram);
+        programs_.clear();
+        const VstIntPtr current = host_.dispatch(effGetProgram);
         for (VstInt32 i = 0; i < numPrograms; ++i) {
-            host.dispatch(effSetProgram, 0, i);
+            host_.dispatch(effSetProgram, 0, i);
             text[0] = 0;
-            host.dispatch(effGetProgramName, 0, 0, text);
+            host_.dispatch(effGetProgramName, 0, 0, text);
             text[kNameBuffer - 1] = 0;
-            programs.push_back(nameFrom(text));
+            programs_.push_back(nameFrom(text));
         }
-        if (numPrograms > 0) host.dispatch(effSetProgram, 0, current);
+        if (numPrograms > 0) host_.dispatch(effSetProgram, 0, current);
     }
 }
 
@@ -116,17 +116,17 @@ bool PluginSettings::find(const std::vector<std::string>& names, const std::stri
 
 bool PluginSettings::findProgram(const std::string& entry, VstInt32& index,
                                  std::string& error) const {
-    return find(programs, entry, "program", index, error);
+    return find(programs_, entry, "program", index, error);
 }
 
 bool PluginSettings::findParameter(const std::string& entry, VstInt32& index,
                                    std::string& error) const {
-    return find(parameters, entry, "parameter", index, error);
+    return find(parameters_, entry, "parameter", index, error);
 }
 
 bool PluginSettings::apply(const std::string* programSpec,
                            const std::vector<ParameterSetting>& settings, std::string& error) {
-    AEffect* e = host.effect();
+    AEffect* e = host_.effect();
     if (!e) {
         error = "no plug-in loaded";
         return false;
@@ -141,33 +141,33 @@ bool PluginSettings::apply(const std::string* programSpec,
         indices.push_back(index);
     }
     if (chosen >= 0) {
-        host.dispatch(effSetProgram, 0, chosen);
-        program = chosen;
+        host_.dispatch(effSetProgram, 0, chosen);
+        program_ = chosen;
     }
     auto shown = [&](VstInt32 index) {
-        return DisplayValueFinder::withLabel(host.dispatchString(effGetParamDisplay, index),
-                                             host.dispatchString(effGetParamLabel, index));
+        return DisplayValueFinder::withLabel(host_.dispatchString(effGetParamDisplay, index),
+                                             host_.dispatchString(effGetParamLabel, index));
     };
     std::vector<float> programValues;
-    for (std::size_t i = 0; i < parameters.size(); ++i)
+    for (std::size_t i = 0; i < parameters_.size(); ++i)
         programValues.push_back(e->getParameter(e, static_cast<VstInt32>(i)));
-    done.clear();
-    differences.clear();
-    DisplayValueFinder finder(host);
+    done_.clear();
+    differences_.clear();
+    DisplayValueFinder finder(host_);
     for (std::size_t i = 0; i < settings.size(); ++i) {
         const VstInt32 index = indices[i];
-        const std::string& name = parameters[static_cast<std::size_t>(index)];
+        const std::string& name = parameters_[static_cast<std::size_t>(index)];
         float value = 0.0f;
         bool displayed = false;
         if (!finder.find(index, name, settings[i].value, value, displayed, error)) return false;
         e->setParameter(e, index, value);
-        done.push_back({index, name, value, shown(index), settings[i].value, displayed});
+        done_.push_back({index, name, value, shown(index), settings[i].value, displayed});
     }
-    for (std::size_t i = 0; i < parameters.size(); ++i) {
+    for (std::size_t i = 0; i < parameters_.size(); ++i) {
         const auto index = static_cast<VstInt32>(i);
         const float value = e->getParameter(e, index);
         if (value != programValues[i])
-            differences.push_back({index, parameters[i], value, shown(index), "", false});
+            differences_.push_back({index, parameters_[i], value, shown(index), "", false});
     }
     return true;
 }

@@ -38,25 +38,25 @@ public:
     bool apply(const std::string* program, const std::vector<ParameterSetting>& settings,
                std::string& error);
 
-    const std::vector<std::string>& programNames() const { return programs; }
-    const std::vector<std::string>& parameterNames() const { return parameters; }
+    const std::vector<std::string>& programNames() const { return programs_; }
+    const std::vector<std::string>& parameterNames() const { return parameters_; }
     // What `apply` did: the program chosen (-1: none) and the parameters set.
-    VstInt32 chosenProgram() const { return program; }
-    const std::vector<Applied>& applied() const { return done; }
+    VstInt32 chosenProgram() const { return program_; }
+    const std::vector<Applied>& applied() const { return done_; }
     // The parameters whose value differs, after `apply`, from the program's (display and label
     // as the plug-in shows them).
-    const std::vector<Applied>& changed() const { return differences; }
+    const std::vector<Applied>& changed() const { return differences_; }
 
 private:
     static bool find(const std::vector<std::string>& names, const std::string& entry,
                      const char* what, VstInt32& index, std::string& error);
 
-    PluginHost& host;                    // the plug-in the names come from
-    std::vector<std::string> programs;   // program names by index
-    std::vector<std::string> parameters; // parameter names by index
-    VstInt32 program = -1;               // program chosen by apply
-    std::vector<Applied> done;           // parameters set by apply
-    std::vector<Applied> differences;    // parameters apply left different from the program
+    PluginHost& host_;                    // the plug-in the names come from
+    std::vector<std::string> programs_;   // program names by index
+    std::vector<std::string> parameters_; // parameter names by index
+    VstInt32 program_ = -1;               // program chosen by apply
+    std::vector<Applied> done_;           // parameters set by apply
+    std::vector<Applied> differences_;    // parameters apply left different from the program
 };
 
 } // namespace qv

@@ -72,59 +72,60 @@ ProgrammeGenerator::Mix ProgrammeGenerator::sectionMix(double x) {
 }
 
 ProgrammeGenerator::ProgrammeGenerator(double sampleRate, double seconds)
-    : rate(sampleRate > 0.0 ? sampleRate : 44100.0),
-      total(seconds > 0.0 ? static_cast<std::uint64_t>(std::llround(seconds * rate)) : 0),
-      sectionGlide(1.0 - std::exp(-1.0 / (kSectionGlideSeconds * rate))),
-      bassSmoothing(1.0 - std::exp(-2.0 * kPi * kBassCutoffHz / rate)), cycle(kPhaseUnit / rate) {
+    : rate_(sampleRate > 0.0 ? sampleRate : 44100.0),
+      total_(seconds > 0.0 ? static_cast<std::uint64_t>(std::llround(seconds * rate_)) : 0),
+      sectionGlide_(1.0 - std::exp(-1.0 / (kSectionGlideSeconds * rate_))),
+      bassSmoothing_(1.0 - std::exp(-2.0 * kPi * kBassCutoffHz / rate_)),
+      cycle_(kPhaseUnit / rate_) {
     for (int bar = 0; bar < kChords; ++bar) {
-        bassStep[bar] = phaseStep(kBassHz[bar]);
+        bassStep_[bar] = phaseStep(kBassHz[bar]);
         for (int ch = 0; ch < 2; ++ch)
             for (int note = 0; note < 3; ++note)
                 for (int d = 0; d < 2; ++d)
-                    padStep[bar][ch][note][d] = phaseStep(kPadHz[bar][note] * kPadDetune[ch][d]);
+                    padStep_[bar][ch][note][d] = phaseStep(kPadHz[bar][note] * kPadDetune[ch][d]);
     }
     restart();
 }
 
 std::uint32_t ProgrammeGenerator::phaseStep(double hz) const {
-    return static_cast<std::uint32_t>(hz / rate * kPhaseUnit);
+    return static_cast<std::uint32_t>(hz / rate_ * kPhaseUnit);
 }
 
 ProgrammeGenerator::Decay ProgrammeGenerator::decay(double tauSeconds) const {
     Decay d;
-    d.factor = std::exp(-1.0 / (tauSeconds * rate));
+    d.factor = std::exp(-1.0 / (tauSeconds * rate_));
     return d;
 }
 
 void ProgrammeGenerator::restart() {
-    position = 0;
-    lastStep = -1;
-    noiseState = kNoiseSeed;
-    kickPitch = decay(0.03);
-    kickBody = decay(0.25);
-    kickClick = decay(0.002);
-    snareNoise = decay(0.12);
-    snareBody = decay(0.08);
-    hat = decay(0.025);
-    bassAttack = decay(0.004);
-    bassBody = decay(0.4);
-    bassStop = decay(0.03);
-    padSwell = decay(0.4);
-    kickPhase = snarePhase = bassPhase = 0;
-    bassLow = hatLow = bedLeft = bedRight = 0.0;
-    bassOn = false;
-    for (auto& channel : padPhase)
+    position_ = 0;
+    lastStep_ = -1;
+    noiseState_ = kNoiseSeed;
+    kickPitch_ = decay(0.03);
+    kickBody_ = decay(0.25);
+    kickClick_ = decay(0.002);
+    snareNoise_ = decay(0.12);
+    snareBody_ = decay(0.08);
+    hat_ = decay(0.025);
+    bassAttack_ = decay(0.004);
+    bassBody_ = decay(0.4);
+    bassStop_ = decay(0.03);
+    padSwell_ = decay(0.4);
+    kickPhase_ = snarePhase_ = bassPhase_ = 0;
+    bassLow_ = hatLow_ = bedLeft_ = bedRight_ = 0.0;
+    bassOn_ = false;
+    for (auto& channel : padPhase_)
         for (auto& note : channel)
             for (std::uint32_t& p : note)
                 p = 0;
-    mix = sectionMix(0.0);
+    mix_ = sectionMix(0.0);
 }
 
 double ProgrammeGenerator::noise() {
-    noiseState ^= noiseState << 13;
-    noiseState ^= noiseState >> 17;
-    noiseState ^= noiseState << 5;
-    return static_cast<double>(noiseState) / 2147483648.0 - 1.0;
+    noiseState_ ^= noiseState_ << 13;
+    noiseState_ ^= noiseState_ >> 17;
+    noiseState_ ^= noiseState_ << 5;
+    return static_cast<double>(noiseState_) / 2147483648.0 - 1.0;
 }
 
 std::size_t ProgrammeGenerator::generate(float* left, float* right, std::size_t maxFrames) {
@@ -139,85 +140,85 @@ std::size_t ProgrammeGenerator::generate(float* left, float* right, std::size_t 
 }
 
 void ProgrammeGenerator::frame(double& left, double& right) {
-    const double t = static_cast<double>(position) / rate;
-    const double fraction = static_cast<double>(position) / static_cast<double>(total);
-    ++position;
+    const double t = static_cast<double>(position_) / rate_;
+    const double fraction = static_cast<double>(position_) / static_cast<double>(total_);
+    ++position_;
 
     // Section levels, glided so that section changes do not click.
     const Mix target = sectionMix(fraction);
     for (int v = 0; v < kVoices; ++v)
-        mix.gain[v] += sectionGlide * (target.gain[v] - mix.gain[v]);
+        mix_.gain[v] += sectionGlide_ * (target.gain[v] - mix_.gain[v]);
 
     // Triggers at the start of each sixteenth note.
     const auto step = static_cast<std::int64_t>(t / kStepSeconds);
     const int stepInBar = static_cast<int>(step % kStepsPerBar);
     const int bar = static_cast<int>((step / kStepsPerBar) % kChords);
-    if (step != lastStep) {
-        lastStep = step;
-        hat.value = 1.0;
+    if (step != lastStep_) {
+        lastStep_ = step;
+        hat_.value = 1.0;
         if (stepInBar % kStepsPerBeat == 0) { // kick on every beat
-            kickPitch.value = kickBody.value = kickClick.value = 1.0;
-            kickPhase = 0;
+            kickPitch_.value = kickBody_.value = kickClick_.value = 1.0;
+            kickPhase_ = 0;
             if ((stepInBar / kStepsPerBeat) % 2 == 1) { // snare on beats 2 and 4
-                snareNoise.value = snareBody.value = 1.0;
-                snarePhase = 0;
+                snareNoise_.value = snareBody_.value = 1.0;
+                snarePhase_ = 0;
             }
         }
         if (stepInBar % kStepsPerEighth == 0) {
-            bassOn = kBassEighths[stepInBar / kStepsPerEighth] != 0;
-            if (bassOn) {
-                bassAttack.value = bassBody.value = 1.0;
-                bassStop.value = 1.0;
+            bassOn_ = kBassEighths[stepInBar / kStepsPerEighth] != 0;
+            if (bassOn_) {
+                bassAttack_.value = bassBody_.value = 1.0;
+                bassStop_.value = 1.0;
             }
         }
-        if (stepInBar == 0) padSwell.value = 1.0;
+        if (stepInBar == 0) padSwell_.value = 1.0;
     }
 
     // Kick: a sine falling from 150 to 50 Hz with a short click.
-    kickPhase += static_cast<std::uint32_t>((50.0 + 100.0 * kickPitch.next()) * cycle);
+    kickPhase_ += static_cast<std::uint32_t>((50.0 + 100.0 * kickPitch_.next()) * cycle_);
     const double kick =
-        (sineAt(kickPhase) * kickBody.next() + 0.3 * kickClick.next()) * mix.gain[kKick];
+        (sineAt(kickPhase_) * kickBody_.next() + 0.3 * kickClick_.next()) * mix_.gain[kKick];
 
     // Snare: noise burst and a 190 Hz body.
     const double white = noise();
-    snarePhase += static_cast<std::uint32_t>(190.0 * cycle);
+    snarePhase_ += static_cast<std::uint32_t>(190.0 * cycle_);
     const double snare =
-        (0.7 * white * snareNoise.next() + 0.5 * sineAt(snarePhase) * snareBody.next()) *
-        mix.gain[kSnare];
+        (0.7 * white * snareNoise_.next() + 0.5 * sineAt(snarePhase_) * snareBody_.next()) *
+        mix_.gain[kSnare];
 
     // Hats: high-passed noise (noise minus its low-passed copy).
-    hatLow += 0.35 * (white - hatLow);
-    const double hats = (white - hatLow) * hat.next() * mix.gain[kHats];
+    hatLow_ += 0.35 * (white - hatLow_);
+    const double hats = (white - hatLow_) * hat_.next() * mix_.gain[kHats];
 
     // Bass: a low-passed saw on the bar's root; rests fade the note out quickly.
-    bassPhase += bassStep[bar];
-    const double saw = static_cast<double>(bassPhase) * (2.0 / kPhaseUnit) - 1.0;
-    bassLow += bassSmoothing * (saw - bassLow);
-    const double stop = bassOn ? 1.0 : bassStop.next();
+    bassPhase_ += bassStep_[bar];
+    const double saw = static_cast<double>(bassPhase_) * (2.0 / kPhaseUnit) - 1.0;
+    bassLow_ += bassSmoothing_ * (saw - bassLow_);
+    const double stop = bassOn_ ? 1.0 : bassStop_.next();
     const double bass =
-        1.6 * bassLow * (1.0 - bassAttack.next()) * bassBody.next() * stop * mix.gain[kBass];
+        1.6 * bassLow_ * (1.0 - bassAttack_.next()) * bassBody_.next() * stop * mix_.gain[kBass];
 
     // Pads: the bar's triad, two slightly detuned voices per note and channel, swelling in.
     double pad[2] = {0.0, 0.0};
-    const double swell = 1.0 - padSwell.next();
+    const double swell = 1.0 - padSwell_.next();
     for (int ch = 0; ch < 2; ++ch) {
         for (int note = 0; note < 3; ++note) {
             for (int d = 0; d < 2; ++d) {
-                std::uint32_t& phase = padPhase[ch][note][d];
-                phase += padStep[bar][ch][note][d];
+                std::uint32_t& phase = padPhase_[ch][note][d];
+                phase += padStep_[bar][ch][note][d];
                 pad[ch] += sineAt(phase) + 0.3 * sineAt(phase << 1);
             }
         }
-        pad[ch] *= 0.12 * swell * mix.gain[kPads];
+        pad[ch] *= 0.12 * swell * mix_.gain[kPads];
     }
 
     // Noise bed: dark, uncorrelated between the channels.
-    bedLeft += 0.05 * (white - bedLeft);
-    bedRight += 0.05 * (noise() - bedRight);
+    bedLeft_ += 0.05 * (white - bedLeft_);
+    bedRight_ += 0.05 * (noise() - bedRight_);
 
     const double centre = kick + snare + bass;
-    left = centre + 0.6 * hats + pad[0] + 4.0 * bedLeft * mix.gain[kBed];
-    right = centre + 1.0 * hats + pad[1] + 4.0 * bedRight * mix.gain[kBed];
+    left = centre + 0.6 * hats + pad[0] + 4.0 * bedLeft_ * mix_.gain[kBed];
+    right = centre + 1.0 * hats + pad[1] + 4.0 * bedRight_ * mix_.gain[kBed];
     // A soft clip keeps the loudest moments below full scale.
     left = std::tanh(kMasterGain * left);
     right = std::tanh(kMasterGain * right);

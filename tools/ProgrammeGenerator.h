@@ -14,8 +14,8 @@ public:
     // `sampleRate` in Hz, `seconds` of programme; a length of 0 or less gives no frames.
     ProgrammeGenerator(double sampleRate, double seconds);
 
-    std::uint64_t totalFrames() const { return total; }
-    std::uint64_t framesLeft() const { return total - position; }
+    std::uint64_t totalFrames() const { return total_; }
+    std::uint64_t framesLeft() const { return total_ - position_; }
     // Writes up to `maxFrames` frames and returns how many (0 once the programme has ended).
     std::size_t generate(float* left, float* right, std::size_t maxFrames);
     // Starts again from the first frame.
@@ -39,30 +39,30 @@ private:
     std::uint32_t phaseStep(double hz) const; // phase increment per sample at `hz`
     static Mix sectionMix(double fraction);
 
-    double rate;                          // Hz
-    std::uint64_t total;                  // frames in the programme
-    double sectionGlide;                  // per-sample smoothing of section level changes
-    double bassSmoothing;                 // per-sample coefficient of the bass low-pass
-    double cycle;                         // phase units per Hz per sample (2^32 / rate)
-    std::uint32_t bassStep[4];            // bass phase increment per chord
-    std::uint32_t padStep[4][2][3][2];    // pad phase increments: [chord][channel][note][detune]
-    std::uint64_t position = 0;           // next frame to generate
-    std::int64_t lastStep = -1;           // sixteenth note of the previous frame
-    std::uint32_t noiseState = 1;         // xorshift state of the noise source
-    Decay kickPitch, kickBody, kickClick; // kick envelopes (pitch sweep, body, click)
-    Decay snareNoise, snareBody;          // snare envelopes
-    Decay hat;                            // hat envelope
-    Decay bassAttack, bassBody, bassStop; // bass envelopes: attack, sustain, note-off
-    Decay padSwell;                       // pad envelope (1 - it swells in)
-    std::uint32_t kickPhase = 0;          // phase of the kick sine (2^32 = one cycle)
-    std::uint32_t snarePhase = 0;         // phase of the snare body
-    bool bassOn = false;                  // whether the current eighth plays a bass note
-    std::uint32_t bassPhase = 0;          // phase of the bass saw
-    double bassLow = 0.0;                 // one-pole low-pass state of the bass
-    double hatLow = 0.0;                  // low-pass state whose difference makes the hats bright
-    double bedLeft = 0.0, bedRight = 0.0; // low-passed noise of the bed, per channel
-    std::uint32_t padPhase[2][3][2] = {}; // phases of pad voices: [channel][chord note][detune]
-    Mix mix = {};                         // voice gains, gliding towards the section's levels
+    double rate_;                            // Hz
+    std::uint64_t total_;                    // frames in the programme
+    double sectionGlide_;                    // per-sample smoothing of section level changes
+    double bassSmoothing_;                   // per-sample coefficient of the bass low-pass
+    double cycle_;                           // phase units per Hz per sample (2^32 / rate)
+    std::uint32_t bassStep_[4];              // bass phase increment per chord
+    std::uint32_t padStep_[4][2][3][2];      // pad phase increments: [chord][channel][note][detune]
+    std::uint64_t position_ = 0;             // next frame to generate
+    std::int64_t lastStep_ = -1;             // sixteenth note of the previous frame
+    std::uint32_t noiseState_ = 1;           // xorshift state of the noise source
+    Decay kickPitch_, kickBody_, kickClick_; // kick envelopes (pitch sweep, body, click)
+    Decay snareNoise_, snareBody_;           // snare envelopes
+    Decay hat_;                              // hat envelope
+    Decay bassAttack_, bassBody_, bassStop_; // bass envelopes: attack, sustain, note-off
+    Decay padSwell_;                         // pad envelope (1 - it swells in)
+    std::uint32_t kickPhase_ = 0;            // phase of the kick sine (2^32 = one cycle)
+    std::uint32_t snarePhase_ = 0;           // phase of the snare body
+    bool bassOn_ = false;                    // whether the current eighth plays a bass note
+    std::uint32_t bassPhase_ = 0;            // phase of the bass saw
+    double bassLow_ = 0.0;                   // one-pole low-pass state of the bass
+    double hatLow_ = 0.0;                   // low-pass state whose difference makes the hats bright
+    double bedLeft_ = 0.0, bedRight_ = 0.0; // low-passed noise of the bed, per channel
+    std::uint32_t padPhase_[2][3][2] = {};  // phases of pad voices: [channel][chord note][detune]
+    Mix mix_ = {};                          // voice gains, gliding towards the section's levels
 };
 
 } // namespace qv

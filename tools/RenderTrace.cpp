@@ -7,19 +7,19 @@ namespace qv {
 
 void RenderTrace::start(std::uint64_t totalFrames, unsigned sampleRate) {
     *this = RenderTrace();
-    total = totalFrames;
-    rate = sampleRate > 0 ? sampleRate : 44100;
-    sliceFrames = std::max<std::uint64_t>(1, (totalFrames + kMaxSlices - 1) / kMaxSlices);
-    const auto count = static_cast<std::size_t>((totalFrames + sliceFrames - 1) / sliceFrames);
-    input.assign(count, Slice());
-    output.assign(count, Slice());
-    reduction.assign(count, Reductions{});
+    total_ = totalFrames;
+    rate_ = sampleRate > 0 ? sampleRate : 44100;
+    sliceFrames_ = std::max<std::uint64_t>(1, (totalFrames + kMaxSlices - 1) / kMaxSlices);
+    const auto count = static_cast<std::size_t>((totalFrames + sliceFrames_ - 1) / sliceFrames_);
+    input_.assign(count, Slice());
+    output_.assign(count, Slice());
+    reduction_.assign(count, Reductions{});
 }
 
 void RenderTrace::add(std::vector<Slice>& into, std::uint64_t& position, const float* left,
                       const float* right, std::size_t frames) {
     for (std::size_t i = 0; i < frames; ++i, ++position) {
-        const auto slice = static_cast<std::size_t>(position / sliceFrames);
+        const auto slice = static_cast<std::size_t>(position / sliceFrames_);
         if (slice >= into.size()) return;
         Slice& s = into[slice];
         const float samples[2] = {left[i], right[i]};
@@ -33,20 +33,20 @@ void RenderTrace::add(std::vector<Slice>& into, std::uint64_t& position, const f
 }
 
 void RenderTrace::addInput(const float* left, const float* right, std::size_t frames) {
-    add(input, inputPosition, left, right, frames);
+    add(input_, inputPosition_, left, right, frames);
 }
 
 void RenderTrace::addOutput(const float* left, const float* right, std::size_t frames) {
-    add(output, outputPosition, left, right, frames);
+    add(output_, outputPosition_, left, right, frames);
 }
 
 void RenderTrace::addReductions(std::uint64_t framesFed, const Reductions& db) {
-    if (framesFed == 0 || reduction.empty()) return;
+    if (framesFed == 0 || reduction_.empty()) return;
     const auto slice =
-        std::min(static_cast<std::size_t>((framesFed - 1) / sliceFrames), reduction.size() - 1);
+        std::min(static_cast<std::size_t>((framesFed - 1) / sliceFrames_), reduction_.size() - 1);
     for (std::size_t b = 0; b < db.size(); ++b)
-        reduction[slice][b] = std::max(reduction[slice][b], db[b]);
-    reductionsSeen = true;
+        reduction_[slice][b] = std::max(reduction_[slice][b], db[b]);
+    reductionsSeen_ = true;
 }
 
 double RenderTrace::peakDb(const Slice& s, int channel, double floor) {

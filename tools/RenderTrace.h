@@ -31,13 +31,13 @@ public:
     // Band reductions read after the first `framesFed` frames went through the plug-in.
     void addReductions(std::uint64_t framesFed, const Reductions& db);
 
-    std::size_t slices() const { return input.size(); }
-    double sliceSeconds() const { return static_cast<double>(sliceFrames) / rate; }
-    double totalSeconds() const { return static_cast<double>(total) / rate; }
-    const std::vector<Slice>& inputSlices() const { return input; }
-    const std::vector<Slice>& outputSlices() const { return output; }
-    const std::vector<Reductions>& reductions() const { return reduction; }
-    bool hasReductions() const { return reductionsSeen; }
+    std::size_t slices() const { return input_.size(); }
+    double sliceSeconds() const { return static_cast<double>(sliceFrames_) / rate_; }
+    double totalSeconds() const { return static_cast<double>(total_) / rate_; }
+    const std::vector<Slice>& inputSlices() const { return input_; }
+    const std::vector<Slice>& outputSlices() const { return output_; }
+    const std::vector<Reductions>& reductions() const { return reduction_; }
+    bool hasReductions() const { return reductionsSeen_; }
 
     // dBFS of a slice, `floor` for silence.
     static double peakDb(const Slice& s, int channel, double floor);
@@ -47,14 +47,14 @@ private:
     void add(std::vector<Slice>& into, std::uint64_t& position, const float* left,
              const float* right, std::size_t frames);
 
-    std::uint64_t total = 0;           // frames the trace is sized for
-    unsigned rate = 44100;             // Hz
-    std::uint64_t sliceFrames = 1;     // frames per slice
-    std::uint64_t inputPosition = 0;   // input frames added
-    std::uint64_t outputPosition = 0;  // output frames added
-    std::vector<Slice> input, output;  // one per slice
-    std::vector<Reductions> reduction; // one per slice
-    bool reductionsSeen = false;       // addReductions was called
+    std::uint64_t total_ = 0;           // frames the trace is sized for
+    unsigned rate_ = 44100;             // Hz
+    std::uint64_t sliceFrames_ = 1;     // frames per slice
+    std::uint64_t inputPosition_ = 0;   // input frames added
+    std::uint64_t outputPosition_ = 0;  // output frames added
+    std::vector<Slice> input_, output_; // one per slice
+    std::vector<Reductions> reduction_; // one per slice
+    bool reductionsSeen_ = false;       // addReductions was called
 };
 
 } // namespace qv

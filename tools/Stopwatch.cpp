@@ -15,14 +15,14 @@ double ticksPerSecond() {
 void Stopwatch::restart() {
     LARGE_INTEGER now;
     QueryPerformanceCounter(&now);
-    start = now.QuadPart;
+    start_ = now.QuadPart;
 }
 
 double Stopwatch::seconds() const {
     static const double frequency = ticksPerSecond();
     LARGE_INTEGER now;
     QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart - start) / frequency;
+    return static_cast<double>(now.QuadPart - start_) / frequency;
 }
 
 } // namespace qv

@@ -12,7 +12,7 @@ public:
     double seconds() const; // since construction or the last restart
 
 private:
-    std::int64_t start = 0; // counter value at the start
+    std::int64_t start_ = 0; // counter value at the start
 };
 
 } // namespace qv

@@ -75,20 +75,20 @@ float decode(const unsigned char* p, SampleEncoding encoding) {
 
 bool WavReader::open(const std::string& path, std::string& error) {
     close();
-    name = path;
-    file = std::fopen(path.c_str(), "rb");
-    if (!file) {
+    name_ = path;
+    file_ = std::fopen(path.c_str(), "rb");
+    if (!file_) {
         error = "cannot open " + path + ": " + std::strerror(errno) +
                 (errno == ENOENT ? " (check the path and name of the WAV file)"
                                  : " (check that the file can be read)");
         return false;
     }
     std::uint64_t fileSize = 0;
-    if (_fseeki64(file, 0, SEEK_END) == 0) {
-        const long long end = _ftelli64(file);
+    if (_fseeki64(file_, 0, SEEK_END) == 0) {
+        const long long end = _ftelli64(file_);
         if (end >= 0) fileSize = static_cast<std::uint64_t>(end);
     }
-    if (!parse(fileSize, error) || !seekTo(file, dataOffset)) {
+    if (!parse(fileSize, error) || !seekTo(file_, dataOffset_)) {
         if (error.empty()) error = path + ": cannot seek to the audio data";
         error += "; qvhost reads RIFF/WAVE files of 16-, 24- or 32-bit PCM or 32- or 64-bit float "
                  "samples, mono or stereo, " +
@@ -97,20 +97,20 @@ bool WavReader::open(const std::string& path, std::string& error) {
         close();
         return false;
     }
-    framesDone = 0;
+    framesDone_ = 0;
     return true;
 }
 
 void WavReader::close() {
-    if (file) std::fclose(file);
-    file = nullptr;
+    if (file_) std::fclose(file_);
+    file_ = nullptr;
 }
 
 bool WavReader::parse(std::uint64_t fileSize, std::string& error) {
-    const std::string where = name + ": ";
+    const std::string where = name_ + ": ";
     unsigned char header[kRiffHeaderBytes];
-    if (fileSize < kRiffHeaderBytes || !seekTo(file, 0) ||
-        std::fread(header, 1, sizeof header, file) != sizeof header) {
+    if (fileSize < kRiffHeaderBytes || !seekTo(file_, 0) ||
+        std::fread(header, 1, sizeof header, file_) != sizeof header) {
         error = where + "truncated header (" + std::to_string(fileSize) + " bytes), not a WAV file";
         return false;
     }
@@ -131,7 +131,7 @@ bool WavReader::parse(std::uint64_t fileSize, std::string& error) {
     std::uint64_t pos = kRiffHeaderBytes;
     while (pos + kChunkHeaderBytes <= end) {
         unsigned char chunk[kChunkHeaderBytes];
-        if (!seekTo(file, pos) || std::fread(chunk, 1, sizeof chunk, file) != sizeof chunk) {
+        if (!seekTo(file_, pos) || std::fread(chunk, 1, sizeof chunk, file_) != sizeof chunk) {
             error = where + "cannot read the chunk at offset " + std::to_string(pos);
             return false;
         }
@@ -155,7 +155,7 @@ bool WavReader::parse(std::uint64_t fileSize, std::string& error) {
             }
             unsigned char bytes[kExtensibleFormatBytes] = {};
             const std::uint32_t n = std::min(size, kExtensibleFormatBytes);
-            if (std::fread(bytes, 1, n, file) != n) {
+            if (std::fread(bytes, 1, n, file_) != n) {
                 error = where + "cannot read the \"fmt \" chunk";
                 return false;
             }
@@ -169,15 +169,15 @@ bool WavReader::parse(std::uint64_t fileSize, std::string& error) {
                 error = where + "\"data\" chunk comes before any \"fmt \" chunk";
                 return false;
             }
-            const auto frameBytes = static_cast<std::uint32_t>(fmt.frameBytes());
+            const auto frameBytes = static_cast<std::uint32_t>(fmt_.frameBytes());
             if (size % frameBytes != 0) {
                 error = where + "\"data\" chunk of " + std::to_string(size) +
                         " bytes is not a whole number of " + std::to_string(frameBytes) +
                         "-byte frames";
                 return false;
             }
-            fmt.frames = size / frameBytes;
-            dataOffset = body;
+            fmt_.frames = size / frameBytes;
+            dataOffset_ = body;
             return true; // whatever follows the audio is of no interest
         }
         pos = body + size + (size & 1); // chunks are padded to even length
@@ -218,15 +218,15 @@ bool WavReader::parseFormatChunk(const unsigned char* b, std::uint32_t size, std
         return false;
     }
     if (tag == kFormatPcm && bits == 16)
-        fmt.encoding = SampleEncoding::Pcm16;
+        fmt_.encoding = SampleEncoding::Pcm16;
     else if (tag == kFormatPcm && bits == 24)
-        fmt.encoding = SampleEncoding::Pcm24;
+        fmt_.encoding = SampleEncoding::Pcm24;
     else if (tag == kFormatPcm && bits == 32)
-        fmt.encoding = SampleEncoding::Pcm32;
+        fmt_.encoding = SampleEncoding::Pcm32;
     else if (tag == kFormatFloat && bits == 32)
-        fmt.encoding = SampleEncoding::Float32;
+        fmt_.encoding = SampleEncoding::Float32;
     else if (tag == kFormatFloat && bits == 64)
-        fmt.encoding = SampleEncoding::Float64;
+        fmt_.encoding = SampleEncoding::Float64;
     else if (tag == kFormatPcm) {
         error = std::to_string(bits) + "-bit PCM is not supported (16, 24 or 32 bits)";
         return false;
@@ -237,9 +237,9 @@ bool WavReader::parseFormatChunk(const unsigned char* b, std::uint32_t size, std
         error = "unsupported format tag " + std::to_string(tag) + " (PCM or float only)";
         return false;
     }
-    fmt.channels = channels;
-    fmt.sampleRate = rate;
-    if (blockAlign != fmt.frameBytes()) {
+    fmt_.channels = channels;
+    fmt_.sampleRate = rate;
+    if (blockAlign != fmt_.frameBytes()) {
         error = "block align " + std::to_string(blockAlign) + " does not match " +
                 std::to_string(channels) + " channels of " + std::to_string(bits) + " bits";
         return false;
@@ -250,25 +250,25 @@ bool WavReader::parseFormatChunk(const unsigned char* b, std::uint32_t size, std
 bool WavReader::read(float* left, float* right, std::size_t maxFrames, std::size_t& framesRead,
                      std::string& error) {
     framesRead = 0;
-    if (!file) {
+    if (!file_) {
         error = "read from a closed WAV file";
         return false;
     }
     const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(maxFrames, framesLeft()));
     if (n == 0) return true;
-    const auto frameBytes = static_cast<std::size_t>(fmt.frameBytes());
-    raw.resize(n * frameBytes);
-    if (std::fread(raw.data(), frameBytes, n, file) != n) {
-        error = name + ": the file ended early or cannot be read";
+    const auto frameBytes = static_cast<std::size_t>(fmt_.frameBytes());
+    raw_.resize(n * frameBytes);
+    if (std::fread(raw_.data(), frameBytes, n, file_) != n) {
+        error = name_ + ": the file ended early or cannot be read";
         return false;
     }
-    const int sampleBytes = bytesPerSample(fmt.encoding);
-    const unsigned char* p = raw.data();
+    const int sampleBytes = bytesPerSample(fmt_.encoding);
+    const unsigned char* p = raw_.data();
     for (std::size_t i = 0; i < n; ++i, p += frameBytes) {
-        left[i] = decode(p, fmt.encoding);
-        right[i] = fmt.channels == 2 ? decode(p + sampleBytes, fmt.encoding) : left[i];
+        left[i] = decode(p, fmt_.encoding);
+        right[i] = fmt_.channels == 2 ? decode(p + sampleBytes, fmt_.encoding) : left[i];
     }
-    framesDone += n;
+    framesDone_ += n;
     framesRead = n;
     return true;
 }

@@ -22,10 +22,10 @@ public:
     // the reader closed.
     bool open(const std::string& path, std::string& error);
     void close();
-    bool isOpen() const { return file != nullptr; }
+    bool isOpen() const { return file_ != nullptr; }
 
-    const WavFormat& format() const { return fmt; }
-    std::uint64_t framesLeft() const { return fmt.frames - framesDone; }
+    const WavFormat& format() const { return fmt_; }
+    std::uint64_t framesLeft() const { return fmt_.frames - framesDone_; }
 
     // Reads up to `maxFrames` frames into `left` and `right` (scaled to -1..1 for PCM; a mono file
     // fills both). Sets `framesRead` (0 at the end of the data). Returns false and sets `error`
@@ -37,12 +37,12 @@ private:
     bool parse(std::uint64_t fileSize, std::string& error);
     bool parseFormatChunk(const unsigned char* bytes, std::uint32_t size, std::string& error);
 
-    std::FILE* file = nullptr;      // open input, positioned in the data chunk
-    std::string name;               // path as given, for messages
-    WavFormat fmt;                  // what the header says
-    std::uint64_t dataOffset = 0;   // file offset of the first sample byte
-    std::uint64_t framesDone = 0;   // frames handed out so far
-    std::vector<unsigned char> raw; // file bytes of one read
+    std::FILE* file_ = nullptr;      // open input, positioned in the data chunk
+    std::string name_;               // path as given, for messages
+    WavFormat fmt_;                  // what the header says
+    std::uint64_t dataOffset_ = 0;   // file offset of the first sample byte
+    std::uint64_t framesDone_ = 0;   // frames handed out so far
+    std::vector<unsigned char> raw_; // file bytes of one read
 };
 
 } // namespace qv

@@ -135,21 +135,21 @@ bool WavWriter::open(const std::string& path, const WavFormat& format, std::stri
         error = "cannot write " + path + ": unsupported channel count or sample rate";
         return false;
     }
-    fmt = format;
-    frames = 0;
-    finalPath = path;
-    tempPath = temporaryPathFor(path);
-    file = createShared(tempPath);
-    if (!file) {
-        error = "cannot create " + tempPath + ": " + windowsErrorText(GetLastError()) +
+    fmt_ = format;
+    frames_ = 0;
+    finalPath_ = path;
+    tempPath_ = temporaryPathFor(path);
+    file_ = createShared(tempPath_);
+    if (!file_) {
+        error = "cannot create " + tempPath_ + ": " + windowsErrorText(GetLastError()) +
                 " (check that its folder exists and is writable)";
-        tempPath.clear();
+        tempPath_.clear();
         return false;
     }
-    const std::vector<unsigned char> header = makeHeader(fmt, 0);
-    headerBytes = static_cast<std::uint32_t>(header.size());
-    if (std::fwrite(header.data(), 1, header.size(), file) != header.size()) {
-        error = "cannot write " + tempPath + ": " + std::strerror(errno);
+    const std::vector<unsigned char> header = makeHeader(fmt_, 0);
+    headerBytes_ = static_cast<std::uint32_t>(header.size());
+    if (std::fwrite(header.data(), 1, header.size(), file_) != header.size()) {
+        error = "cannot write " + tempPath_ + ": " + std::strerror(errno);
         abandon();
         return false;
     }
@@ -158,64 +158,64 @@ bool WavWriter::open(const std::string& path, const WavFormat& format, std::stri
 
 bool WavWriter::write(const float* left, const float* right, std::size_t count,
                       std::string& error) {
-    if (!file) {
+    if (!file_) {
         error = "write to a WAV file that is not open";
         return false;
     }
     if (count == 0) return true;
-    const auto frameBytes = static_cast<std::size_t>(fmt.frameBytes());
-    const std::uint64_t limitFrames = (kMaxRiffBytes - headerBytes - 1) / frameBytes;
-    if (count > limitFrames - frames) {
-        error = "cannot write " + finalPath + ": the audio exceeds the 4 GiB limit of WAV files";
+    const auto frameBytes = static_cast<std::size_t>(fmt_.frameBytes());
+    const std::uint64_t limitFrames = (kMaxRiffBytes - headerBytes_ - 1) / frameBytes;
+    if (count > limitFrames - frames_) {
+        error = "cannot write " + finalPath_ + ": the audio exceeds the 4 GiB limit of WAV files";
         return false;
     }
-    raw.resize(count * frameBytes);
-    const int sampleBytes = bytesPerSample(fmt.encoding);
-    unsigned char* p = raw.data();
+    raw_.resize(count * frameBytes);
+    const int sampleBytes = bytesPerSample(fmt_.encoding);
+    unsigned char* p = raw_.data();
     for (std::size_t i = 0; i < count; ++i, p += frameBytes) {
-        encode(left[i], fmt.encoding, p);
-        if (fmt.channels == 2) encode(right[i], fmt.encoding, p + sampleBytes);
+        encode(left[i], fmt_.encoding, p);
+        if (fmt_.channels == 2) encode(right[i], fmt_.encoding, p + sampleBytes);
     }
-    if (std::fwrite(raw.data(), 1, raw.size(), file) != raw.size()) {
-        error = "cannot write " + tempPath + ": " + std::strerror(errno);
+    if (std::fwrite(raw_.data(), 1, raw_.size(), file_) != raw_.size()) {
+        error = "cannot write " + tempPath_ + ": " + std::strerror(errno);
         return false;
     }
-    frames += count;
+    frames_ += count;
     return true;
 }
 
 bool WavWriter::commit(std::string& error) {
-    if (!file) {
+    if (!file_) {
         error = "commit of a WAV file that is not open";
         return false;
     }
-    const std::vector<unsigned char> header = makeHeader(fmt, frames);
-    const bool oddData = (frames * static_cast<std::uint64_t>(fmt.frameBytes())) & 1;
-    bool ok = (!oddData || std::fputc(0, file) != EOF) && std::fseek(file, 0, SEEK_SET) == 0 &&
-              std::fwrite(header.data(), 1, header.size(), file) == header.size();
-    ok = std::fclose(file) == 0 && ok;
-    file = nullptr;
+    const std::vector<unsigned char> header = makeHeader(fmt_, frames_);
+    const bool oddData = (frames_ * static_cast<std::uint64_t>(fmt_.frameBytes())) & 1;
+    bool ok = (!oddData || std::fputc(0, file_) != EOF) && std::fseek(file_, 0, SEEK_SET) == 0 &&
+              std::fwrite(header.data(), 1, header.size(), file_) == header.size();
+    ok = std::fclose(file_) == 0 && ok;
+    file_ = nullptr;
     if (!ok) {
-        error = "cannot finish " + tempPath + ": " + std::strerror(errno);
+        error = "cannot finish " + tempPath_ + ": " + std::strerror(errno);
         abandon();
         return false;
     }
-    if (!MoveFileExA(tempPath.c_str(), finalPath.c_str(),
+    if (!MoveFileExA(tempPath_.c_str(), finalPath_.c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED)) {
-        error = "cannot rename " + tempPath + " to " + finalPath + ": " +
+        error = "cannot rename " + tempPath_ + " to " + finalPath_ + ": " +
                 windowsErrorText(GetLastError());
         abandon();
         return false;
     }
-    tempPath.clear();
+    tempPath_.clear();
     return true;
 }
 
 void WavWriter::abandon() {
-    if (file) std::fclose(file);
-    file = nullptr;
-    if (!tempPath.empty()) DeleteFileA(tempPath.c_str());
-    tempPath.clear();
+    if (file_) std::fclose(file_);
+    file_ = nullptr;
+    if (!tempPath_.empty()) DeleteFileA(tempPath_.c_str());
+    tempPath_.clear();
 }
 
 } // namespace qv

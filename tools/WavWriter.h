@@ -28,19 +28,19 @@ public:
     // Closes and deletes the temporary file, if any. Safe to call at any time.
     void abandon();
 
-    bool isOpen() const { return file != nullptr; }
-    std::uint64_t framesWritten() const { return frames; }
-    const std::string& temporaryPath() const { return tempPath; }
+    bool isOpen() const { return file_ != nullptr; }
+    std::uint64_t framesWritten() const { return frames_; }
+    const std::string& temporaryPath() const { return tempPath_; }
     static std::string temporaryPathFor(const std::string& path) { return path + ".partial"; }
 
 private:
-    std::FILE* file = nullptr;      // the temporary file while open
-    std::string finalPath;          // the name the file gets on commit
-    std::string tempPath;           // the name it has until then
-    WavFormat fmt;                  // encoding, channels, rate of the file
-    std::uint64_t frames = 0;       // frames written so far
-    std::uint32_t headerBytes = 0;  // bytes before the first sample
-    std::vector<unsigned char> raw; // encoded bytes of one write
+    std::FILE* file_ = nullptr;      // the temporary file while open
+    std::string finalPath_;          // the name the file gets on commit
+    std::string tempPath_;           // the name it has until then
+    WavFormat fmt_;                  // encoding, channels, rate of the file
+    std::uint64_t frames_ = 0;       // frames written so far
+    std::uint32_t headerBytes_ = 0;  // bytes before the first sample
+    std::vector<unsigned char> raw_; // encoded bytes of one write
 };
 
 } // namespace qv

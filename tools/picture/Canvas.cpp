@@ -12,27 +12,28 @@ constexpr int kDotSpacing = 3; // every third pixel of a dotted line
 }
 
 Canvas::Canvas(int width, int height, Rgb background)
-    : w(std::max(width, 1)), h(std::max(height, 1)), pixels(static_cast<std::size_t>(w) * h * 3) {
-    fill(0, 0, w, h, background);
+    : w_(std::max(width, 1)), h_(std::max(height, 1)),
+      pixels_(static_cast<std::size_t>(w_) * h_ * 3) {
+    fill(0, 0, w_, h_, background);
 }
 
 Rgb Canvas::at(int x, int y) const {
-    if (x < 0 || y < 0 || x >= w || y >= h) return {0, 0, 0};
-    const std::size_t i = (static_cast<std::size_t>(y) * w + x) * 3;
-    return {pixels[i], pixels[i + 1], pixels[i + 2]};
+    if (x < 0 || y < 0 || x >= w_ || y >= h_) return {0, 0, 0};
+    const std::size_t i = (static_cast<std::size_t>(y) * w_ + x) * 3;
+    return {pixels_[i], pixels_[i + 1], pixels_[i + 2]};
 }
 
 void Canvas::set(int x, int y, Rgb colour) {
-    if (x < 0 || y < 0 || x >= w || y >= h) return;
-    const std::size_t i = (static_cast<std::size_t>(y) * w + x) * 3;
-    pixels[i] = colour.r;
-    pixels[i + 1] = colour.g;
-    pixels[i + 2] = colour.b;
+    if (x < 0 || y < 0 || x >= w_ || y >= h_) return;
+    const std::size_t i = (static_cast<std::size_t>(y) * w_ + x) * 3;
+    pixels_[i] = colour.r;
+    pixels_[i + 1] = colour.g;
+    pixels_[i + 2] = colour.b;
 }
 
 void Canvas::fill(int left, int top, int right, int bottom, Rgb colour) {
-    for (int y = std::max(top, 0); y < std::min(bottom, h); ++y)
-        for (int x = std::max(left, 0); x < std::min(right, w); ++x)
+    for (int y = std::max(top, 0); y < std::min(bottom, h_); ++y)
+        for (int x = std::max(left, 0); x < std::min(right, w_); ++x)
             set(x, y, colour);
 }
 

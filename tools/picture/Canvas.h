@@ -16,9 +16,9 @@ class Canvas {
 public:
     Canvas(int width, int height, Rgb background);
 
-    int width() const { return w; }
-    int height() const { return h; }
-    const std::vector<std::uint8_t>& rgb() const { return pixels; } // rows top to bottom
+    int width() const { return w_; }
+    int height() const { return h_; }
+    const std::vector<std::uint8_t>& rgb() const { return pixels_; } // rows top to bottom
     Rgb at(int x, int y) const;
 
     void set(int x, int y, Rgb colour);
@@ -35,8 +35,8 @@ public:
     static int textWidth(const std::string& s, int scale = 1);
 
 private:
-    int w, h;                         // size in pixels
-    std::vector<std::uint8_t> pixels; // w * h * 3 bytes
+    int w_, h_;                        // size in pixels
+    std::vector<std::uint8_t> pixels_; // w * h * 3 bytes
 };
 
 } // namespace qv

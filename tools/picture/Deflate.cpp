@@ -30,14 +30,14 @@ constexpr std::uint8_t kDistanceExtra[30] = {0, 0, 0, 0, 1, 1, 2, 2,  3,  3,  4,
 // Writes bits least significant first, as deflate packs them.
 class BitWriter {
 public:
-    explicit BitWriter(std::vector<std::uint8_t>& out) : bytes(out) {}
+    explicit BitWriter(std::vector<std::uint8_t>& out) : bytes_(out) {}
     void bits(std::uint32_t value, int count) {
-        buffer |= value << used;
-        used += count;
-        while (used >= 8) {
-            bytes.push_back(static_cast<std::uint8_t>(buffer));
-            buffer >>= 8;
-            used -= 8;
+        buffer_ |= value << used_;
+        used_ += count;
+        while (used_ >= 8) {
+            bytes_.push_back(static_cast<std::uint8_t>(buffer_));
+            buffer_ >>= 8;
+            used_ -= 8;
         }
     }
     // Huffman codes go most significant bit first.
@@ -48,15 +48,15 @@ public:
         bits(reversed, length);
     }
     void flush() {
-        if (used > 0) bytes.push_back(static_cast<std::uint8_t>(buffer));
-        buffer = 0;
-        used = 0;
+        if (used_ > 0) bytes_.push_back(static_cast<std::uint8_t>(buffer_));
+        buffer_ = 0;
+        used_ = 0;
     }
 
 private:
-    std::vector<std::uint8_t>& bytes;
-    std::uint32_t buffer = 0; // bits not yet written
-    int used = 0;             // how many
+    std::vector<std::uint8_t>& bytes_;
+    std::uint32_t buffer_ = 0; // bits not yet written
+    int used_ = 0;             // how many
 };
 
 // The fixed literal/length code of deflate.

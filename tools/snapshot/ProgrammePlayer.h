@@ -25,9 +25,9 @@ public:
 private:
     void toChorus(); // the programme from its loud part
 
-    ProgrammeGenerator programme;            // the music, looped from the chorus
-    PluginProcessor processor;               // feeds the plug-in
-    std::vector<float> inL, inR, outL, outR; // one block
+    ProgrammeGenerator programme_;               // the music, looped from the chorus
+    PluginProcessor processor_;                  // feeds the plug-in
+    std::vector<float> inL_, inR_, outL_, outR_; // one block
 };
 
 } // namespace qv

@@ -25,13 +25,13 @@ void registerClass() {
 
 EditorHost::EditorHost() {
     registerClass();
-    window = CreateWindowExA(WS_EX_TOOLWINDOW, kWindowClass, "qvhost validate",
-                             WS_OVERLAPPED | WS_CAPTION | WS_VISIBLE, 0, 0, kDefaultWidth,
-                             kDefaultHeight, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    window_ = CreateWindowExA(WS_EX_TOOLWINDOW, kWindowClass, "qvhost validate",
+                              WS_OVERLAPPED | WS_CAPTION | WS_VISIBLE, 0, 0, kDefaultWidth,
+                              kDefaultHeight, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
 }
 
 EditorHost::~EditorHost() {
-    if (window) DestroyWindow(static_cast<HWND>(window));
+    if (window_) DestroyWindow(static_cast<HWND>(window_));
     pump();
 }
 
@@ -49,10 +49,10 @@ VstIntPtr EditorHost::open(TestInstance& instance) {
     if (rect && rect->right > rect->left && rect->bottom > rect->top) {
         RECT size = {0, 0, rect->right - rect->left, rect->bottom - rect->top};
         AdjustWindowRectEx(&size, WS_OVERLAPPED | WS_CAPTION, FALSE, WS_EX_TOOLWINDOW);
-        SetWindowPos(static_cast<HWND>(window), nullptr, 0, 0, size.right - size.left,
+        SetWindowPos(static_cast<HWND>(window_), nullptr, 0, 0, size.right - size.left,
                      size.bottom - size.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
-    return instance.dispatch(effEditOpen, 0, 0, window);
+    return instance.dispatch(effEditOpen, 0, 0, window_);
 }
 
 void EditorHost::idle(TestInstance& instance, int rounds, unsigned long pauseMs) {

@@ -13,8 +13,8 @@ public:
     EditorHost(const EditorHost&) = delete;
     EditorHost& operator=(const EditorHost&) = delete;
 
-    bool valid() const { return window != nullptr; }
-    void* handle() const { return window; }
+    bool valid() const { return window_ != nullptr; }
+    void* handle() const { return window_; }
     // Dispatches every message waiting for this thread's windows.
     static void pump();
     // effEditGetRect, then effEditOpen with this window; the plug-in's answer to the open.
@@ -24,7 +24,7 @@ public:
     static void close(TestInstance& instance) { instance.dispatch(effEditClose); }
 
 private:
-    void* window = nullptr; // HWND
+    void* window_ = nullptr; // HWND
 };
 
 } // namespace qv

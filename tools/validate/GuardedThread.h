@@ -20,14 +20,14 @@ public:
     bool join(unsigned long milliseconds = 0xFFFFFFFFul);
     // Ends a hung thread (its stack and any lock it holds are lost).
     void terminate();
-    const CrashInfo& crash() const { return info; }
+    const CrashInfo& crash() const { return info_; }
 
 private:
     static unsigned long __stdcall entry(void* self);
 
-    std::function<void()> work; // the body
-    void* handle = nullptr;     // thread handle, null before start and after join
-    CrashInfo info;             // filled when the body crashed
+    std::function<void()> work_; // the body
+    void* handle_ = nullptr;     // thread handle, null before start and after join
+    CrashInfo info_;             // filled when the body crashed
 };
 
 } // namespace qv

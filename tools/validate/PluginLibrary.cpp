@@ -7,7 +7,7 @@
 namespace qv {
 
 PluginLibrary::~PluginLibrary() {
-    if (module) FreeLibrary(static_cast<HMODULE>(module));
+    if (module_) FreeLibrary(static_cast<HMODULE>(module_));
 }
 
 VstIntPtr QV_CDECL PluginLibrary::hostCallback(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr,
@@ -24,19 +24,19 @@ bool PluginLibrary::load(const std::string& path, std::string& error) {
     // Like today's hosts: "VSTPluginMain" first, then the older "main".
     FARPROC found = GetProcAddress(dll, "VSTPluginMain");
     if (!found) found = GetProcAddress(dll, "main");
-    entry = reinterpret_cast<EntryProc>(reinterpret_cast<void*>(found));
-    if (!entry) {
+    entry_ = reinterpret_cast<EntryProc>(reinterpret_cast<void*>(found));
+    if (!entry_) {
         FreeLibrary(dll);
         error = path + " has no exported function \"VSTPluginMain\" or \"main\"";
         return false;
     }
-    module = dll;
+    module_ = dll;
     return true;
 }
 
 AEffect* PluginLibrary::instantiate() const {
-    if (!entry) return nullptr;
-    AEffect* effect = entry(&PluginLibrary::hostCallback);
+    if (!entry_) return nullptr;
+    AEffect* effect = entry_(&PluginLibrary::hostCallback);
     return effect && effect->magic == kEffectMagic ? effect : nullptr;
 }
 

@@ -27,8 +27,8 @@ public:
 
 private:
     using EntryProc = AEffect*(QV_CDECL*)(audioMasterCallback);
-    void* module = nullptr;    // HMODULE
-    EntryProc entry = nullptr; // the exported "main"
+    void* module_ = nullptr;    // HMODULE
+    EntryProc entry_ = nullptr; // the exported "main"
 };
 
 } // namespace qv

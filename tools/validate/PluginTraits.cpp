@@ -15,14 +15,14 @@ constexpr double kFloatRounding = 1e-6;
 
 void PluginTraits::learn(TestInstance& instance) {
     AEffect* e = instance.record();
-    isOurs = e->uniqueID == kOurId && instance.text(effGetVendorString) == "Ferrowyn";
-    names.clear();
+    isOurs_ = e->uniqueID == kOurId && instance.text(effGetVendorString) == "Ferrowyn";
+    names_.clear();
     for (int i = 0; i < e->numParams; ++i)
-        names.push_back(instance.text(effGetParamName, i));
-    if (isOurs) {
-        ceilingIndex = indexOf("lt_Ceiling");
-        limiterSwitchIndex = indexOf("lt_LimSW");
-        monitorIndex = indexOf("Monitor");
+        names_.push_back(instance.text(effGetParamName, i));
+    if (isOurs_) {
+        ceilingIndex_ = indexOf("lt_Ceiling");
+        limiterSwitchIndex_ = indexOf("lt_LimSW");
+        monitorIndex_ = indexOf("Monitor");
     }
     char text[256];
     std::snprintf(text, sizeof text,
@@ -30,21 +30,22 @@ void PluginTraits::learn(TestInstance& instance) {
                   instance.text(effGetEffectName).c_str(),
                   instance.text(effGetVendorString).c_str(), e->numInputs, e->numOutputs,
                   e->numParams, e->numPrograms, e->flags,
-                  isOurs ? " (ours: output held to the ceiling)" : " (foreign: generic checks)");
-    description = text;
+                  isOurs_ ? " (ours: output held to the ceiling)" : " (foreign: generic checks)");
+    description_ = text;
 }
 
 int PluginTraits::indexOf(const std::string& name) const {
-    for (std::size_t i = 0; i < names.size(); ++i)
-        if (names[i] == name) return static_cast<int>(i);
+    for (std::size_t i = 0; i < names_.size(); ++i)
+        if (names_[i] == name) return static_cast<int>(i);
     return -1;
 }
 
 double PluginTraits::outputBound(TestInstance& instance) const {
-    if (!isOurs || ceilingIndex < 0 || limiterSwitchIndex < 0 || monitorIndex < 0) return INFINITY;
-    if (instance.get(limiterSwitchIndex) >= 0.5f || instance.get(monitorIndex) >= 0.5f)
+    if (!isOurs_ || ceilingIndex_ < 0 || limiterSwitchIndex_ < 0 || monitorIndex_ < 0)
         return INFINITY;
-    const double db = 6.0 * static_cast<double>(instance.get(ceilingIndex)) - 6.0;
+    if (instance.get(limiterSwitchIndex_) >= 0.5f || instance.get(monitorIndex_) >= 0.5f)
+        return INFINITY;
+    const double db = 6.0 * static_cast<double>(instance.get(ceilingIndex_)) - 6.0;
     const double ceiling = db > -0.01 ? 1.0 : std::pow(10.0, db / 20.0);
     return kLimiterClip * ceiling + kFloatRounding;
 }

@@ -14,19 +14,19 @@ public:
     // Reads names and identity from a fresh instance.
     void learn(TestInstance& instance);
 
-    bool ours() const { return isOurs; }
+    bool ours() const { return isOurs_; }
     // The largest output magnitude the instance's current parameters allow: the ceiling when
     // the limiter is on and the monitor off, otherwise unbounded (infinity).
     double outputBound(TestInstance& instance) const;
     // Index of the parameter called `name`, -1 if there is none.
     int indexOf(const std::string& name) const;
-    const std::string& identity() const { return description; }
+    const std::string& identity() const { return description_; }
 
 private:
-    bool isOurs = false;
-    int ceilingIndex = -1, limiterSwitchIndex = -1, monitorIndex = -1;
-    std::vector<std::string> names; // host-visible parameter names
-    std::string description;        // "Quorvanelle by Ferrowyn (fw30), 2 in, 2 out, ..."
+    bool isOurs_ = false;
+    int ceilingIndex_ = -1, limiterSwitchIndex_ = -1, monitorIndex_ = -1;
+    std::vector<std::string> names_; // host-visible parameter names
+    std::string description_;        // "Quorvanelle by Ferrowyn (fw30), 2 in, 2 out, ..."
 };
 
 } // namespace qv

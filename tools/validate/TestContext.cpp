@@ -16,25 +16,25 @@ TestContext::TestContext(const PluginLibrary& library, const ValidatorOptions& o
     : library(library), options(options), traits(traits), random(options.seed ^ nameHash(name)) {}
 
 void TestContext::fail(const std::string& why) {
-    std::lock_guard<std::mutex> guard(lock);
-    if (hasFailed) return;
-    hasFailed = true;
-    text = why;
+    std::lock_guard<std::mutex> guard(lock_);
+    if (hasFailed_) return;
+    hasFailed_ = true;
+    text_ = why;
 }
 
 void TestContext::note(const std::string& what) {
-    std::lock_guard<std::mutex> guard(lock);
-    if (!hasFailed) text = what;
+    std::lock_guard<std::mutex> guard(lock_);
+    if (!hasFailed_) text_ = what;
 }
 
 bool TestContext::failed() const {
-    std::lock_guard<std::mutex> guard(lock);
-    return hasFailed;
+    std::lock_guard<std::mutex> guard(lock_);
+    return hasFailed_;
 }
 
 std::string TestContext::detail() const {
-    std::lock_guard<std::mutex> guard(lock);
-    return text;
+    std::lock_guard<std::mutex> guard(lock_);
+    return text_;
 }
 
 bool TestContext::require(const TestInstance& instance) {

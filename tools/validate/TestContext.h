@@ -45,9 +45,9 @@ public:
     float unit() { return std::uniform_real_distribution<float>(0.0f, 1.0f)(random); }
 
 private:
-    mutable std::mutex lock; // guards the result
-    bool hasFailed = false;
-    std::string text;
+    mutable std::mutex lock_; // guards the result
+    bool hasFailed_ = false;
+    std::string text_;
 };
 
 } // namespace qv

@@ -4,32 +4,32 @@
 
 namespace qv {
 
-TestInstance::TestInstance(const PluginLibrary& library) : effect(library.instantiate()) {
-    if (effect) dispatch(effOpen);
+TestInstance::TestInstance(const PluginLibrary& library) : effect_(library.instantiate()) {
+    if (effect_) dispatch(effOpen);
 }
 
 TestInstance::~TestInstance() {
-    if (effect) effect->dispatcher(effect, effClose, 0, 0, nullptr, 0.0f);
+    if (effect_) effect_->dispatcher(effect_, effClose, 0, 0, nullptr, 0.0f);
 }
 
 bool TestInstance::canProcess() const {
-    if (!effect || effect->numOutputs < 1 || effect->numOutputs > kMaxChannels ||
-        effect->numInputs < 0 || effect->numInputs > kMaxChannels)
+    if (!effect_ || effect_->numOutputs < 1 || effect_->numOutputs > kMaxChannels ||
+        effect_->numInputs < 0 || effect_->numInputs > kMaxChannels)
         return false;
-    return effect->process || hasReplacing();
+    return effect_->process || hasReplacing();
 }
 
 bool TestInstance::hasReplacing() const {
-    return effect && (effect->flags & effFlagsCanReplacing) && effect->processReplacing;
+    return effect_ && (effect_->flags & effFlagsCanReplacing) && effect_->processReplacing;
 }
 
 bool TestInstance::hasEditor() const {
-    return effect && (effect->flags & effFlagsHasEditor);
+    return effect_ && (effect_->flags & effFlagsHasEditor);
 }
 
 VstIntPtr TestInstance::dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
                                  float opt) {
-    return effect->dispatcher(effect, opcode, index, value, ptr, opt);
+    return effect_->dispatcher(effect_, opcode, index, value, ptr, opt);
 }
 
 std::string TestInstance::text(VstInt32 opcode, VstInt32 index) {
@@ -47,17 +47,17 @@ void TestInstance::start(float sampleRate, VstInt32 blockSize) {
 
 void TestInstance::prepareBuffers(int frames) {
     const auto n = static_cast<std::size_t>(std::max(frames, 1));
-    const auto ins = static_cast<std::size_t>(std::max(effect->numInputs, 1));
-    const auto outs = static_cast<std::size_t>(effect->numOutputs);
-    if (inputs.size() != ins || inputs[0].size() < n) inputs.assign(ins, std::vector<float>(n));
-    if (outputs.size() != outs || outputs[0].size() < n)
-        outputs.assign(outs, std::vector<float>(n));
-    inputPointers.clear();
-    outputPointers.clear();
-    for (auto& b : inputs)
-        inputPointers.push_back(b.data());
-    for (auto& b : outputs)
-        outputPointers.push_back(b.data());
+    const auto ins = static_cast<std::size_t>(std::max(effect_->numInputs, 1));
+    const auto outs = static_cast<std::size_t>(effect_->numOutputs);
+    if (inputs_.size() != ins || inputs_[0].size() < n) inputs_.assign(ins, std::vector<float>(n));
+    if (outputs_.size() != outs || outputs_[0].size() < n)
+        outputs_.assign(outs, std::vector<float>(n));
+    inputPointers_.clear();
+    outputPointers_.clear();
+    for (auto& b : inputs_)
+        inputPointers_.push_back(b.data());
+    for (auto& b : outputs_)
+        outputPointers_.push_back(b.data());
 }
 
 void TestInstance::process(const StereoSignal& in, StereoSignal& out, std::size_t from, int frames,
@@ -67,36 +67,36 @@ void TestInstance::process(const StereoSignal& in, StereoSignal& out, std::size_
     const auto n = static_cast<std::size_t>(frames);
     const float* l = in.left.data() + from;
     const float* r = in.right.data() + from;
-    for (std::size_t c = 0; c < inputs.size(); ++c)
-        std::fill_n(inputs[c].begin(), n, 0.0f);
-    if (effect->numInputs == 1) {
+    for (std::size_t c = 0; c < inputs_.size(); ++c)
+        std::fill_n(inputs_[c].begin(), n, 0.0f);
+    if (effect_->numInputs == 1) {
         for (std::size_t i = 0; i < n; ++i)
-            inputs[0][i] = 0.5f * (l[i] + r[i]);
-    } else if (effect->numInputs >= 2) {
-        std::copy_n(l, n, inputs[0].begin());
-        std::copy_n(r, n, inputs[1].begin());
+            inputs_[0][i] = 0.5f * (l[i] + r[i]);
+    } else if (effect_->numInputs >= 2) {
+        std::copy_n(l, n, inputs_[0].begin());
+        std::copy_n(r, n, inputs_[1].begin());
     }
     if (call == Call::InPlace && hasReplacing()) {
         // Outputs share the input buffers channel by channel.
-        const std::size_t shared = std::min(inputs.size(), outputs.size());
+        const std::size_t shared = std::min(inputs_.size(), outputs_.size());
         for (std::size_t c = 0; c < shared; ++c)
-            outputPointers[c] = inputPointers[c];
-        effect->processReplacing(effect, inputPointers.data(), outputPointers.data(), frames);
+            outputPointers_[c] = inputPointers_[c];
+        effect_->processReplacing(effect_, inputPointers_.data(), outputPointers_.data(), frames);
     } else if (call != Call::Accumulating && hasReplacing()) {
-        effect->processReplacing(effect, inputPointers.data(), outputPointers.data(), frames);
-    } else if (effect->process) {
+        effect_->processReplacing(effect_, inputPointers_.data(), outputPointers_.data(), frames);
+    } else if (effect_->process) {
         // The accumulating call adds to what `out` holds (silence for a replacing call).
-        for (auto& b : outputs)
+        for (auto& b : outputs_)
             std::fill_n(b.begin(), n, 0.0f);
         if (call == Call::Accumulating) {
             const auto at = static_cast<std::ptrdiff_t>(from);
-            std::copy_n(out.left.begin() + at, n, outputs[0].begin());
-            if (outputs.size() >= 2) std::copy_n(out.right.begin() + at, n, outputs[1].begin());
+            std::copy_n(out.left.begin() + at, n, outputs_[0].begin());
+            if (outputs_.size() >= 2) std::copy_n(out.right.begin() + at, n, outputs_[1].begin());
         }
-        effect->process(effect, inputPointers.data(), outputPointers.data(), frames);
+        effect_->process(effect_, inputPointers_.data(), outputPointers_.data(), frames);
     }
-    const float* outL = outputPointers[0];
-    const float* outR = outputPointers.size() >= 2 ? outputPointers[1] : outputPointers[0];
+    const float* outL = outputPointers_[0];
+    const float* outR = outputPointers_.size() >= 2 ? outputPointers_[1] : outputPointers_[0];
     std::copy_n(outL, n, out.left.begin() + static_cast<std::ptrdiff_t>(from));
     std::copy_n(outR, n, out.right.begin() + static_cast<std::ptrdiff_t>(from));
 }

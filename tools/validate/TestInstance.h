@@ -27,22 +27,22 @@ public:
     TestInstance& operator=(const TestInstance&) = delete;
     ~TestInstance(); // effClose, unless abandoned
 
-    bool valid() const { return effect != nullptr; }
+    bool valid() const { return effect_ != nullptr; }
     // Whether audio can go through: outputs and a process function exist, sane channel counts.
     bool canProcess() const;
     bool hasReplacing() const;
     bool hasEditor() const;
-    AEffect* record() const { return effect; }
+    AEffect* record() const { return effect_; }
     // Forgets the instance without closing it (after it crashed).
-    void abandon() { effect = nullptr; }
+    void abandon() { effect_ = nullptr; }
 
     VstIntPtr dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0,
                        void* ptr = nullptr, float opt = 0.0f);
     std::string text(VstInt32 opcode, VstInt32 index = 0);
-    void set(VstInt32 index, float value) { effect->setParameter(effect, index, value); }
-    float get(VstInt32 index) { return effect->getParameter(effect, index); }
-    int numParams() const { return effect->numParams; }
-    int numPrograms() const { return effect->numPrograms; }
+    void set(VstInt32 index, float value) { effect_->setParameter(effect_, index, value); }
+    float get(VstInt32 index) { return effect_->getParameter(effect_, index); }
+    int numParams() const { return effect_->numParams; }
+    int numPrograms() const { return effect_->numPrograms; }
 
     // sample rate, block size, resume
     void start(float sampleRate, VstInt32 blockSize);
@@ -59,9 +59,9 @@ public:
 private:
     void prepareBuffers(int frames);
 
-    AEffect* effect = nullptr;
-    std::vector<std::vector<float>> inputs, outputs; // one buffer per plug-in channel
-    std::vector<float*> inputPointers, outputPointers;
+    AEffect* effect_ = nullptr;
+    std::vector<std::vector<float>> inputs_, outputs_; // one buffer per plug-in channel
+    std::vector<float*> inputPointers_, outputPointers_;
 };
 
 } // namespace qv

@@ -6,24 +6,24 @@ namespace qv {
 
 ValidationRunner::ValidationRunner(const PluginLibrary& library, const ValidatorOptions& options,
                                    const PluginTraits& traits, std::FILE* out)
-    : library(library), options(options), traits(traits), out(out) {}
+    : library_(library), options_(options), traits_(traits), out_(out) {}
 
 void ValidationRunner::add(const std::string& name, TestBody body) {
-    tests.push_back({name, std::move(body)});
+    tests_.push_back({name, std::move(body)});
 }
 
 std::vector<std::string> ValidationRunner::names() const {
     std::vector<std::string> list;
-    for (const Test& t : tests)
+    for (const Test& t : tests_)
         list.push_back(t.name);
     return list;
 }
 
 int ValidationRunner::run() {
     Stopwatch total;
-    for (const Test& test : tests) {
-        if (!options.selects(test.name)) continue;
-        TestContext context(library, options, traits, test.name);
+    for (const Test& test : tests_) {
+        if (!options_.selects(test.name)) continue;
+        TestContext context(library_, options_, traits_, test.name);
         Stopwatch clock;
         GuardedThread thread;
         thread.start([&] { test.body(context); });
@@ -39,15 +39,15 @@ int ValidationRunner::run() {
         if (!ending.empty())
             detail = context.failed() ? ending + " (before that: " + detail + ")" : ending;
         const bool ok = ending.empty() && !context.failed();
-        (ok ? passCount : failCount)++;
-        std::fprintf(out, "%s %s: %s (%.1f s)\n", ok ? "PASS" : "FAIL", test.name.c_str(),
+        (ok ? passCount_ : failCount_)++;
+        std::fprintf(out_, "%s %s: %s (%.1f s)\n", ok ? "PASS" : "FAIL", test.name.c_str(),
                      detail.c_str(), clock.seconds());
-        std::fflush(out);
+        std::fflush(out_);
     }
-    std::fprintf(out, "time           : %.1f s\n", total.seconds());
-    std::fprintf(out, "%d passed, %d failed\n", passCount, failCount);
-    std::fflush(out);
-    return failCount;
+    std::fprintf(out_, "time           : %.1f s\n", total.seconds());
+    std::fprintf(out_, "%d passed, %d failed\n", passCount_, failCount_);
+    std::fflush(out_);
+    return failCount_;
 }
 
 } // namespace qv

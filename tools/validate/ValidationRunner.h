@@ -25,8 +25,8 @@ public:
     void add(const std::string& name, TestBody body);
     // Runs the tests --only and --skip select; returns the number that failed.
     int run();
-    int passed() const { return passCount; }
-    int failed() const { return failCount; }
+    int passed() const { return passCount_; }
+    int failed() const { return failCount_; }
     std::vector<std::string> names() const;
 
 private:
@@ -35,12 +35,12 @@ private:
         TestBody body;
     };
 
-    const PluginLibrary& library;
-    const ValidatorOptions& options;
-    const PluginTraits& traits;
-    std::FILE* out;
-    std::vector<Test> tests;
-    int passCount = 0, failCount = 0;
+    const PluginLibrary& library_;
+    const ValidatorOptions& options_;
+    const PluginTraits& traits_;
+    std::FILE* out_;
+    std::vector<Test> tests_;
+    int passCount_ = 0, failCount_ = 0;
 };
 
 } // namespace qv
