@@ -39,13 +39,20 @@ int CompressorBands::selectedBand(float c) {
 }
 
 CompressorQuantity CompressorBands::matrixQuantity(float m) {
-    // Single-precision tenths, as the codes written by the multi-control column.
+    // Single-precision tenths: each code of matrixItem lies inside its item's tenth.
     static constexpr float kBounds[kQuantityCount - 1] = {0.1f, 0.2f, 0.3f, 0.4f, 0.5f,
                                                           0.6f, 0.7f, 0.8f, 0.9f};
     int item = 0;
     while (item < kQuantityCount - 1 && m >= kBounds[item])
         ++item;
     return static_cast<CompressorQuantity>(item);
+}
+
+float CompressorBands::matrixItem(CompressorQuantity q) {
+    static constexpr float kCodes[kQuantityCount] = {0.0f,  0.11f, 0.21f, 0.31f, 0.41f,
+                                                     0.51f, 0.61f, 0.71f, 0.81f, 1.0f};
+    const int item = static_cast<int>(q);
+    return item >= 0 && item < kQuantityCount ? kCodes[item] : kCodes[0];
 }
 
 bool CompressorBands::isSwitch(CompressorQuantity q) {

@@ -33,6 +33,10 @@ public:
     // The quantity a MatrixItem value names: [k / 10, (k + 1) / 10) is item k, 0.9 and above
     // item 9, below 0.1 (and NaN) item 0.
     static CompressorQuantity matrixQuantity(float matrixItem);
+    // The MatrixItem code written for quantity q, by the matrix page's tiles and the
+    // multi-control column's rows: 0 for item 0, k / 10 + 0.01 for items 1..8, 1 for item 9
+    // (matrixQuantity reads each back as q).
+    static float matrixItem(CompressorQuantity q);
     // On/off quantities are toggled, not dragged.
     static bool isSwitch(CompressorQuantity q);
 };

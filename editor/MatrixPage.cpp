@@ -16,9 +16,6 @@ namespace {
 
 constexpr int kItemColumns = 5;
 constexpr int kItemRows = 2;
-// MatrixItem codes of the ten tiles in item order (the multi-control column writes the same).
-constexpr float kItemCodes[CompressorBands::kQuantityCount] = {0.0f,  0.11f, 0.21f, 0.31f, 0.41f,
-                                                               0.51f, 0.61f, 0.71f, 0.81f, 1.0f};
 // SelectedChannel written by the channel labels of bands 1..5.
 constexpr float kChannelCodes[CompressorBands::kBandCount] = {1.0f, 0.7f, 0.5f, 0.3f, 0.0f};
 constexpr int kChannelLabelHeight = 11;
@@ -110,7 +107,9 @@ void MatrixPage::mouse(DrawContext* context, Point where) {
             const layout::LayoutRect tile{left, top, left + layout::kPageFItemSize,
                                           top + layout::kPageFItemSize};
             if (inside(tile, where)) {
-                write(qv::param::kMatrixItem, kItemCodes[column * kItemRows + row]);
+                write(qv::param::kMatrixItem,
+                      CompressorBands::matrixItem(
+                          static_cast<CompressorQuantity>(column * kItemRows + row)));
                 return;
             }
         }

@@ -2,7 +2,6 @@
 
 #include "params/ParameterIndex.h"
 
-#include "editor/CompressorQuantity.h"
 #include "editor/DragTracker.h"
 #include "editor/EditorLayout.h"
 #include "editor/ValueStep.h"
@@ -16,22 +15,22 @@ namespace qv {
 
 namespace {
 
-// A row over one band family: its parameters for bands 1..5 by the family's index formula.
-MultiControlColumn::Row bandRow(int (*index)(int), MultiControlColumn::Domain domain,
-                                float matrixItem) {
-    return {{index(1), index(2), index(3), index(4), index(5)}, domain, matrixItem};
+// A row over one compressor quantity: its parameters for bands 1..5.
+MultiControlColumn::Row bandRow(CompressorQuantity q, MultiControlColumn::Domain domain) {
+    const auto index = [q](int band) { return CompressorBands::parameter(q, band); };
+    return {{index(1), index(2), index(3), index(4), index(5)}, domain, q};
 }
 
 } // namespace
 
 const MultiControlColumn::Row MultiControlColumn::kRows[kRowCount] = {
-    bandRow(qv::param::inLevelIndex, Domain::Level, 0.0f),
-    bandRow(qv::param::outLevelIndex, Domain::Level, 0.11f),
-    bandRow(qv::param::threshIndex, Domain::Threshold, 0.21f),
-    bandRow(qv::param::ratioIndex, Domain::Ratio, 0.31f),
-    bandRow(qv::param::atkIndex, Domain::Normalised, 0.51f),
-    bandRow(qv::param::relMIndex, Domain::Normalised, 0.81f),
-    bandRow(qv::param::relAIndex, Domain::Normalised, 1.0f),
+    bandRow(CompressorQuantity::InputLevel, Domain::Level),
+    bandRow(CompressorQuantity::OutputLevel, Domain::Level),
+    bandRow(CompressorQuantity::Threshold, Domain::Threshold),
+    bandRow(CompressorQuantity::Ratio, Domain::Ratio),
+    bandRow(CompressorQuantity::AttackTime, Domain::Normalised),
+    bandRow(CompressorQuantity::ReleaseTime, Domain::Normalised),
+    bandRow(CompressorQuantity::ReleaseDepth, Domain::Normalised),
 };
 
 namespace {
@@ -139,7 +138,9 @@ void MultiControlColumn::mouse(DrawContext* context, Point) {
             // Hidden before the pressed spinner is drawn and the row announced.
             tracker.hideCursor();
             draw(context);
-            if (effect_) effect_->setParameter(qv::param::kMatrixItem, kRows[row - 1].matrixItem);
+            if (effect_)
+                effect_->setParameter(qv::param::kMatrixItem,
+                                      CompressorBands::matrixItem(kRows[row - 1].quantity));
             return true;
         },
         [&](double delta) {
@@ -157,7 +158,7 @@ void MultiControlColumn::mouse(DrawContext* context, Point) {
             for (float& v : copies)
                 v = value;
             writeRow(r, copies);
-            effect_->setParameter(qv::param::kMatrixItem, r.matrixItem);
+            effect_->setParameter(qv::param::kMatrixItem, CompressorBands::matrixItem(r.quantity));
         }
     }
     if (dragged) {

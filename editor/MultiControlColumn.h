@@ -10,6 +10,7 @@
 
 #include "params/ParameterIndex.h"
 
+#include "editor/CompressorQuantity.h"
 #include "gui/Point.h"
 #include "gui/Rect.h"
 #include "gui/View.h"
@@ -33,7 +34,7 @@ public:
     struct Row {
         VstInt32 parameters[kBandCount]; // band 1..5
         Domain domain;
-        float matrixItem; // written to MatrixItem when the row is touched
+        CompressorQuantity quantity; // its MatrixItem code is written when the row is touched
     };
     static const Row kRows[kRowCount];
 
