@@ -195,6 +195,62 @@ const char* switchText(float x, const char* below, const char* atOrAbove) {
     return x < 0.5f ? below : atOrAbove;
 }
 
+void formatFilterType(float x, char* text) {
+    writeText(text, x > 0.5f ? "Brickwall" : "Q");
+}
+
+// The display of a family whose text depends on its own value alone.
+struct FamilyFormat {
+    ParameterFamily family;
+    void (*format)(float x, char* text);
+};
+constexpr FamilyFormat kFamilyFormats[] = {
+    {ParameterFamily::Freq, formatFreq},
+    {ParameterFamily::InLevel, formatLevel},
+    {ParameterFamily::OutLevel, formatLevel},
+    {ParameterFamily::MasterOut, formatLevel},
+    {ParameterFamily::Thresh, formatThresh},
+    {ParameterFamily::Ratio, formatRatio},
+    {ParameterFamily::Atk, formatAtk},
+    {ParameterFamily::RelM, formatReleaseTime},
+    {ParameterFamily::LtRelM, formatReleaseTime},
+    {ParameterFamily::RelA, formatReleaseAmount},
+    {ParameterFamily::LtRelA, formatReleaseAmount},
+    {ParameterFamily::RedLink, formatRedLink},
+    {ParameterFamily::LtCeiling, formatCeiling},
+    {ParameterFamily::LtClip, formatClip},
+    {ParameterFamily::FilterType, formatFilterType},
+    {ParameterFamily::Qcurve, formatQcurve},
+    {ParameterFamily::DryOut, formatMixGain},
+    {ParameterFamily::WetOut, formatMixGain},
+};
+
+// The two texts of a switch family (see switchText).
+struct SwitchTexts {
+    ParameterFamily family;
+    const char* below;     // x < 0.5
+    const char* atOrAbove; // x >= 0.5 and NaN
+};
+constexpr SwitchTexts kSwitchTexts[] = {
+    {ParameterFamily::AtkCurve, "hard", "soft"},
+    {ParameterFamily::RelMode, "auto", "manual"},
+    {ParameterFamily::LtRelSw, "auto", "manual"},
+    {ParameterFamily::AutoRelType, "dynamic", "smooth"},
+    {ParameterFamily::PwSw, "on", "off"},
+    {ParameterFamily::CompSw, "on", "off"},
+    {ParameterFamily::LtLimSw, "on", "off"},
+    {ParameterFamily::Monitor, "on", "bypass"},
+};
+
+// A band's Rel shows what its release mode uses: the manual time or the automatic amount.
+void formatRelease(int index, const float* values, char* text) {
+    const int band = bandOf(index);
+    if (switchFlag(values[param::relModeIndex(band)]))
+        formatReleaseTime(values[param::relMIndex(band)], text);
+    else
+        formatReleaseAmount(values[param::relAIndex(band)], text);
+}
+
 } // namespace
 
 bool formatEightCharNumber(double v, char* text) {
@@ -236,81 +292,22 @@ bool formatParameterDisplay(int index, const float* values, char* text) {
     if (values == nullptr || text == nullptr) return false;
     if (index < 0 || index >= kNumNamedParameters) return false;
     const float x = values[index];
-    switch (familyOf(index)) {
-    case ParameterFamily::Freq:
-        formatFreq(x, text);
-        break;
-    case ParameterFamily::InLevel:
-    case ParameterFamily::OutLevel:
-    case ParameterFamily::MasterOut:
-        formatLevel(x, text);
-        break;
-    case ParameterFamily::Thresh:
-        formatThresh(x, text);
-        break;
-    case ParameterFamily::Ratio:
-        formatRatio(x, text);
-        break;
-    case ParameterFamily::AtkCurve:
-        writeText(text, switchText(x, "hard", "soft"));
-        break;
-    case ParameterFamily::Atk:
-        formatAtk(x, text);
-        break;
-    case ParameterFamily::RelMode:
-    case ParameterFamily::LtRelSw:
-        writeText(text, switchText(x, "auto", "manual"));
-        break;
-    case ParameterFamily::Rel: {
-        const int band = bandOf(index);
-        if (switchFlag(values[param::relModeIndex(band)]))
-            formatReleaseTime(values[param::relMIndex(band)], text);
-        else
-            formatReleaseAmount(values[param::relAIndex(band)], text);
-        break;
+    const ParameterFamily family = familyOf(index);
+    if (family == ParameterFamily::Rel) {
+        formatRelease(index, values, text);
+        return true;
     }
-    case ParameterFamily::RelM:
-    case ParameterFamily::LtRelM:
-        formatReleaseTime(x, text);
-        break;
-    case ParameterFamily::RelA:
-    case ParameterFamily::LtRelA:
-        formatReleaseAmount(x, text);
-        break;
-    case ParameterFamily::AutoRelType:
-        writeText(text, switchText(x, "dynamic", "smooth"));
-        break;
-    case ParameterFamily::PwSw:
-    case ParameterFamily::CompSw:
-    case ParameterFamily::LtLimSw:
-        writeText(text, switchText(x, "on", "off"));
-        break;
-    case ParameterFamily::Monitor:
-        writeText(text, switchText(x, "on", "bypass"));
-        break;
-    case ParameterFamily::RedLink:
-        formatRedLink(x, text);
-        break;
-    case ParameterFamily::LtCeiling:
-        formatCeiling(x, text);
-        break;
-    case ParameterFamily::LtClip:
-        formatClip(x, text);
-        break;
-    case ParameterFamily::FilterType:
-        writeText(text, x > 0.5f ? "Brickwall" : "Q");
-        break;
-    case ParameterFamily::Qcurve:
-        formatQcurve(x, text);
-        break;
-    case ParameterFamily::DryOut:
-    case ParameterFamily::WetOut:
-        formatMixGain(x, text);
-        break;
-    default:
-        writeText(text, "");
-        break; // MeterSW, ReductionSW
+    for (const FamilyFormat& f : kFamilyFormats) {
+        if (f.family != family) continue;
+        f.format(x, text);
+        return true;
     }
+    for (const SwitchTexts& t : kSwitchTexts) {
+        if (t.family != family) continue;
+        writeText(text, switchText(x, t.below, t.atOrAbove));
+        return true;
+    }
+    writeText(text, ""); // MeterSW, ReductionSW
     return true;
 }
 
