@@ -144,20 +144,118 @@ float DisplayValueFinder::edge(VstInt32 index, float inside, int direction,
     return inside;
 }
 
+DisplayValueFinder::Grid DisplayValueFinder::scan(VstInt32 index) {
+    Grid grid;
+    grid.label = trim(host_.dispatchString(effGetParamLabel, index));
+    for (int k = 0; k <= kGridSteps; ++k) {
+        grid.xs.push_back(static_cast<float>(k) / kGridSteps);
+        grid.shown.push_back(show(index, grid.xs.back()));
+        const Reading r = read(grid.shown.back());
+        grid.numbers.push_back(r.numeric ? r.number : kNoNumber);
+    }
+    grid.range = "it shows " + withLabel(grid.shown.front(), grid.label) + " at 0 and " +
+                 withLabel(grid.shown.back(), grid.label) + " at 1";
+    return grid;
+}
+
+bool DisplayValueFinder::matchWord(const Grid& grid, const std::string& name, const Reading& target,
+                                   Match& match, std::string& error) {
+    const std::string wanted = squeezed(target.word);
+    for (std::size_t k = 0; k < grid.xs.size(); ++k) {
+        const std::string& shown = grid.shown[k];
+        if (squeezed(shown) == wanted || squeezed(shown + grid.label) == wanted) {
+            match = {grid.xs[k], shown};
+            if (!shown.empty()) return true; // an empty display (the bare label) goes on
+        }
+    }
+    error = name + ": no value shows \"" + target.word + "\"; " + grid.range +
+            " (or give a normalised value from 0 to 1)";
+    return false;
+}
+
+bool DisplayValueFinder::numberInRange(const Grid& grid, const std::string& name,
+                                       const Reading& target, std::string& error) {
+    // The unit, when the plug-in names one, must be its unit.
+    std::string unit = grid.label;
+    for (std::size_t k = 0; k < grid.xs.size() && unit.empty(); ++k)
+        if (!std::isnan(grid.numbers[k])) unit = read(grid.shown[k]).unit;
+    if (!target.unit.empty() && !unit.empty() && squeezed(target.unit) != squeezed(unit)) {
+        error = name + " is shown in " + unit + ", not in " + target.unit + "; " + grid.range;
+        return false;
+    }
+    const double v = target.number;
+    double lowest = std::numeric_limits<double>::infinity(), highest = -lowest;
+    double slackLow = 0.0, slackHigh = 0.0;
+    for (std::size_t k = 0; k < grid.xs.size(); ++k) {
+        const double n = grid.numbers[k];
+        if (std::isnan(n)) continue;
+        if (n < lowest) {
+            lowest = n;
+            slackLow = halfLastDigit(grid.shown[k]);
+        }
+        if (n > highest) {
+            highest = n;
+            slackHigh = halfLastDigit(grid.shown[k]);
+        }
+    }
+    if (highest >= lowest && v >= lowest - slackLow && v <= highest + slackHigh) return true;
+    char number[64];
+    std::snprintf(number, sizeof number, "%g", v);
+    error = name + ": no value shows " + number + (target.unit.empty() ? "" : " " + target.unit) +
+            "; " + grid.range + " (or give a normalised value from 0 to 1)";
+    return false;
+}
+
+void DisplayValueFinder::consider(VstInt32 index, float x, double number, Match& match,
+                                  double& bestDistance) {
+    const std::string s = show(index, x);
+    const Reading r = read(s);
+    if (!r.numeric) return;
+    const double d = distance(r.number, number);
+    if (d < bestDistance) {
+        bestDistance = d;
+        match = {x, s};
+    }
+}
+
+void DisplayValueFinder::matchNumber(VstInt32 index, const Grid& grid, double v, Match& match) {
+    double bestDistance = std::numeric_limits<double>::infinity();
+    const std::vector<double>& numbers = grid.numbers;
+    for (std::size_t k = 0; k < grid.xs.size(); ++k) {
+        if (!std::isnan(numbers[k])) consider(index, grid.xs[k], v, match, bestDistance);
+        if (k + 1 == grid.xs.size() || std::isnan(numbers[k]) || std::isnan(numbers[k + 1]))
+            continue;
+        const double a = numbers[k] - v, b = numbers[k + 1] - v;
+        if (!((a < 0.0 && b > 0.0) || (a > 0.0 && b < 0.0))) continue;
+        // The display crosses v between these two values: home in on the step.
+        float low = grid.xs[k], high = grid.xs[k + 1];
+        for (int i = 0; i < kBisections; ++i) {
+            const float middle = 0.5f * (low + high);
+            if (middle == low || middle == high) break;
+            const Reading r = read(show(index, middle));
+            if (!r.numeric) break;
+            if ((r.number - v < 0.0) == (a < 0.0))
+                low = middle;
+            else
+                high = middle;
+        }
+        consider(index, low, v, match, bestDistance);
+        consider(index, high, v, match, bestDistance);
+    }
+}
+
+float DisplayValueFinder::middleOf(VstInt32 index, const Match& match) {
+    const float from = edge(index, match.x, -1, match.shown);
+    const float to = edge(index, match.x, +1, match.shown);
+    if (from == 0.0f || to == 1.0f) return from == 0.0f ? 0.0f : 1.0f;
+    const float middle = 0.5f * (from + to);
+    return show(index, middle) == match.shown ? middle : match.x;
+}
+
 bool DisplayValueFinder::search(VstInt32 index, const std::string& name, const Reading& target,
                                 float& value, std::string& error) {
-    const std::string label = trim(host_.dispatchString(effGetParamLabel, index));
-    std::vector<float> xs;
-    std::vector<std::string> shown;
-    std::vector<double> numbers;
-    for (int k = 0; k <= kGridSteps; ++k) {
-        xs.push_back(static_cast<float>(k) / kGridSteps);
-        shown.push_back(show(index, xs.back()));
-        const Reading r = read(shown.back());
-        numbers.push_back(r.numeric ? r.number : kNoNumber);
-    }
-    const std::string range = "it shows " + withLabel(shown.front(), label) + " at 0 and " +
-                              withLabel(shown.back(), label) + " at 1";
+    const Grid grid = scan(index);
+    const std::vector<std::string>& shown = grid.shown;
     if (std::all_of(shown.begin(), shown.end(),
                     [&](const std::string& s) { return s == shown[0]; })) {
         error = name + " shows \"" + shown[0] +
@@ -165,99 +263,18 @@ bool DisplayValueFinder::search(VstInt32 index, const std::string& name, const R
                 "normalised value from 0 to 1";
         return false;
     }
-
-    float best = 0.0f;
-    std::string bestShown;
+    Match match;
     if (!target.numeric) {
-        const std::string wanted = squeezed(target.word);
-        for (std::size_t k = 0; k < xs.size() && bestShown.empty(); ++k) {
-            if (squeezed(shown[k]) == wanted || squeezed(shown[k] + label) == wanted) {
-                best = xs[k];
-                bestShown = shown[k];
-            }
-        }
-        if (bestShown.empty()) {
-            error = name + ": no value shows \"" + target.word + "\"; " + range +
-                    " (or give a normalised value from 0 to 1)";
-            return false;
-        }
+        if (!matchWord(grid, name, target, match, error)) return false;
     } else {
-        // The unit, when the plug-in names one, must be its unit.
-        std::string unit = label;
-        for (std::size_t k = 0; k < xs.size() && unit.empty(); ++k)
-            if (!std::isnan(numbers[k])) unit = read(shown[k]).unit;
-        if (!target.unit.empty() && !unit.empty() && squeezed(target.unit) != squeezed(unit)) {
-            error = name + " is shown in " + unit + ", not in " + target.unit + "; " + range;
-            return false;
-        }
-        const double v = target.number;
-        double lowest = std::numeric_limits<double>::infinity(), highest = -lowest;
-        double slackLow = 0.0, slackHigh = 0.0;
-        for (std::size_t k = 0; k < xs.size(); ++k) {
-            if (std::isnan(numbers[k])) continue;
-            if (numbers[k] < lowest) {
-                lowest = numbers[k];
-                slackLow = halfLastDigit(shown[k]);
-            }
-            if (numbers[k] > highest) {
-                highest = numbers[k];
-                slackHigh = halfLastDigit(shown[k]);
-            }
-        }
-        if (!(highest >= lowest) || v < lowest - slackLow || v > highest + slackHigh) {
-            char number[64];
-            std::snprintf(number, sizeof number, "%g", v);
-            error = name + ": no value shows " + number +
-                    (target.unit.empty() ? "" : " " + target.unit) + "; " + range +
-                    " (or give a normalised value from 0 to 1)";
-            return false;
-        }
-        double bestDistance = std::numeric_limits<double>::infinity();
-        auto consider = [&](float x) {
-            const std::string s = show(index, x);
-            const Reading r = read(s);
-            if (!r.numeric) return;
-            const double d = distance(r.number, v);
-            if (d < bestDistance) {
-                bestDistance = d;
-                best = x;
-                bestShown = s;
-            }
-        };
-        for (std::size_t k = 0; k < xs.size(); ++k) {
-            if (!std::isnan(numbers[k])) consider(xs[k]);
-            if (k + 1 == xs.size() || std::isnan(numbers[k]) || std::isnan(numbers[k + 1]))
-                continue;
-            const double a = numbers[k] - v, b = numbers[k + 1] - v;
-            if (!((a < 0.0 && b > 0.0) || (a > 0.0 && b < 0.0))) continue;
-            // The display crosses v between these two values: home in on the step.
-            float low = xs[k], high = xs[k + 1];
-            for (int i = 0; i < kBisections; ++i) {
-                const float middle = 0.5f * (low + high);
-                if (middle == low || middle == high) break;
-                const Reading r = read(show(index, middle));
-                if (!r.numeric) break;
-                if ((r.number - v < 0.0) == (a < 0.0))
-                    low = middle;
-                else
-                    high = middle;
-            }
-            consider(low);
-            consider(high);
-        }
-        if (bestShown.empty()) {
-            error = name + ": no value shows a number; " + range;
+        if (!numberInRange(grid, name, target, error)) return false;
+        matchNumber(index, grid, target.number, match);
+        if (match.shown.empty()) {
+            error = name + ": no value shows a number; " + grid.range;
             return false;
         }
     }
-    const float from = edge(index, best, -1, bestShown);
-    const float to = edge(index, best, +1, bestShown);
-    if (from == 0.0f || to == 1.0f) {
-        value = from == 0.0f ? 0.0f : 1.0f;
-    } else {
-        value = 0.5f * (from + to);
-        if (show(index, value) != bestShown) value = best;
-    }
+    value = middleOf(index, match);
     return true;
 }
 

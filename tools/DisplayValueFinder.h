@@ -47,8 +47,35 @@ private:
     std::string show(VstInt32 index, float x); // sets x, returns the display without the label
     std::vector<float> save() const;
     void restore(const std::vector<float>& values);
+    // What a parameter shows across 0..1 on a grid of kGridSteps + 1 values.
+    struct Grid {
+        std::vector<float> xs;          // the values tried, 0..1
+        std::vector<std::string> shown; // their displays, without the label
+        std::vector<double> numbers;    // the displays' numbers (NaN for words)
+        std::string label;              // the parameter's label
+        std::string range;              // "it shows A at 0 and B at 1", for messages
+    };
+    // A value and what it shows, the best found so far (shown empty: none yet).
+    struct Match {
+        float x = 0.0f;
+        std::string shown;
+    };
+    Grid scan(VstInt32 index);
     bool search(VstInt32 index, const std::string& name, const Reading& target, float& value,
                 std::string& error);
+    // The first grid value that shows the word (blanks and case aside, with or without label).
+    static bool matchWord(const Grid& grid, const std::string& name, const Reading& target,
+                          Match& match, std::string& error);
+    // Whether the number, in its unit, lies within what the grid shows (to half a last digit).
+    static bool numberInRange(const Grid& grid, const std::string& name, const Reading& target,
+                              std::string& error);
+    // The value whose display is nearest the number: the grid values and, where the display
+    // crosses the number between two of them, both sides of that step.
+    void matchNumber(VstInt32 index, const Grid& grid, double number, Match& match);
+    // Keeps x when its display is nearer the number than the match so far.
+    void consider(VstInt32 index, float x, double number, Match& match, double& bestDistance);
+    // The middle of the values that show what the match shows, or an end when it is among them.
+    float middleOf(VstInt32 index, const Match& match);
     // From `inside`, which shows `shown`, towards 0 (direction -1) or 1 (+1): the last value that
     // still shows it.
     float edge(VstInt32 index, float inside, int direction, const std::string& shown);

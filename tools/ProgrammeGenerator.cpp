@@ -149,68 +149,17 @@ void ProgrammeGenerator::frame(double& left, double& right) {
     for (int v = 0; v < kVoices; ++v)
         mix_.gain[v] += sectionGlide_ * (target.gain[v] - mix_.gain[v]);
 
-    // Triggers at the start of each sixteenth note.
     const auto step = static_cast<std::int64_t>(t / kStepSeconds);
-    const int stepInBar = static_cast<int>(step % kStepsPerBar);
     const int bar = static_cast<int>((step / kStepsPerBar) % kChords);
-    if (step != lastStep_) {
-        lastStep_ = step;
-        hat_.value = 1.0;
-        if (stepInBar % kStepsPerBeat == 0) { // kick on every beat
-            kickPitch_.value = kickBody_.value = kickClick_.value = 1.0;
-            kickPhase_ = 0;
-            if ((stepInBar / kStepsPerBeat) % 2 == 1) { // snare on beats 2 and 4
-                snareNoise_.value = snareBody_.value = 1.0;
-                snarePhase_ = 0;
-            }
-        }
-        if (stepInBar % kStepsPerEighth == 0) {
-            bassOn_ = kBassEighths[stepInBar / kStepsPerEighth] != 0;
-            if (bassOn_) {
-                bassAttack_.value = bassBody_.value = 1.0;
-                bassStop_.value = 1.0;
-            }
-        }
-        if (stepInBar == 0) padSwell_.value = 1.0;
-    }
+    if (step != lastStep_) trigger(step);
 
-    // Kick: a sine falling from 150 to 50 Hz with a short click.
-    kickPhase_ += static_cast<std::uint32_t>((50.0 + 100.0 * kickPitch_.next()) * cycle_);
-    const double kick =
-        (sineAt(kickPhase_) * kickBody_.next() + 0.3 * kickClick_.next()) * mix_.gain[kKick];
-
-    // Snare: noise burst and a 190 Hz body.
+    const double kick = kickVoice();
     const double white = noise();
-    snarePhase_ += static_cast<std::uint32_t>(190.0 * cycle_);
-    const double snare =
-        (0.7 * white * snareNoise_.next() + 0.5 * sineAt(snarePhase_) * snareBody_.next()) *
-        mix_.gain[kSnare];
-
-    // Hats: high-passed noise (noise minus its low-passed copy).
-    hatLow_ += 0.35 * (white - hatLow_);
-    const double hats = (white - hatLow_) * hat_.next() * mix_.gain[kHats];
-
-    // Bass: a low-passed saw on the bar's root; rests fade the note out quickly.
-    bassPhase_ += bassStep_[bar];
-    const double saw = static_cast<double>(bassPhase_) * (2.0 / kPhaseUnit) - 1.0;
-    bassLow_ += bassSmoothing_ * (saw - bassLow_);
-    const double stop = bassOn_ ? 1.0 : bassStop_.next();
-    const double bass =
-        1.6 * bassLow_ * (1.0 - bassAttack_.next()) * bassBody_.next() * stop * mix_.gain[kBass];
-
-    // Pads: the bar's triad, two slightly detuned voices per note and channel, swelling in.
+    const double snare = snareVoice(white);
+    const double hats = hatVoice(white);
+    const double bass = bassVoice(bar);
     double pad[2] = {0.0, 0.0};
-    const double swell = 1.0 - padSwell_.next();
-    for (int ch = 0; ch < 2; ++ch) {
-        for (int note = 0; note < 3; ++note) {
-            for (int d = 0; d < 2; ++d) {
-                std::uint32_t& phase = padPhase_[ch][note][d];
-                phase += padStep_[bar][ch][note][d];
-                pad[ch] += sineAt(phase) + 0.3 * sineAt(phase << 1);
-            }
-        }
-        pad[ch] *= 0.12 * swell * mix_.gain[kPads];
-    }
+    padVoices(bar, pad);
 
     // Noise bed: dark, uncorrelated between the channels.
     bedLeft_ += 0.05 * (white - bedLeft_);
@@ -222,6 +171,71 @@ void ProgrammeGenerator::frame(double& left, double& right) {
     // A soft clip keeps the loudest moments below full scale.
     left = std::tanh(kMasterGain * left);
     right = std::tanh(kMasterGain * right);
+}
+
+void ProgrammeGenerator::trigger(std::int64_t step) {
+    const int stepInBar = static_cast<int>(step % kStepsPerBar);
+    lastStep_ = step;
+    hat_.value = 1.0;
+    if (stepInBar % kStepsPerBeat == 0) { // kick on every beat
+        kickPitch_.value = kickBody_.value = kickClick_.value = 1.0;
+        kickPhase_ = 0;
+        if ((stepInBar / kStepsPerBeat) % 2 == 1) { // snare on beats 2 and 4
+            snareNoise_.value = snareBody_.value = 1.0;
+            snarePhase_ = 0;
+        }
+    }
+    if (stepInBar % kStepsPerEighth == 0) {
+        bassOn_ = kBassEighths[stepInBar / kStepsPerEighth] != 0;
+        if (bassOn_) {
+            bassAttack_.value = bassBody_.value = 1.0;
+            bassStop_.value = 1.0;
+        }
+    }
+    if (stepInBar == 0) padSwell_.value = 1.0;
+}
+
+double ProgrammeGenerator::kickVoice() {
+    // A sine falling from 150 to 50 Hz with a short click.
+    kickPhase_ += static_cast<std::uint32_t>((50.0 + 100.0 * kickPitch_.next()) * cycle_);
+    return (sineAt(kickPhase_) * kickBody_.next() + 0.3 * kickClick_.next()) * mix_.gain[kKick];
+}
+
+double ProgrammeGenerator::snareVoice(double white) {
+    // A noise burst and a 190 Hz body.
+    snarePhase_ += static_cast<std::uint32_t>(190.0 * cycle_);
+    return (0.7 * white * snareNoise_.next() + 0.5 * sineAt(snarePhase_) * snareBody_.next()) *
+           mix_.gain[kSnare];
+}
+
+double ProgrammeGenerator::hatVoice(double white) {
+    // High-passed noise (noise minus its low-passed copy).
+    hatLow_ += 0.35 * (white - hatLow_);
+    return (white - hatLow_) * hat_.next() * mix_.gain[kHats];
+}
+
+double ProgrammeGenerator::bassVoice(int bar) {
+    // A low-passed saw on the bar's root; rests fade the note out quickly.
+    bassPhase_ += bassStep_[bar];
+    const double saw = static_cast<double>(bassPhase_) * (2.0 / kPhaseUnit) - 1.0;
+    bassLow_ += bassSmoothing_ * (saw - bassLow_);
+    const double stop = bassOn_ ? 1.0 : bassStop_.next();
+    return 1.6 * bassLow_ * (1.0 - bassAttack_.next()) * bassBody_.next() * stop * mix_.gain[kBass];
+}
+
+void ProgrammeGenerator::padVoices(int bar, double (&pad)[2]) {
+    // The bar's triad, two slightly detuned voices per note and channel, swelling in.
+    const double swell = 1.0 - padSwell_.next();
+    for (int ch = 0; ch < 2; ++ch) {
+        for (int note = 0; note < 3; ++note) {
+            for (int d = 0; d < 2; ++d) {
+                std::uint32_t& phase = padPhase_[ch][note][d];
+                phase += padStep_[bar][ch][note][d];
+                pad[ch] += sineAt(phase) + 0.3 * sineAt(phase << 1);
+            }
+        }
+        pad[ch] *= 0.12 * swell * mix_.gain[kPads];
+    }
 }
 
 } // namespace qv

@@ -34,7 +34,15 @@ private:
     };
 
     void frame(double& left, double& right);
-    double noise(); // white noise in -1..1
+    // The triggers at the start of sixteenth note `step`.
+    void trigger(std::int64_t step);
+    // The voices' next samples, with their section gains; `white` is this frame's noise.
+    double kickVoice();
+    double snareVoice(double white);
+    double hatVoice(double white);
+    double bassVoice(int bar);
+    void padVoices(int bar, double (&pad)[2]); // adds the left and right pads
+    double noise();                            // white noise in -1..1
     Decay decay(double tauSeconds) const;
     std::uint32_t phaseStep(double hz) const; // phase increment per sample at `hz`
     static Mix sectionMix(double fraction);

@@ -178,12 +178,8 @@ void reductionPanel(Canvas& c, const Panel& p, const RenderTrace& trace) {
             kBand[b]);
 }
 
-} // namespace
-
-Canvas RenderPlot::draw(const RenderReport& report) {
-    const RenderTrace& trace = report.result.trace;
-    const std::size_t chars = (kWidth - 2 * kMargin) / BitmapFont::kAdvance;
-
+// The lines under the title: the program and the settings that differ from it.
+std::vector<std::string> programLines(const RenderReport& report, std::size_t chars) {
     std::vector<std::string> text;
     text.push_back(report.program >= 0 ? "program " + std::to_string(report.program) + " \"" +
                                              report.programName + "\""
@@ -195,6 +191,11 @@ Canvas RenderPlot::draw(const RenderReport& report) {
                                                         : "settings that differ from the program:",
                                         changed, chars))
         text.push_back(line);
+    return text;
+}
+
+// The lines under the panels: the summary's levels, band reductions and warnings, the latency.
+std::vector<std::string> figureLines(const RenderReport& report, std::size_t chars) {
     std::vector<std::string> figures;
     for (const std::string& line : report.summary())
         if (line.rfind("input level", 0) == 0 || line.rfind("output level", 0) == 0 ||
@@ -205,6 +206,58 @@ Canvas RenderPlot::draw(const RenderReport& report) {
                   report.result.latency,
                   report.result.trimmed ? "trimmed" : "included in the output");
     figures.push_back(latency);
+    return figures;
+}
+
+// The top of the level panels: 0 dBFS, or the next 6 dB above a louder peak.
+double levelTopDb(const RenderResult& result) {
+    double loudest = 0.0;
+    for (const LevelMeter* m : {&result.inputLevels, &result.outputLevels})
+        for (int ch = 0; ch < 2; ++ch)
+            if (std::isfinite(m->peakDb(ch))) loudest = std::max(loudest, m->peakDb(ch));
+    return std::ceil(loudest / 6.0) * 6.0;
+}
+
+// The depth of the reduction panel: the largest reduction rounded up to a whole step, limited.
+double reductionRangeDb(const RenderTrace& trace) {
+    double largest = 0.0;
+    for (const RenderTrace::Reductions& r : trace.reductions())
+        for (float db : r)
+            largest = std::max(largest, static_cast<double>(db));
+    return std::min(
+        std::max(kMinReductionRangeDb, std::ceil(largest / kReductionStepDb) * kReductionStepDb),
+        kMaxReductionRangeDb);
+}
+
+// The input level, output level and band reduction panels, one below the other from `top`.
+void drawPanels(Canvas& c, const RenderResult& result, int top) {
+    const RenderTrace& trace = result.trace;
+    const double levelTop = levelTopDb(result);
+    const double seconds = trace.totalSeconds() > 0.0 ? trace.totalSeconds() : 1.0;
+    const int left = kMargin + kAxisLabels, right = RenderPlot::kWidth - kMargin - 1;
+    Panel in = {left, top, right, top + kPanelHeight, kLevelFloorDb, levelTop, seconds};
+    levelPanel(c, in, trace, false);
+    top += kPanelHeight + kPanelGap;
+    Panel out = {left, top, right, top + kPanelHeight, kLevelFloorDb, levelTop, seconds};
+    levelPanel(c, out, trace, true);
+    top += kPanelHeight + kPanelGap;
+    const double range = reductionRangeDb(trace);
+    Panel reduction = {left, top, right, top + kPanelHeight, -range, 0.0, seconds};
+    reductionPanel(c, reduction, trace);
+}
+
+// Lines of text from `top` down.
+void drawLines(Canvas& c, int top, const std::vector<std::string>& lines) {
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        c.text(kMargin, top + static_cast<int>(i) * BitmapFont::kLineHeight, lines[i], kInk);
+}
+
+} // namespace
+
+Canvas RenderPlot::draw(const RenderReport& report) {
+    const std::size_t chars = (kWidth - 2 * kMargin) / BitmapFont::kAdvance;
+    const std::vector<std::string> text = programLines(report, chars);
+    const std::vector<std::string> figures = figureLines(report, chars);
 
     const int titleHeight = BitmapFont::kLineHeight * kTitleScale;
     const int textTop = kMargin + titleHeight;
@@ -219,38 +272,9 @@ Canvas RenderPlot::draw(const RenderReport& report) {
            (report.effectName.empty() ? std::string("plug-in") : report.effectName) + ": " +
                baseName(report.input) + " -> " + baseName(report.output),
            kInk, kTitleScale);
-    for (std::size_t i = 0; i < text.size(); ++i)
-        c.text(kMargin, textTop + static_cast<int>(i) * BitmapFont::kLineHeight, text[i], kInk);
-
-    // Levels from the floor up to 0 dBFS, or to the next 6 dB above a louder peak.
-    double loudest = 0.0;
-    for (const LevelMeter* m : {&report.result.inputLevels, &report.result.outputLevels})
-        for (int ch = 0; ch < 2; ++ch)
-            if (std::isfinite(m->peakDb(ch))) loudest = std::max(loudest, m->peakDb(ch));
-    const double levelTop = std::ceil(loudest / 6.0) * 6.0;
-    const double seconds = trace.totalSeconds() > 0.0 ? trace.totalSeconds() : 1.0;
-    const int left = kMargin + kAxisLabels, right = kWidth - kMargin - 1;
-    int top = panelsTop;
-    Panel in = {left, top, right, top + kPanelHeight, kLevelFloorDb, levelTop, seconds};
-    levelPanel(c, in, trace, false);
-    top += kPanelHeight + kPanelGap;
-    Panel out = {left, top, right, top + kPanelHeight, kLevelFloorDb, levelTop, seconds};
-    levelPanel(c, out, trace, true);
-    top += kPanelHeight + kPanelGap;
-
-    double largest = 0.0;
-    for (const RenderTrace::Reductions& r : trace.reductions())
-        for (float db : r)
-            largest = std::max(largest, static_cast<double>(db));
-    const double range = std::min(
-        std::max(kMinReductionRangeDb, std::ceil(largest / kReductionStepDb) * kReductionStepDb),
-        kMaxReductionRangeDb);
-    Panel reduction = {left, top, right, top + kPanelHeight, -range, 0.0, seconds};
-    reductionPanel(c, reduction, trace);
-
-    for (std::size_t i = 0; i < figures.size(); ++i)
-        c.text(kMargin, figuresTop + static_cast<int>(i) * BitmapFont::kLineHeight, figures[i],
-               kInk);
+    drawLines(c, textTop, text);
+    drawPanels(c, report.result, panelsTop);
+    drawLines(c, figuresTop, figures);
     return c;
 }
 

@@ -107,26 +107,9 @@ void WavReader::close() {
 }
 
 bool WavReader::parse(std::uint64_t fileSize, std::string& error) {
+    std::uint64_t end = 0;
+    if (!parseRiffHeader(fileSize, end, error)) return false;
     const std::string where = name_ + ": ";
-    unsigned char header[kRiffHeaderBytes];
-    if (fileSize < kRiffHeaderBytes || !seekTo(file_, 0) ||
-        std::fread(header, 1, sizeof header, file_) != sizeof header) {
-        error = where + "truncated header (" + std::to_string(fileSize) + " bytes), not a WAV file";
-        return false;
-    }
-    if (std::memcmp(header, "RIFF", 4) != 0 || std::memcmp(header + 8, "WAVE", 4) != 0) {
-        error = where + "not a RIFF/WAVE file";
-        return false;
-    }
-    // The RIFF size counts everything after its own field. Tolerate a missing final pad byte.
-    const std::uint64_t riffEnd = std::uint64_t{8} + u32(header + 4);
-    if (riffEnd > fileSize + (riffEnd & 1)) {
-        error = where + "RIFF size says " + std::to_string(riffEnd) + " bytes but the file has " +
-                std::to_string(fileSize) + " (truncated?)";
-        return false;
-    }
-    const std::uint64_t end = std::min(riffEnd, fileSize);
-
     bool haveFormat = false;
     std::uint64_t pos = kRiffHeaderBytes;
     while (pos + kChunkHeaderBytes <= end) {
@@ -148,42 +131,74 @@ bool WavReader::parse(std::uint64_t fileSize, std::string& error) {
                 error = where + "more than one \"fmt \" chunk";
                 return false;
             }
-            if (size < kMinFormatBytes) {
-                error = where + "\"fmt \" chunk of " + std::to_string(size) +
-                        " bytes is too short (16 needed)";
-                return false;
-            }
-            unsigned char bytes[kExtensibleFormatBytes] = {};
-            const std::uint32_t n = std::min(size, kExtensibleFormatBytes);
-            if (std::fread(bytes, 1, n, file_) != n) {
-                error = where + "cannot read the \"fmt \" chunk";
-                return false;
-            }
-            if (!parseFormatChunk(bytes, size, error)) {
-                error = where + error;
-                return false;
-            }
+            if (!parseFormat(size, error)) return false;
             haveFormat = true;
         } else if (std::memcmp(chunk, "data", 4) == 0) {
             if (!haveFormat) {
                 error = where + "\"data\" chunk comes before any \"fmt \" chunk";
                 return false;
             }
-            const auto frameBytes = static_cast<std::uint32_t>(fmt_.frameBytes());
-            if (size % frameBytes != 0) {
-                error = where + "\"data\" chunk of " + std::to_string(size) +
-                        " bytes is not a whole number of " + std::to_string(frameBytes) +
-                        "-byte frames";
-                return false;
-            }
-            fmt_.frames = size / frameBytes;
-            dataOffset_ = body;
-            return true; // whatever follows the audio is of no interest
+            return parseData(size, body, error); // whatever follows the audio is of no interest
         }
         pos = body + size + (size & 1); // chunks are padded to even length
     }
     error = where + (haveFormat ? "no \"data\" chunk" : "no \"fmt \" chunk");
     return false;
+}
+
+bool WavReader::parseRiffHeader(std::uint64_t fileSize, std::uint64_t& end, std::string& error) {
+    const std::string where = name_ + ": ";
+    unsigned char header[kRiffHeaderBytes];
+    if (fileSize < kRiffHeaderBytes || !seekTo(file_, 0) ||
+        std::fread(header, 1, sizeof header, file_) != sizeof header) {
+        error = where + "truncated header (" + std::to_string(fileSize) + " bytes), not a WAV file";
+        return false;
+    }
+    if (std::memcmp(header, "RIFF", 4) != 0 || std::memcmp(header + 8, "WAVE", 4) != 0) {
+        error = where + "not a RIFF/WAVE file";
+        return false;
+    }
+    // The RIFF size counts everything after its own field. Tolerate a missing final pad byte.
+    const std::uint64_t riffEnd = std::uint64_t{8} + u32(header + 4);
+    if (riffEnd > fileSize + (riffEnd & 1)) {
+        error = where + "RIFF size says " + std::to_string(riffEnd) + " bytes but the file has " +
+                std::to_string(fileSize) + " (truncated?)";
+        return false;
+    }
+    end = std::min(riffEnd, fileSize);
+    return true;
+}
+
+bool WavReader::parseFormat(std::uint32_t size, std::string& error) {
+    const std::string where = name_ + ": ";
+    if (size < kMinFormatBytes) {
+        error =
+            where + "\"fmt \" chunk of " + std::to_string(size) + " bytes is too short (16 needed)";
+        return false;
+    }
+    unsigned char bytes[kExtensibleFormatBytes] = {};
+    const std::uint32_t n = std::min(size, kExtensibleFormatBytes);
+    if (std::fread(bytes, 1, n, file_) != n) {
+        error = where + "cannot read the \"fmt \" chunk";
+        return false;
+    }
+    if (!parseFormatChunk(bytes, size, error)) {
+        error = where + error;
+        return false;
+    }
+    return true;
+}
+
+bool WavReader::parseData(std::uint32_t size, std::uint64_t body, std::string& error) {
+    const auto frameBytes = static_cast<std::uint32_t>(fmt_.frameBytes());
+    if (size % frameBytes != 0) {
+        error = name_ + ": \"data\" chunk of " + std::to_string(size) +
+                " bytes is not a whole number of " + std::to_string(frameBytes) + "-byte frames";
+        return false;
+    }
+    fmt_.frames = size / frameBytes;
+    dataOffset_ = body;
+    return true;
 }
 
 bool WavReader::parseFormatChunk(const unsigned char* b, std::uint32_t size, std::string& error) {

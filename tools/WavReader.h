@@ -34,7 +34,14 @@ public:
               std::string& error);
 
 private:
+    // The header and the chunks up to the audio data; sets fmt_ and dataOffset_.
     bool parse(std::uint64_t fileSize, std::string& error);
+    // The RIFF header: `end`, where the RIFF data ends within the file.
+    bool parseRiffHeader(std::uint64_t fileSize, std::uint64_t& end, std::string& error);
+    // A "fmt " chunk of `size` bytes, the file positioned at its body.
+    bool parseFormat(std::uint32_t size, std::string& error);
+    // The "data" chunk of `size` bytes whose body starts at file offset `body`.
+    bool parseData(std::uint32_t size, std::uint64_t body, std::string& error);
     bool parseFormatChunk(const unsigned char* bytes, std::uint32_t size, std::string& error);
 
     std::FILE* file_ = nullptr;      // open input, positioned in the data chunk

@@ -26,6 +26,87 @@ bool skipped(VstInt32 op) {
     return op == effClose || op == effEditOpen || op == effEditClose;
 }
 
+// One dispatcher call's arguments.
+struct Call {
+    VstInt32 op;
+    VstInt32 index;
+    VstIntPtr value;
+    float opt;
+};
+
+// Mostly an opcode below kCommonOpcodes, sometimes any number.
+VstInt32 randomOpcode(TestContext& context) {
+    return context.uniform(0, 9) < 8 ? context.uniform(-2, kCommonOpcodes)
+                                     : static_cast<VstInt32>(context.random());
+}
+
+// The arguments of opcodes that read them fitted to what they mean (see skipped).
+void fitArguments(TestContext& context, Call& call, std::vector<unsigned char>& buffer) {
+    const float rates[] = {22050.0f, 44100.0f, 48000.0f, 96000.0f};
+    switch (call.op) {
+    case effSetSpeakerArrangement:
+    case effGetSpeakerArrangement:
+        call.value = reinterpret_cast<VstIntPtr>(buffer.data());
+        break;
+    case effSetChunk:
+        call.value = context.uniform(0, static_cast<int>(kBufferBytes));
+        break;
+    case effSetSampleRate:
+    case effSetBlockSizeAndSampleRate:
+        call.opt = rates[context.uniform(0, static_cast<int>(std::size(rates)) - 1)];
+        call.value = context.uniform(1, 8192);
+        break;
+    case effSetBlockSize:
+        call.value = context.uniform(1, 8192);
+        break;
+    case effSetProgramName:
+    case effCanDo:
+    case effString2Parameter: {
+        const int length = context.uniform(0, 200);
+        for (int i = 0; i < length; ++i)
+            buffer[i] = static_cast<unsigned char>(context.uniform(32, 126));
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+// Random arguments for `op`: mostly small indices and values, sometimes any; the buffer cleared
+// and, for text the plug-in reads, filled.
+Call randomArguments(TestContext& context, VstInt32 op, std::vector<unsigned char>& buffer) {
+    const float opts[] = {0.0f,
+                          1.0f,
+                          0.5f,
+                          -1.0f,
+                          127.0f,
+                          1e30f,
+                          std::numeric_limits<float>::quiet_NaN(),
+                          std::numeric_limits<float>::infinity()};
+    Call call{op, 0, 0, 0.0f};
+    call.index =
+        context.uniform(0, 3) ? context.uniform(-2, 200) : static_cast<VstInt32>(context.random());
+    call.value = context.uniform(0, 3)
+                     ? context.uniform(-2, 200)
+                     : static_cast<VstIntPtr>(static_cast<VstInt32>(context.random()));
+    call.opt = opts[context.uniform(0, static_cast<int>(std::size(opts)) - 1)];
+    std::memset(buffer.data(), 0, buffer.size());
+    fitArguments(context, call, buffer);
+    return call;
+}
+
+// Back to a known state: program 0, the defaults, the usual rate and block, a reset; then `in`
+// rendered.
+StereoSignal renderAfterReset(TestInstance& instance, const std::vector<float>& defaults,
+                              const StereoSignal& in) {
+    if (instance.numPrograms() > 0) instance.dispatch(effSetProgram, 0, 0);
+    for (int i = 0; i < instance.numParams(); ++i)
+        instance.set(i, defaults[i]);
+    instance.suspend();
+    instance.start(TestContext::kSampleRate, TestContext::kBlock);
+    return instance.render(in, TestContext::kBlock);
+}
+
 } // namespace
 
 void DispatcherTests::addTo(ValidationRunner& runner) {
@@ -43,68 +124,19 @@ void DispatcherTests::randomCalls(TestContext& context) {
     const StereoSignal expected = fresh.render(in, TestContext::kBlock);
 
     instance.start(TestContext::kSampleRate, TestContext::kBlock);
-    const float opts[] = {0.0f,
-                          1.0f,
-                          0.5f,
-                          -1.0f,
-                          127.0f,
-                          1e30f,
-                          std::numeric_limits<float>::quiet_NaN(),
-                          std::numeric_limits<float>::infinity()};
-    const float rates[] = {22050.0f, 44100.0f, 48000.0f, 96000.0f};
     std::vector<unsigned char> buffer(kBufferBytes);
     const int calls = context.options.count(kCalls);
     int skips = 0;
     for (int call = 0; call < calls; ++call) {
-        const VstInt32 op = context.uniform(0, 9) < 8 ? context.uniform(-2, kCommonOpcodes)
-                                                      : static_cast<VstInt32>(context.random());
+        const VstInt32 op = randomOpcode(context);
         if (skipped(op)) {
             ++skips;
             continue;
         }
-        const VstInt32 index = context.uniform(0, 3) ? context.uniform(-2, 200)
-                                                     : static_cast<VstInt32>(context.random());
-        VstIntPtr value = context.uniform(0, 3)
-                              ? context.uniform(-2, 200)
-                              : static_cast<VstIntPtr>(static_cast<VstInt32>(context.random()));
-        float opt = opts[context.uniform(0, static_cast<int>(std::size(opts)) - 1)];
-        std::memset(buffer.data(), 0, buffer.size());
-        switch (op) {
-        case effSetSpeakerArrangement:
-        case effGetSpeakerArrangement:
-            value = reinterpret_cast<VstIntPtr>(buffer.data());
-            break;
-        case effSetChunk:
-            value = context.uniform(0, static_cast<int>(kBufferBytes));
-            break;
-        case effSetSampleRate:
-        case effSetBlockSizeAndSampleRate:
-            opt = rates[context.uniform(0, static_cast<int>(std::size(rates)) - 1)];
-            value = context.uniform(1, 8192);
-            break;
-        case effSetBlockSize:
-            value = context.uniform(1, 8192);
-            break;
-        case effSetProgramName:
-        case effCanDo:
-        case effString2Parameter: {
-            const int length = context.uniform(0, 200);
-            for (int i = 0; i < length; ++i)
-                buffer[i] = static_cast<unsigned char>(context.uniform(32, 126));
-            break;
-        }
-        default:
-            break;
-        }
-        instance.dispatch(op, index, value, buffer.data(), opt);
+        const Call c = randomArguments(context, op, buffer);
+        instance.dispatch(c.op, c.index, c.value, buffer.data(), c.opt);
     }
-    // Back to a known state: program 0, the defaults, the usual rate and block, a reset.
-    if (instance.numPrograms() > 0) instance.dispatch(effSetProgram, 0, 0);
-    for (int i = 0; i < instance.numParams(); ++i)
-        instance.set(i, defaults[i]);
-    instance.suspend();
-    instance.start(TestContext::kSampleRate, TestContext::kBlock);
-    const StereoSignal out = instance.render(in, TestContext::kBlock);
+    const StereoSignal out = renderAfterReset(instance, defaults, in);
     if (!context.checkOutput(instance, out, "after the random calls")) return;
     const SignalDifference d = compareSignals(expected, out);
     if (d.frames)
