@@ -11,8 +11,7 @@ namespace qv {
 // that reads a setting many times loads it into a local once per run of samples.
 //
 // Copying copies the value (units that hold settings stay copyable). Any thread.
-template <typename T>
-class Relaxed {
+template <typename T> class Relaxed {
 public:
     static_assert(std::atomic<T>::is_always_lock_free, "a setting must never take a lock");
 
