@@ -1,8 +1,9 @@
 #!/bin/bash
 # Builds everything and runs every test: the native unit tests (also under the address and
-# undefined-behaviour sanitizers) and, under Wine with a virtual display, the tests of the two
-# 32-bit DLLs and of the 64-bit DLL (the 64-bit tree comes last: it also compares its DLL with the
-# native build and the 32-bit DLLs).
+# undefined-behaviour sanitizers), a bounded fuzz run, the threaded test under ThreadSanitizer
+# and, under Wine with a virtual display, the tests of the two 32-bit DLLs and of the 64-bit DLL
+# (the 64-bit tree comes last: it also compares its DLL with the native build and the 32-bit
+# DLLs).
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$root"
@@ -23,7 +24,11 @@ cmake --build build/win64 -j "$jobs"
 cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
   -DQV_FUZZ=ON >/dev/null
 cmake --build build/fuzz -j "$jobs"
-trees="native asan win32 win64 fuzz"
+# The threaded test (audio, automation and UI threads on one instance) under ThreadSanitizer: a
+# report fails it.
+cmake -S . -B build/tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQV_TSAN=ON >/dev/null
+cmake --build build/tsan -j "$jobs"
+trees="native asan win32 win64 fuzz tsan"
 # RealtimeSanitizer where the installed clang has it.
 if echo 'int main() { return 0; }' |
    clang++ -fsanitize=realtime -x c++ - -o /dev/null >/dev/null 2>&1; then

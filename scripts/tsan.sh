@@ -1,6 +1,7 @@
 #!/bin/bash
 # The threaded native test (an audio thread processing while another automates parameters and
-# switches programs) under ThreadSanitizer; prints every unsynchronised access it finds.
+# switches programs and a third reads values, texts and meters as a host's UI does) under
+# ThreadSanitizer; prints every unsynchronised access it finds. scripts/test.sh runs it too.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$root"
