@@ -9,6 +9,8 @@
 #include <malloc.h>
 #include <new>
 
+using namespace qv;
+
 namespace {
 std::size_t liveBytes = 0;   // bytes allocated and not yet freed
 std::size_t allocations = 0; // allocations so far

@@ -16,10 +16,9 @@
 #include "gui/View.h"
 #include "shell/VstAbi.h"
 
-class AudioEffect;
-
 namespace qv {
 
+class AudioEffect;
 class Bitmap;
 
 class MultiControlColumn : public View {

@@ -16,10 +16,9 @@
 
 #include <cstddef>
 
-class AudioEffect;
-
 namespace qv {
 
+class AudioEffect;
 class Bitmap;
 
 class OutputStageView : public View {

@@ -9,10 +9,9 @@
 #include "gui/Point.h"
 #include "gui/Rect.h"
 
-class AudioEffect;
-
 namespace qv {
 
+class AudioEffect;
 class DrawContext;
 class PanelArt;
 class View;

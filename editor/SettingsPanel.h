@@ -14,9 +14,9 @@
 #include "editor/PanelArt.h"
 #include "gui/View.h"
 
-class AudioEffect;
-
 namespace qv {
+
+class AudioEffect;
 
 class SettingsPanel : public View {
 public:

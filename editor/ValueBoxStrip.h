@@ -13,10 +13,9 @@
 
 #include <cstddef>
 
-class AudioEffect;
-
 namespace qv {
 
+class AudioEffect;
 class Bitmap;
 
 class ValueBoxStrip : public View {

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+namespace qv {
+
 AudioEffect::AudioEffect(audioMasterCallback audioMaster, VstInt32 numPrograms, VstInt32 numParams)
     : audioMaster(audioMaster), numPrograms(numPrograms), numParams(numParams) {
     std::memset(&cEffect, 0, sizeof(cEffect));
@@ -219,3 +221,5 @@ float QV_CDECL AudioEffect::getParameterEntry(AEffect* e, VstInt32 index) {
         return 0.0f;
     }
 }
+
+} // namespace qv

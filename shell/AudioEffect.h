@@ -6,6 +6,8 @@
 #include "shell/HostEditor.h"
 #include "shell/VstAbi.h"
 
+namespace qv {
+
 class AudioEffect {
 public:
     AudioEffect(audioMasterCallback audioMaster, VstInt32 numPrograms, VstInt32 numParams);
@@ -94,3 +96,5 @@ protected:
     VstInt32 blockSize = 1024;            // host block size in sample frames
     AEffect cEffect;                      // the record handed to the host
 };
+
+} // namespace qv

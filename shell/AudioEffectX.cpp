@@ -1,5 +1,7 @@
 #include "shell/AudioEffectX.h"
 
+namespace qv {
+
 AudioEffectX::AudioEffectX(audioMasterCallback audioMaster, VstInt32 numPrograms,
                            VstInt32 numParams)
     : AudioEffect(audioMaster, numPrograms, numParams) {}
@@ -81,3 +83,5 @@ VstIntPtr AudioEffectX::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr va
         return AudioEffect::dispatcher(opcode, index, value, ptr, opt);
     }
 }
+
+} // namespace qv

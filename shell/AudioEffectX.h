@@ -3,6 +3,8 @@
 
 #include "shell/AudioEffect.h"
 
+namespace qv {
+
 class AudioEffectX : public AudioEffect {
 public:
     static constexpr VstInt32 kVstVersion = 2300;
@@ -29,3 +31,5 @@ public:
     virtual VstInt32 getTailSize() { return 0; }
     virtual VstInt32 getVstVersion() { return kVstVersion; }
 };
+
+} // namespace qv

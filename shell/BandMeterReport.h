@@ -13,6 +13,8 @@
 
 #include <cstdint>
 
+namespace qv {
+
 // 'q' 'v' 'b' 'm', as the index of effVendorSpecific.
 constexpr std::int32_t kBandMeterQuery = ('q' << 24) | ('v' << 16) | ('b' << 8) | 'm';
 constexpr std::int32_t kBandMeterReportVersion = 1;
@@ -27,3 +29,5 @@ struct BandMeterReport {
     float gain[kMaxBands] = {};                     // filled: gain reading of band 1..bands
     float level[kMaxBands] = {};                    // filled: level reading of band 1..bands
 };
+
+} // namespace qv

@@ -15,6 +15,8 @@
 
 #include <atomic>
 
+namespace qv {
+
 class EditorHint {
 public:
     // The hint as the view reads it (any thread).
@@ -40,3 +42,5 @@ private:
     static constexpr VstInt32 kUndrawn = 1 << 30; // a change's hint the view has not drawn yet
     std::atomic<VstInt32> word{0};                // the hint, with the undrawn mark
 };
+
+} // namespace qv

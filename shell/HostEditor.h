@@ -6,6 +6,8 @@
 
 #include <atomic>
 
+namespace qv {
+
 class AudioEffect;
 
 class HostEditor {
@@ -102,3 +104,5 @@ protected:
     // release store publishes what the requester wrote before it (a hint, a pending control).
     std::atomic<VstInt32> refreshFlags[kRefreshFlagCount] = {};
 };
+
+} // namespace qv

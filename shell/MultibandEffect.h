@@ -3,6 +3,8 @@
 
 #include "shell/MultibandEffectBase.h"
 
+namespace qv {
+
 class MultibandEffect : public MultibandEffectBase {
 public:
     explicit MultibandEffect(audioMasterCallback audioMaster);
@@ -12,3 +14,5 @@ public:
     // Allocates one instance; null when memory is short. Any thread.
     static MultibandEffectBase* create(audioMasterCallback audioMaster);
 };
+
+} // namespace qv

@@ -11,8 +11,9 @@
 #include <cmath>
 #include <cstring>
 
+namespace qv {
+
 using qv::ParameterFamily;
-namespace param = qv::param;
 
 namespace {
 
@@ -417,3 +418,5 @@ bool MultibandEffectBase::getVendorString(char* text) {
 bool MultibandEffectBase::getProductString(char* text) {
     return copyIdentity(text, kProductName);
 }
+
+} // namespace qv

@@ -12,6 +12,8 @@
 #include "shell/AudioEffectX.h"
 #include "shell/EditorHint.h"
 
+namespace qv {
+
 class MultibandEffectBase : public AudioEffectX, public qv::EngineListener {
 public:
     static constexpr VstInt32 kLatencySamples = 838; // crossover 768 + band 31 + limiter 39
@@ -108,3 +110,5 @@ private:
     float heldAnalysis[2][kAnalysisLength] = {}; // last capture handed to the editor
     qv::MultibandEngine engine;                  // all processing state
 };
+
+} // namespace qv

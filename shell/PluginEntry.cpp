@@ -4,6 +4,6 @@
 #include "shell/MultibandEffect.h"
 #include "shell/PluginInstance.h"
 
-extern "C" AEffect* quorvanelleMain(audioMasterCallback audioMaster) {
-    return instantiatePlugin(audioMaster, &MultibandEffect::create);
+extern "C" qv::AEffect* quorvanelleMain(qv::audioMasterCallback audioMaster) {
+    return qv::instantiatePlugin(audioMaster, &qv::MultibandEffect::create);
 }

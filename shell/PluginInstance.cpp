@@ -1,5 +1,7 @@
 #include "shell/PluginInstance.h"
 
+namespace qv {
+
 AEffect* instantiatePlugin(audioMasterCallback audioMaster, EffectFactory create) {
     if (!audioMaster || !create) return nullptr;
     if (audioMaster(nullptr, audioMasterVersion, 0, 0, nullptr, 0.0f) == 0) return nullptr;
@@ -16,3 +18,5 @@ AEffect* instantiatePlugin(audioMasterCallback audioMaster, EffectFactory create
     }
     return effect->getAeffect();
 }
+
+} // namespace qv

@@ -3,6 +3,8 @@
 
 #include "shell/MultibandEffectBase.h"
 
+namespace qv {
+
 // Builds one effect object; returns null when the allocation fails. Any thread.
 using EffectFactory = MultibandEffectBase* (*)(audioMasterCallback audioMaster);
 
@@ -10,3 +12,5 @@ using EffectFactory = MultibandEffectBase* (*)(audioMasterCallback audioMaster);
 // the effect through the factory and hands back its AEffect record, or null on any failure.
 // No exception leaves this function: a host must never see one.
 AEffect* instantiatePlugin(audioMasterCallback audioMaster, EffectFactory create);
+
+} // namespace qv

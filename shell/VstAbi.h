@@ -13,6 +13,8 @@
 #define QV_CDECL
 #endif
 
+namespace qv {
+
 using VstInt32 = std::int32_t;
 using VstIntPtr = std::intptr_t;
 
@@ -176,3 +178,5 @@ static_assert(offsetof(AEffect, magic) == 0 && offsetof(AEffect, dispatcher) == 
 static_assert(sizeof(VstIntPtr) == 8, "dispatcher and callback values are pointer-sized");
 #endif
 static_assert(sizeof(ERect) == 8, "ERect is four shorts");
+
+} // namespace qv

@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+namespace qv {
+
 namespace {
 
 constexpr VstInt32 kBlock = 512;
@@ -40,7 +42,10 @@ int fail(const std::string& message) {
 
 } // namespace
 
+} // namespace qv
+
 int main(int argc, char** argv) {
+    using namespace qv;
     if (argc != 5)
         return fail("usage: qv_native_render <in.raw> <sample rate> <program> <out.raw>");
     std::vector<float> input;

@@ -13,6 +13,8 @@
 #include <cstring>
 #include <limits>
 
+namespace qv {
+
 namespace {
 
 constexpr std::size_t kBufferBytes = 4096;
@@ -78,7 +80,10 @@ void processCall(NativeInstance& instance, FuzzedDataProvider& in, bool replacin
 
 } // namespace
 
+} // namespace qv
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using namespace qv;
     FuzzedDataProvider in(data, size);
     NativeInstance instance;
     if (!instance.effect) return 0;

@@ -4,6 +4,8 @@
 
 #include "tests/golden/GoldenRender.h"
 
+namespace qv {
+
 namespace golden {
 
 struct Reference {
@@ -92,3 +94,5 @@ template <std::size_t N> const Reference* find(const Reference (&table)[N], cons
 }
 
 } // namespace golden
+
+} // namespace qv

@@ -15,6 +15,8 @@
 #include <utility>
 #include <vector>
 
+namespace qv {
+
 namespace golden {
 
 constexpr int kBlock = 512;
@@ -104,3 +106,5 @@ inline void print(const Case& c, const Result& r) {
 }
 
 } // namespace golden
+
+} // namespace qv

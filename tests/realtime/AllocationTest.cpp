@@ -66,6 +66,8 @@ void operator delete[](void* p, std::size_t) noexcept {
     operator delete(p);
 }
 
+namespace qv {
+
 namespace {
 
 // Counts the allocations and frees of `call`.
@@ -139,3 +141,5 @@ TEST(AllocationTest, AudioAndParameterCallsNeitherAllocateNorFree) {
 }
 
 } // namespace
+
+} // namespace qv

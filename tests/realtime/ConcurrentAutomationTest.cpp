@@ -13,6 +13,8 @@
 #include <random>
 #include <thread>
 
+namespace qv {
+
 namespace {
 
 constexpr int kBlocks = 400;
@@ -69,3 +71,5 @@ TEST(ConcurrentAutomationTest, AudioThreadAgainstAutomationAndProgramChanges) {
 }
 
 } // namespace
+
+} // namespace qv

@@ -7,6 +7,8 @@
 
 #include <vector>
 
+namespace qv {
+
 class NativeInstance {
 public:
     static constexpr int kCapacity = 4096; // frames per buffer
@@ -56,3 +58,5 @@ private:
         return new MultibandEffectBase(master);
     }
 };
+
+} // namespace qv

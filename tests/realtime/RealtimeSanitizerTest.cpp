@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+namespace qv {
+
 namespace {
 
 void processBlocks(NativeInstance& instance) [[clang::nonblocking]] {
@@ -31,3 +33,5 @@ TEST(RealtimeSanitizerTest, AudioThreadCallsNeitherBlockNorAllocate) {
 }
 
 } // namespace
+
+} // namespace qv

@@ -10,6 +10,8 @@
 #include <set>
 #include <string>
 
+namespace qv {
+
 namespace {
 
 struct ExpectedBitmap {
@@ -134,7 +136,7 @@ TEST_P(BitmapResourceTest, EveryBitmapIsAnUncompressedEightBitDibOfItsSize) {
 }
 
 TEST_P(BitmapResourceTest, LoadBitmapGivesTheSameSizeAsTheLayout) {
-    for (const qv::layout::BitmapSpec& entry : qv::layout::kAllBitmaps) {
+    for (const layout::BitmapSpec& entry : layout::kAllBitmaps) {
         SCOPED_TRACE("bitmap " + std::to_string(entry.id));
         HBITMAP bitmap = LoadBitmapA(module, MAKEINTRESOURCEA(entry.id));
         ASSERT_NE(bitmap, nullptr);
@@ -148,10 +150,10 @@ TEST_P(BitmapResourceTest, LoadBitmapGivesTheSameSizeAsTheLayout) {
 }
 
 TEST_P(BitmapResourceTest, LayoutAgreesWithTheBindingTable) {
-    ASSERT_EQ(std::size(qv::layout::kAllBitmaps), std::size(kExpected));
+    ASSERT_EQ(std::size(layout::kAllBitmaps), std::size(kExpected));
     for (size_t i = 0; i < std::size(kExpected); ++i) {
         const ExpectedBitmap& e = kExpected[i];
-        const qv::layout::BitmapSpec& s = qv::layout::kAllBitmaps[i];
+        const layout::BitmapSpec& s = layout::kAllBitmaps[i];
         SCOPED_TRACE("bitmap " + std::to_string(e.id));
         EXPECT_EQ(s.id, e.id);
         if (e.width) {
@@ -197,3 +199,5 @@ TEST_P(BitmapResourceTest, TransparentBitmapsUseBlackOnlyAsTheKey) {
 INSTANTIATE_TEST_SUITE_P(BothDlls, BitmapResourceTest, ::testing::ValuesIn(kPluginDlls));
 
 } // namespace
+
+} // namespace qv

@@ -10,6 +10,8 @@
 #include <limits>
 #include <vector>
 
+namespace qv {
+
 namespace {
 
 class DispatcherTest : public ::testing::Test {
@@ -345,3 +347,5 @@ TEST_F(DispatcherTest, SuspendAndResumeEmptyTheAnalyserCopies) {
 }
 
 } // namespace
+
+} // namespace qv

@@ -8,6 +8,8 @@
 #include <cstdlib>
 #include <memory>
 
+namespace qv {
+
 namespace {
 
 TEST(GoldenRender, NativeOutputIsBitForBitTheStoredOne) {
@@ -27,3 +29,5 @@ TEST(GoldenRender, NativeOutputIsBitForBitTheStoredOne) {
 }
 
 } // namespace
+
+} // namespace qv

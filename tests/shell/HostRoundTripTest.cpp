@@ -9,9 +9,9 @@
 
 #include <memory>
 
-namespace {
+namespace qv {
 
-namespace param = qv::param;
+namespace {
 
 using round_trip::edited;
 using round_trip::render;
@@ -83,3 +83,5 @@ TEST(HostRoundTripTest, AnEditOfAnyParameterSoundsTheSameAfterSaveAndRestore) {
 }
 
 } // namespace
+
+} // namespace qv

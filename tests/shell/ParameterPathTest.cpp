@@ -15,9 +15,9 @@
 #include <limits>
 #include <memory>
 
-namespace {
+namespace qv {
 
-namespace param = qv::param;
+namespace {
 
 class ParameterPathTest : public ::testing::Test {
 protected:
@@ -365,3 +365,5 @@ TEST_F(ParameterPathTest, DisplayAndLabelsThroughTheDispatcher) {
 }
 
 } // namespace
+
+} // namespace qv

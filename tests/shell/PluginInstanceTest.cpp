@@ -7,6 +7,8 @@
 
 #include <cstring>
 
+namespace qv {
+
 namespace {
 
 class PluginInstanceTest : public ::testing::Test {
@@ -90,3 +92,5 @@ TEST_F(PluginInstanceTest, EditorStateStartsAtItsDefaults) {
 }
 
 } // namespace
+
+} // namespace qv

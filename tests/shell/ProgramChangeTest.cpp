@@ -10,9 +10,9 @@
 #include <memory>
 #include <string>
 
-namespace {
+namespace qv {
 
-namespace param = qv::param;
+namespace {
 
 class ProgramChangeTest : public ::testing::Test {
 protected:
@@ -163,3 +163,5 @@ TEST_F(ProgramChangeTest, ProgramNames) {
 }
 
 } // namespace
+
+} // namespace qv

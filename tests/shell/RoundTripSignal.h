@@ -10,6 +10,8 @@
 #include <random>
 #include <vector>
 
+namespace qv {
+
 namespace round_trip {
 
 constexpr int kFrames = 4096;
@@ -63,3 +65,5 @@ inline float edited(float v) {
 }
 
 } // namespace round_trip
+
+} // namespace qv

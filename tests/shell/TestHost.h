@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+namespace qv {
+
 struct HostCall {
     VstInt32 opcode;
     VstInt32 index;
@@ -85,3 +87,5 @@ public:
         return new TestEffect(master);
     }
 };
+
+} // namespace qv

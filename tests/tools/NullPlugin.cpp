@@ -2,6 +2,6 @@
 // or the machine does not suit it.
 #include "shell/VstAbi.h"
 
-extern "C" AEffect* nullMain(audioMasterCallback) {
+extern "C" qv::AEffect* nullMain(qv::audioMasterCallback) {
     return nullptr;
 }

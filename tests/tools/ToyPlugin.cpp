@@ -11,6 +11,8 @@
 
 #include <cstring>
 
+namespace qv {
+
 namespace {
 
 constexpr int kLatency = 5;
@@ -102,7 +104,10 @@ float QV_CDECL getParameter(AEffect* e, VstInt32 index) {
 
 } // namespace
 
-extern "C" AEffect* toyMain(audioMasterCallback audioMaster) {
+} // namespace qv
+
+extern "C" qv::AEffect* toyMain(qv::audioMasterCallback audioMaster) {
+    using namespace qv;
     if (!audioMaster || audioMaster(nullptr, audioMasterVersion, 0, 0, nullptr, 0.0f) == 0)
         return nullptr;
     Toy* t = new Toy();

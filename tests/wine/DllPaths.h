@@ -4,6 +4,8 @@
 
 #include <string>
 
+namespace qv {
+
 inline std::string pluginPath(const char* dllName) {
     return std::string(QV_BIN_DIR) + "/" + dllName;
 }
@@ -13,3 +15,5 @@ inline const char* const kPluginDlls[] = {"Quorvanelle.dll"};
 #else
 inline const char* const kPluginDlls[] = {"Quorvanelle.dll", "Quorvanelle_x87.dll"};
 #endif
+
+} // namespace qv
