@@ -13,7 +13,7 @@
 
 namespace qv {
 
-namespace pageHint = qv::hint::analyser;
+namespace pageHint = hint::analyser;
 
 namespace {
 
@@ -25,13 +25,13 @@ constexpr Color kCombinedCurve{255, 0, 102};
 
 void AnalyserPage::drawPower(DrawContext* context) {
     PanelPage::drawFrame(context, layout::kBmpSmallSwitch, layout::kPageEPower.left,
-                         layout::kPageEPower.top, param(qv::param::kAnalyserPower) >= 0.5f ? 0 : 1);
+                         layout::kPageEPower.top, param(param::kAnalyserPower) >= 0.5f ? 0 : 1);
 }
 
 void AnalyserPage::drawCurveMode(DrawContext* context) {
     PanelPage::drawFrame(context, layout::kBmpCurveModeButton, layout::kPageECurveMode.left,
                          layout::kPageECurveMode.top,
-                         param(qv::param::kAnalyserCurveMode) <= 0.5f ? 0 : 1);
+                         param(param::kAnalyserCurveMode) <= 0.5f ? 0 : 1);
 }
 
 void AnalyserPage::drawEmptyGraph(DrawContext* context) {
@@ -42,10 +42,8 @@ void AnalyserPage::drawEmptyGraph(DrawContext* context) {
 void AnalyserPage::drawFrame(DrawContext* context) {
     Bitmap* graph = art_.get(layout::kBmpAnalyserGraph);
     if (!graph || !context) return;
-    const float* left =
-        effect_ ? effect_->getDisplayBuffer(qv::tag::kAnalysisBufferFirst) : nullptr;
-    const float* right =
-        effect_ ? effect_->getDisplayBuffer(qv::tag::kAnalysisBufferSecond) : nullptr;
+    const float* left = effect_ ? effect_->getDisplayBuffer(tag::kAnalysisBufferFirst) : nullptr;
+    const float* right = effect_ ? effect_->getDisplayBuffer(tag::kAnalysisBufferSecond) : nullptr;
     analyser_.analyse(left, right, effect_ ? effect_->getAnalyserBands() : nullptr);
 
     OffscreenContext surface(context, graph);
@@ -55,7 +53,7 @@ void AnalyserPage::drawFrame(DrawContext* context) {
         for (int i = 1; i < SpectrumAnalyser::kPoints; ++i)
             surface.lineTo(Point(kPointSpacing * i, SpectrumAnalyser::rowOf(value(i))));
     };
-    if (param(qv::param::kAnalyserCurveMode) < 0.5f) {
+    if (param(param::kAnalyserCurveMode) < 0.5f) {
         // The left curve last, on top.
         curve(kRightCurve, [this](int i) { return analyser_.rightPoint(i); });
         curve(kLeftCurve, [this](int i) { return analyser_.leftPoint(i); });
@@ -68,7 +66,7 @@ void AnalyserPage::drawFrame(DrawContext* context) {
 
 void AnalyserPage::draw(DrawContext* context, int hint) {
     switch (hint) {
-    case qv::hint::kAll:
+    case hint::kAll:
         drawBackground(context, layout::kBmpPageEBackground);
         drawPower(context);
         drawCurveMode(context);
@@ -93,12 +91,12 @@ void AnalyserPage::mouse(DrawContext* context, Point where) {
     activeElement_ = 0;
     if (!context || !(context->getButtonState() & DrawContext::kLButton)) return;
     if (inside(layout::kPageEPowerHit, where))
-        write(qv::param::kAnalyserPower,
-              std::round(param(qv::param::kAnalyserPower)) == 0.0f ? 1.0f : 0.0f);
+        write(param::kAnalyserPower,
+              std::round(param(param::kAnalyserPower)) == 0.0f ? 1.0f : 0.0f);
     else if (inside(layout::kPageESeparateHit, where))
-        write(qv::param::kAnalyserCurveMode, 0.0f);
+        write(param::kAnalyserCurveMode, 0.0f);
     else if (inside(layout::kPageECombinedHit, where))
-        write(qv::param::kAnalyserCurveMode, 1.0f);
+        write(param::kAnalyserCurveMode, 1.0f);
 }
 
 } // namespace qv

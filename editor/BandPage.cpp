@@ -15,7 +15,7 @@
 
 namespace qv {
 
-namespace pageHint = qv::hint::band;
+namespace pageHint = hint::band;
 using Q = CompressorQuantity;
 
 struct BandPage::Row {
@@ -91,7 +91,7 @@ int BandPage::reductionBottom(float gain) {
 }
 
 bool BandPage::amplitudeView() const {
-    return param(qv::param::kBandView) > 0.5f;
+    return param(param::kBandView) > 0.5f;
 }
 
 const BandPage::Row* BandPage::rowOfHint(int hint, bool amplitude) {
@@ -117,14 +117,14 @@ void BandPage::drawRow(DrawContext* context, const Row& row) {
 void BandPage::drawHeader(DrawContext* context, bool amplitude) {
     const layout::LayoutRect& r =
         amplitude ? layout::kPageBHeaderAmplitude : layout::kPageBHeaderEnvelope;
-    const int band = CompressorBands::selectedBand(param(qv::param::kSelectedChannel));
+    const int band = CompressorBands::selectedBand(param(param::kSelectedChannel));
     drawFrame(context, layout::kBmpChannelHeader, r.left, r.top, band - 1);
 }
 
 void BandPage::drawMeterSwitch(DrawContext* context) {
     const layout::LayoutRect& r = layout::kPageBMeterSwitch;
     drawFrame(context, layout::kBmpSmallSwitch, r.left, r.top,
-              param(qv::param::kMeterSw) < 0.5f ? 0 : 1);
+              param(param::kMeterSw) < 0.5f ? 0 : 1);
 }
 
 void BandPage::drawViewButtons(DrawContext* context, bool amplitude) {
@@ -135,18 +135,18 @@ void BandPage::drawViewButtons(DrawContext* context, bool amplitude) {
 void BandPage::drawMeters(DrawContext* context) {
     Bitmap* meterArt = art_.get(layout::kBmpBandMeter);
     if (!meterArt || !context) return;
-    const bool showReduction = param(qv::param::kMeterSw) < 0.5f;
+    const bool showReduction = param(param::kMeterSw) < 0.5f;
     for (int band = 1; band <= CompressorBands::kBandCount; ++band) {
         OffscreenContext meter(context, meterArt);
         if (showReduction) {
             const int bottom =
-                reductionBottom(10.0f * reading(qv::tag::kBandReductionFirst + band - 1));
+                reductionBottom(10.0f * reading(tag::kBandReductionFirst + band - 1));
             if (bottom >= 0) {
                 meter.setFrameColor(kAccent);
                 meter.drawRect(Rect(1, kMeterZeroRow, 59, bottom));
             }
         }
-        const int top = levelTop(reading(qv::tag::kBandLevelFirst + band - 1));
+        const int top = levelTop(reading(tag::kBandLevelFirst + band - 1));
         if (top >= 0) {
             meter.setFrameColor(kHighlight);
             meter.drawRect(Rect(0, top, 60, kMeterBottom));
@@ -170,7 +170,7 @@ void BandPage::drawView(DrawContext* context, bool amplitude) {
 
 void BandPage::draw(DrawContext* context, int hint) {
     const bool amplitude = amplitudeView();
-    if (hint == qv::hint::kAll || hint == pageHint::kView) {
+    if (hint == hint::kAll || hint == pageHint::kView) {
         drawView(context, amplitude);
         return;
     }
@@ -189,15 +189,15 @@ void BandPage::mouse(DrawContext* context, Point where) {
     if (!context || !(context->getButtonState() & DrawContext::kLButton)) return;
     const bool amplitude = amplitudeView();
     if (inside(layout::kPageBMeterSwitch, where)) {
-        toggle(qv::param::kMeterSw);
+        toggle(param::kMeterSw);
         return;
     }
     if (inside(layout::kPageBAmplitudeHit, where)) {
-        write(qv::param::kBandView, 1.0f);
+        write(param::kBandView, 1.0f);
         return;
     }
     if (inside(layout::kPageBEnvelopeHit, where)) {
-        write(qv::param::kBandView, 0.0f);
+        write(param::kBandView, 0.0f);
         return;
     }
     DragTracker tracker(context, &panel_);
@@ -207,8 +207,8 @@ void BandPage::mouse(DrawContext* context, Point where) {
         for (const Row& row : kRows) {
             element += CompressorBands::kBandCount;
             if (row.amplitude != amplitude) continue;
-            const qv::layout::LayoutRect place{left, row.top, left + row.image.width,
-                                               row.top + art_.frameHeight(row.image)};
+            const layout::LayoutRect place{left, row.top, left + row.image.width,
+                                           row.top + art_.frameHeight(row.image)};
             if (!inside(place, where)) continue;
             const int index = CompressorBands::parameter(row.quantity, band);
             if (CompressorBands::isSwitch(row.quantity)) {
@@ -224,9 +224,9 @@ void BandPage::mouse(DrawContext* context, Point where) {
             activeElement_ = 0;
             return;
         }
-        const qv::layout::LayoutRect meter{left, layout::kPageBMeterY,
-                                           left + layout::kBmpBandMeter.width,
-                                           layout::kPageBMeterY + layout::kBmpBandMeter.height};
+        const layout::LayoutRect meter{left, layout::kPageBMeterY,
+                                       left + layout::kBmpBandMeter.width,
+                                       layout::kPageBMeterY + layout::kBmpBandMeter.height};
         if (amplitude && inside(meter, where)) {
             const int index = CompressorBands::parameter(Q::Threshold, band);
             activeElement_ = band;

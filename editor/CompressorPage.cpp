@@ -14,7 +14,7 @@
 
 namespace qv {
 
-namespace pageHint = qv::hint::compressor;
+namespace pageHint = hint::compressor;
 using Q = CompressorQuantity;
 
 namespace {
@@ -115,8 +115,8 @@ void CompressorPage::drawChannelButtons(DrawContext* context, int band) {
 void CompressorPage::drawMeter(DrawContext* context, int band) {
     Bitmap* strip = art_.get(layout::kBmpPageAMeter);
     if (!strip || !context) return;
-    const int level = meterRow(reading(qv::tag::kBandLevelFirst + band - 1));
-    const int reduction = meterRow(10.0f * reading(qv::tag::kBandReductionFirst + band - 1));
+    const int level = meterRow(reading(tag::kBandLevelFirst + band - 1));
+    const int reduction = meterRow(10.0f * reading(tag::kBandReductionFirst + band - 1));
     OffscreenContext meter(context, strip);
     // fillRect covers left + 1 .. right and top + 1 .. bottom.
     if (level < kMeterRows) {
@@ -142,8 +142,8 @@ void CompressorPage::drawThresholdMarker(DrawContext* context, int band) {
 }
 
 void CompressorPage::draw(DrawContext* context, int hint) {
-    const int band = CompressorBands::selectedBand(param(qv::param::kSelectedChannel));
-    if (hint == qv::hint::kAll) {
+    const int band = CompressorBands::selectedBand(param(param::kSelectedChannel));
+    if (hint == hint::kAll) {
         drawBackground(context, layout::kBmpPageABackground);
         drawChannelButtons(context, band);
         drawMeter(context, band);
@@ -173,7 +173,7 @@ void CompressorPage::mouse(DrawContext* context, Point where) {
     const bool right = !left && (buttons & DrawContext::kRButton) != 0;
     if (!left && !right) return;
     // The band is chosen once, at the press.
-    const int band = CompressorBands::selectedBand(param(qv::param::kSelectedChannel));
+    const int band = CompressorBands::selectedBand(param(param::kSelectedChannel));
     DragTracker tracker(context, &panel_);
 
     const layout::LayoutRect& channels = layout::kPageAChannel;
@@ -181,7 +181,7 @@ void CompressorPage::mouse(DrawContext* context, Point where) {
         if (!left) return;
         int button = (where.x - channels.left) / (channels.bottom - channels.top);
         if (button >= kChannelButtons) button = kChannelButtons - 1; // the right edge
-        write(qv::param::kSelectedChannel, kChannelValues[button]);
+        write(param::kSelectedChannel, kChannelValues[button]);
         return;
     }
     for (const Box& box : kBoxes) {

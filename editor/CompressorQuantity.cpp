@@ -4,7 +4,7 @@ namespace qv {
 
 int CompressorBands::parameter(CompressorQuantity q, int band) {
     if (band < 1 || band > kBandCount) return -1;
-    namespace param = qv::param;
+    namespace param = param;
     switch (q) {
     case CompressorQuantity::InputLevel:
         return param::inLevelIndex(band);

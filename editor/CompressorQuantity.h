@@ -21,7 +21,7 @@ enum class CompressorQuantity : int {
 
 class CompressorBands {
 public:
-    static constexpr int kBandCount = qv::kNumBands;
+    static constexpr int kBandCount = kNumBands;
     static constexpr int kQuantityCount = 10;
 
     // The parameter index of quantity q of band 1..5 (band 1 the highest); -1 for a band out

@@ -7,7 +7,7 @@
 
 namespace qv {
 
-namespace pageHint = qv::hint::filter;
+namespace pageHint = hint::filter;
 
 namespace {
 
@@ -27,18 +27,18 @@ int FilterPage::cutoffFrame(float v) {
 void FilterPage::drawFilterType(DrawContext* context) {
     const layout::LayoutRect& r = layout::kPageDFilterType;
     drawFrame(context, layout::kBmpFilterTypeSwitch, r.left, r.top,
-              param(qv::param::kFilterType) > 0.5f ? 1 : 0);
+              param(param::kFilterType) > 0.5f ? 1 : 0);
 }
 
 void FilterPage::drawCutoffCurve(DrawContext* context) {
     const layout::LayoutRect& r = layout::kPageDCutoffCurve;
     drawFrame(context, layout::kBmpCutoffCurveSwitch, r.left, r.top,
-              cutoffFrame(param(qv::param::kQcurve)));
+              cutoffFrame(param(param::kQcurve)));
 }
 
 void FilterPage::draw(DrawContext* context, int hint) {
     switch (hint) {
-    case qv::hint::kAll:
+    case hint::kAll:
         drawBackground(context, layout::kBmpPageDBackground);
         drawFilterType(context);
         drawCutoffCurve(context);
@@ -60,14 +60,14 @@ void FilterPage::mouse(DrawContext* context, Point where) {
     const layout::LayoutRect& type = layout::kPageDFilterType;
     const int middle = (type.left + type.right) / 2; // 523: Q-type left, brick-wall right
     if (inside(type, where)) {
-        write(qv::param::kFilterType, where.x <= middle ? 0.0f : 1.0f);
+        write(param::kFilterType, where.x <= middle ? 0.0f : 1.0f);
         return;
     }
     const layout::LayoutRect& slope = layout::kPageDCutoffCurve;
     if (inside(slope, where)) {
         for (int i = 0; i < kSlopeButtons; ++i) {
             if (where.x <= slope.left + kSlopeRightEdges[i]) {
-                write(qv::param::kQcurve, kSlopeValues[i]);
+                write(param::kQcurve, kSlopeValues[i]);
                 return;
             }
         }

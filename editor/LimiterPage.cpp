@@ -15,7 +15,7 @@
 
 namespace qv {
 
-namespace pageHint = qv::hint::limiter;
+namespace pageHint = hint::limiter;
 
 namespace {
 
@@ -41,10 +41,10 @@ int LimiterPage::clipFrame(float v) {
 
 float LimiterPage::ceilingStep(float v, double dB) {
     const double start = v == v ? static_cast<double>(v) : 1.0;
-    double c = qv::ceilingDb(start) + dB;
+    double c = ceilingDb(start) + dB;
     if (c > 0.0) c = 0.0;
     if (c < kCeilingFloorDb) c = kCeilingFloorDb;
-    const double next = (c + qv::kCeilingSpanDb) / qv::kCeilingSpanDb;
+    const double next = (c + kCeilingSpanDb) / kCeilingSpanDb;
     return static_cast<float>(next < 0.0 ? 0.0 : next > 1.0 ? 1.0 : next);
 }
 
@@ -55,18 +55,18 @@ void LimiterPage::flip(int index) {
 void LimiterPage::drawPower(DrawContext* context) {
     const layout::LayoutRect& r = layout::kPageCPower;
     drawFrame(context, layout::kBmpSmallSwitch, r.left, r.top,
-              param(qv::param::kLtLimSw) > 0.5f ? 1 : 0);
+              param(param::kLtLimSw) > 0.5f ? 1 : 0);
 }
 
 void LimiterPage::drawClip(DrawContext* context) {
     const layout::LayoutRect& r = layout::kPageCClipCurve;
     drawFrame(context, layout::kBmpClipCurveSwitch, r.left, r.top,
-              clipFrame(param(qv::param::kLtClip)));
+              clipFrame(param(param::kLtClip)));
 }
 
 void LimiterPage::drawCeiling(DrawContext* context) {
     char text[ValueText::kSize];
-    ValueText::ceiling(param(qv::param::kLtCeiling), text);
+    ValueText::ceiling(param(param::kLtCeiling), text);
     const layout::LayoutRect& r = layout::kPageCCeiling;
     drawValueBox(context, layout::kBmpCeilingBox, r.left, r.top, text, false, 3, kFontBold);
 }
@@ -74,26 +74,26 @@ void LimiterPage::drawCeiling(DrawContext* context) {
 void LimiterPage::drawReleaseSwitch(DrawContext* context) {
     const layout::LayoutRect& r = layout::kPageCReleaseSwitch;
     drawFrame(context, layout::kBmpReleaseModeSwitch, r.left, r.top,
-              param(qv::param::kLtRelSw) < 0.5f ? 0 : 1);
+              param(param::kLtRelSw) < 0.5f ? 0 : 1);
 }
 
 void LimiterPage::drawReleaseDepth(DrawContext* context) {
     char text[ValueText::kSize];
-    ValueText::releaseDepth(param(qv::param::kLtRelA), text);
+    ValueText::releaseDepth(param(param::kLtRelA), text);
     const layout::LayoutRect& r = layout::kPageCReleaseDepth;
     drawValueBox(context, layout::kBmpValueBox, r.left, r.top, text);
 }
 
 void LimiterPage::drawReleaseTime(DrawContext* context) {
     char text[ValueText::kSize];
-    ValueText::releaseTime(param(qv::param::kLtRelM), text);
+    ValueText::releaseTime(param(param::kLtRelM), text);
     const layout::LayoutRect& r = layout::kPageCReleaseTime;
     drawValueBox(context, layout::kBmpValueBox, r.left, r.top, text);
 }
 
 void LimiterPage::draw(DrawContext* context, int hint) {
     switch (hint) {
-    case qv::hint::kAll:
+    case hint::kAll:
         drawBackground(context, layout::kBmpPageCBackground);
         drawPower(context);
         drawClip(context);
@@ -135,28 +135,28 @@ void LimiterPage::mouse(DrawContext* context, Point where) {
         if (inside(clip, where)) {
             int button = (where.x - clip.left) * kClipButtons / (clip.right - clip.left);
             if (button >= kClipButtons) button = kClipButtons - 1; // the right edge
-            write(qv::param::kLtClip, kClipValues[button]);
+            write(param::kLtClip, kClipValues[button]);
         } else if (inside(layout::kPageCCeilingKnob, where)) {
             activeElement_ = kCeilingKnob;
-            float v = param(qv::param::kLtCeiling);
+            float v = param(param::kLtCeiling);
             tracker.drag(where, true, kBoxPerPixel, [&](double delta) {
                 v = ceilingStep(v, kCeilingDbPerStep * delta);
-                write(qv::param::kLtCeiling, v);
+                write(param::kLtCeiling, v);
             });
         } else if (inside(layout::kPageCReleaseTime, where) ||
                    inside(layout::kPageCReleaseDepth, where)) {
             const bool time = inside(layout::kPageCReleaseTime, where);
             activeElement_ = time ? kReleaseTimeBox : kReleaseDepthBox;
-            const int index = time ? qv::param::kLtRelM : qv::param::kLtRelA;
+            const int index = time ? param::kLtRelM : param::kLtRelA;
             float v = param(index);
             tracker.drag(where, true, kBoxPerPixel, [&](double delta) {
                 v = ValueStep::normalised(v, delta);
                 write(index, v);
             });
         } else if (inside(layout::kPageCPower, where)) {
-            flip(qv::param::kLtLimSw);
+            flip(param::kLtLimSw);
         } else if (inside(layout::kPageCReleaseSwitch, where)) {
-            flip(qv::param::kLtRelSw);
+            flip(param::kLtRelSw);
         }
         activeElement_ = kNone;
         return;
@@ -165,13 +165,13 @@ void LimiterPage::mouse(DrawContext* context, Point where) {
         int index = -1;
         float value = 0.0f;
         if (inside(layout::kPageCCeilingKnob, where)) {
-            index = qv::param::kLtCeiling;
+            index = param::kLtCeiling;
             value = kCeilingDefault;
         } else if (inside(layout::kPageCReleaseTime, where)) {
-            index = qv::param::kLtRelM;
+            index = param::kLtRelM;
             value = kReleaseTimeDefault;
         } else if (inside(layout::kPageCReleaseDepth, where)) {
-            index = qv::param::kLtRelA;
+            index = param::kLtRelA;
             value = kReleaseDepthDefault;
         }
         activeElement_ = kNone;

@@ -17,15 +17,15 @@ constexpr float kPercent = 100.0f; // percent per unit amount
 
 LinkStrip::LinkStrip(const Rect& size, AudioEffect* effect)
     // A press anywhere in the strip's rows picks the box of its column.
-    : ValueBoxStrip(size, effect, qv::layout::kLinkBoxY, qv::layout::kLinkStrip.top,
-                    qv::layout::kLinkStrip.bottom) {}
+    : ValueBoxStrip(size, effect, layout::kLinkBoxY, layout::kLinkStrip.top,
+                    layout::kLinkStrip.bottom) {}
 
 void LinkStrip::formatAmount(float amount, char* text, std::size_t size) {
     if (!text || size == 0) return;
     // Whole percent, truncated: below 1 % (and NaN) shows 0.
     // The float product, rounded once: the x87 build would otherwise keep 0.7 x 100 at
     // 69.99999... in its wider registers and show 69.
-    const float percent = qv::roundToSingle(static_cast<double>(amount) * kPercent);
+    const float percent = roundToSingle(static_cast<double>(amount) * kPercent);
     if (!(percent >= 1.0f))
         std::snprintf(text, size, "0 %%");
     else if (percent < kPercent)
@@ -35,7 +35,7 @@ void LinkStrip::formatAmount(float amount, char* text, std::size_t size) {
 }
 
 int LinkStrip::parameterOf(int box) const {
-    return qv::param::redLinkIndex(box + 1);
+    return param::redLinkIndex(box + 1);
 }
 
 void LinkStrip::formatValue(float value, char* text, std::size_t size) const {

@@ -10,7 +10,7 @@
 
 namespace qv {
 
-namespace pageHint = qv::hint::matrix;
+namespace pageHint = hint::matrix;
 
 namespace {
 
@@ -40,15 +40,14 @@ int MatrixPage::channelFrame(float c) {
 }
 
 void MatrixPage::drawItems(DrawContext* context) {
-    const int item =
-        static_cast<int>(CompressorBands::matrixQuantity(param(qv::param::kMatrixItem)));
+    const int item = static_cast<int>(CompressorBands::matrixQuantity(param(param::kMatrixItem)));
     drawFrame(context, layout::kBmpMatrixItems, layout::kPageFItems.left, layout::kPageFItems.top,
               item);
 }
 
 void MatrixPage::drawChannels(DrawContext* context) {
     drawFrame(context, layout::kBmpMatrixChannelRow, layout::kPageFChannelRow.left,
-              layout::kPageFChannelRow.top, channelFrame(param(qv::param::kSelectedChannel)));
+              layout::kPageFChannelRow.top, channelFrame(param(param::kSelectedChannel)));
 }
 
 void MatrixPage::drawArrows(DrawContext* context) {
@@ -61,7 +60,7 @@ void MatrixPage::drawArrows(DrawContext* context) {
 void MatrixPage::drawValues(DrawContext* context) {
     drawFrame(context, layout::kBmpMatrixValueRow, layout::kPageFValueRow.left,
               layout::kPageFValueRow.top, 0);
-    const CompressorQuantity q = CompressorBands::matrixQuantity(param(qv::param::kMatrixItem));
+    const CompressorQuantity q = CompressorBands::matrixQuantity(param(param::kMatrixItem));
     for (int band = 1; band <= CompressorBands::kBandCount; ++band) {
         char text[ValueText::kSize];
         ValueText::quantity(q, param(CompressorBands::parameter(q, band)), text);
@@ -72,15 +71,15 @@ void MatrixPage::drawValues(DrawContext* context) {
 
 void MatrixPage::draw(DrawContext* context, int hint) {
     if (hint < 0) return;
-    if (hint == qv::hint::kAll) drawBackground(context, layout::kBmpPageFBackground);
-    if (hint == qv::hint::kAll || hint == pageHint::kItem) drawItems(context);
-    if (hint == qv::hint::kAll || hint == pageHint::kChannel) drawChannels(context);
+    if (hint == hint::kAll) drawBackground(context, layout::kBmpPageFBackground);
+    if (hint == hint::kAll || hint == pageHint::kItem) drawItems(context);
+    if (hint == hint::kAll || hint == pageHint::kChannel) drawChannels(context);
     drawArrows(context);
     drawValues(context);
 }
 
 void MatrixPage::edit(DrawContext* context, Point where, int firstBand, int lastBand) {
-    const CompressorQuantity q = CompressorBands::matrixQuantity(param(qv::param::kMatrixItem));
+    const CompressorQuantity q = CompressorBands::matrixQuantity(param(param::kMatrixItem));
     if (CompressorBands::isSwitch(q)) {
         for (int band = firstBand; band <= lastBand; ++band)
             toggle(CompressorBands::parameter(q, band));
@@ -107,7 +106,7 @@ void MatrixPage::mouse(DrawContext* context, Point where) {
             const layout::LayoutRect tile{left, top, left + layout::kPageFItemSize,
                                           top + layout::kPageFItemSize};
             if (inside(tile, where)) {
-                write(qv::param::kMatrixItem,
+                write(param::kMatrixItem,
                       CompressorBands::matrixItem(
                           static_cast<CompressorQuantity>(column * kItemRows + row)));
                 return;
@@ -120,7 +119,7 @@ void MatrixPage::mouse(DrawContext* context, Point where) {
                                        left + layout::kPageFChannelLabelWidth,
                                        layout::kPageFChannelRow.top + kChannelLabelHeight};
         if (inside(label, where)) {
-            write(qv::param::kSelectedChannel, kChannelCodes[band - 1]);
+            write(param::kSelectedChannel, kChannelCodes[band - 1]);
             return;
         }
         if (inside(bandBox(band), where)) {

@@ -122,8 +122,7 @@ void MultiControlColumn::writeRow(const Row& row, const float (&values)[kBandCou
 void MultiControlColumn::mouse(DrawContext* context, Point) {
     if (!context) return;
     DragTracker tracker(context, this);
-    const float selectedChannel =
-        effect_ ? effect_->getParameter(qv::param::kSelectedChannel) : 0.0f;
+    const float selectedChannel = effect_ ? effect_->getParameter(param::kSelectedChannel) : 0.0f;
     int row = 0;                   // the row being dragged
     float values[kBandCount] = {}; // its five working values, band 1..5
     const bool dragged = tracker.pickAndDrag(
@@ -139,7 +138,7 @@ void MultiControlColumn::mouse(DrawContext* context, Point) {
             tracker.hideCursor();
             draw(context);
             if (effect_)
-                effect_->setParameter(qv::param::kMatrixItem,
+                effect_->setParameter(param::kMatrixItem,
                                       CompressorBands::matrixItem(kRows[row - 1].quantity));
             return true;
         },
@@ -158,7 +157,7 @@ void MultiControlColumn::mouse(DrawContext* context, Point) {
             for (float& v : copies)
                 v = value;
             writeRow(r, copies);
-            effect_->setParameter(qv::param::kMatrixItem, CompressorBands::matrixItem(r.quantity));
+            effect_->setParameter(param::kMatrixItem, CompressorBands::matrixItem(r.quantity));
         }
     }
     if (dragged) {

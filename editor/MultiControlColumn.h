@@ -24,7 +24,7 @@ class Bitmap;
 class MultiControlColumn : public View {
 public:
     static constexpr int kRowCount = 7;
-    static constexpr int kBandCount = qv::kNumBands;
+    static constexpr int kBandCount = kNumBands;
     // Value change per pixel of vertical movement (up = more).
     static constexpr double kValuePerPixel = 0.001;
 

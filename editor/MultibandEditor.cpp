@@ -23,7 +23,7 @@ namespace qv {
 
 namespace {
 
-constexpr int kPageCount = qv::kNumPanelPages; // pictures and positions of the page selector
+constexpr int kPageCount = kNumPanelPages; // pictures and positions of the page selector
 
 // A rectangle of the bitmap's width and one frame's height at (x, y).
 Rect bitmapSized(const Bitmap* bitmap, int x, int y, int frames) {
@@ -64,16 +64,16 @@ VstIntPtr MultibandEditor::open(void* window) {
     frame_->setBackground(background_);
     // Custom views, in drawing order; the two hints are cleared after the first and the fourth.
     outputStage_ =
-        addCustomView(new (std::nothrow) OutputStageView(rectOf(layout::kOutputStage), effect));
-    if (effect) effect->setEditorHint(qv::tag::kOutputHint, 0);
+        addCustomView(new (std::nothrow) OutputStageView(rectOf(layout::kOutputStage), effect_));
+    if (effect_) effect_->setEditorHint(tag::kOutputHint, 0);
     crossoverStrip_ =
-        addCustomView(new (std::nothrow) CrossoverStrip(rectOf(layout::kCrossoverStrip), effect));
-    linkStrip_ = addCustomView(new (std::nothrow) LinkStrip(rectOf(layout::kLinkStrip), effect));
+        addCustomView(new (std::nothrow) CrossoverStrip(rectOf(layout::kCrossoverStrip), effect_));
+    linkStrip_ = addCustomView(new (std::nothrow) LinkStrip(rectOf(layout::kLinkStrip), effect_));
     settingsPanel_ =
-        addCustomView(new (std::nothrow) SettingsPanel(rectOf(layout::kSettingsPanel), effect));
-    if (effect) effect->setEditorHint(qv::tag::kPanelHint, 0);
-    multiControl_ =
-        addCustomView(new (std::nothrow) MultiControlColumn(rectOf(layout::kMultiControl), effect));
+        addCustomView(new (std::nothrow) SettingsPanel(rectOf(layout::kSettingsPanel), effect_));
+    if (effect_) effect_->setEditorHint(tag::kPanelHint, 0);
+    multiControl_ = addCustomView(new (std::nothrow)
+                                      MultiControlColumn(rectOf(layout::kMultiControl), effect_));
     buildControls();
     // Every control has just read its value: nothing recorded before now is still due.
     pendingControls_.store(0, std::memory_order_relaxed);
@@ -92,23 +92,23 @@ View* MultibandEditor::addCustomView(View* view) {
 void MultibandEditor::buildControls() {
     auto bind = [this](Control* control) {
         if (!control) return;
-        if (effect) control->setValue(effect->getParameter(control->getTag()));
+        if (effect_) control->setValue(effect_->getParameter(control->getTag()));
         if (!frame_->addView(control)) control->release();
     };
 
     if (Bitmap* pages = new (std::nothrow) Bitmap(layout::kBmpPageSelector.id)) {
         const int frameHeight = pages->getHeight() / kPageCount;
-        pageSelector_ = new (std::nothrow) SegmentSelector(
-            bitmapSized(pages, layout::kPageSelectorButtons.left, layout::kPageSelectorButtons.top,
-                        kPageCount),
-            this, qv::param::kPanelPage, frameHeight, kPageCount, pages, Point(0, 0));
+        pageSelector_ = new (std::nothrow)
+            SegmentSelector(bitmapSized(pages, layout::kPageSelectorButtons.left,
+                                        layout::kPageSelectorButtons.top, kPageCount),
+                            this, param::kPanelPage, frameHeight, kPageCount, pages, Point(0, 0));
         bind(pageSelector_);
         pages->release();
     }
     if (Bitmap* picture = new (std::nothrow) Bitmap(layout::kBmpMonitorToggle.id)) {
         monitor_ = new (std::nothrow)
             ToggleButton(bitmapSized(picture, layout::kMonitor.left, layout::kMonitor.top, 2), this,
-                         qv::param::kMonitor, picture->getHeight() / 2, picture, Point(0, 0));
+                         param::kMonitor, picture->getHeight() / 2, picture, Point(0, 0));
         // The engine monitors from 0.5 on; the band switches turn off only above it.
         if (monitor_) monitor_->setThresholdInclusive(true);
         bind(monitor_);
@@ -140,10 +140,10 @@ void MultibandEditor::close() {
     monitor_ = nullptr;
     for (ToggleButton*& toggle : bandToggles_)
         toggle = nullptr;
-    if (effect) {
-        effect->setEditorValue(qv::tag::kEditorScratch, 0.0f);
-        effect->setEditorHint(qv::tag::kOutputHint, 0);
-        effect->setEditorHint(qv::tag::kPanelHint, 0);
+    if (effect_) {
+        effect_->setEditorValue(tag::kEditorScratch, 0.0f);
+        effect_->setEditorHint(tag::kOutputHint, 0);
+        effect_->setEditorHint(tag::kPanelHint, 0);
     }
 }
 
@@ -169,8 +169,8 @@ void MultibandEditor::updateMultiControl() {
 
 VstInt32 MultibandEditor::stockTag(int slot) {
     if (slot >= 0 && slot < kBandToggleCount) return kBandToggleTags[slot];
-    if (slot == kBandToggleCount) return qv::param::kMonitor;
-    if (slot == kBandToggleCount + 1) return qv::param::kPanelPage;
+    if (slot == kBandToggleCount) return param::kMonitor;
+    if (slot == kBandToggleCount + 1) return param::kPanelPage;
     return -1;
 }
 
@@ -182,8 +182,8 @@ int MultibandEditor::stockSlot(VstInt32 tag) {
 
 Control* MultibandEditor::findControl(VstInt32 tag) const {
     if (!isEditorOpen()) return nullptr;
-    if (tag == qv::param::kPanelPage) return pageSelector_;
-    if (tag == qv::param::kMonitor) return monitor_;
+    if (tag == param::kPanelPage) return pageSelector_;
+    if (tag == param::kMonitor) return monitor_;
     for (int i = 0; i < kBandToggleCount; ++i)
         if (kBandToggleTags[i] == tag) return bandToggles_[i];
     return nullptr;
@@ -221,7 +221,7 @@ void MultibandEditor::update() {
 
 void MultibandEditor::resynchronise(Control* control) {
     if (!control) return;
-    control->setValue(effect ? effect->getParameter(control->getTag()) : 0.0f);
+    control->setValue(effect_ ? effect_->getParameter(control->getTag()) : 0.0f);
     control->redraw();
 }
 
@@ -229,7 +229,7 @@ void MultibandEditor::valueChanged(DrawContext* context, Control* control) {
     if (!control) return;
     const long tag = control->getTag();
     if (stockSlot(tag) < 0) return;
-    if (effect) effect->setParameterAutomated(tag, control->getValue());
+    if (effect_) effect_->setParameterAutomated(tag, control->getValue());
     if (context && control->isDirty()) control->draw(context);
 }
 

@@ -23,14 +23,13 @@ class View;
 
 class MultibandEditor : public PluginEditor, public ControlListener {
 public:
-    static constexpr int kBandToggleCount = 2 * qv::kNumBands;
+    static constexpr int kBandToggleCount = 2 * kNumBands;
     // Parameters of the band switches: power switches of bands 1..5, then their compressor
     // switches.
     static constexpr VstInt32 kBandToggleTags[kBandToggleCount] = {
-        qv::param::pwSwIndex(1),   qv::param::pwSwIndex(2),   qv::param::pwSwIndex(3),
-        qv::param::pwSwIndex(4),   qv::param::pwSwIndex(5),   qv::param::compSwIndex(1),
-        qv::param::compSwIndex(2), qv::param::compSwIndex(3), qv::param::compSwIndex(4),
-        qv::param::compSwIndex(5)};
+        param::pwSwIndex(1),   param::pwSwIndex(2),   param::pwSwIndex(3),   param::pwSwIndex(4),
+        param::pwSwIndex(5),   param::compSwIndex(1), param::compSwIndex(2), param::compSwIndex(3),
+        param::compSwIndex(4), param::compSwIndex(5)};
     // Every stock control's tag: the band switches, then the monitor and the page selector.
     static constexpr int kStockControlCount = kBandToggleCount + 2;
 

@@ -20,7 +20,7 @@
 
 namespace qv {
 
-namespace outputHint = qv::hint::output;
+namespace outputHint = hint::output;
 
 namespace {
 
@@ -54,8 +54,8 @@ constexpr float kSilentGain = 0.000001f; // "Dry out"/"Wet out" below this: "-oo
 
 constexpr double kValuePerPixel = 0.001; // horizontal drag; master: 0.048 dB per pixel
 // The master drag's start in dB is formed in single precision.
-constexpr float kLevelSpanSingle = static_cast<float>(qv::kLevelSpanDb);
-constexpr float kLevelFloorSingle = static_cast<float>(qv::kLevelFloorDb);
+constexpr float kLevelSpanSingle = static_cast<float>(kLevelSpanDb);
+constexpr float kLevelFloorSingle = static_cast<float>(kLevelFloorDb);
 constexpr double kGainPerValue = 0.5; // dry and wet move half as fast: 0.0005 per pixel
 constexpr float kMasterReset = 0.5f;  // 0 dB
 constexpr float kDryReset = 0.0f;     // no dry signal
@@ -132,7 +132,7 @@ void OutputStageView::formatPeak(float peakValue, char* text, std::size_t size, 
 void OutputStageView::formatMaster(float value, char* text, std::size_t size) {
     if (!text || size == 0) return;
     // The float expression rounded once, so that both builds show the same text.
-    const float db = qv::roundToSingle(qv::levelDb(value));
+    const float db = roundToSingle(levelDb(value));
     if ((db > -kUnityZoneDb && db < kUnityZoneDb) || db != db) // NaN shows the middle as well
         std::snprintf(text, size, "0.0 dB");
     else
@@ -155,17 +155,17 @@ float OutputStageView::parameter(VstInt32 index) const {
 
 void OutputStageView::draw(DrawContext* context) {
     if (!context) return;
-    const VstInt32 hint = effect_ ? effect_->getEditorHint(qv::tag::kOutputHint) : qv::hint::kAll;
+    const VstInt32 hint = effect_ ? effect_->getEditorHint(tag::kOutputHint) : hint::kAll;
     switch (hint) {
-    case qv::hint::kAll:
-    case qv::kHintWholeView: // several elements changed before a redraw
+    case hint::kAll:
+    case kHintWholeView: // several elements changed before a redraw
         if (backgroundBitmap_) backgroundBitmap_->draw(context, background_, Point(0, 0));
         drawMeters(context);
         drawMaster(context);
         drawPeak(context, 0);
         drawPeak(context, 1);
-        drawLevel(context, qv::param::kDryOut, dry_);
-        drawLevel(context, qv::param::kWetOut, wet_);
+        drawLevel(context, param::kDryOut, dry_);
+        drawLevel(context, param::kWetOut, wet_);
         break;
     case outputHint::kMeters:
         drawMeters(context);
@@ -174,16 +174,16 @@ void OutputStageView::draw(DrawContext* context) {
         drawMaster(context);
         break;
     case outputHint::kDry:
-        drawLevel(context, qv::param::kDryOut, dry_);
+        drawLevel(context, param::kDryOut, dry_);
         break;
     case outputHint::kWet:
-        drawLevel(context, qv::param::kWetOut, wet_);
+        drawLevel(context, param::kWetOut, wet_);
         break;
     default:
         break;
     }
     // A hint the effect sets between the read and this clear is lost: the next redraw is full.
-    if (effect_) effect_->setEditorHint(qv::tag::kOutputHint, qv::hint::kAll);
+    if (effect_) effect_->setEditorHint(tag::kOutputHint, hint::kAll);
     setDirty(false);
 }
 
@@ -227,7 +227,7 @@ void OutputStageView::drawPeak(DrawContext* context, int k) {
 
 void OutputStageView::drawMaster(DrawContext* context) {
     char text[24];
-    formatMaster(parameter(qv::param::kMasterOut), text, sizeof text);
+    formatMaster(parameter(param::kMasterOut), text, sizeof text);
     if (masterBitmap_) masterBitmap_->draw(context, master_, Point(0, 0));
     context->setFont(kMasterFont, 0, kBold);
     context->setFontColor(kBlack);
@@ -254,11 +254,11 @@ void OutputStageView::mouse(DrawContext* context, Point) {
         true, kValuePerPixel,
         [&](Point p) {
             if (masterDrag_.contains(p))
-                target = qv::param::kMasterOut;
+                target = param::kMasterOut;
             else if (dry_.contains(p))
-                target = qv::param::kDryOut;
+                target = param::kDryOut;
             else if (wet_.contains(p))
-                target = qv::param::kWetOut;
+                target = param::kWetOut;
             if (target < 0) {
                 for (int k = 0; k < 2; ++k) {
                     if (!peak_[k].contains(p)) continue;
@@ -273,10 +273,10 @@ void OutputStageView::mouse(DrawContext* context, Point) {
         },
         [&](double delta) {
             double next;
-            if (target == qv::param::kMasterOut) {
+            if (target == param::kMasterOut) {
                 // Above +24 dB gives 1, below -23.9 dB (and NaN) exactly 0.
                 next = ValueStep::levelAt(running * kLevelSpanSingle + kLevelFloorSingle +
-                                          delta * qv::kLevelSpanDb);
+                                          delta * kLevelSpanDb);
             } else {
                 next = running + delta * kGainPerValue;
                 if (next > 1.0)
@@ -290,11 +290,11 @@ void OutputStageView::mouse(DrawContext* context, Point) {
     Point p;
     if (tracker.rightHeld(p) && effect_) {
         if (masterDrag_.contains(p))
-            effect_->setParameter(qv::param::kMasterOut, kMasterReset);
+            effect_->setParameter(param::kMasterOut, kMasterReset);
         else if (dry_.contains(p))
-            effect_->setParameter(qv::param::kDryOut, kDryReset);
+            effect_->setParameter(param::kDryOut, kDryReset);
         else if (wet_.contains(p))
-            effect_->setParameter(qv::param::kWetOut, kWetReset);
+            effect_->setParameter(param::kWetOut, kWetReset);
     }
     tracker.restoreCursor(); // if a drag hid it
 }

@@ -27,8 +27,7 @@ public:
     // Meter readings of the effect, left to right in the scale picture's pairs: output peak
     // left and right, output RMS left and right.
     static constexpr VstInt32 kMeterTags[kMeterCount] = {
-        qv::tag::kOutputPeakLeft, qv::tag::kOutputPeakRight, qv::tag::kOutputRmsLeft,
-        qv::tag::kOutputRmsRight};
+        tag::kOutputPeakLeft, tag::kOutputPeakRight, tag::kOutputRmsLeft, tag::kOutputRmsRight};
     static constexpr int kMeterHeight = 280; // pixels: 40 dB at 7 pixels per dB
 
     OutputStageView(const Rect& size, AudioEffect* effect);

@@ -16,9 +16,9 @@ public:
     PanelArt& operator=(const PanelArt&) = delete;
 
     // The loaded bitmap of entry, or null (not one of the panel's, or it failed to load).
-    Bitmap* get(const qv::layout::BitmapSpec& entry) const;
+    Bitmap* get(const layout::BitmapSpec& entry) const;
     // Height of one frame of entry's bitmap as loaded (0 when missing).
-    int frameHeight(const qv::layout::BitmapSpec& entry) const;
+    int frameHeight(const layout::BitmapSpec& entry) const;
 
 private:
     static constexpr int kFirstId = 10011; // the panel uses ids kFirstId .. kLastId

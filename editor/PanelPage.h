@@ -37,8 +37,8 @@ public:
     virtual void mouse(DrawContext* context, Point where) = 0;
 
 protected:
-    using Entry = qv::layout::BitmapSpec;
-    using LayoutRect = qv::layout::LayoutRect;
+    using Entry = layout::BitmapSpec;
+    using LayoutRect = layout::LayoutRect;
 
     float param(int index) const;
     // The effect's plain setParameter: the host is not told.

@@ -33,7 +33,7 @@ VstIntPtr PluginEditor::open(void* window) {
     postUpdateLinkStrip();
     postUpdatePanel();
     postUpdateMultiControl();
-    systemWindow = window;
+    systemWindow_ = window;
     return 0;
 }
 
@@ -62,15 +62,15 @@ bool PluginEditor::onWheel(float distance) {
 }
 
 void PluginEditor::beginEdit(long tag) {
-    if (effect) effect->beginEdit(static_cast<VstInt32>(tag));
+    if (effect_) effect_->beginEdit(static_cast<VstInt32>(tag));
 }
 
 void PluginEditor::endEdit(long tag) {
-    if (effect) effect->endEdit(static_cast<VstInt32>(tag));
+    if (effect_) effect_->endEdit(static_cast<VstInt32>(tag));
 }
 
 void PluginEditor::hostIdle() {
-    if (effect) effect->masterIdle();
+    if (effect_) effect_->masterIdle();
 }
 
 } // namespace qv

@@ -6,7 +6,7 @@
 
 namespace qv {
 
-inline Rect rectOf(const qv::layout::LayoutRect& r) {
+inline Rect rectOf(const layout::LayoutRect& r) {
     return Rect(r.left, r.top, r.right, r.bottom);
 }
 

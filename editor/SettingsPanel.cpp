@@ -10,7 +10,7 @@
 
 namespace qv {
 
-static_assert(SettingsPanel::kPageCount == qv::kNumPanelPages, "one page object per page");
+static_assert(SettingsPanel::kPageCount == kNumPanelPages, "one page object per page");
 
 SettingsPanel::SettingsPanel(const Rect& rectangle, AudioEffect* effect)
     : View(rectangle), effect_(effect), compressorPage_({effect, art_, *this, activeElement_}),
@@ -23,7 +23,7 @@ SettingsPanel::SettingsPanel(const Rect& rectangle, AudioEffect* effect)
 SettingsPanel::~SettingsPanel() = default;
 
 SettingsPanel::Page SettingsPanel::pageOf(float value) {
-    return static_cast<Page>(qv::panelPageOf(value));
+    return static_cast<Page>(panelPageOf(value));
 }
 
 PanelPage* SettingsPanel::pageObject(Page page) {
@@ -46,7 +46,7 @@ PanelPage* SettingsPanel::pageObject(Page page) {
 }
 
 void SettingsPanel::drawPage(DrawContext* context, int hint) {
-    const Page page = pageOf(effect_ ? effect_->getParameter(qv::param::kPanelPage) : 0.0f);
+    const Page page = pageOf(effect_ ? effect_->getParameter(param::kPanelPage) : 0.0f);
     if (PanelPage* object = pageObject(page)) {
         object->draw(context, hint);
     } else {
@@ -58,23 +58,23 @@ void SettingsPanel::drawPage(DrawContext* context, int hint) {
 
 void SettingsPanel::draw(DrawContext* context) {
     if (context) {
-        int hint = effect_ ? effect_->getEditorHint(qv::tag::kPanelHint) : 0;
-        if (hint == qv::kHintWholeView) hint = 0; // several elements changed: the whole page
+        int hint = effect_ ? effect_->getEditorHint(tag::kPanelHint) : 0;
+        if (hint == kHintWholeView) hint = 0; // several elements changed: the whole page
         drawPage(context, hint);
     }
-    if (effect_) effect_->setEditorHint(qv::tag::kPanelHint, 0);
+    if (effect_) effect_->setEditorHint(tag::kPanelHint, 0);
     setDirty(false);
 }
 
 void SettingsPanel::drawRect(DrawContext* context, const Rect&) {
     if (context) drawPage(context, 0);
-    if (effect_) effect_->setEditorHint(qv::tag::kPanelHint, 0);
+    if (effect_) effect_->setEditorHint(tag::kPanelHint, 0);
     setDirty(false);
 }
 
 void SettingsPanel::mouse(DrawContext* context, Point where) {
     if (!mouseEnabled_ || !context) return;
-    const Page page = pageOf(effect_ ? effect_->getParameter(qv::param::kPanelPage) : 0.0f);
+    const Page page = pageOf(effect_ ? effect_->getParameter(param::kPanelPage) : 0.0f);
     if (PanelPage* object = pageObject(page))
         object->mouse(context, where);
     else

@@ -39,8 +39,7 @@ int SpectrumAnalyser::rowOf(double m) {
     return row >= kGraphHeight ? kGraphHeight : static_cast<int>(row);
 }
 
-void SpectrumAnalyser::transform(const float* samples, const qv::Fft& fft, double* work,
-                                 double* out) {
+void SpectrumAnalyser::transform(const float* samples, const Fft& fft, double* work, double* out) {
     for (int i = 0; i < kSize; ++i) {
         work[2 * i] = samples ? samples[i] * window_[i] : 0.0;
         work[2 * i + 1] = 0.0;
@@ -51,7 +50,7 @@ void SpectrumAnalyser::transform(const float* samples, const qv::Fft& fft, doubl
         const float re = static_cast<float>(work[2 * k]);
         const float im = static_cast<float>(work[2 * k + 1]);
         const float power = re * re + im * im;
-        out[k] = static_cast<double>(qv::approxSqrt(power)) * kMagnitudeScale;
+        out[k] = static_cast<double>(approxSqrt(power)) * kMagnitudeScale;
     }
 }
 

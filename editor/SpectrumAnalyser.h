@@ -34,11 +34,11 @@ public:
 
 private:
     static bool inRange(int i) { return i >= 0 && i < kPoints; }
-    void transform(const float* samples, const qv::Fft& fft, double* data, double* magnitudes);
+    void transform(const float* samples, const Fft& fft, double* data, double* magnitudes);
     void peaks(const double* magnitudes, const std::int32_t* bands, double* out) const;
 
-    qv::Fft leftFft_;             // transform workspace of the left channel
-    qv::Fft rightFft_;            // and of the right
+    Fft leftFft_;                 // transform workspace of the left channel
+    Fft rightFft_;                // and of the right
     double window_[kSize];        // Blackman window coefficients
     double data_[2 * kSize];      // complex transform input and output (re, im pairs)
     double magnitudes_[2][kBins]; // bins 0..2047, left then right

@@ -6,7 +6,7 @@ namespace qv {
 
 namespace {
 
-constexpr double kLevelTopDb = qv::kLevelFloorDb + qv::kLevelSpanDb; // +24 dB
+constexpr double kLevelTopDb = kLevelFloorDb + kLevelSpanDb; // +24 dB
 constexpr double kLevelSnapDb = -23.9; // the last 0.1 dB above the bottom snaps to it
 constexpr double kThresholdSnapDb = -39.9;
 constexpr float kMinSlope = 0.02f; // ratio slopes: limiting ...
@@ -21,20 +21,20 @@ double working(float v, ValueStep::Nan nan) {
 } // namespace
 
 float ValueStep::level(float v, double dB, Nan nan) {
-    return levelAt(qv::levelDb(working(v, nan)) + dB);
+    return levelAt(levelDb(working(v, nan)) + dB);
 }
 
 float ValueStep::levelAt(double d) {
     if (d > kLevelTopDb) return 1.0f;
     if (!(d >= kLevelSnapDb)) return 0.0f; // also NaN
-    return static_cast<float>((d - qv::kLevelFloorDb) / qv::kLevelSpanDb);
+    return static_cast<float>((d - kLevelFloorDb) / kLevelSpanDb);
 }
 
 float ValueStep::threshold(float v, double dB, Nan nan) {
-    const double d = qv::thresholdDb(working(v, nan)) + dB;
+    const double d = thresholdDb(working(v, nan)) + dB;
     if (d > 0.0) return 1.0f;
     if (!(d >= kThresholdSnapDb)) return 0.0f; // also NaN
-    return static_cast<float>((d + qv::kThresholdSpanDb) / qv::kThresholdSpanDb);
+    return static_cast<float>((d + kThresholdSpanDb) / kThresholdSpanDb);
 }
 
 float ValueStep::ratio(float v, double factor, Nan nan) {

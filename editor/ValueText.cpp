@@ -40,7 +40,7 @@ void ValueText::ratio(float v, char* text) {
 
 void ValueText::threshold(float v, char* text) {
     if (!text) return;
-    const double dB = qv::thresholdDb(v);
+    const double dB = thresholdDb(v);
     if (dB <= -0.099)
         std::snprintf(text, kSize, "%.1f dB", dB);
     else
@@ -49,7 +49,7 @@ void ValueText::threshold(float v, char* text) {
 
 void ValueText::level(float v, char* text) {
     if (!text) return;
-    const double dB = qv::levelDb(v);
+    const double dB = levelDb(v);
     if (dB <= -0.1 || dB >= 0.1)
         std::snprintf(text, kSize, "%.1f dB", dB);
     else
@@ -95,7 +95,7 @@ void ValueText::releaseDepth(float v, char* text) {
 
 void ValueText::ceiling(float v, char* text) {
     if (!text) return;
-    const double dB = qv::ceilingDb(v);
+    const double dB = ceilingDb(v);
     if (dB <= -0.01 || dB >= 0.01)
         std::snprintf(text, kSize, "%.2f dB", dB);
     else

@@ -5,40 +5,40 @@
 namespace qv {
 
 AudioEffect::AudioEffect(audioMasterCallback audioMaster, VstInt32 numPrograms, VstInt32 numParams)
-    : audioMaster(audioMaster), numPrograms(numPrograms), numParams(numParams) {
-    std::memset(&cEffect, 0, sizeof(cEffect));
-    cEffect.magic = kEffectMagic;
-    cEffect.dispatcher = &AudioEffect::dispatchEntry;
-    cEffect.process = &AudioEffect::processEntry;
-    cEffect.setParameter = &AudioEffect::setParameterEntry;
-    cEffect.getParameter = &AudioEffect::getParameterEntry;
-    cEffect.numPrograms = numPrograms;
-    cEffect.numParams = numParams;
-    cEffect.numInputs = 1;
-    cEffect.numOutputs = 2;
-    cEffect.flags = 0;
-    cEffect.ioRatio = 1.0f;
-    cEffect.object = this;
-    cEffect.uniqueID = fourCharCode('N', 'o', 'E', 'f');
-    cEffect.version = 1;
-    cEffect.processReplacing = &AudioEffect::processReplacingEntry;
+    : audioMaster_(audioMaster), numPrograms_(numPrograms), numParams_(numParams) {
+    std::memset(&cEffect_, 0, sizeof(cEffect_));
+    cEffect_.magic = kEffectMagic;
+    cEffect_.dispatcher = &AudioEffect::dispatchEntry;
+    cEffect_.process = &AudioEffect::processEntry;
+    cEffect_.setParameter = &AudioEffect::setParameterEntry;
+    cEffect_.getParameter = &AudioEffect::getParameterEntry;
+    cEffect_.numPrograms = numPrograms;
+    cEffect_.numParams = numParams;
+    cEffect_.numInputs = 1;
+    cEffect_.numOutputs = 2;
+    cEffect_.flags = 0;
+    cEffect_.ioRatio = 1.0f;
+    cEffect_.object = this;
+    cEffect_.uniqueID = fourCharCode('N', 'o', 'E', 'f');
+    cEffect_.version = 1;
+    cEffect_.processReplacing = &AudioEffect::processReplacingEntry;
 }
 
 AudioEffect::~AudioEffect() {
-    delete editor;
-    editor = nullptr;
+    delete editor_;
+    editor_ = nullptr;
 }
 
 void AudioEffect::setEditor(HostEditor* newEditor) {
-    editor = newEditor;
+    editor_ = newEditor;
     setFlag(effFlagsHasEditor, newEditor != nullptr);
 }
 
 void AudioEffect::setFlag(VstInt32 flag, bool state) {
     if (state)
-        cEffect.flags |= flag;
+        cEffect_.flags |= flag;
     else
-        cEffect.flags &= ~flag;
+        cEffect_.flags &= ~flag;
 }
 
 void AudioEffect::canProcessReplacing(bool state) {
@@ -73,7 +73,7 @@ float AudioEffect::getParameter(VstInt32) {
 
 void AudioEffect::setParameterAutomated(VstInt32 index, float value) {
     setParameter(index, value);
-    if (audioMaster) audioMaster(&cEffect, audioMasterAutomate, index, 0, nullptr, value);
+    if (audioMaster_) audioMaster_(&cEffect_, audioMasterAutomate, index, 0, nullptr, value);
 }
 
 void AudioEffect::process(float**, float**, VstInt32) {}
@@ -93,21 +93,21 @@ void AudioEffect::getParameterName(VstInt32, char* text) {
 }
 
 VstInt32 AudioEffect::getMasterVersion() {
-    if (!audioMaster) return 1;
-    VstIntPtr version = audioMaster(&cEffect, audioMasterVersion, 0, 0, nullptr, 0.0f);
+    if (!audioMaster_) return 1;
+    VstIntPtr version = audioMaster_(&cEffect_, audioMasterVersion, 0, 0, nullptr, 0.0f);
     return version ? static_cast<VstInt32>(version) : 1;
 }
 
 void AudioEffect::masterIdle() {
-    if (audioMaster) audioMaster(&cEffect, audioMasterIdle, 0, 0, nullptr, 0.0f);
+    if (audioMaster_) audioMaster_(&cEffect_, audioMasterIdle, 0, 0, nullptr, 0.0f);
 }
 
 bool AudioEffect::beginEdit(VstInt32 index) {
-    return audioMaster && audioMaster(&cEffect, audioMasterBeginEdit, index, 0, nullptr, 0.0f);
+    return audioMaster_ && audioMaster_(&cEffect_, audioMasterBeginEdit, index, 0, nullptr, 0.0f);
 }
 
 bool AudioEffect::endEdit(VstInt32 index) {
-    return audioMaster && audioMaster(&cEffect, audioMasterEndEdit, index, 0, nullptr, 0.0f);
+    return audioMaster_ && audioMaster_(&cEffect_, audioMasterEndEdit, index, 0, nullptr, 0.0f);
 }
 
 VstIntPtr AudioEffect::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
@@ -120,7 +120,7 @@ VstIntPtr AudioEffect::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr val
         close();
         return 0;
     case effSetProgram:
-        if (value >= 0 && value < numPrograms) setProgram(static_cast<VstInt32>(value));
+        if (value >= 0 && value < numPrograms_) setProgram(static_cast<VstInt32>(value));
         return 0;
     case effGetProgram:
         return getProgram();
@@ -154,14 +154,14 @@ VstIntPtr AudioEffect::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr val
             resume();
         return 0;
     case effEditGetRect:
-        return editor ? editor->getRect(static_cast<ERect**>(ptr)) : 0;
+        return editor_ ? editor_->getRect(static_cast<ERect**>(ptr)) : 0;
     case effEditOpen:
-        return editor ? editor->open(ptr) : 0;
+        return editor_ ? editor_->open(ptr) : 0;
     case effEditClose:
-        if (editor) editor->close();
+        if (editor_) editor_->close();
         return 0;
     case effEditIdle:
-        if (editor) editor->idle();
+        if (editor_) editor_->idle();
         return 0;
     default:
         return 0;

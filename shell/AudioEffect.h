@@ -40,16 +40,16 @@ public:
     virtual void process(float** inputs, float** outputs, VstInt32 sampleFrames);
     virtual void processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames);
 
-    virtual void setProgram(VstInt32 program) { curProgram = program; }
-    virtual VstInt32 getProgram() { return curProgram; }
+    virtual void setProgram(VstInt32 program) { curProgram_ = program; }
+    virtual VstInt32 getProgram() { return curProgram_; }
     virtual void setProgramName(char* /*name*/) {}
     virtual void getProgramName(char* name);
     virtual void getParameterLabel(VstInt32 index, char* label);
     virtual void getParameterDisplay(VstInt32 index, char* text);
     virtual void getParameterName(VstInt32 index, char* text);
     virtual float getVu() { return 0.0f; }
-    virtual void setSampleRate(float rate) { sampleRate = rate; }
-    virtual void setBlockSize(VstInt32 size) { blockSize = size; }
+    virtual void setSampleRate(float rate) { sampleRate_ = rate; }
+    virtual void setBlockSize(VstInt32 size) { blockSize_ = size; }
     virtual void suspend() {}
     virtual void resume() {}
 
@@ -59,18 +59,18 @@ public:
     virtual bool beginEdit(VstInt32 index);
     virtual bool endEdit(VstInt32 index);
 
-    AEffect* getAeffect() { return &cEffect; }
-    HostEditor* getEditor() const { return editor; }
+    AEffect* getAeffect() { return &cEffect_; }
+    HostEditor* getEditor() const { return editor_; }
     // Called by an editor's constructor: registers it and announces that the effect has one.
     void setEditor(HostEditor* newEditor);
-    float getSampleRate() const { return sampleRate; }
-    VstInt32 getBlockSize() const { return blockSize; }
-    audioMasterCallback getAudioMaster() const { return audioMaster; }
+    float getSampleRate() const { return sampleRate_; }
+    VstInt32 getBlockSize() const { return blockSize_; }
+    audioMasterCallback getAudioMaster() const { return audioMaster_; }
 
-    void setUniqueID(VstInt32 id) { cEffect.uniqueID = id; }
-    void setNumInputs(VstInt32 inputs) { cEffect.numInputs = inputs; }
-    void setNumOutputs(VstInt32 outputs) { cEffect.numOutputs = outputs; }
-    void setInitialDelay(VstInt32 delay) { cEffect.initialDelay = delay; }
+    void setUniqueID(VstInt32 id) { cEffect_.uniqueID = id; }
+    void setNumInputs(VstInt32 inputs) { cEffect_.numInputs = inputs; }
+    void setNumOutputs(VstInt32 outputs) { cEffect_.numOutputs = outputs; }
+    void setInitialDelay(VstInt32 delay) { cEffect_.initialDelay = delay; }
     void canProcessReplacing(bool state);
     void canMono(bool state);
 
@@ -87,14 +87,14 @@ public:
 protected:
     void setFlag(VstInt32 flag, bool state);
 
-    float sampleRate = 44100.0f;          // host sample rate in Hz
-    HostEditor* editor = nullptr;         // owned editor, set by the editor's constructor
-    audioMasterCallback audioMaster;      // host callback given to the entry point
-    VstInt32 numPrograms;                 // program slots
-    VstInt32 numParams;                   // host-visible parameters
-    qv::Relaxed<VstInt32> curProgram = 0; // current program (automation and UI threads)
-    VstInt32 blockSize = 1024;            // host block size in sample frames
-    AEffect cEffect;                      // the record handed to the host
+    float sampleRate_ = 44100.0f;      // host sample rate in Hz
+    HostEditor* editor_ = nullptr;     // owned editor, set by the editor's constructor
+    audioMasterCallback audioMaster_;  // host callback given to the entry point
+    VstInt32 numPrograms_;             // program slots
+    VstInt32 numParams_;               // host-visible parameters
+    Relaxed<VstInt32> curProgram_ = 0; // current program (automation and UI threads)
+    VstInt32 blockSize_ = 1024;        // host block size in sample frames
+    AEffect cEffect_;                  // the record handed to the host
 };
 
 } // namespace qv

@@ -39,8 +39,8 @@ VstIntPtr AudioEffectX::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr va
         return 0;
     case effSetBlockSizeAndSampleRate:
         // Base members only: the processing coefficients follow on effSetSampleRate.
-        blockSize = static_cast<VstInt32>(value);
-        sampleRate = opt;
+        blockSize_ = static_cast<VstInt32>(value);
+        sampleRate_ = opt;
         return 1;
     case effSetBypass:
         return 0;
@@ -66,13 +66,13 @@ VstIntPtr AudioEffectX::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr va
         return getVstVersion();
     case effEditKeyDown:
     case effEditKeyUp: {
-        if (!editor) return 0;
+        if (!editor_) return 0;
         VstKeyCode key{index, static_cast<unsigned char>(value),
                        static_cast<unsigned char>(static_cast<int>(opt))};
-        return opcode == effEditKeyDown ? editor->onKeyDown(key) : editor->onKeyUp(key);
+        return opcode == effEditKeyDown ? editor_->onKeyDown(key) : editor_->onKeyUp(key);
     }
     case effSetEditKnobMode:
-        return editor ? editor->setKnobMode(static_cast<VstInt32>(value)) : 0;
+        return editor_ ? editor_->setKnobMode(static_cast<VstInt32>(value)) : 0;
     case effGetSpeakerArrangement:
         if (value) *reinterpret_cast<void**>(value) = nullptr;
         if (ptr) *static_cast<void**>(ptr) = nullptr;

@@ -20,27 +20,27 @@ namespace qv {
 class EditorHint {
 public:
     // The hint as the view reads it (any thread).
-    VstInt32 get() const { return word.load(std::memory_order_acquire) & ~kUndrawn; }
+    VstInt32 get() const { return word_.load(std::memory_order_acquire) & ~kUndrawn; }
     // The view has drawn, or the editor opens or closes: the plain value, nothing undrawn.
-    void set(VstInt32 value) { word.store(value & ~kUndrawn, std::memory_order_release); }
+    void set(VstInt32 value) { word_.store(value & ~kUndrawn, std::memory_order_release); }
     // A parameter change asks for `element` (0: the whole view). Any thread.
     void request(VstInt32 element) {
-        const VstInt32 old = word.load(std::memory_order_acquire);
-        const VstInt32 merged = qv::mergeHint(old & ~kUndrawn, (old & kUndrawn) != 0, element);
-        word.store(merged | kUndrawn, std::memory_order_release);
+        const VstInt32 old = word_.load(std::memory_order_acquire);
+        const VstInt32 merged = mergeHint(old & ~kUndrawn, (old & kUndrawn) != 0, element);
+        word_.store(merged | kUndrawn, std::memory_order_release);
     }
     // The metering offers new readings under `readingHint`: taken only when the view has drawn
     // everything asked of it (the stored word is plain 0). True when taken. Audio thread.
     bool handOver(VstInt32 readingHint) {
         VstInt32 drawn = 0;
-        return word.compare_exchange_strong(drawn, readingHint, std::memory_order_acq_rel);
+        return word_.compare_exchange_strong(drawn, readingHint, std::memory_order_acq_rel);
     }
     // True when the view has drawn everything asked of it and holds no readings.
-    bool isDrawn() const { return word.load(std::memory_order_acquire) == 0; }
+    bool isDrawn() const { return word_.load(std::memory_order_acquire) == 0; }
 
 private:
     static constexpr VstInt32 kUndrawn = 1 << 30; // a change's hint the view has not drawn yet
-    std::atomic<VstInt32> word{0};                // the hint, with the undrawn mark
+    std::atomic<VstInt32> word_{0};               // the hint, with the undrawn mark
 };
 
 } // namespace qv

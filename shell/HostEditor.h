@@ -14,7 +14,7 @@ class HostEditor {
 public:
     static constexpr int kRefreshFlagCount = 6;
 
-    explicit HostEditor(AudioEffect* effect) : effect(effect) {}
+    explicit HostEditor(AudioEffect* effect) : effect_(effect) {}
     HostEditor(const HostEditor&) = delete;
     HostEditor& operator=(const HostEditor&) = delete;
     virtual ~HostEditor() = default;
@@ -26,7 +26,7 @@ public:
     }
     // UI thread. Opening stores the host's window; the base opens nothing.
     virtual VstIntPtr open(void* window) {
-        systemWindow = window;
+        systemWindow_ = window;
         return 0;
     }
     virtual void close() {}
@@ -56,20 +56,20 @@ public:
     // Called by the effect after it stored a parameter (any thread the host sets parameters on).
     virtual void setParameter(VstInt32 /*index*/, float /*value*/) {}
 
-    AudioEffect* getEffect() const { return effect; }
-    void* getSystemWindow() const { return systemWindow; }
+    AudioEffect* getEffect() const { return effect_; }
+    void* getSystemWindow() const { return systemWindow_; }
     bool isRefreshPending(int flag) const {
         return flag >= 0 && flag < kRefreshFlagCount &&
-               refreshFlags[flag].load(std::memory_order_acquire) != 0;
+               refreshFlags_[flag].load(std::memory_order_acquire) != 0;
     }
 
 protected:
-    void requestRefresh(int k) { refreshFlags[k].store(1, std::memory_order_release); }
+    void requestRefresh(int k) { refreshFlags_[k].store(1, std::memory_order_release); }
     // For k = 0..5: a set flag is cleared first, then its handler runs.
     void serveRefreshFlags() {
         for (int k = 0; k < kRefreshFlagCount; ++k) {
             // Clear first: a request made while the handler runs is served by the next idle.
-            if (refreshFlags[k].exchange(0, std::memory_order_acq_rel) == 0) continue;
+            if (refreshFlags_[k].exchange(0, std::memory_order_acq_rel) == 0) continue;
             runRefreshHandler(k);
         }
     }
@@ -98,11 +98,11 @@ protected:
         }
     }
 
-    AudioEffect* effect;          // the owning effect; not owned here
-    void* systemWindow = nullptr; // host window given to open
+    AudioEffect* effect_;          // the owning effect; not owned here
+    void* systemWindow_ = nullptr; // host window given to open
     // Deferred redraw requests, 0 or 1: set on any thread, cleared by idle on the UI thread. The
     // release store publishes what the requester wrote before it (a hint, a pending control).
-    std::atomic<VstInt32> refreshFlags[kRefreshFlagCount] = {};
+    std::atomic<VstInt32> refreshFlags_[kRefreshFlagCount] = {};
 };
 
 } // namespace qv

@@ -9,7 +9,7 @@ class MultibandEffect : public MultibandEffectBase {
 public:
     explicit MultibandEffect(audioMasterCallback audioMaster);
 
-    bool constructionFailed() const override { return editor == nullptr; }
+    bool constructionFailed() const override { return editor_ == nullptr; }
 
     // Allocates one instance; null when memory is short. Any thread.
     static MultibandEffectBase* create(audioMasterCallback audioMaster);

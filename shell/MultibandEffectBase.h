@@ -14,7 +14,7 @@
 
 namespace qv {
 
-class MultibandEffectBase : public AudioEffectX, public qv::EngineListener {
+class MultibandEffectBase : public AudioEffectX, public EngineListener {
 public:
     static constexpr VstInt32 kLatencySamples = 838; // crossover 768 + band 31 + limiter 39
     static constexpr VstInt32 kUniqueId = fourCharCode('f', 'w', '3', '0');
@@ -23,8 +23,8 @@ public:
     static constexpr const char* kVendorName = "Ferrowyn";
     static constexpr int kAnalysisLength = 4096;
     // Hints of new meter readings (both views) and of a new analyser copy (page E).
-    static constexpr VstInt32 kMeterReadingHint = qv::hint::kMeterReadings;
-    static constexpr VstInt32 kAnalyserFrameHint = qv::hint::analyser::kFrame;
+    static constexpr VstInt32 kMeterReadingHint = hint::kMeterReadings;
+    static constexpr VstInt32 kAnalyserFrameHint = hint::analyser::kFrame;
 
     explicit MultibandEffectBase(audioMasterCallback audioMaster);
     ~MultibandEffectBase() override = default;
@@ -70,8 +70,8 @@ public:
     // True when construction could not complete (the entry point then returns null).
     virtual bool constructionFailed() const { return false; }
 
-    const qv::MultibandEngine& getEngine() const { return engine; }
-    qv::MultibandEngine& getEngine() { return engine; }
+    const MultibandEngine& getEngine() const { return engine_; }
+    MultibandEngine& getEngine() { return engine_; }
 
 private:
     class ProgramChange;
@@ -79,13 +79,13 @@ private:
     // How setParameter stores a value of a family beyond values[]: into the live program or
     // not, and which processing setter derives its coefficients (null: only kept).
     struct FamilySetter {
-        qv::ParameterFamily family;
+        ParameterFamily family;
         bool inProgram;
         void (*apply)(MultibandEffectBase& effect, int index, float value);
     };
     // The setter of every family but the crossovers and the Rel mirrors, which have paths of
     // their own; a do-nothing one for None.
-    static const FamilySetter& familySetter(qv::ParameterFamily family);
+    static const FamilySetter& familySetter(ParameterFamily family);
     // Crossover between bands k and k+1 (k = 1..4): keeps the four in descending order by
     // pushing its neighbours (the pushes cascade), then stores and designs.
     void setCrossover(int k, float x);
@@ -100,15 +100,15 @@ private:
     void fullReset();
     int panelPage() const;
 
-    qv::ProgramBank bank; // the 20 programs, live one at curProgram
+    ProgramBank bank_; // the 20 programs, live one at curProgram_
     // Current normalised values 0..92: set on the host's automation thread, read on its audio
     // thread (analyser capture) and UI thread.
-    qv::Relaxed<float> values[qv::kNumStoredParameters];
-    float editorScratch = 0.0f;                  // editor scratch value (tag 107)
-    EditorHint outputHint;                       // what changed for the output stage view
-    EditorHint panelHint;                        // what changed for the settings panel
-    float heldAnalysis[2][kAnalysisLength] = {}; // last capture handed to the editor
-    qv::MultibandEngine engine;                  // all processing state
+    Relaxed<float> values_[kNumStoredParameters];
+    float editorScratch_ = 0.0f;                  // editor scratch value (tag 107)
+    EditorHint outputHint_;                       // what changed for the output stage view
+    EditorHint panelHint_;                        // what changed for the settings panel
+    float heldAnalysis_[2][kAnalysisLength] = {}; // last capture handed to the editor
+    MultibandEngine engine_;                      // all processing state
 };
 
 } // namespace qv

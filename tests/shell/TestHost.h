@@ -80,8 +80,8 @@ public:
         : MultibandEffectBase(master) {
         if (withEditor) new RecordingEditor(this);
     }
-    bool constructionFailed() const override { return editor == nullptr; }
-    RecordingEditor* recorder() const { return static_cast<RecordingEditor*>(editor); }
+    bool constructionFailed() const override { return editor_ == nullptr; }
+    RecordingEditor* recorder() const { return static_cast<RecordingEditor*>(editor_); }
 
     static MultibandEffectBase* create(audioMasterCallback master) {
         return new TestEffect(master);
