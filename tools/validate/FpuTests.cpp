@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <functional>
 #include <memory>
+#include <utility>
 
 namespace qv {
 
@@ -25,94 +26,118 @@ struct Step {
     std::function<void()> call;
 };
 
-// Runs the calls of a whole instance lifetime under `host`, checking the settings after each.
-// Returns "" or what went wrong.
-std::string lifetime(TestContext& context, const FpuState& host) {
-    const FpuState saved = FpuState::read();
-    std::unique_ptr<TestInstance> instance;
-    std::unique_ptr<EditorHost> window;
-    const StereoSignal in =
-        StereoSignal::programme(TestContext::kSampleRate, 8 * TestContext::kBlock);
-    StereoSignal out(in.frames());
-    char text[96];
-    std::vector<Step> steps = {
-        {"main and effOpen", [&] { instance = std::make_unique<TestInstance>(context.library); }},
+// What the steps of a lifetime work on.
+struct Lifetime {
+    explicit Lifetime(TestContext& context)
+        : context(context),
+          in(StereoSignal::programme(TestContext::kSampleRate, 8 * TestContext::kBlock)),
+          out(in.frames()) {}
+    TestContext& context;
+    std::unique_ptr<TestInstance> instance; // null before main and after effClose
+    std::unique_ptr<EditorHost> window;     // the editor's parent while it is open
+    StereoSignal in, out;                   // the programme processed, and its output
+    char text[96] = {};                     // text opcodes' buffer
+};
+
+// From main to the first processing: set-up, parameters, texts and programs.
+std::vector<Step> setUpSteps(Lifetime& l) {
+    return {
+        {"main and effOpen",
+         [&] { l.instance = std::make_unique<TestInstance>(l.context.library); }},
         {"effSetSampleRate",
-         [&] { instance->dispatch(effSetSampleRate, 0, 0, nullptr, 48000.0f); }},
-        {"effSetBlockSize", [&] { instance->dispatch(effSetBlockSize, 0, TestContext::kBlock); }},
-        {"effMainsChanged (resume)", [&] { instance->resume(); }},
+         [&] { l.instance->dispatch(effSetSampleRate, 0, 0, nullptr, 48000.0f); }},
+        {"effSetBlockSize", [&] { l.instance->dispatch(effSetBlockSize, 0, TestContext::kBlock); }},
+        {"effMainsChanged (resume)", [&] { l.instance->resume(); }},
         {"setParameter",
          [&] {
-             for (int i = 0; i < instance->numParams(); ++i)
-                 instance->set(i, 0.3f);
+             for (int i = 0; i < l.instance->numParams(); ++i)
+                 l.instance->set(i, 0.3f);
          }},
         {"getParameter",
          [&] {
-             for (int i = 0; i < instance->numParams(); ++i)
-                 instance->get(i);
+             for (int i = 0; i < l.instance->numParams(); ++i)
+                 l.instance->get(i);
          }},
         {"text opcodes",
          [&] {
-             for (int i = 0; i < instance->numParams(); ++i)
+             for (int i = 0; i < l.instance->numParams(); ++i)
                  for (VstInt32 op : {effGetParamName, effGetParamLabel, effGetParamDisplay})
-                     instance->dispatch(op, i, 0, text);
-             instance->dispatch(effGetProgramName, 0, 0, text);
+                     l.instance->dispatch(op, i, 0, l.text);
+             l.instance->dispatch(effGetProgramName, 0, 0, l.text);
          }},
         {"effSetProgram",
          [&] {
-             for (int p = 0; p < instance->numPrograms(); ++p)
-                 instance->dispatch(effSetProgram, 0, p);
+             for (int p = 0; p < l.instance->numPrograms(); ++p)
+                 l.instance->dispatch(effSetProgram, 0, p);
          }},
+    };
+}
+
+// From the first processing to effClose: both process calls, the editor, suspend and close.
+std::vector<Step> workAndEndSteps(Lifetime& l) {
+    return {
         {"processReplacing",
          [&] {
-             for (std::size_t pos = 0; pos < in.frames(); pos += TestContext::kBlock)
-                 instance->process(in, out, pos, TestContext::kBlock);
+             for (std::size_t pos = 0; pos < l.in.frames(); pos += TestContext::kBlock)
+                 l.instance->process(l.in, l.out, pos, TestContext::kBlock);
          }},
         {"process",
          [&] {
-             for (std::size_t pos = 0; pos < in.frames(); pos += TestContext::kBlock)
-                 instance->process(in, out, pos, TestContext::kBlock,
-                                   TestInstance::Call::Accumulating);
+             for (std::size_t pos = 0; pos < l.in.frames(); pos += TestContext::kBlock)
+                 l.instance->process(l.in, l.out, pos, TestContext::kBlock,
+                                     TestInstance::Call::Accumulating);
          }},
         {"effEditOpen",
          [&] {
-             window = std::make_unique<EditorHost>();
-             if (instance->hasEditor()) window->open(*instance);
+             l.window = std::make_unique<EditorHost>();
+             if (l.instance->hasEditor()) l.window->open(*l.instance);
          }},
         {"effEditIdle and window messages",
          [&] {
-             if (instance->hasEditor()) EditorHost::idle(*instance, 5, 2);
+             if (l.instance->hasEditor()) EditorHost::idle(*l.instance, 5, 2);
          }},
         {"effEditClose",
          [&] {
-             if (instance->hasEditor()) EditorHost::close(*instance);
-             window.reset();
+             if (l.instance->hasEditor()) EditorHost::close(*l.instance);
+             l.window.reset();
          }},
-        {"effMainsChanged (suspend)", [&] { instance->suspend(); }},
-        {"effClose", [&] { instance.reset(); }},
+        {"effMainsChanged (suspend)", [&] { l.instance->suspend(); }},
+        {"effClose", [&] { l.instance.reset(); }},
     };
-    std::string problem;
+}
+
+// Runs each step under `host`, checking the settings after it; the caller's settings are back
+// after every step. Returns "" or what went wrong.
+std::string runUnder(const FpuState& host, const std::vector<Step>& steps, Lifetime& l) {
+    const FpuState saved = FpuState::read();
     for (const Step& step : steps) {
         host.load();
         CrashInfo crash;
         const bool ok = CrashTrap::run(step.call, crash);
         const FpuState after = FpuState::read();
         saved.load();
-        if (!ok) {
-            problem = std::string(step.name) + " raised " + crash.describe();
-            break;
-        }
+        if (!ok) return std::string(step.name) + " raised " + crash.describe();
         if (!after.sameControls(host)) {
-            std::snprintf(text, sizeof text,
+            std::snprintf(l.text, sizeof l.text,
                           " changed x87 0x%04x -> 0x%04x, MXCSR 0x%04x -> 0x%04x", host.x87,
                           after.x87, host.mxcsr & FpuState::kMxcsrControlBits,
                           after.mxcsr & FpuState::kMxcsrControlBits);
-            problem = std::string(step.name) + text;
-            break;
+            return std::string(step.name) + l.text;
         }
-        if (!instance) break; // refused to start
+        if (!l.instance) break; // refused to start
     }
-    if (!problem.empty() && instance) instance->abandon();
+    return "";
+}
+
+// Runs the calls of a whole instance lifetime under `host`, checking the settings after each.
+// Returns "" or what went wrong.
+std::string lifetime(TestContext& context, const FpuState& host) {
+    Lifetime l(context);
+    std::vector<Step> steps = setUpSteps(l);
+    for (Step& step : workAndEndSteps(l))
+        steps.push_back(std::move(step));
+    const std::string problem = runUnder(host, steps, l);
+    if (!problem.empty() && l.instance) l.instance->abandon();
     return problem;
 }
 
