@@ -85,11 +85,18 @@ void CrossoverStage::filterBlock() {
         const double* gi = kernelIm_[job];
         double* wr = workRe_[job];
         double* wi = workIm_[job];
-        for (int p = 0; p < kFftSize; ++p) {
-            wr[p] = xr[p] * gr[p] - xi[p] * gi[p];
-            wi[p] = xr[p] * gi[p] + xi[p] * gr[p];
+        // The outputs due lie in the upper half. Where doubles live in SSE2 registers the
+        // product loop runs on pairs and is cheaper on its own; on the x87 unit the transform's
+        // first pass forms the product as it loads its input.
+        if constexpr (kPlanarFftVectorCodelets) {
+            for (int p = 0; p < kFftSize; ++p) {
+                wr[p] = xr[p] * gr[p] - xi[p] * gi[p];
+                wi[p] = xr[p] * gi[p] + xi[p] * gr[p];
+            }
+            fft_.inverseUpperHalf(wr, wi);
+        } else {
+            fft_.inverseUpperHalfOfProduct(xr, xi, gr, gi, wr, wi);
         }
-        fft_.inverseUpperHalf(wr, wi); // the outputs due lie in the upper half
     }
 }
 
