@@ -28,12 +28,19 @@ void runFollowerPair(LevelHistory& history, HeldEnvelope& peak, HeldEnvelope& ri
         const double magnitudeL = std::fabs(left[i]), magnitudeR = std::fabs(right[i]);
         return magnitudeL > magnitudeR ? magnitudeL : magnitudeR;
     };
-    // In runs up to the history's last slot, where the ring position needs no wrap test.
+    // In runs up to the history's last slot, where the ring position needs no wrap test: frame
+    // i + j writes slot position + j and reads the next (one index for the ring and the
+    // arrays).
     for (int i = 0; i < frames;) {
-        for (const int end = i + h.stepsBeforeEnd(frames - i); i < end; ++i) {
-            const double level = levelAt(i);
-            detect(i, level, h.stepBeforeEnd(level));
+        const int count = h.stepsBeforeEnd(frames - i);
+        double* const slot = h.ring + h.position;
+        for (int j = 0; j < count; ++j) {
+            const double level = levelAt(i + j);
+            slot[j] = level;
+            detect(i + j, level, slot[j + 1]);
         }
+        i += count;
+        h.position += count;
         if (i == frames) break;
         const double level = levelAt(i);
         detect(i, level, h.step(level));
