@@ -4,8 +4,8 @@
 // A third argument names a file that receives every output sample (float32, L R interleaved),
 // for measuring by how much a change moved the output.
 // Instructions per stereo frame = collected Ir / (blocks * 512).
-// It prints a hash of every output sample's bits and the engine's size, so a change meant to
-// keep the output bit for bit can be checked against the previous build.
+// It prints a hash of every output sample's and published reading's bits and the engine's size, so
+// a change meant to keep the output bit for bit can be checked against the previous build.
 
 #include "dsp/MultibandEngine.h"
 #include "tests/dsp/EngineSettings.h"
@@ -50,6 +50,22 @@ int main(int argc, char** argv) {
         float* outputs[2] = {outL.data(), outR.data()};
         engine->process(inputs, outputs, kBlock, false);
         check += outL[0] + outR[kBlock - 1];
+        // The published readings too, so that a change to the meters is checked as well.
+        const int bands = qv::MultibandEngine::kBands;
+        float readings[2 * bands + 4];
+        for (int band = 1; band <= bands; ++band) {
+            readings[2 * band - 2] = engine->bandLevel(band);
+            readings[2 * band - 1] = engine->bandGain(band);
+        }
+        for (int c = 0; c < 2; ++c) {
+            readings[2 * bands + c] = engine->outPeak(c);
+            readings[2 * bands + 2 + c] = engine->outRms(c);
+        }
+        for (float v : readings) {
+            std::uint32_t bits;
+            std::memcpy(&bits, &v, sizeof bits);
+            hash = (hash ^ bits) * 1099511628211ULL;
+        }
         for (int i = 0; i < kBlock; ++i) {
             for (float v : {outL[i], outR[i]}) {
                 std::uint32_t bits;

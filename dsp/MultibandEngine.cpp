@@ -6,6 +6,11 @@
 
 #include <cmath>
 
+#if defined(__SSE2__) && defined(__SSE2_MATH__)
+#include <emmintrin.h>
+#define QV_ENGINE_SSE2 1
+#endif
+
 namespace qv {
 
 namespace {
@@ -40,6 +45,71 @@ void splitChannel(const double* __restrict r, const double* __restrict lp1,
         b3[k] = (b - c) * g3;
         b4[k] = (c - d) * g4;
         b5[k] = (d - 0.0) * g5;
+    }
+}
+constexpr int kBands = MultibandEngine::kBands;
+
+// The usual case of the band sum: frame by frame across the five bands, band b's smoothed gain
+// times its output gain applied to its delayed L and R (delayed[2 b], delayed[2 b + 1]) and
+// summed into the output in band order, with the band meters' extremes taken on the way:
+// level[b] the largest max(|l|, |r|) (0 or more), signedGain[b] the largest sign[b] times the
+// applied gain. Where doubles live in SSE2 registers two frames go at a time.
+void applyAndMeasure(const double (*smoothed)[MultibandEngine::kChunk],
+                     const double* const (&delayed)[2 * kBands], const double (&outputGain)[kBands],
+                     const double (&sign)[kBands], double* __restrict outL, double* __restrict outR,
+                     double (&level)[kBands], double (&signedGain)[kBands], int n) {
+    int k = 0;
+#if defined(QV_ENGINE_SSE2)
+    const __m128d signBit = _mm_set1_pd(-0.0);
+    __m128d levels[kBands], gains[kBands];
+    for (int b = 0; b < kBands; ++b) {
+        levels[b] = _mm_setzero_pd();
+        gains[b] = _mm_set1_pd(-HUGE_VAL);
+    }
+    for (; k + 1 < n; k += 2) {
+        __m128d sumL = _mm_setzero_pd(), sumR = _mm_setzero_pd();
+        for (int b = 0; b < kBands; ++b) {
+            const __m128d s = _mm_mul_pd(_mm_loadu_pd(smoothed[b] + k), _mm_set1_pd(outputGain[b]));
+            const __m128d l = _mm_mul_pd(_mm_loadu_pd(delayed[2 * b] + k), s);
+            const __m128d r = _mm_mul_pd(_mm_loadu_pd(delayed[2 * b + 1] + k), s);
+            sumL = _mm_add_pd(sumL, l);
+            sumR = _mm_add_pd(sumR, r);
+            const __m128d magnitude =
+                _mm_max_pd(_mm_andnot_pd(signBit, l), _mm_andnot_pd(signBit, r));
+            levels[b] = _mm_max_pd(magnitude, levels[b]);
+            gains[b] = _mm_max_pd(_mm_mul_pd(s, _mm_set1_pd(sign[b])), gains[b]);
+        }
+        _mm_storeu_pd(outL + k, sumL);
+        _mm_storeu_pd(outR + k, sumR);
+    }
+    for (int b = 0; b < kBands; ++b) {
+        const __m128d l = _mm_max_sd(levels[b], _mm_unpackhi_pd(levels[b], levels[b]));
+        const __m128d g = _mm_max_sd(gains[b], _mm_unpackhi_pd(gains[b], gains[b]));
+        level[b] = _mm_cvtsd_f64(l);
+        signedGain[b] = _mm_cvtsd_f64(g);
+    }
+#else
+    for (int b = 0; b < kBands; ++b) {
+        level[b] = 0.0;
+        signedGain[b] = -HUGE_VAL;
+    }
+#endif
+    for (; k < n; ++k) {
+        double sumL = 0.0, sumR = 0.0;
+        for (int b = 0; b < kBands; ++b) {
+            const double s = smoothed[b][k] * outputGain[b];
+            const double l = delayed[2 * b][k] * s;
+            const double r = delayed[2 * b + 1][k] * s;
+            sumL += l;
+            sumR += r;
+            const double magnitudeL = std::fabs(l), magnitudeR = std::fabs(r);
+            const double magnitude = magnitudeL > magnitudeR ? magnitudeL : magnitudeR;
+            level[b] = magnitude > level[b] ? magnitude : level[b];
+            const double g = sign[b] * s;
+            signedGain[b] = g > signedGain[b] ? g : signedGain[b];
+        }
+        outL[k] = sumL;
+        outR[k] = sumR;
     }
 }
 } // namespace
@@ -276,8 +346,23 @@ void MultibandEngine::applyAndSumBands(int n, const float (&ratio)[kBands]) {
         outputGain[b] = compressors_[b].outputGain();
         anyOff = anyOff || compressors_[b].bandOff();
     }
+    if (!anyOff && n <= bandMeter_.framesBeforePublish()) {
+        // The usual case, no period ending in the chunk: the band meters take the extremes
+        // measured on the way instead of the band arrays.
+        double sign[kBands], level[kBands], signedGain[kBands];
+        const double* delayed[2 * kBands];
+        for (int b = 0; b < kBands; ++b)
+            sign[b] = BandMeter::gainSign(ratio[b]);
+        for (int w = 0; w < 2 * kBands; ++w)
+            delayed[w] = lookahead_.output(w);
+        applyAndMeasure(c.smoothed, delayed, outputGain, sign, c.outL, c.outR, level, signedGain,
+                        n);
+        lookahead_.advance(n);
+        bandMeter_.addExtremes(level, signedGain, ratio, n);
+        return;
+    }
     if (!anyOff) {
-        // The usual case: frame by frame across the five bands, the sums held in registers.
+        // Frame by frame across the five bands, the sums held in registers.
         for (int k = 0; k < n; ++k) {
             double sumL = 0.0, sumR = 0.0;
             for (int b = 0; b < kBands; ++b) {
