@@ -340,11 +340,14 @@ void MultibandEngine::applyAndSumBands(int n, const float (&ratio)[kBands]) {
     // Output gains (the smoothed gains become the applied ones) on the band signals of 31 frames
     // before; a band switched off is silenced. The gained bands are summed into the output
     // arrays on the way, band after band.
+    // The settings are read once: the automation thread may change them meanwhile.
     double outputGain[kBands];
+    bool bandOff[kBands];
     bool anyOff = false;
     for (int b = 0; b < kBands; ++b) {
         outputGain[b] = compressors_[b].outputGain();
-        anyOff = anyOff || compressors_[b].bandOff();
+        bandOff[b] = compressors_[b].bandOff();
+        anyOff = anyOff || bandOff[b];
     }
     if (!anyOff && n <= bandMeter_.framesBeforePublish()) {
         // The usual case, no period ending in the chunk: the band meters take the extremes
@@ -385,7 +388,7 @@ void MultibandEngine::applyAndSumBands(int n, const float (&ratio)[kBands]) {
         }
         for (int b = 0; b < kBands; ++b) {
             const double og = outputGain[b];
-            const bool off = compressors_[b].bandOff();
+            const bool off = bandOff[b];
             const double* delayedL = lookahead_.output(2 * b);
             const double* delayedR = lookahead_.output(2 * b + 1);
             double* gain = c.smoothed[b];

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dsp/Relaxed.h"
+
 #include "dsp/EngineListener.h"
 #include "dsp/SilenceGate.h"
 #include "dsp/crossover/CrossoverBank.h"
@@ -158,10 +160,10 @@ private:
 
     double sampleRate_ = kDefaultSampleRate; // Hz
     int meterPeriod_ = 4410;                 // frames per meter period
-    double dry_ = 0.0;                       // "Dry out" factor
-    double wet_ = 1.0;                       // "Wet out" factor
-    double master_ = 1.0;                    // "MasterOut" gain
-    float monitor_ = 0.0f;                   // raw "Monitor": input to the output from 0.5
+    Relaxed<double> dry_ = 0.0;              // "Dry out" factor
+    Relaxed<double> wet_ = 1.0;              // "Wet out" factor
+    Relaxed<double> master_ = 1.0;           // "MasterOut" gain
+    Relaxed<float> monitor_ = 0.0f;          // raw "Monitor": input to the output from 0.5
 };
 
 } // namespace qv

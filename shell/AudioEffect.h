@@ -2,6 +2,7 @@
 // to virtual operations, and offers the host-callback helpers the plug-in uses.
 #pragma once
 
+#include "dsp/Relaxed.h"
 #include "shell/HostEditor.h"
 #include "shell/VstAbi.h"
 
@@ -84,12 +85,12 @@ public:
 protected:
     void setFlag(VstInt32 flag, bool state);
 
-    float sampleRate = 44100.0f;     // host sample rate in Hz
-    HostEditor* editor = nullptr;    // owned editor, set by the editor's constructor
-    audioMasterCallback audioMaster; // host callback given to the entry point
-    VstInt32 numPrograms;            // program slots
-    VstInt32 numParams;              // host-visible parameters
-    VstInt32 curProgram = 0;         // current program index
-    VstInt32 blockSize = 1024;       // host block size in sample frames
-    AEffect cEffect;                 // the record handed to the host
+    float sampleRate = 44100.0f;          // host sample rate in Hz
+    HostEditor* editor = nullptr;         // owned editor, set by the editor's constructor
+    audioMasterCallback audioMaster;      // host callback given to the entry point
+    VstInt32 numPrograms;                 // program slots
+    VstInt32 numParams;                   // host-visible parameters
+    qv::Relaxed<VstInt32> curProgram = 0; // current program (automation and UI threads)
+    VstInt32 blockSize = 1024;            // host block size in sample frames
+    AEffect cEffect;                      // the record handed to the host
 };

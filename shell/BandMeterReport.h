@@ -7,8 +7,8 @@
 // the caller. The plug-in fills the rest and answers 1; a size or version it does not know, any
 // other index, and every other plug-in answer 0. Readings are what the meters last published
 // (the editor's scale: amplitude or gain times 0.1, so 0.1 is full scale or unity gain); ask
-// between process calls. Thread: the host's audio thread, or any thread while it is not
-// processing.
+// between process calls for readings of one period. Thread: any (while the audio thread
+// processes, each reading is the last period's or the next's).
 #pragma once
 
 #include <cstdint>

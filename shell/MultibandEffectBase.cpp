@@ -259,7 +259,10 @@ void MultibandEffectBase::getParameterLabel(VstInt32 index, char* label) {
 }
 
 void MultibandEffectBase::getParameterDisplay(VstInt32 index, char* text) {
-    qv::formatParameterDisplay(index, values, text);
+    float snapshot[qv::kNumStoredParameters];
+    for (int i = 0; i < qv::kNumStoredParameters; ++i)
+        snapshot[i] = values[i];
+    qv::formatParameterDisplay(index, snapshot, text);
 }
 
 // --- programs ---------------------------------------------------------------------------------

@@ -5,6 +5,7 @@
 
 #include "dsp/EngineListener.h"
 #include "dsp/MultibandEngine.h"
+#include "dsp/Relaxed.h"
 #include "params/EditorNotification.h"
 #include "params/ParameterIndex.h"
 #include "params/ProgramBank.h"
@@ -97,8 +98,10 @@ private:
     void fullReset();
     int panelPage() const;
 
-    qv::ProgramBank bank;                        // the 20 programs, live one at curProgram
-    float values[qv::kNumStoredParameters] = {}; // current normalised values 0..92
+    qv::ProgramBank bank; // the 20 programs, live one at curProgram
+    // Current normalised values 0..92: set on the host's automation thread, read on its audio
+    // thread (analyser capture) and UI thread.
+    qv::Relaxed<float> values[qv::kNumStoredParameters];
     float editorScratch = 0.0f;                  // editor scratch value (tag 107)
     EditorHint outputHint;                       // what changed for the output stage view
     EditorHint panelHint;                        // what changed for the settings panel

@@ -49,7 +49,7 @@ double CrossoverBank::crossoverHz(int index) const {
     return crossoverHz_[index - 1];
 }
 
-const double* CrossoverBank::filterSpectrum(int index) const {
+const Relaxed<double>* CrossoverBank::filterSpectrum(int index) const {
     if (index < 1 || index > kFilterCount) return nullptr;
     return filterSpectra_[index - 1];
 }
@@ -71,8 +71,9 @@ void CrossoverBank::design(int filter) {
     crossoverHz_[filter] = hz;
 
     const double* spectrum = designer_.design(hz, sampleRate_, filterType_, slopeSelect_);
-    // The audio thread may read the spectrum meanwhile; copying the finished spectrum keeps
-    // the window in which it sees a mixture as short as possible.
+    // The audio thread may read the spectrum meanwhile (relaxed loads); copying the finished
+    // spectrum keeps the window in which it sees a mixture as short as possible, and the count
+    // that moves on afterwards makes it copy again.
     std::copy(spectrum, spectrum + 2 * kFftSize, filterSpectra_[filter]);
     designCount_.fetch_add(1, std::memory_order_release);
 }

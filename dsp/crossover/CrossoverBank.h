@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dsp/Relaxed.h"
 #include "dsp/crossover/CrossoverDesigner.h"
 
 #include <atomic>
@@ -51,8 +52,9 @@ public:
     double crossoverHz(int index) const;
     // Target magnitude curve (kDesignSize points) of the filter designed last by the designer.
     const double* magnitude() const { return designer_.magnitude(); }
-    // 1024-point complex spectrum (interleaved) of filter index (1..4), or null.
-    const double* filterSpectrum(int index) const;
+    // 1024-point complex spectrum (interleaved) of filter index (1..4), or null. The audio thread
+    // copies it while a new design may be written over it (see designCount).
+    const Relaxed<double>* filterSpectrum(int index) const;
     // Number of filter designs completed so far; it changes after a new spectrum is in place,
     // so a reader that saw a count and copied the spectra afterwards copies again when the
     // count moves on. Any thread.
@@ -69,8 +71,8 @@ private:
     float slopeSelect_ = 1.0f;         // raw "Qcurve"
     double requestedHz_[kFilterCount]; // frequencies as last set, before limiting
     double crossoverHz_[kFilterCount]; // frequencies the filters are designed for (limited)
-    double filterSpectra_[kFilterCount][2 * kFftSize]; // H1..H4, 1024 complex points each
-    std::atomic<unsigned> designCount_{0};             // designs completed (wraps)
+    Relaxed<double> filterSpectra_[kFilterCount][2 * kFftSize]; // H1..H4, 1024 complex each
+    std::atomic<unsigned> designCount_{0};                      // designs completed (wraps)
 };
 
 } // namespace qv

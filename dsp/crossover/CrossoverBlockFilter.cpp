@@ -25,7 +25,7 @@ void CrossoverBlockFilter::process(const CrossoverBank& bank, const double* in, 
     std::copy(newBlock, newBlock + 2 * kHop, inputSpectrum_);
 
     for (int f = 0; f < CrossoverBank::kFilterCount; ++f) {
-        const double* h = bank.filterSpectrum(f + 1);
+        const Relaxed<double>* h = bank.filterSpectrum(f + 1);
         for (int k = 0; k < 2 * kFftSize; k += 2) {
             const double xr = blockWork_[k], xi = blockWork_[k + 1];
             const double hr = h[k], hi = h[k + 1];

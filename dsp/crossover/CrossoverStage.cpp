@@ -22,8 +22,8 @@ void CrossoverStage::refreshKernels(int channel) {
     const double scale = 0.5 / kFftSize;
     for (int pair = 0; pair < kFilters / 2; ++pair) {
         const int job = channel * (kFilters / 2) + pair;
-        const double* ha = bank.filterSpectrum(2 * pair + 1);
-        const double* hb = bank.filterSpectrum(2 * pair + 2);
+        const Relaxed<double>* ha = bank.filterSpectrum(2 * pair + 1);
+        const Relaxed<double>* hb = bank.filterSpectrum(2 * pair + 2);
         for (int k = 0; k < kFftSize; ++k) {
             const int p = fft_.bitReversed(k);
             kernelRe_[job][p] = (ha[2 * k] - hb[2 * k + 1]) * scale;

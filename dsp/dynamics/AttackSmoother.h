@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dsp/Relaxed.h"
+
 namespace qv {
 
 // One-pole smoother of rising levels; falling levels pass at once. Follows the "hard" attack
@@ -44,10 +46,10 @@ public:
     double attackCoef() const { return attackCoef_; }
 
 private:
-    double sampleRate_ = 44100.0; // Hz
-    double attackTimeMs_ = 0.0;   // attack time
-    double attackCoef_ = 0.0;     // one-pole coefficient, 0 = instant
-    double state_ = 0.0;          // current output
+    double sampleRate_ = 44100.0;      // Hz
+    double attackTimeMs_ = 0.0;        // attack time
+    Relaxed<double> attackCoef_ = 0.0; // one-pole coefficient, 0 = instant
+    double state_ = 0.0;               // current output
 };
 
 } // namespace qv

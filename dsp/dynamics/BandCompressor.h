@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dsp/Relaxed.h"
+
 #include "dsp/dynamics/BandDetector.h"
 #include "dsp/math/FlushDenormal.h"
 
@@ -112,25 +114,25 @@ private:
 
     BandDetector detector_; // the band's followers
 
-    double threshold_ = 0.999; // T, linear amplitude
-    float ratio_ = 0.5f;       // raw "Ratio" r
-    double slope_ = 0.0;       // k: -1 (r = 0) .. 0 (neutral) .. +1 (r = 1)
+    Relaxed<double> threshold_ = 0.999; // T, linear amplitude
+    Relaxed<float> ratio_ = 0.5f;       // raw "Ratio" r
+    Relaxed<double> slope_ = 0.0;       // k: -1 (r = 0) .. 0 (neutral) .. +1 (r = 1)
     // The gain above T as scale / level + offset: D = T k and C = 1 - k while "Ratio" is below
     // 0.5 (expansion), A = (1 - B) T and B = (Y - T) / (1 - T) otherwise, with Y = T^k.
-    double gainScale_ = 0.0;     // D or A
-    double gainOffset_ = 1.0;    // C or B
-    double ceilingDb_ = 0.0;     // Tdb k: output level (dB) a full-scale input reaches
-    double inputGain_ = 1.0;     // linear band input gain
-    double outputGain_ = 1.0;    // linear band output gain
-    float bandSwitch_ = 0.0f;    // raw "PWSW"
-    float compSwitch_ = 0.0f;    // raw "CompSW"
-    bool bandOff_ = false;       // "PWSW" above 0.5
-    bool compOff_ = false;       // "CompSW" above 0.5
-    bool running_ = true;        // neither "PWSW" nor "CompSW" above 0.5
-    bool linked_ = true;         // both switch values below 0.5
-    bool capsAtUnity_ = true;    // "Ratio" 0.5 or more
-    bool mutedLatch_ = false;    // detectors cleared since the band was switched off
-    bool bypassedLatch_ = false; // detectors cleared since the compressor was bypassed
+    Relaxed<double> gainScale_ = 0.0;  // D or A
+    Relaxed<double> gainOffset_ = 1.0; // C or B
+    Relaxed<double> ceilingDb_ = 0.0;  // Tdb k: output level (dB) a full-scale input reaches
+    Relaxed<double> inputGain_ = 1.0;  // linear band input gain
+    Relaxed<double> outputGain_ = 1.0; // linear band output gain
+    Relaxed<float> bandSwitch_ = 0.0f; // raw "PWSW"
+    Relaxed<float> compSwitch_ = 0.0f; // raw "CompSW"
+    Relaxed<bool> bandOff_ = false;    // "PWSW" above 0.5
+    Relaxed<bool> compOff_ = false;    // "CompSW" above 0.5
+    Relaxed<bool> running_ = true;     // neither "PWSW" nor "CompSW" above 0.5
+    Relaxed<bool> linked_ = true;      // both switch values below 0.5
+    Relaxed<bool> capsAtUnity_ = true; // "Ratio" 0.5 or more
+    bool mutedLatch_ = false;          // detectors cleared since the band was switched off
+    bool bypassedLatch_ = false;       // detectors cleared since the compressor was bypassed
 };
 
 } // namespace qv

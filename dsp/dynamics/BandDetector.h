@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dsp/Relaxed.h"
+
 #include "dsp/dynamics/AttackSmoother.h"
 #include "dsp/dynamics/FollowerPair.h"
 #include "dsp/dynamics/LevelHistory.h"
@@ -131,10 +133,10 @@ private:
     LevelHistory softManualHistory_{kRingLength};
     LevelHistory softAutoHistory_{kRingLength};
 
-    double attackMs_ = 0.0;      // attack time from "Atk"
-    bool softCurve_ = false;     // "AtkCurve" above 0.5
-    bool manualRelease_ = false; // "RelMode" above 0.5
-    bool softCurveRan_ = false;  // curve of the last sample run (latch for the one-time clear)
+    double attackMs_ = 0.0;               // attack time from "Atk"
+    Relaxed<bool> softCurve_ = false;     // "AtkCurve" above 0.5
+    Relaxed<bool> manualRelease_ = false; // "RelMode" above 0.5
+    bool softCurveRan_ = false; // curve of the last sample run (latch for the one-time clear)
 };
 
 } // namespace qv

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dsp/Relaxed.h"
+
 #include "dsp/dynamics/HoldRelease.h"
 
 namespace qv {
@@ -68,12 +70,12 @@ protected:
     void setRiseCoefficient(double coef) { riseCoef_ = coef; }
 
 private:
-    HoldRelease hold_;            // hold count and floored release
-    double sampleRate_ = 44100.0; // Hz
-    double releaseSeconds_ = 0.0; // release half-life
-    double riseCoef_ = 0.0;       // one-pole rise coefficient, 0 = instant
-    double releaseMul_ = 0.0;     // per-sample release multiplier
-    double envelope_ = 0.0;       // current output
+    HoldRelease hold_;                 // hold count and floored release
+    double sampleRate_ = 44100.0;      // Hz
+    double releaseSeconds_ = 0.0;      // release half-life
+    Relaxed<double> riseCoef_ = 0.0;   // one-pole rise coefficient, 0 = instant
+    Relaxed<double> releaseMul_ = 0.0; // per-sample release multiplier
+    double envelope_ = 0.0;            // current output
 };
 
 } // namespace qv

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dsp/Relaxed.h"
+
 #include "dsp/dynamics/GainSmoother.h"
 
 namespace qv {
@@ -70,9 +72,11 @@ public:
     // Resets the five smoothers (engine reset).
     void reset();
 
-    int linkAmount(int link) const { return valid(link) ? amount_[link - 1] : 0; }
-    double neighbourWeight(int link) const { return valid(link) ? neighbour_[link - 1] : 0.0; }
-    double selfWeight(int link) const { return valid(link) ? self_[link - 1] : 1.0; }
+    int linkAmount(int link) const { return valid(link) ? amount_[link - 1].load() : 0; }
+    double neighbourWeight(int link) const {
+        return valid(link) ? neighbour_[link - 1].load() : 0.0;
+    }
+    double selfWeight(int link) const { return valid(link) ? self_[link - 1].load() : 1.0; }
     const GainSmoother& smoother(int band) const { return smoothers_[band]; }
 
 private:
@@ -90,14 +94,14 @@ private:
             smoothers_[b].processFrom(linkedAt, out, frames, [](double y) { return y; });
     }
 
-    int amount_[kLinks] = {0, 0, 0, 0};               // n, 0..100
-    double neighbour_[kLinks] = {0.0, 0.0, 0.0, 0.0}; // w1 = 0.005 n
-    double self_[kLinks] = {1.0, 1.0, 1.0, 1.0};      // w2 = 1 - 0.01 n
+    Relaxed<int> amount_[kLinks] = {0, 0, 0, 0};               // n, 0..100
+    Relaxed<double> neighbour_[kLinks] = {0.0, 0.0, 0.0, 0.0}; // w1 = 0.005 n
+    Relaxed<double> self_[kLinks] = {1.0, 1.0, 1.0, 1.0};      // w2 = 1 - 0.01 n
     // The linked gain of band b as upper_[b] g(b-1) + centre_[b] g(b) + lower_[b] g(b+1),
     // derived from the links on both sides of the band by setLink.
-    double upper_[kBands] = {0.0, 0.0, 0.0, 0.0, 0.0};
-    double centre_[kBands] = {1.0, 1.0, 1.0, 1.0, 1.0};
-    double lower_[kBands] = {0.0, 0.0, 0.0, 0.0, 0.0};
+    Relaxed<double> upper_[kBands] = {0.0, 0.0, 0.0, 0.0, 0.0};
+    Relaxed<double> centre_[kBands] = {1.0, 1.0, 1.0, 1.0, 1.0};
+    Relaxed<double> lower_[kBands] = {0.0, 0.0, 0.0, 0.0, 0.0};
     GainSmoother smoothers_[kBands]; // one per band
 };
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dsp/Relaxed.h"
+
 #include "dsp/delay/DelayRing.h"
 #include "dsp/dynamics/LevelHistory.h"
 #include "dsp/dynamics/PeakHoldDetector.h"
@@ -78,10 +80,10 @@ private:
     LevelHistory manualHistory_{kLookahead}; // levels of the manual pair
     LimiterGainSmoother smoother_;           // gain target smoothing
 
-    double ceiling_ = 1.0;       // linear output ceiling
-    float releaseSwitch_ = 0.0f; // raw "lt_RelSW"
-    float limiterSwitch_ = 0.0f; // raw "lt_LimSW"
-    bool bypassLatch_ = false;   // state reset once since the limiter was switched off
+    Relaxed<double> ceiling_ = 1.0;       // linear output ceiling
+    Relaxed<float> releaseSwitch_ = 0.0f; // raw "lt_RelSW"
+    Relaxed<float> limiterSwitch_ = 0.0f; // raw "lt_LimSW"
+    bool bypassLatch_ = false;            // state reset once since the limiter was switched off
 };
 
 } // namespace qv

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dsp/Relaxed.h"
+
 namespace qv {
 
 // 40-tap FIR smoother of the limiter's gain target with five kernel shapes chosen by "lt_clip".
@@ -154,7 +156,7 @@ private:
     double weightedSum_ = 0.0; // sum of (i + 1) (h_i - 1)
     int position_ = 0;         // ring slot of h38, the next to be replaced
     int turns_ = 0;            // ring turns since the last exact recomputation
-    int shape_ = 4;            // kernel index 0..4 (shape 1..5)
+    Relaxed<int> shape_ = 4;   // kernel index 0..4 (shape 1..5)
     double lastOutput_ = 1.0;  // previous output
     bool falling_ = false;     // direction of the last run: false rising, true falling
     int unityCount_ = 0;       // consecutive targets of 1.0 or more, saturating above 40

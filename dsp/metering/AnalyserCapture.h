@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dsp/Relaxed.h"
+
 namespace qv {
 
 // Collects kLength consecutive output frames for the editor's spectrum analyser while the
@@ -67,8 +69,8 @@ private:
     float live_[kChannels][kLength]; // frames collected so far
     int position_ = 0;               // next frame to write, 0..kLength-1
     int count_ = 0;                  // frames collected, 0..kLength-1
-    float page_ = 0.2f;              // raw "PanelPage"
-    float power_ = 1.0f;             // raw "AnalyserPower": collects above 0.5
+    Relaxed<float> page_ = 0.2f;     // raw "PanelPage"
+    Relaxed<float> power_ = 1.0f;    // raw "AnalyserPower": collects above 0.5
 };
 
 } // namespace qv

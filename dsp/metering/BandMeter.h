@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dsp/Relaxed.h"
+
 #include "dsp/metering/RunExtremes.h"
 
 #include <algorithm>
@@ -67,8 +69,8 @@ public:
     void fullReset();
 
     // b = 1..5; 0 for other bands.
-    float level(int band) const { return valid(band) ? level_[band - 1] : 0.0f; }
-    float gain(int band) const { return valid(band) ? gain_[band - 1] : 0.0f; }
+    float level(int band) const { return valid(band) ? level_[band - 1].load() : 0.0f; }
+    float gain(int band) const { return valid(band) ? gain_[band - 1].load() : 0.0f; }
     int counter() const { return counter_; }
 
 private:
@@ -98,16 +100,16 @@ private:
     void publishIdle();
     int selectedBand() const; // 0..4
 
-    float level_[kBands];             // published levels (amplitude, capped at 1.0)
-    float gain_[kBands];              // published gains times 0.1
-    double levelAccumulator_[kBands]; // peak level this period
-    double gainAccumulator_[kBands];  // extreme applied gain this period
-    int counter_ = kStartCount;       // frames accumulated this period
-    int period_ = 4410;               // frames per period
-    float page_ = 0.2f;               // raw "PanelPage"
-    float selected_ = 1.0f;           // raw "SelectedChannel": band measured on page A
-    float bandView_ = 1.0f;           // raw "BandView": page B measures above 0.5
-    float meterSwitch_ = 0.0f;        // raw "MeterSW": page B holds the meters from 0.5
+    Relaxed<float> level_[kBands];      // published levels (amplitude, capped at 1.0)
+    Relaxed<float> gain_[kBands];       // published gains times 0.1
+    double levelAccumulator_[kBands];   // peak level this period
+    double gainAccumulator_[kBands];    // extreme applied gain this period
+    int counter_ = kStartCount;         // frames accumulated this period
+    int period_ = 4410;                 // frames per period
+    Relaxed<float> page_ = 0.2f;        // raw "PanelPage"
+    Relaxed<float> selected_ = 1.0f;    // raw "SelectedChannel": band measured on page A
+    Relaxed<float> bandView_ = 1.0f;    // raw "BandView": page B measures above 0.5
+    Relaxed<float> meterSwitch_ = 0.0f; // raw "MeterSW": page B holds the meters from 0.5
 };
 
 } // namespace qv

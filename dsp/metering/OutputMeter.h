@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dsp/Relaxed.h"
+
 #include "dsp/dynamics/RmsWindow.h"
 
 namespace qv {
@@ -32,8 +34,8 @@ public:
     void fullReset();
 
     // channel 0 = L, 1 = R; 0 for others.
-    float peak(int channel) const { return valid(channel) ? peak_[channel] : 0.0f; }
-    float rms(int channel) const { return valid(channel) ? rms_[channel] : 0.0f; }
+    float peak(int channel) const { return valid(channel) ? peak_[channel].load() : 0.0f; }
+    float rms(int channel) const { return valid(channel) ? rms_[channel].load() : 0.0f; }
     int counter() const { return counter_; }
     const RmsWindow& window(int channel) const { return windows_[channel == 1 ? 1 : 0]; }
 
@@ -46,8 +48,8 @@ private:
     RmsWindow windows_[kChannels];           // 50 ms mean square per channel
     double peakAccumulator_[kChannels];      // largest |sample| this period, capped at 10
     float meanSquareAccumulator_[kChannels]; // largest mean square this period, capped at 10
-    float peak_[kChannels];                  // published peaks times 0.1
-    float rms_[kChannels];                   // published RMS times 0.1
+    Relaxed<float> peak_[kChannels];         // published peaks times 0.1
+    Relaxed<float> rms_[kChannels];          // published RMS times 0.1
     int counter_ = kStartCount;              // frames accumulated this period
     int period_ = 4410;                      // frames per period
 };

@@ -5,12 +5,13 @@ of bitmap 10001, and whose page buttons change with --page.
 
 usage: snapshot_check.py <wine-run.sh> <qvsnapshot.exe> <plugin.dll> <10001.bmp> <out dir>
 """
-import binascii
 import os
 import struct
 import subprocess
 import sys
-import zlib
+
+sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+from png_reader import read_png  # noqa: E402
 
 WIDTH, HEIGHT = 785, 570
 # Rectangles the stock controls cover (their pictures differ from the background).
@@ -25,35 +26,6 @@ PAGE_BUTTONS = (445, 533, 656, 558)
 
 def windows_path(path):
     return "Z:" + os.path.abspath(path)
-
-
-def read_png(path):
-    data = open(path, "rb").read()
-    assert data[:8] == b"\x89PNG\r\n\x1a\n", "not a PNG file"
-    pos, idat, width, height, palette, colour = 8, b"", 0, 0, b"", 2
-    while pos < len(data):
-        (length,) = struct.unpack(">I", data[pos:pos + 4])
-        kind = data[pos + 4:pos + 8]
-        body = data[pos + 8:pos + 8 + length]
-        (crc,) = struct.unpack(">I", data[pos + 8 + length:pos + 12 + length])
-        assert binascii.crc32(kind + body) & 0xFFFFFFFF == crc, "bad CRC in %r" % kind
-        if kind == b"IHDR":
-            width, height, depth, colour = struct.unpack(">IIBB", body[:10])
-            assert depth == 8 and colour in (2, 3), "expected 8-bit RGB or palette"
-        elif kind == b"PLTE":
-            palette = body
-        elif kind == b"IDAT":
-            idat += body
-        pos += 12 + length
-    raw = zlib.decompress(idat)  # checks the Adler-32 as well
-    size = 3 if colour == 2 else 1
-    stride = width * size + 1
-    assert len(raw) == stride * height, "wrong amount of pixel data"
-    assert all(raw[y * stride] == 0 for y in range(height)), "unexpected row filter"
-    if colour == 3:
-        return width, height, lambda x, y: tuple(
-            palette[3 * raw[y * stride + 1 + x]:3 * raw[y * stride + 1 + x] + 3])
-    return width, height, lambda x, y: tuple(raw[y * stride + 1 + x * 3:y * stride + 4 + x * 3])
 
 
 def read_bmp(path):
@@ -83,7 +55,8 @@ def snapshot(args, out, *options):
     cmd = [wine, tool, windows_path(dll), windows_path(out)] + list(options)
     result = subprocess.run(cmd, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, timeout=120)
     assert result.returncode == 0, "qvsnapshot failed: %s" % result.stdout.decode(errors="replace")
-    return read_png(out)
+    width, height, _, pixel = read_png(out)
+    return width, height, pixel
 
 
 def main(args):

@@ -1,6 +1,9 @@
 // A host's audio thread processing while its automation thread writes parameters and switches
-// programs. In the ThreadSanitizer tree this reports every unsynchronised access between the
-// two; in the other trees it checks that the output stays finite.
+// programs and its UI thread reads values, display texts, the program and the band meters. In
+// the ThreadSanitizer tree this reports every unsynchronised access between the three; in the
+// other trees it checks that the output stays finite and that the readers see only values a
+// writer could have stored.
+#include "shell/BandMeterReport.h"
 #include "tests/realtime/NativeInstance.h"
 
 #include <gtest/gtest.h>
@@ -35,6 +38,22 @@ TEST(ConcurrentAutomationTest, AudioThreadAgainstAutomationAndProgramChanges) {
                                       unit(random));
         }
     });
+    std::atomic<bool> readsInRange{true};
+    std::thread ui([&] {
+        char text[256];
+        BandMeterReport report;
+        for (VstInt32 index = 0; !done; index = (index + 1) % (kLastIndex + 1)) {
+            const float value = instance.getParameter(index);
+            instance.dispatch(effGetParamDisplay, index, 0, text);
+            const VstIntPtr program = instance.dispatch(effGetProgram);
+            instance.dispatch(effGetProgramName, 0, 0, text);
+            const bool answered =
+                instance.dispatch(effVendorSpecific, kBandMeterQuery, 0, &report) == 1;
+            if (!(value >= 0.0f && value <= 1.0f) || program < 0 || program >= 20 || !answered ||
+                !(report.gain[0] >= 0.0f && report.level[0] >= 0.0f && report.level[0] <= 1.0f))
+                readsInRange = false;
+        }
+    });
     bool finite = true;
     for (int b = 0; b < kBlocks; ++b) {
         instance.processReplacing(kBlock);
@@ -44,7 +63,9 @@ TEST(ConcurrentAutomationTest, AudioThreadAgainstAutomationAndProgramChanges) {
     }
     done = true;
     automation.join();
+    ui.join();
     EXPECT_TRUE(finite);
+    EXPECT_TRUE(readsInRange);
 }
 
 } // namespace

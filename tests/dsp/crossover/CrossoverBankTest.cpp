@@ -269,7 +269,7 @@ TEST(CrossoverBankTest, LowPassOutputsAreAlignedWithTheReference) {
     }
 }
 
-double responseDb(const double* spectrum, int bin) {
+double responseDb(const Relaxed<double>* spectrum, int bin) {
     const double re = spectrum[2 * bin], im = spectrum[2 * bin + 1];
     return 10.0 * std::log10(re * re + im * im + 1e-300);
 }
@@ -293,7 +293,7 @@ TEST(CrossoverBankTest, MeasuredMagnitudeResponses) {
         bank->setFilterType(c.filterType);
         bank->setSlope(c.slope);
         bank->setCrossover(1, 20.0f);
-        const double* h = bank->filterSpectrum(1);
+        const auto* h = bank->filterSpectrum(1);
         double worstPass = 0.0, worstStop = -400.0;
         for (int k = 0; k <= CrossoverBank::kFftSize / 2; ++k) {
             const double hz = k * binHz, db = responseDb(h, k);
