@@ -35,7 +35,7 @@ public:
         }
         // A long release would otherwise creep through the subnormal range. The larger of the
         // two in the form of a single max instruction (a NaN envelope gives the floor).
-        envelope = flushDenormal(envelope * releaseMul);
+        envelope = flushNonNegative(envelope * releaseMul); // an envelope is 0 or more
         return envelope > floor ? envelope : floor;
     }
 
