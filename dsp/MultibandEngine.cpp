@@ -30,6 +30,15 @@ int framesAt(double fs, double seconds) {
     return static_cast<int>(frames);
 }
 
+// Where doubles live in SSE2 registers the split forms each band's level max(|L|, |R|) on pairs
+// of frames, cheaper than the detector forming it a frame at a time; on the x87 unit the split's
+// extra streams cost more than they save, and the detector forms the levels from L and R.
+#if defined(QV_ENGINE_SSE2)
+constexpr bool kLevelsInSplit = true;
+#else
+constexpr bool kLevelsInSplit = false;
+#endif
+
 // One channel's five band signals, frame by frame, from the reference r and the four low-pass
 // outputs (every array distinct, so the loop runs on pairs).
 void splitChannel(const double* __restrict r, const double* __restrict lp1,
@@ -47,6 +56,25 @@ void splitChannel(const double* __restrict r, const double* __restrict lp1,
         b5[k] = (d - 0.0) * g5;
     }
 }
+
+// One band's L and R, frame by frame, as the difference of two neighbouring outputs of the
+// split (upper - lower; the lowest band has no lower one) times the band's input gain, and its
+// level max(|L|, |R|) for the detector (every array distinct, so the loop runs on pairs).
+template <bool Lowest>
+void splitBand(const double* __restrict upperL, const double* __restrict lowerL,
+               const double* __restrict upperR, const double* __restrict lowerR, double gain,
+               double* __restrict bandL, double* __restrict bandR, double* __restrict level,
+               int n) {
+    for (int k = 0; k < n; ++k) {
+        const double l = (upperL[k] - (Lowest ? 0.0 : lowerL[k])) * gain;
+        const double r = (upperR[k] - (Lowest ? 0.0 : lowerR[k])) * gain;
+        bandL[k] = l;
+        bandR[k] = r;
+        const double magnitudeL = std::fabs(l), magnitudeR = std::fabs(r);
+        level[k] = magnitudeL > magnitudeR ? magnitudeL : magnitudeR;
+    }
+}
+
 constexpr int kBands = MultibandEngine::kBands;
 
 // The usual case of the band sum: frame by frame across the five bands, band b's smoothed gain
@@ -301,17 +329,32 @@ void MultibandEngine::readDelayedInputs(int n) {
 void MultibandEngine::splitBands(int n) {
     Chunk& c = chunk_;
     // Band 1 = r - LP1, band b = LP(b-1) - LPb, band 5 = LP4; then the input gain. The current
-    // band signals go into the look-ahead line.
-    double gain[kBands];
-    for (int b = 0; b < kBands; ++b)
-        gain[b] = compressors_[b].inputGain();
-    for (int ch = 0; ch < kChannels; ++ch) {
-        static_assert(kBands == 5, "five bands from four low-pass outputs");
-        splitChannel(ch == 0 ? c.refL : c.refR, crossover_.lowPass(ch, 0),
-                     crossover_.lowPass(ch, 1), crossover_.lowPass(ch, 2),
-                     crossover_.lowPass(ch, 3), gain, lookahead_.input(ch),
-                     lookahead_.input(2 + ch), lookahead_.input(4 + ch), lookahead_.input(6 + ch),
-                     lookahead_.input(8 + ch), n);
+    // band signals go into the look-ahead line (and, with kLevelsInSplit, their levels to the
+    // detectors).
+    static_assert(kBands == 5, "five bands from four low-pass outputs");
+    if constexpr (kLevelsInSplit) {
+        for (int b = 0; b < kBands; ++b) {
+            const double gain = compressors_[b].inputGain();
+            const double* upperL = b == 0 ? c.refL : crossover_.lowPass(0, b - 1);
+            const double* upperR = b == 0 ? c.refR : crossover_.lowPass(1, b - 1);
+            if (b == kBands - 1)
+                splitBand<true>(upperL, nullptr, upperR, nullptr, gain, lookahead_.input(2 * b),
+                                lookahead_.input(2 * b + 1), c.level[b], n);
+            else
+                splitBand<false>(upperL, crossover_.lowPass(0, b), upperR, crossover_.lowPass(1, b),
+                                 gain, lookahead_.input(2 * b), lookahead_.input(2 * b + 1),
+                                 c.level[b], n);
+        }
+    } else {
+        double gain[kBands];
+        for (int b = 0; b < kBands; ++b)
+            gain[b] = compressors_[b].inputGain();
+        for (int ch = 0; ch < kChannels; ++ch)
+            splitChannel(ch == 0 ? c.refL : c.refR, crossover_.lowPass(ch, 0),
+                         crossover_.lowPass(ch, 1), crossover_.lowPass(ch, 2),
+                         crossover_.lowPass(ch, 3), gain, lookahead_.input(ch),
+                         lookahead_.input(2 + ch), lookahead_.input(4 + ch),
+                         lookahead_.input(6 + ch), lookahead_.input(8 + ch), n);
     }
     crossover_.store(c.inL, c.inR, n);
 }
@@ -325,7 +368,10 @@ void MultibandEngine::computeBandGains(int n, float (&ratio)[kBands]) {
     bool linked[kBands], capped[kBands];
     for (int b = 0; b < kBands; ++b) {
         BandCompressor& comp = compressors_[b];
-        comp.process(lookahead_.input(2 * b), lookahead_.input(2 * b + 1), c.gain[b], n);
+        if constexpr (kLevelsInSplit)
+            comp.processLevels(c.level[b], c.gain[b], n);
+        else
+            comp.process(lookahead_.input(2 * b), lookahead_.input(2 * b + 1), c.gain[b], n);
         raw[b] = c.gain[b];
         smoothed[b] = c.smoothed[b];
         linked[b] = comp.linked();
