@@ -332,7 +332,8 @@ void MultibandEngine::splitBands(int n) {
     // band signals go into the look-ahead line (and, with kLevelsInSplit, their levels to the
     // detectors).
     static_assert(kBands == 5, "five bands from four low-pass outputs");
-    if constexpr (kLevelsInSplit) {
+    // kLevelsInSplit is a constant: the other form is compiled but never runs.
+    if (kLevelsInSplit) {
         for (int b = 0; b < kBands; ++b) {
             const double gain = compressors_[b].inputGain();
             const double* upperL = b == 0 ? c.refL : crossover_.lowPass(0, b - 1);
@@ -368,7 +369,7 @@ void MultibandEngine::computeBandGains(int n, float (&ratio)[kBands]) {
     bool linked[kBands], capped[kBands];
     for (int b = 0; b < kBands; ++b) {
         BandCompressor& comp = compressors_[b];
-        if constexpr (kLevelsInSplit)
+        if (kLevelsInSplit)
             comp.processLevels(c.level[b], c.gain[b], n);
         else
             comp.process(lookahead_.input(2 * b), lookahead_.input(2 * b + 1), c.gain[b], n);

@@ -4,6 +4,13 @@
 
 #include "dsp/dynamics/GainSmoother.h"
 
+// GCC pairs the smoother's running sums unless told not to; clang has no such attribute.
+#if defined(__GNUC__) && !defined(__clang__)
+#define QV_LINKER_UNPAIRED __attribute__((optimize("no-tree-slp-vectorize")))
+#else
+#define QV_LINKER_UNPAIRED
+#endif
+
 namespace qv {
 
 // Pulls the gains of adjacent bands towards each other by the four "RedLink" amounts, then
@@ -24,9 +31,9 @@ public:
     // not run gets 1.0 and its smoother is not advanced. Audio thread.
     // (Not vectorised by pairs: the compiler would pair the smoother's two running sums and
     // then take them apart again for every output, which costs more than it saves.)
-    __attribute__((optimize("no-tree-slp-vectorize"))) void
-    process(const double* const rawGains[kBands], const bool linked[kBands],
-            const bool capAtUnity[kBands], double* const smoothedGains[kBands], int frames) {
+    QV_LINKER_UNPAIRED void process(const double* const rawGains[kBands], const bool linked[kBands],
+                                    const bool capAtUnity[kBands],
+                                    double* const smoothedGains[kBands], int frames) {
         for (int b = 0; b < kBands; ++b) {
             double* out = smoothedGains[b];
             if (!linked[b]) {
