@@ -60,7 +60,13 @@ if [ $quick = 0 ]; then
       --no-install-recommends g++-multilib >&2
   fi
   mkdir -p build/m32
-  read -r -a sse_flags <<<"$(sed -n 's/^set(QV_FLAGS_sse \(.*\))$/\1/p' cmake/Product.cmake)"
+  # The 32-bit tree's flags: the last QV_FLAGS_sse in the file (the first is the 64-bit one).
+  read -r -a sse_flags <<<"$(sed -n 's/^ *set(QV_FLAGS_sse \(.*\))$/\1/p' cmake/Product.cmake |
+    tail -n 1)"
+  if [ ${#sse_flags[@]} = 0 ]; then
+    echo "bench.sh: no 32-bit QV_FLAGS_sse in cmake/Product.cmake" >&2
+    exit 1
+  fi
   mapfile -t dsp_sources < <(sed -n 's/^ *\(dsp\/.*\.cpp\)$/\1/p' dsp/sources.cmake)
   g++ -m32 -O3 -DNDEBUG -std=c++17 "${sse_flags[@]}" -I. bench/EngineDriver.cpp \
     "${dsp_sources[@]}" -o build/m32/qv_engine_driver
