@@ -6,6 +6,11 @@
 
 #include <cmath>
 
+#if defined(__SSE2__) && defined(__SSE2_MATH__)
+#include <emmintrin.h>
+#define QV_ENGINE_SSE2 1
+#endif
+
 namespace qv {
 
 namespace {
@@ -25,6 +30,15 @@ int framesAt(double fs, double seconds) {
     return static_cast<int>(frames);
 }
 
+// Where doubles live in SSE2 registers the split forms each band's level max(|L|, |R|) on pairs
+// of frames, cheaper than the detector forming it a frame at a time; on the x87 unit the split's
+// extra streams cost more than they save, and the detector forms the levels from L and R.
+#if defined(QV_ENGINE_SSE2)
+constexpr bool kLevelsInSplit = true;
+#else
+constexpr bool kLevelsInSplit = false;
+#endif
+
 // One channel's five band signals, frame by frame, from the reference r and the four low-pass
 // outputs (every array distinct, so the loop runs on pairs).
 void splitChannel(const double* __restrict r, const double* __restrict lp1,
@@ -40,6 +54,90 @@ void splitChannel(const double* __restrict r, const double* __restrict lp1,
         b3[k] = (b - c) * g3;
         b4[k] = (c - d) * g4;
         b5[k] = (d - 0.0) * g5;
+    }
+}
+
+// One band's L and R, frame by frame, as the difference of two neighbouring outputs of the
+// split (upper - lower; the lowest band has no lower one) times the band's input gain, and its
+// level max(|L|, |R|) for the detector (every array distinct, so the loop runs on pairs).
+template <bool Lowest>
+void splitBand(const double* __restrict upperL, const double* __restrict lowerL,
+               const double* __restrict upperR, const double* __restrict lowerR, double gain,
+               double* __restrict bandL, double* __restrict bandR, double* __restrict level,
+               int n) {
+    for (int k = 0; k < n; ++k) {
+        const double l = (upperL[k] - (Lowest ? 0.0 : lowerL[k])) * gain;
+        const double r = (upperR[k] - (Lowest ? 0.0 : lowerR[k])) * gain;
+        bandL[k] = l;
+        bandR[k] = r;
+        const double magnitudeL = std::fabs(l), magnitudeR = std::fabs(r);
+        level[k] = magnitudeL > magnitudeR ? magnitudeL : magnitudeR;
+    }
+}
+
+constexpr int kBands = MultibandEngine::kBands;
+
+// The usual case of the band sum: frame by frame across the five bands, band b's smoothed gain
+// times its output gain applied to its delayed L and R (delayed[2 b], delayed[2 b + 1]) and
+// summed into the output in band order, with the band meters' extremes taken on the way:
+// level[b] the largest max(|l|, |r|) (0 or more), signedGain[b] the largest sign[b] times the
+// applied gain. Where doubles live in SSE2 registers two frames go at a time.
+void applyAndMeasure(const double (*smoothed)[MultibandEngine::kChunk],
+                     const double* const (&delayed)[2 * kBands], const double (&outputGain)[kBands],
+                     const double (&sign)[kBands], double* __restrict outL, double* __restrict outR,
+                     double (&level)[kBands], double (&signedGain)[kBands], int n) {
+    int k = 0;
+#if defined(QV_ENGINE_SSE2)
+    const __m128d signBit = _mm_set1_pd(-0.0);
+    __m128d levels[kBands], gains[kBands];
+    for (int b = 0; b < kBands; ++b) {
+        levels[b] = _mm_setzero_pd();
+        gains[b] = _mm_set1_pd(-HUGE_VAL);
+    }
+    for (; k + 1 < n; k += 2) {
+        __m128d sumL = _mm_setzero_pd(), sumR = _mm_setzero_pd();
+        for (int b = 0; b < kBands; ++b) {
+            const __m128d s = _mm_mul_pd(_mm_loadu_pd(smoothed[b] + k), _mm_set1_pd(outputGain[b]));
+            const __m128d l = _mm_mul_pd(_mm_loadu_pd(delayed[2 * b] + k), s);
+            const __m128d r = _mm_mul_pd(_mm_loadu_pd(delayed[2 * b + 1] + k), s);
+            sumL = _mm_add_pd(sumL, l);
+            sumR = _mm_add_pd(sumR, r);
+            const __m128d magnitude =
+                _mm_max_pd(_mm_andnot_pd(signBit, l), _mm_andnot_pd(signBit, r));
+            levels[b] = _mm_max_pd(magnitude, levels[b]);
+            gains[b] = _mm_max_pd(_mm_mul_pd(s, _mm_set1_pd(sign[b])), gains[b]);
+        }
+        _mm_storeu_pd(outL + k, sumL);
+        _mm_storeu_pd(outR + k, sumR);
+    }
+    for (int b = 0; b < kBands; ++b) {
+        const __m128d l = _mm_max_sd(levels[b], _mm_unpackhi_pd(levels[b], levels[b]));
+        const __m128d g = _mm_max_sd(gains[b], _mm_unpackhi_pd(gains[b], gains[b]));
+        level[b] = _mm_cvtsd_f64(l);
+        signedGain[b] = _mm_cvtsd_f64(g);
+    }
+#else
+    for (int b = 0; b < kBands; ++b) {
+        level[b] = 0.0;
+        signedGain[b] = -HUGE_VAL;
+    }
+#endif
+    for (; k < n; ++k) {
+        double sumL = 0.0, sumR = 0.0;
+        for (int b = 0; b < kBands; ++b) {
+            const double s = smoothed[b][k] * outputGain[b];
+            const double l = delayed[2 * b][k] * s;
+            const double r = delayed[2 * b + 1][k] * s;
+            sumL += l;
+            sumR += r;
+            const double magnitudeL = std::fabs(l), magnitudeR = std::fabs(r);
+            const double magnitude = magnitudeL > magnitudeR ? magnitudeL : magnitudeR;
+            level[b] = magnitude > level[b] ? magnitude : level[b];
+            const double g = sign[b] * s;
+            signedGain[b] = g > signedGain[b] ? g : signedGain[b];
+        }
+        outL[k] = sumL;
+        outR[k] = sumR;
     }
 }
 } // namespace
@@ -231,17 +329,33 @@ void MultibandEngine::readDelayedInputs(int n) {
 void MultibandEngine::splitBands(int n) {
     Chunk& c = chunk_;
     // Band 1 = r - LP1, band b = LP(b-1) - LPb, band 5 = LP4; then the input gain. The current
-    // band signals go into the look-ahead line.
-    double gain[kBands];
-    for (int b = 0; b < kBands; ++b)
-        gain[b] = compressors_[b].inputGain();
-    for (int ch = 0; ch < kChannels; ++ch) {
-        static_assert(kBands == 5, "five bands from four low-pass outputs");
-        splitChannel(ch == 0 ? c.refL : c.refR, crossover_.lowPass(ch, 0),
-                     crossover_.lowPass(ch, 1), crossover_.lowPass(ch, 2),
-                     crossover_.lowPass(ch, 3), gain, lookahead_.input(ch),
-                     lookahead_.input(2 + ch), lookahead_.input(4 + ch), lookahead_.input(6 + ch),
-                     lookahead_.input(8 + ch), n);
+    // band signals go into the look-ahead line (and, with kLevelsInSplit, their levels to the
+    // detectors).
+    static_assert(kBands == 5, "five bands from four low-pass outputs");
+    // kLevelsInSplit is a constant: the other form is compiled but never runs.
+    if (kLevelsInSplit) {
+        for (int b = 0; b < kBands; ++b) {
+            const double gain = compressors_[b].inputGain();
+            const double* upperL = b == 0 ? c.refL : crossover_.lowPass(0, b - 1);
+            const double* upperR = b == 0 ? c.refR : crossover_.lowPass(1, b - 1);
+            if (b == kBands - 1)
+                splitBand<true>(upperL, nullptr, upperR, nullptr, gain, lookahead_.input(2 * b),
+                                lookahead_.input(2 * b + 1), c.level[b], n);
+            else
+                splitBand<false>(upperL, crossover_.lowPass(0, b), upperR, crossover_.lowPass(1, b),
+                                 gain, lookahead_.input(2 * b), lookahead_.input(2 * b + 1),
+                                 c.level[b], n);
+        }
+    } else {
+        double gain[kBands];
+        for (int b = 0; b < kBands; ++b)
+            gain[b] = compressors_[b].inputGain();
+        for (int ch = 0; ch < kChannels; ++ch)
+            splitChannel(ch == 0 ? c.refL : c.refR, crossover_.lowPass(ch, 0),
+                         crossover_.lowPass(ch, 1), crossover_.lowPass(ch, 2),
+                         crossover_.lowPass(ch, 3), gain, lookahead_.input(ch),
+                         lookahead_.input(2 + ch), lookahead_.input(4 + ch),
+                         lookahead_.input(6 + ch), lookahead_.input(8 + ch), n);
     }
     crossover_.store(c.inL, c.inR, n);
 }
@@ -255,7 +369,10 @@ void MultibandEngine::computeBandGains(int n, float (&ratio)[kBands]) {
     bool linked[kBands], capped[kBands];
     for (int b = 0; b < kBands; ++b) {
         BandCompressor& comp = compressors_[b];
-        comp.process(lookahead_.input(2 * b), lookahead_.input(2 * b + 1), c.gain[b], n);
+        if (kLevelsInSplit)
+            comp.processLevels(c.level[b], c.gain[b], n);
+        else
+            comp.process(lookahead_.input(2 * b), lookahead_.input(2 * b + 1), c.gain[b], n);
         raw[b] = c.gain[b];
         smoothed[b] = c.smoothed[b];
         linked[b] = comp.linked();
@@ -279,8 +396,23 @@ void MultibandEngine::applyAndSumBands(int n, const float (&ratio)[kBands]) {
         bandOff[b] = compressors_[b].bandOff();
         anyOff = anyOff || bandOff[b];
     }
+    if (!anyOff && n <= bandMeter_.framesBeforePublish()) {
+        // The usual case, no period ending in the chunk: the band meters take the extremes
+        // measured on the way instead of the band arrays.
+        double sign[kBands], level[kBands], signedGain[kBands];
+        const double* delayed[2 * kBands];
+        for (int b = 0; b < kBands; ++b)
+            sign[b] = BandMeter::gainSign(ratio[b]);
+        for (int w = 0; w < 2 * kBands; ++w)
+            delayed[w] = lookahead_.output(w);
+        applyAndMeasure(c.smoothed, delayed, outputGain, sign, c.outL, c.outR, level, signedGain,
+                        n);
+        lookahead_.advance(n);
+        bandMeter_.addExtremes(level, signedGain, ratio, n);
+        return;
+    }
     if (!anyOff) {
-        // The usual case: frame by frame across the five bands, the sums held in registers.
+        // Frame by frame across the five bands, the sums held in registers.
         for (int k = 0; k < n; ++k) {
             double sumL = 0.0, sumR = 0.0;
             for (int b = 0; b < kBands; ++b) {

@@ -133,6 +133,7 @@ private:
         double dryL[kChunk], dryR[kChunk];         // input delayed kDryDelay
         double refL[kChunk], refR[kChunk];         // input delayed kReferenceDelay
         double band[kBands][kChannels][kChunk];    // gained, delayed band signals
+        double level[kBands][kChunk];              // max(|L|, |R|) of the current bands (SSE2)
         double gain[kBands][kChunk];               // band gains from the gain computers
         double smoothed[kBands][kChunk];           // linked and smoothed band gains
         double outL[kChunk], outR[kChunk];         // output frames

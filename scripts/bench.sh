@@ -6,8 +6,8 @@
 #     (callgrind counts the same on every run), and the same count for a 32-bit (-m32) build
 #     with the SSE DLL's floating-point flags;
 #   - the three DLLs under Wine: qvhost's in-process timing, median of several runs;
-#   - the heavy setting on the 64-bit DLL under Wine against the native build, measured in
-#     alternation so that both see the same machine load;
+#   - the heavy setting on the 64-bit DLL and on the 32-bit SSE DLL under Wine against the
+#     native build, measured in alternation so that all three see the same machine load;
 #   - memory of one instance.
 #   scripts/bench.sh [--quick]      (--quick skips callgrind)
 set -euo pipefail
@@ -48,7 +48,8 @@ count_instructions() { # binary setting
 }
 
 if [ $quick = 0 ]; then
-  echo "== native instructions per stereo frame (callgrind, 400 blocks of 512 frames)"
+  echo "== native instructions per stereo frame (callgrind, 400 blocks of 512 frames;" \
+    "target for heavy: 1,000 at most)"
   for setting in default heavy; do
     count_instructions build/native/bench/qv_engine_driver "$setting"
   done
@@ -59,11 +60,18 @@ if [ $quick = 0 ]; then
       --no-install-recommends g++-multilib >&2
   fi
   mkdir -p build/m32
-  read -r -a sse_flags <<<"$(sed -n 's/^set(QV_FLAGS_sse \(.*\))$/\1/p' cmake/Product.cmake)"
+  # The 32-bit tree's flags: the last QV_FLAGS_sse in the file (the first is the 64-bit one).
+  read -r -a sse_flags <<<"$(sed -n 's/^ *set(QV_FLAGS_sse \(.*\))$/\1/p' cmake/Product.cmake |
+    tail -n 1)"
+  if [ ${#sse_flags[@]} = 0 ]; then
+    echo "bench.sh: no 32-bit QV_FLAGS_sse in cmake/Product.cmake" >&2
+    exit 1
+  fi
   mapfile -t dsp_sources < <(sed -n 's/^ *\(dsp\/.*\.cpp\)$/\1/p' dsp/sources.cmake)
   g++ -m32 -O3 -DNDEBUG -std=c++17 "${sse_flags[@]}" -I. bench/EngineDriver.cpp \
     "${dsp_sources[@]}" -o build/m32/qv_engine_driver
-  echo "== 32-bit instructions per stereo frame (-m32 ${sse_flags[*]}, callgrind)"
+  echo "== 32-bit instructions per stereo frame (-m32 ${sse_flags[*]}, callgrind;" \
+    "target: 1,600 at most)"
   count_instructions build/m32/qv_engine_driver heavy
 fi
 
@@ -92,22 +100,26 @@ for build in win32/Quorvanelle win32/Quorvanelle_x87 win64/Quorvanelle; do
   done
 done
 
-rounds=7
-echo "== heavy setting, 512-frame blocks: 64-bit DLL under Wine against the native build" \
-  "($rounds rounds in alternation, medians)"
-native_ns=() dll_ns=()
+rounds=5
+echo "== heavy setting, 512-frame blocks: the 64-bit and the 32-bit SSE DLL under Wine against" \
+  "the native build ($rounds rounds in alternation, medians)"
+native_ns=() dll_ns=() sse_ns=()
 for round in $(seq $rounds); do
   native_ns+=("$(build/native/bench/qv_bench --benchmark_filter='^BM_EngineHeavy$' \
     --benchmark_min_time=1 2>/dev/null |
     awk '/^BM_EngineHeavy/ { printf "%.1f", $2 * ($3 == "us" ? 1000 : 1) / 512 }')")
-  dll_ns+=("$(qvhost_bench win64 Quorvanelle "${heavy[@]}" --seconds 20 --runs 5 |
+  dll_ns+=("$(qvhost_bench win64 Quorvanelle "${heavy[@]}" --seconds 10 --runs 3 |
+    sed -nE 's/^median *: ([0-9.]+) ns.*/\1/p')")
+  sse_ns+=("$(qvhost_bench win32 Quorvanelle "${heavy[@]}" --seconds 10 --runs 3 |
     sed -nE 's/^median *: ([0-9.]+) ns.*/\1/p')")
 done
 median() { printf '%s\n' "$@" | sort -g | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
-awk -v n="$(median "${native_ns[@]}")" -v d="$(median "${dll_ns[@]}")" 'BEGIN {
-  printf "native %.1f ns, 64-bit DLL %.1f ns per stereo frame: %.2f x the native time" \
-    " (target: 1.3 x at most)\n", n, d, d / n }'
-echo "rounds: native ${native_ns[*]}; 64-bit DLL ${dll_ns[*]}"
+awk -v n="$(median "${native_ns[@]}")" -v d="$(median "${dll_ns[@]}")" \
+  -v s="$(median "${sse_ns[@]}")" 'BEGIN {
+  printf "native %.1f ns per stereo frame (target: 90 at most)\n", n
+  printf "64-bit DLL %.1f ns: %.2f x the native time (target: 1.3 x at most)\n", d, d / n
+  printf "32-bit SSE DLL %.1f ns: %.2f x the native time (target: 2.2 x at most)\n", s, s / n }'
+echo "rounds: native ${native_ns[*]}; 64-bit DLL ${dll_ns[*]}; 32-bit SSE DLL ${sse_ns[*]}"
 
 echo "== memory"
 build/native/bench/qv_instance_memory

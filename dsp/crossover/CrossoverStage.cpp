@@ -54,6 +54,25 @@ void CrossoverStage::filterBlock() {
         std::copy(input_[c], input_[c] + kHop, overlap_[c]);
     fft_.forward(spectrumRe_, spectrumIm_);
 
+    if constexpr (kPlanarFftVectorCodelets)
+        productsFromSpectrum();
+    else
+        separateChannels();
+    for (int job = 0; job < kJobs; ++job) {
+        // The outputs due lie in the upper half. On the x87 unit the transform's first pass
+        // forms the product with the channel spectrum as it loads its input.
+        if constexpr (kPlanarFftVectorCodelets) {
+            fft_.inverseUpperHalf(workRe_[job], workIm_[job]);
+        } else {
+            const int c = job / (kFilters / 2);
+            fft_.inverseUpperHalfOfProduct(channelRe_[c], channelIm_[c], kernelRe_[job],
+                                           kernelIm_[job], workRe_[job], workIm_[job]);
+        }
+    }
+}
+
+// The channel spectra from Z (see filterBlock), into channelRe_ and channelIm_.
+void CrossoverStage::separateChannels() {
     const double* zr = spectrumRe_;
     const double* zi = spectrumIm_;
     double* lr = channelRe_[0];
@@ -76,20 +95,31 @@ void CrossoverStage::filterBlock() {
             ri[p] = zr[m] - zr[p];
         }
     }
+}
 
-    for (int job = 0; job < kJobs; ++job) {
-        const int c = job / (kFilters / 2);
-        const double* xr = channelRe_[c];
-        const double* xi = channelIm_[c];
-        const double* gr = kernelRe_[job];
-        const double* gi = kernelIm_[job];
-        double* wr = workRe_[job];
-        double* wi = workIm_[job];
-        for (int p = 0; p < kFftSize; ++p) {
-            wr[p] = xr[p] * gr[p] - xi[p] * gi[p];
-            wi[p] = xr[p] * gi[p] + xi[p] * gr[p];
+// The same channel spectra, each multiplied at once by the kernels of its two jobs into the
+// work arrays (one pass instead of a separation pass and four product passes; where doubles
+// live in SSE2 registers it runs on pairs).
+void CrossoverStage::productsFromSpectrum() {
+    const double* zr = spectrumRe_;
+    const double* zi = spectrumIm_;
+    const auto products = [this](int p, double lr, double li, double rr, double ri) {
+        for (int job = 0; job < kJobs; ++job) {
+            const bool left = job < kFilters / 2;
+            const double xr = left ? lr : rr, xi = left ? li : ri;
+            const double gr = kernelRe_[job][p], gi = kernelIm_[job][p];
+            workRe_[job][p] = xr * gr - xi * gi;
+            workIm_[job][p] = xr * gi + xi * gr;
         }
-        fft_.inverseUpperHalf(wr, wi); // the outputs due lie in the upper half
+    };
+    for (int p = 0; p < 2; ++p)
+        products(p, zr[p] + zr[p], 0.0, zi[p] + zi[p], 0.0);
+    for (int block = 2; block < kFftSize; block *= 2) {
+        const int mirrorSum = 3 * block - 1;
+        for (int p = block; p < 2 * block; ++p) {
+            const int m = mirrorSum - p;
+            products(p, zr[p] + zr[m], zi[p] - zi[m], zi[p] + zi[m], zr[m] - zr[p]);
+        }
     }
 }
 

@@ -94,6 +94,8 @@ public:
 
 private:
     void filterBlock();
+    void separateChannels();
+    void productsFromSpectrum();
     void refreshKernels(int channel);
 
     CrossoverDesigner designer_; // design scratch shared by both banks (identical designs)

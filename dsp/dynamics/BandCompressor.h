@@ -54,18 +54,14 @@ public:
     // band passes unchanged. Otherwise detects max(|L|, |R|) and gives computeGain of the
     // detected level.
     void process(const double* bandL, const double* bandR, double* gains, int frames) {
-        if (!running_) {
-            pushStopped();
-            for (int i = 0; i < frames; ++i)
-                gains[i] = 1.0;
-            return;
-        }
-        mutedLatch_ = false;
-        bypassedLatch_ = false;
-        const double threshold = threshold_, scale = gainScale_, offset = gainOffset_;
-        detector_.process(bandL, bandR, gains, frames, [=](double level) {
-            return level > threshold ? flushDenormal(scale / level + offset) : 1.0;
-        });
+        run(gains, frames,
+            [&](auto gainOf) { detector_.process(bandL, bandR, gains, frames, gainOf); });
+    }
+    // The same for the levels max(|L|, |R|) of the band's frames, already formed (gains may be
+    // levels).
+    void processLevels(const double* levels, double* gains, int frames) {
+        run(gains, frames,
+            [&](auto gainOf) { detector_.processLevels(levels, gains, frames, gainOf); });
     }
     // One sample.
     double push(double bandL, double bandR) {
@@ -96,6 +92,25 @@ public:
     const BandDetector& detector() const { return detector_; }
 
 private:
+    // process with detect(gainOf) running the detector, gainOf giving each detected level's
+    // gain.
+    template <class Detect> void run(double* gains, int frames, Detect detect) {
+        if (!running_) {
+            pushStopped();
+            for (int i = 0; i < frames; ++i)
+                gains[i] = 1.0;
+            return;
+        }
+        mutedLatch_ = false;
+        bypassedLatch_ = false;
+        const double threshold = threshold_, scale = gainScale_, offset = gainOffset_;
+        // Above T the gain is 0 or more: scale and offset are both 0 or more when compressing,
+        // and when expanding the gain exceeds 1.
+        detect([=](double level) {
+            return level > threshold ? flushNonNegative(scale / level + offset) : 1.0;
+        });
+    }
+
     // push for a band switched off or bypassed: the one-time detector clear, gain 1.0.
     double pushStopped() {
         if (bandOff_) {

@@ -55,38 +55,16 @@ public:
     // left.
     template <class Finish>
     void process(const double* left, const double* right, double* out, int frames, Finish finish) {
-        if (!softCurve_) {
-            if (softCurveRan_) {
-                clearSoft();
-                softCurveRan_ = false;
-            }
-            AttackSmoother::Run smoother = attackSmoother_.begin();
-            const auto smoothed = [&smoother, &finish](double e) {
-                return finish(smoother.push(e));
-            };
-            if (manualRelease_)
-                runFollowerPair(hardManualHistory_, hardManualPeak_, hardManualRise_, left, right,
-                                out, frames, smoothed);
-            else
-                runFollowerPair(hardAutoHistory_, hardAutoPeak_, hardAutoRise_, left, right, out,
-                                frames, smoothed);
-            attackSmoother_.end(smoother);
-            return;
-        }
-        if (!softCurveRan_) {
-            clearHard();
-            softCurveRan_ = true;
-        }
-        if (manualRelease_)
-            runFollowerPair(softManualHistory_, softManualPeak_, softManualRise_, left, right, out,
-                            frames, finish);
-        else
-            runFollowerPair(softAutoHistory_, softAutoPeak_, softAutoRise_, left, right, out,
-                            frames, finish);
+        run(StereoMagnitude{left, right}, out, frames, finish);
+    }
+    // The same for levels max(|L|, |R|) already formed (out may be levels).
+    template <class Finish>
+    void processLevels(const double* levels, double* out, int frames, Finish finish) {
+        run(GivenLevels{levels}, out, frames, finish);
     }
     // Levels (not negative) in, detected levels out, in place.
     void process(double* levels, int frames) {
-        process(levels, levels, levels, frames, [](double level) { return level; });
+        processLevels(levels, levels, frames, [](double level) { return level; });
     }
     // One sample.
     double push(double level) {
@@ -114,6 +92,39 @@ public:
     const PeakHoldDetector& softAutoPeak() const { return softAutoPeak_; }
 
 private:
+    // process on the levels levelAt(i) (see runFollowerPair).
+    template <class LevelAt, class Finish>
+    void run(LevelAt levelAt, double* out, int frames, Finish finish) {
+        if (!softCurve_) {
+            if (softCurveRan_) {
+                clearSoft();
+                softCurveRan_ = false;
+            }
+            AttackSmoother::Run smoother = attackSmoother_.begin();
+            const auto smoothed = [&smoother, &finish](double e) {
+                return finish(smoother.push(e));
+            };
+            if (manualRelease_)
+                runFollowerPair(hardManualHistory_, hardManualPeak_, hardManualRise_, levelAt, out,
+                                frames, smoothed);
+            else
+                runFollowerPair(hardAutoHistory_, hardAutoPeak_, hardAutoRise_, levelAt, out,
+                                frames, smoothed);
+            attackSmoother_.end(smoother);
+            return;
+        }
+        if (!softCurveRan_) {
+            clearHard();
+            softCurveRan_ = true;
+        }
+        if (manualRelease_)
+            runFollowerPair(softManualHistory_, softManualPeak_, softManualRise_, levelAt, out,
+                            frames, finish);
+        else
+            runFollowerPair(softAutoHistory_, softAutoPeak_, softAutoRise_, levelAt, out, frames,
+                            finish);
+    }
+
     void clearHard();
     void clearSoft();
 

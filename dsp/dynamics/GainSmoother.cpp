@@ -22,15 +22,14 @@ GainSmoother::GainSmoother() {
     reset();
 }
 
-void GainSmoother::resum(const double* history, double& sum, double& weightedSum) {
+GainSmoother::Sums GainSmoother::resum(const double* history) {
     // At position 0 the newest gain is in the last slot: the age of slot i is kTaps - 1 - i.
     double plain = 0.0, weighted = 0.0;
     for (int i = 0; i < kTaps; ++i) {
         plain += history[i];
         weighted += kAge[i] * history[i];
     }
-    sum = plain;
-    weightedSum = weighted;
+    return {plain, weighted};
 }
 
 void GainSmoother::reset() {

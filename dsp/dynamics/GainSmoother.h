@@ -31,15 +31,20 @@ public:
     // The same, writing finish(output) to out (the smoother's own output stays unfinished).
     template <class Finish>
     void process(const double* gains, double* out, int frames, Finish finish) {
+        processFrom([gains](int i) { return gains[i]; }, out, frames, finish);
+    }
+    // The same with gain i taken from gainAt(i), read once before out[i] is written (a stage
+    // before the smoother can so feed it without an array in between).
+    template <class Source, class Finish>
+    void processFrom(Source gainAt, double* out, int frames, Finish finish) {
         int i = 0;
         // The outputs that still carry a reset's 1.0 (the first 31 after a reset).
         for (; i < frames && resetCarry_ > 0; ++i) {
-            double y;
-            output_ = run(gains + i, &y, 1, [](double x) { return x; }) + 1.0;
+            output_ = run(gainAt, i, i + 1, out, [](double x) { return x; }) + 1.0;
             out[i] = finish(output_);
             --resetCarry_;
         }
-        if (i < frames) run(gains + i, out + i, frames - i, finish);
+        if (i < frames) run(gainAt, i, frames, out, finish);
     }
     // One gain.
     double push(double gain) {
@@ -55,40 +60,65 @@ public:
     double kernel(int tap) const { return tap >= 0 && tap < kTaps ? kernel_[tap] : 0.0; }
 
 private:
-    // process without the reset's carry; returns the last (unfinished) output.
-    template <class Finish>
-    double run(const double* gains, double* out, int frames, Finish finish) {
+    // process of frames i..end-1 without the reset's carry; returns the last (unfinished)
+    // output. The frames go in runs that end at the ring's last slot, so that the ring position
+    // is tested for its wrap once per run; a band at rest takes a loop of its own.
+    template <class Source, class Finish>
+    double run(Source gainAt, int i, int end, double* out, Finish finish) {
         double* const history = history_;
         const double start = kernelStart_, slope = kernelSlope_;
         double sum = sum_, weightedSum = weightedSum_, y = output_;
         int position = position_, turns = turns_, unityRun = unityRun_;
-        for (int i = 0; i < frames; ++i) {
-            const double gain = gains[i];
-            double deviation = gain - 1.0;
-            if (gain == 1.0) {
+        while (i < end) {
+            if (unityRun >= kTaps) {
                 // A band at rest: after 32 unity gains the ring holds only zeros, so further
                 // unity gains change nothing and the output is exactly 1.0. (Those 32 pushes
                 // have also used up a reset's carry.)
-                if (unityRun >= kTaps) {
+                while (i < end && gainAt(i) == 1.0) {
                     y = 1.0;
                     out[i] = finish(y);
-                    continue;
+                    ++i;
                 }
-                if (++unityRun == kTaps) {
+                if (i == end) break;
+            }
+            // Every frame of this run advances the ring by one slot: frame i + j writes slot
+            // position + j (one index for the ring, the gains and the outputs).
+            const int room = kTaps - position;
+            const int count = end - i < room ? end - i : room;
+            double* const slot = history + position;
+            int j = 0;
+            for (; j < count; ++j) {
+                const double gain = gainAt(i + j);
+                const double deviation = gain - 1.0;
+                const double leaving = slot[j]; // g[n - 32] - 1
+                if (gain == 1.0 && ++unityRun == kTaps) {
                     // The ring holds only zeros after this step: no rounding residue.
-                    advance(history, position, turns, sum, weightedSum, 0.0);
+                    slot[j] = 0.0;
                     sum = 0.0;
                     weightedSum = 0.0;
                     y = 1.0;
-                    out[i] = finish(y);
-                    continue;
+                    out[i + j] = finish(y);
+                    ++j;
+                    break;
                 }
-            } else {
-                unityRun = 0;
+                if (gain != 1.0) unityRun = 0;
+                slot[j] = deviation;
+                weightedSum += sum - kTaps * leaving;
+                sum += deviation - leaving;
+                y = 1.0 + start * sum + slope * weightedSum;
+                out[i + j] = finish(y);
             }
-            advance(history, position, turns, sum, weightedSum, deviation);
-            y = 1.0 + start * sum + slope * weightedSum;
-            out[i] = finish(y);
+            i += j;
+            position += j;
+            if (position == kTaps) {
+                position = 0;
+                if (++turns == kTurnsPerResum) {
+                    const Sums exact = resum(history);
+                    sum = exact.plain;
+                    weightedSum = exact.weighted;
+                    turns = 0;
+                }
+            }
         }
         sum_ = sum;
         weightedSum_ = weightedSum;
@@ -99,24 +129,13 @@ private:
         return y;
     }
 
-private:
-    // The deviation enters the ring and the running sums follow.
-    static void advance(double* history, int& position, int& turns, double& sum,
-                        double& weightedSum, double deviation) {
-        const double leaving = history[position]; // g[n - 32] - 1
-        history[position] = deviation;
-        weightedSum += sum - kTaps * leaving;
-        sum += deviation - leaving;
-        if (++position == kTaps) {
-            position = 0;
-            if (++turns == kTurnsPerResum) {
-                resum(history, sum, weightedSum);
-                turns = 0;
-            }
-        }
-    }
-    // Exact sums of a ring at position 0.
-    static void resum(const double* history, double& sum, double& weightedSum);
+    // Exact sums of a ring at position 0 (returned by value: sums whose address escaped would
+    // stay in memory throughout the loop).
+    struct Sums {
+        double plain;    // S0
+        double weighted; // S1
+    };
+    static Sums resum(const double* history);
 
     double kernel_[kTaps];     // k0..k31, summing to 1 (for inspection)
     double kernelStart_;       // k0

@@ -33,9 +33,10 @@ public:
             ++hold_;
             return envelope;
         }
-        // A long release would otherwise creep through the subnormal range.
-        envelope = flushDenormal(envelope * releaseMul);
-        return envelope <= floor ? floor : envelope;
+        // A long release would otherwise creep through the subnormal range. The larger of the
+        // two in the form of a single max instruction (a NaN envelope gives the floor).
+        envelope = flushNonNegative(envelope * releaseMul); // an envelope is 0 or more
+        return envelope > floor ? envelope : floor;
     }
 
     // Hold count 0.

@@ -31,16 +31,12 @@ public:
             if (++position == length) position = 0;
             return ring[position];
         }
-        // How many of the next steps (up to frames) may use stepBeforeEnd: those that do not
-        // write the ring's last slot.
+        // How many of the next steps (up to frames) do not write the ring's last slot: a loop
+        // may run those as ring[position + j] = level, floor ring[position + j + 1], with no
+        // wrap to test, and then move position on by their count.
         int stepsBeforeEnd(int frames) const {
             const int room = length - 1 - position;
             return room < frames ? room : frames;
-        }
-        // step where the write is not in the last slot (no wrap to test).
-        double stepBeforeEnd(double level) {
-            ring[position] = level;
-            return ring[++position];
         }
     };
     Run begin() { return Run{ring_, length_, position_}; }

@@ -4,6 +4,13 @@
 
 #include "dsp/dynamics/GainSmoother.h"
 
+// GCC pairs the smoother's running sums unless told not to; clang has no such attribute.
+#if defined(__GNUC__) && !defined(__clang__)
+#define QV_LINKER_UNPAIRED __attribute__((optimize("no-tree-slp-vectorize")))
+#else
+#define QV_LINKER_UNPAIRED
+#endif
+
 namespace qv {
 
 // Pulls the gains of adjacent bands towards each other by the four "RedLink" amounts, then
@@ -22,8 +29,11 @@ public:
     // did not compress). linked[b]: band b runs (both switch values below 0.5); capAtUnity[b]:
     // "Ratio" 0.5 or more. Writes the smoothed gains to smoothedGains[b][i]; a band that does
     // not run gets 1.0 and its smoother is not advanced. Audio thread.
-    void process(const double* const rawGains[kBands], const bool linked[kBands],
-                 const bool capAtUnity[kBands], double* const smoothedGains[kBands], int frames) {
+    // (Not vectorised by pairs: the compiler would pair the smoother's two running sums and
+    // then take them apart again for every output, which costs more than it saves.)
+    QV_LINKER_UNPAIRED void process(const double* const rawGains[kBands], const bool linked[kBands],
+                                    const bool capAtUnity[kBands],
+                                    double* const smoothedGains[kBands], int frames) {
         for (int b = 0; b < kBands; ++b) {
             double* out = smoothedGains[b];
             if (!linked[b]) {
@@ -31,27 +41,24 @@ public:
                     out[i] = 1.0;
                 continue;
             }
-            // The end bands have no neighbour beyond them (upper_[0] and lower_[4] are 0).
+            // The end bands have no neighbour beyond them (upper_[0] and lower_[4] are 0). The
+            // linked gain goes straight into the smoother.
             const double* g = rawGains[b];
             const double up = upper_[b], centre = centre_[b], low = lower_[b];
             if (b == 0) {
                 const double* below = rawGains[1];
-                for (int i = 0; i < frames; ++i)
-                    out[i] = centre * g[i] + low * below[i];
+                smooth(b, capAtUnity[b], out, frames,
+                       [=](int i) { return centre * g[i] + low * below[i]; });
             } else if (b == kBands - 1) {
                 const double* above = rawGains[b - 1];
-                for (int i = 0; i < frames; ++i)
-                    out[i] = up * above[i] + centre * g[i];
+                smooth(b, capAtUnity[b], out, frames,
+                       [=](int i) { return up * above[i] + centre * g[i]; });
             } else {
                 const double* above = rawGains[b - 1];
                 const double* below = rawGains[b + 1];
-                for (int i = 0; i < frames; ++i)
-                    out[i] = up * above[i] + centre * g[i] + low * below[i];
+                smooth(b, capAtUnity[b], out, frames,
+                       [=](int i) { return up * above[i] + centre * g[i] + low * below[i]; });
             }
-            if (capAtUnity[b])
-                smoothers_[b].process(out, out, frames, [](double y) { return y > 1.0 ? 1.0 : y; });
-            else
-                smoothers_[b].process(out, out, frames);
         }
     }
     // One sample: rawGains[b] in, smoothedGains[b] out.
@@ -83,6 +90,16 @@ private:
     static bool valid(int link) { return link >= 1 && link <= kLinks; }
 
     void updateBandWeights(int band); // band 0..4, from the current links
+
+    // Band b's smoother on the linked gains linkedAt(i), capped at 1.0 if capAtUnity.
+    template <class Source>
+    void smooth(int b, bool capAtUnity, double* out, int frames, Source linkedAt) {
+        if (capAtUnity)
+            smoothers_[b].processFrom(linkedAt, out, frames,
+                                      [](double y) { return y > 1.0 ? 1.0 : y; });
+        else
+            smoothers_[b].processFrom(linkedAt, out, frames, [](double y) { return y; });
+    }
 
     Relaxed<int> amount_[kLinks] = {0, 0, 0, 0};               // n, 0..100
     Relaxed<double> neighbour_[kLinks] = {0.0, 0.0, 0.0, 0.0}; // w1 = 0.005 n

@@ -46,18 +46,25 @@ public:
     // pushBounded for a run of frames samples: meanSquares[i] is what it would return for
     // x[i].
     void process(const float* x, float* meanSquares, int frames) {
-        run(x, meanSquares, frames, [](float v) { return v; });
+        run(
+            x, frames, [](float v) { return v; },
+            [meanSquares](int i, float mean) { meanSquares[i] = silenced(mean); });
     }
     // push for a run of frames double samples (bounded as push does, then narrowed).
     void process(const double* x, float* meanSquares, int frames) {
-        run(x, meanSquares, frames, [](double v) {
-            const double limit = kMaxAmplitude;
-            v = limit < v ? limit : v;   // NaN passes
-            v = v < -limit ? -limit : v; // NaN passes
-            return static_cast<float>(v != v ? 0.0 : v);
-        });
+        run(x, frames, boundDouble,
+            [meanSquares](int i, float mean) { meanSquares[i] = silenced(mean); });
     }
-    // Ring and sum zeroed    // Ring and sum zeroed, positions 0.
+    // The same returning only the largest of the mean squares (0 for frames <= 0): the meters
+    // need no more, and the largest before the silence rule gives the same value (the rule
+    // never lowers a larger mean square below a smaller one).
+    float processLargest(const double* x, int frames) {
+        float largest = 0.0f;
+        run(x, frames, boundDouble,
+            [&largest](int, float mean) { largest = mean > largest ? mean : largest; });
+        return silenced(largest);
+    }
+    // Ring and sum zeroed, positions 0.
     void clear();
 
     int length() const { return length_; }
@@ -67,8 +74,17 @@ private:
     // The loop of process, bound(x[i]) giving each bounded single-precision sample. Sum and
     // positions live in locals; the ring is walked in runs up to its last slot, so only the
     // turn's end needs a test.
-    template <class Sample, class Bound>
-    void run(const Sample* x, float* meanSquares, int frames, Bound bound) {
+    static float silenced(float mean) { return mean <= kSilence ? 0.0f : mean; }
+    static float boundDouble(double v) {
+        const double limit = kMaxAmplitude;
+        v = limit < v ? limit : v;   // NaN passes
+        v = v < -limit ? -limit : v; // NaN passes
+        return static_cast<float>(v != v ? 0.0 : v);
+    }
+
+    // out(i, mean) takes the mean square of frame i.
+    template <class Sample, class Bound, class Out>
+    void run(const Sample* x, int frames, Bound bound, Out out) {
         float* const ring = ring_.get();
         const int last = length_ - 1;
         const float scale = scale_;
@@ -83,8 +99,7 @@ private:
                 const float square = v * v;
                 ring[w] = square;
                 sum += square;
-                const float mean = sum * scale;
-                meanSquares[i] = mean <= kSilence ? 0.0f : mean;
+                out(i, sum * scale);
                 sum -= ring[w + 1];
             }
             if (i == frames) break;
@@ -94,8 +109,7 @@ private:
             const float square = v * v;
             ring[w] = square;
             sum += square;
-            const float mean = sum * scale;
-            meanSquares[i] = mean <= kSilence ? 0.0f : mean;
+            out(i, sum * scale);
             ++i;
             sum = resummed();
             w = 0;

@@ -281,13 +281,33 @@ void inverseRadix8Blocks(double* r, double* i, const double* tw, int count) {
 
 // The 16-point inverse transforms that start every inverse: dit4 on each run of four, then
 // dit4 on the positions j + 4 p with the conjugated constant twiddles. UpperHalfOnly (N = 16)
-// writes positions 8..15 only.
-template <bool Vector, bool UpperHalfOnly> void inverseCodelets(double* r, double* i, int count) {
+// writes positions 8..15 only. FromProduct: the input is the product of source's factors.
+template <bool Vector, bool UpperHalfOnly, bool FromProduct>
+void inverseCodelets(double* r, double* i, PlanarProductSource source, int count) {
     for (; count > 0; --count, r += 16, i += 16) {
         Cx a0, a1, a2, a3;
-        eachRunOfFour(r, i, [](Cx a, Cx b, Cx c, Cx d, Cx& e, Cx& f, Cx& g, Cx& h) {
-            dit4(a, b, c, d, e, f, g, h);
-        });
+        if constexpr (FromProduct) {
+            const double *xr = source.xr, *xi = source.xi, *gr = source.gr, *gi = source.gi;
+            const auto product = [=](int k) {
+                return Cx{xr[k] * gr[k] - xi[k] * gi[k], xr[k] * gi[k] + xi[k] * gr[k]};
+            };
+            for (int g = 0; g < 16; g += 4) {
+                Cx y0, y1, y2, y3;
+                dit4(product(g), product(g + 1), product(g + 2), product(g + 3), y0, y1, y2, y3);
+                store(r, i, g, y0);
+                store(r, i, g + 1, y1);
+                store(r, i, g + 2, y2);
+                store(r, i, g + 3, y3);
+            }
+            source.xr += 16;
+            source.xi += 16;
+            source.gr += 16;
+            source.gi += 16;
+        } else {
+            eachRunOfFour(r, i, [](Cx a, Cx b, Cx c, Cx d, Cx& e, Cx& f, Cx& g, Cx& h) {
+                dit4(a, b, c, d, e, f, g, h);
+            });
+        }
         const auto at = [&](int k) { return load(r, i, k); };
         const auto finish = [&](int j) {
             if (!UpperHalfOnly) {
@@ -408,25 +428,28 @@ void forwardStages(double* re, double* im, const double* parentTw, const double*
         forwardStages<Vector, kQ, Log2R, Rest...>(re, im, tw, tw + tableLength(Log2R, kQ), size);
 }
 
-template <bool Vector, int Log2R, int Q, bool UpperHalfOnly>
-void inverseBlocks(double* r, double* i, const double* tw, int count) {
+template <bool Vector, int Log2R, int Q, bool UpperHalfOnly, bool FromProduct>
+void inverseBlocks(double* r, double* i, const double* tw, PlanarProductSource source, int count) {
     if constexpr (Log2R == 2)
         inverseRadix4Blocks<Q, UpperHalfOnly>(r, i, tw, count);
     else if constexpr (Log2R == 3)
         inverseRadix8Blocks<Q, UpperHalfOnly>(r, i, tw, count);
     else
-        inverseCodelets<Vector, UpperHalfOnly>(r, i, count);
+        inverseCodelets<Vector, UpperHalfOnly, FromProduct>(r, i, source, count);
 }
 
-// The inverse stages from span Span down, run in the reverse order: the smaller spans first.
-// Only the stage of span N (TopStage) may skip the lower half.
-template <bool Vector, bool UpperHalfOnly, bool TopStage, int Span, int Log2R, int... Rest>
-void inverseStages(double* re, double* im, const double* tw, int size) {
+// The inverse stages from span Span down, run in the reverse order: the smaller spans first
+// (the codelets, which alone read a product source). Only the stage of span N (TopStage) may
+// skip the lower half.
+template <bool Vector, bool UpperHalfOnly, bool FromProduct, bool TopStage, int Span, int Log2R,
+          int... Rest>
+void inverseStages(double* re, double* im, const double* tw, PlanarProductSource source, int size) {
     constexpr int kQ = Span >> Log2R;
     if constexpr (sizeof...(Rest) > 0)
-        inverseStages<Vector, UpperHalfOnly, false, kQ, Rest...>(re, im,
-                                                                 tw + tableLength(Log2R, kQ), size);
-    inverseBlocks<Vector, Log2R, kQ, UpperHalfOnly && TopStage>(re, im, tw, size / Span);
+        inverseStages<Vector, UpperHalfOnly, FromProduct, false, kQ, Rest...>(
+            re, im, tw + tableLength(Log2R, kQ), source, size);
+    inverseBlocks<Vector, Log2R, kQ, UpperHalfOnly && TopStage, FromProduct>(re, im, tw, source,
+                                                                             size / Span);
 }
 
 template <bool Vector, int... Log2Radices>
@@ -435,10 +458,11 @@ void runForward(Plan<Log2Radices...>, double* re, double* im, const double* tw, 
                                                                              size);
 }
 
-template <bool Vector, bool UpperHalfOnly, int... Log2Radices>
-void runInverseStages(Plan<Log2Radices...>, double* re, double* im, const double* tw, int size) {
-    inverseStages<Vector, UpperHalfOnly, true, (1 << (0 + ... + Log2Radices)), Log2Radices...>(
-        re, im, tw, size);
+template <bool Vector, bool UpperHalfOnly, bool FromProduct, int... Log2Radices>
+void runInverseStages(Plan<Log2Radices...>, double* re, double* im, const double* tw,
+                      PlanarProductSource source, int size) {
+    inverseStages<Vector, UpperHalfOnly, FromProduct, true, (1 << (0 + ... + Log2Radices)),
+                  Log2Radices...>(re, im, tw, source, size);
 }
 
 } // namespace
@@ -516,39 +540,58 @@ void SizedPlanarFft<MaxSize, VectorCodelets>::forward(double* re, double* im) co
 
 template <int MaxSize, bool VectorCodelets>
 void SizedPlanarFft<MaxSize, VectorCodelets>::inverse(double* re, double* im) const {
-    runInverse<false>(re, im);
+    runInverse<false, false>(re, im, {});
 }
 
 template <int MaxSize, bool VectorCodelets>
 void SizedPlanarFft<MaxSize, VectorCodelets>::inverseUpperHalf(double* re, double* im) const {
-    runInverse<true>(re, im);
+    runInverse<true, false>(re, im, {});
 }
 
 template <int MaxSize, bool VectorCodelets>
-template <bool UpperHalfOnly>
-void SizedPlanarFft<MaxSize, VectorCodelets>::runInverse(double* re, double* im) const {
+void SizedPlanarFft<MaxSize, VectorCodelets>::inverseUpperHalfOfProduct(
+    const double* xr, const double* xi, const double* gr, const double* gi, double* re,
+    double* im) const {
+    if (xr == nullptr || xi == nullptr || gr == nullptr || gi == nullptr) return;
+    runInverse<true, true>(re, im, {xr, xi, gr, gi});
+}
+
+template <int MaxSize, bool VectorCodelets>
+template <bool UpperHalfOnly, bool FromProduct>
+void SizedPlanarFft<MaxSize, VectorCodelets>::runInverse(double* re, double* im,
+                                                         PlanarProductSource source) const {
     if (re == nullptr || im == nullptr || size_ == 0) return;
 #if defined(__SSE2_MATH__) // aligned arrays (see the header): loads fold into the arithmetic
     re = static_cast<double*>(__builtin_assume_aligned(re, 16));
     im = static_cast<double*>(__builtin_assume_aligned(im, 16));
+    if constexpr (FromProduct) {
+        source.xr = static_cast<const double*>(__builtin_assume_aligned(source.xr, 16));
+        source.xi = static_cast<const double*>(__builtin_assume_aligned(source.xi, 16));
+        source.gr = static_cast<const double*>(__builtin_assume_aligned(source.gr, 16));
+        source.gi = static_cast<const double*>(__builtin_assume_aligned(source.gi, 16));
+    }
 #endif
+    constexpr bool kUpper = UpperHalfOnly;
+    constexpr bool kVector = VectorCodelets;
     switch (log2Size_) {
     case 4:
-        runInverseStages<VectorCodelets, UpperHalfOnly>(Plan16(), re, im, twiddles_, size_);
+        runInverseStages<kVector, kUpper, FromProduct>(Plan16(), re, im, twiddles_, source, size_);
         break;
     case 6:
-        runInverseStages<VectorCodelets, UpperHalfOnly>(Plan64(), re, im, twiddles_, size_);
+        runInverseStages<kVector, kUpper, FromProduct>(Plan64(), re, im, twiddles_, source, size_);
         break;
     case 8:
-        runInverseStages<VectorCodelets, UpperHalfOnly>(Plan256(), re, im, twiddles_, size_);
+        runInverseStages<kVector, kUpper, FromProduct>(Plan256(), re, im, twiddles_, source, size_);
         break;
     case 10:
         if constexpr (MaxSize >= 1024)
-            runInverseStages<VectorCodelets, UpperHalfOnly>(Plan1024(), re, im, twiddles_, size_);
+            runInverseStages<kVector, kUpper, FromProduct>(Plan1024(), re, im, twiddles_, source,
+                                                           size_);
         break;
     case 12:
         if constexpr (MaxSize >= 4096)
-            runInverseStages<VectorCodelets, UpperHalfOnly>(Plan4096(), re, im, twiddles_, size_);
+            runInverseStages<kVector, kUpper, FromProduct>(Plan4096(), re, im, twiddles_, source,
+                                                           size_);
         break;
     }
 }

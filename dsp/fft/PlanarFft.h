@@ -39,6 +39,16 @@ inline constexpr std::size_t kPlanarFftAlignment = 16;
 inline constexpr std::size_t kPlanarFftAlignment = alignof(double);
 #endif
 
+// The factors of a pointwise product (xr + i xi)(gr + i gi) that the first inverse pass forms
+// as it loads its input, instead of a pass of its own that stores the product and this one that
+// loads it again.
+struct PlanarProductSource {
+    const double* xr;
+    const double* xi;
+    const double* gr;
+    const double* gi;
+};
+
 template <int MaxSize, bool VectorCodelets = kPlanarFftVectorCodelets> class SizedPlanarFft {
     static_assert(MaxSize == 16 || MaxSize == 64 || MaxSize == 256 || MaxSize == 1024 ||
                       MaxSize == 4096,
@@ -72,8 +82,17 @@ public:
     // 0..size()-1.
     int bitReversed(int k) const { return k >= 0 && k < size_ ? reversed_[k] : 0; }
 
+    // inverseUpperHalf of the pointwise product (xr + i xi)(gr + i gi) of two spectra in
+    // bit-reversed order, formed as the first pass loads it (a pass over the product less);
+    // re and im receive the transform as inverseUpperHalf leaves it. The factors are read
+    // only, aligned as re and im, and must not overlap re or im. Bit for bit the product
+    // written first and transformed where doubles are rounded at every operation (SSE2).
+    void inverseUpperHalfOfProduct(const double* xr, const double* xi, const double* gr,
+                                   const double* gi, double* re, double* im) const;
+
 private:
-    template <bool UpperHalfOnly> void runInverse(double* re, double* im) const;
+    template <bool UpperHalfOnly, bool FromProduct>
+    void runInverse(double* re, double* im, PlanarProductSource source) const;
 
     int size_ = 0;     // N (0 when unusable)
     int log2Size_ = 0; // log2 N

@@ -64,12 +64,13 @@ void runGains(LevelHistory& history, HeldEnvelope& peak, HeldEnvelope& rise,
               LimiterGainSmoother& smoother, const double* left, const double* right, double* gains,
               int frames) {
     LimiterGainSmoother::Run s = smoother.begin();
-    runFollowerPair(history, peak, rise, left, right, gains, frames, [&s](double level) {
-        const double target =
-            level > BandLimiter::kClipLevel ? BandLimiter::kClipLevel / level : 1.0;
-        const double gain = s.push(target);
-        return gain >= 1.0 ? 1.0 : gain;
-    });
+    runFollowerPair(history, peak, rise, StereoMagnitude{left, right}, gains, frames,
+                    [&s](double level) {
+                        const double target =
+                            level > BandLimiter::kClipLevel ? BandLimiter::kClipLevel / level : 1.0;
+                        const double gain = s.push(target);
+                        return gain >= 1.0 ? 1.0 : gain;
+                    });
     smoother.end(s);
 }
 

@@ -25,4 +25,15 @@ inline double flushDenormal(double value) {
 #endif
 }
 
+// flushDenormal for a value known to be 0 or more (or NaN), such as a follower's release or a
+// band gain: the same result, and on the x87 unit one comparison with the smallest normal
+// double without the absolute value first.
+inline double flushNonNegative(double value) {
+#if defined(__SSE2_MATH__)
+    return flushDenormal(value);
+#else
+    return value < std::numeric_limits<double>::min() ? 0.0 : value;
+#endif
+}
+
 } // namespace qv

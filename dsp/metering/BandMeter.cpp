@@ -27,7 +27,7 @@ bool BandMeter::process(const double* const bands[kBands][2], const double* cons
                         const float ratio[kBands], int frames) {
     const float page = page_;
     const bool allBands = page >= kPageBStart;
-    if (allBands && (page >= kPageCStart || !(bandView_ > kBandViewAmplitude))) {
+    if (idle(page)) {
         publishIdle();
         return false;
     }
@@ -64,6 +64,30 @@ bool BandMeter::process(const double* const bands[kBands][2], const double* cons
         ++i;
     }
     return published;
+}
+
+bool BandMeter::idle(float page) const {
+    return page >= kPageBStart && (page >= kPageCStart || !(bandView_ > kBandViewAmplitude));
+}
+
+void BandMeter::addExtremes(const double level[kBands], const double signedGain[kBands],
+                            const float ratio[kBands], int frames) {
+    const float page = page_;
+    const bool allBands = page >= kPageBStart;
+    if (idle(page)) {
+        publishIdle();
+        return;
+    }
+    if (!allBands) {
+        const int b = selectedBand();
+        addBandExtremes(b, level[b], signedGain[b], ratio[b]);
+    } else if (meterSwitch_ >= kHoldSwitch) {
+        restartAccumulators();
+    } else {
+        for (int b = 0; b < kBands; ++b)
+            addBandExtremes(b, level[b], signedGain[b], ratio[b]);
+    }
+    counter_ += frames;
 }
 
 void BandMeter::publish(int b) {

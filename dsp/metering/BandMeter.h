@@ -51,6 +51,18 @@ public:
         }
         return process(b, a, ratio, 1);
     }
+    // Frames the period still measures before the frame that publishes (0: the next frame
+    // publishes).
+    int framesBeforePublish() const { return counter_ < period_ ? period_ - counter_ : 0; }
+    // The factor of a band's applied gain whose largest value gives its extreme gain: +1 for a
+    // band that keeps its largest gain ("Ratio" 0.5 or less), -1 for one that keeps its
+    // smallest (the largest of -S is minus the smallest S).
+    static double gainSign(float ratio) { return ratio <= 0.5f ? 1.0 : -1.0; }
+    // Audio thread: a run of frames (1..framesBeforePublish()) whose extremes the caller took:
+    // per band the largest max(|L|, |R|) (0 or more) and the largest gainSign(ratio) * S. The
+    // same readings as process over the same samples, without the band arrays.
+    void addExtremes(const double level[kBands], const double signedGain[kBands],
+                     const float ratio[kBands], int frames);
     // Engine reset: readings idle, accumulators restarted, counter 0.
     void reset();
     // Full reset: the same with the counter at kStartCount.
@@ -75,6 +87,14 @@ private:
                                   ? run_extremes::largest(applied, frames, gainAccumulator_[b])
                                   : run_extremes::smallest(applied, frames, gainAccumulator_[b]);
     }
+    // Band b's accumulators after a run with these extremes (see addExtremes).
+    void addBandExtremes(int b, double level, double signedGain, float ratio) {
+        levelAccumulator_[b] = std::min(std::max(level, levelAccumulator_[b]), 1.0);
+        gainAccumulator_[b] = ratio <= 0.5f ? std::max(signedGain, gainAccumulator_[b])
+                                            : std::min(-signedGain, gainAccumulator_[b]);
+    }
+    // Whether the editor state (page as read for this run) measures nothing: readings idle.
+    bool idle(float page) const;
     void publish(int b); // band b's accumulators to its readings
     void restartAccumulators();
     void publishIdle();

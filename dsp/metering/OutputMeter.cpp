@@ -28,51 +28,44 @@ void OutputMeter::setWindowLength(int samples) {
 
 // Each frame enters the RMS windows; it then either counts towards the period or, once the
 // period is full, publishes (that frame's peak and mean square are not measured: the counter
-// restarts at 0).
+// restarts at 0). The windows take the frames of a run and give its largest mean square.
 bool OutputMeter::process(const double* left, const double* right, int frames) {
     bool published = false;
     const double* const sample[kChannels] = {left, right};
-    for (int start = 0; start < frames; start += kMaxRun) {
-        const int n = frames - start < kMaxRun ? frames - start : kMaxRun;
-        float meanSquare[kChannels][kMaxRun];
-        // Bounded before narrowing (a double beyond the float range has no float value); NaN
-        // counts as silence.
-        for (int c = 0; c < kChannels; ++c)
-            windows_[c].process(sample[c] + start, meanSquare[c], n);
-        int i = 0;
-        while (i < n) {
-            if (counter_ < period_) {
-                const int left = n - i, due = period_ - counter_;
-                const int run = left < due ? left : due;
-                for (int c = 0; c < kChannels; ++c)
-                    accumulate(c, sample[c] + start + i, meanSquare[c] + i, run);
-                counter_ += run;
-                i += run;
-                continue;
-            }
-            for (int c = 0; c < kChannels; ++c) {
-                peak_[c] = static_cast<float>(peakAccumulator_[c] * kReadingScale);
-                const float ms = meanSquareAccumulator_[c];
-                rms_[c] = ms <= kSilentMeanSquare
-                              ? 0.0f
-                              : static_cast<float>(approxSqrt(ms) * kReadingScale);
-                peakAccumulator_[c] = 0.0;
-                meanSquareAccumulator_[c] = 0.0f;
-            }
-            counter_ = 0;
-            published = true;
-            ++i;
+    int i = 0;
+    while (i < frames) {
+        if (counter_ < period_) {
+            const int rest = frames - i, due = period_ - counter_;
+            const int run = rest < due ? rest : due;
+            for (int c = 0; c < kChannels; ++c)
+                accumulate(c, sample[c] + i, run);
+            counter_ += run;
+            i += run;
+            continue;
         }
+        for (int c = 0; c < kChannels; ++c) {
+            windows_[c].processLargest(sample[c] + i, 1); // not measured
+            peak_[c] = static_cast<float>(peakAccumulator_[c] * kReadingScale);
+            const float ms = meanSquareAccumulator_[c];
+            rms_[c] =
+                ms <= kSilentMeanSquare ? 0.0f : static_cast<float>(approxSqrt(ms) * kReadingScale);
+            peakAccumulator_[c] = 0.0;
+            meanSquareAccumulator_[c] = 0.0f;
+        }
+        counter_ = 0;
+        published = true;
+        ++i;
     }
     return published;
 }
 
 // Both readings are capped: the cap of the largest is the largest of the caps.
-void OutputMeter::accumulate(int c, const double* samples, const float* meanSquares, int frames) {
+void OutputMeter::accumulate(int c, const double* samples, int frames) {
     peakAccumulator_[c] =
         std::min(run_extremes::largestMagnitude(samples, frames, peakAccumulator_[c]), kMaxPeak);
-    meanSquareAccumulator_[c] = std::min(
-        run_extremes::largest(meanSquares, frames, meanSquareAccumulator_[c]), kMaxMeanSquare);
+    const float largest = windows_[c].processLargest(samples, frames);
+    meanSquareAccumulator_[c] =
+        std::min(std::max(largest, meanSquareAccumulator_[c]), kMaxMeanSquare);
 }
 
 void OutputMeter::reset() {

@@ -23,12 +23,11 @@ public:
     // Window length of both channels (see RmsWindow::setLength); contents zeroed.
     void setWindowLength(int samples);
 
-    // Audio thread, for a run of frames the loop outputs (frames up to kMaxRun). Returns true
-    // when it published (the caller then asks for an output refresh).
+    // Audio thread, for a run of frames the loop outputs. Returns true when it published (the
+    // caller then asks for an output refresh).
     bool process(const double* left, const double* right, int frames);
     // One frame.
     bool push(double left, double right) { return process(&left, &right, 1); }
-    static constexpr int kMaxRun = 64;
     // Engine reset: accumulators, readings and counter 0, windows cleared.
     void reset();
     // Full reset: the same with the counter at kStartCount.
@@ -42,8 +41,9 @@ public:
 
 private:
     static bool valid(int channel) { return channel >= 0 && channel < kChannels; }
-    // Channel c's peak and largest mean square over frames samples.
-    void accumulate(int c, const double* samples, const float* meanSquares, int frames);
+    // Channel c's samples of a measured run: through its window, into its peak and largest
+    // mean square.
+    void accumulate(int c, const double* samples, int frames);
 
     RmsWindow windows_[kChannels];           // 50 ms mean square per channel
     double peakAccumulator_[kChannels];      // largest |sample| this period, capped at 10

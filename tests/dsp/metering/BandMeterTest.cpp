@@ -83,10 +83,27 @@ TEST(BandMeterTest, EditorStateChoosesWhatIsMeasured) {
         for (int n = 0; n < 4; ++n)
             published |= m.push(bands, applied, kCompressing);
         EXPECT_EQ(published, c.publishes);
+        // The same frames with the two before the period's end given as their extremes.
+        BandMeter e;
+        e.setPeriod(3);
+        e.setPanelPage(c.page);
+        e.setBandView(c.bandView);
+        e.setMeterSwitch(c.meterSwitch);
+        e.setSelectedChannel(c.selected);
+        ASSERT_EQ(e.framesBeforePublish(), 2);
+        const double level[5] = {0.5, 0.5, 0.5, 0.5, 0.5};
+        const double signedGain = BandMeter::gainSign(kCompressing[0]) * 0.2;
+        const double signedGains[5] = {signedGain, signedGain, signedGain, signedGain, signedGain};
+        e.addExtremes(level, signedGains, kCompressing, 2);
+        EXPECT_EQ(e.framesBeforePublish(), c.publishes ? 0 : 2) << "idle meters do not count";
+        EXPECT_EQ(e.push(bands, applied, kCompressing), c.publishes);
+        e.push(bands, applied, kCompressing);
         for (int b = 1; b <= 5; ++b) {
             const bool measured = c.measuredBand == b || c.measuredBand == 6;
             EXPECT_FLOAT_EQ(m.level(b), measured ? 0.5f : 0.0f) << b;
             EXPECT_FLOAT_EQ(m.gain(b), measured ? 0.02f : 0.1f) << b;
+            EXPECT_EQ(e.level(b), m.level(b)) << b;
+            EXPECT_EQ(e.gain(b), m.gain(b)) << b;
         }
     }
 }
