@@ -120,15 +120,20 @@ TEST_P(EditorDll, OpensAChildWindowOfItsOwnClassShowingTheArtwork) {
 }
 
 TEST_P(EditorDll, TwoHundredSessionsLeaveNothingBehind) {
+    constexpr int kSessions = 200;
+    // Wine keeps one GDI handle table for every process of the prefix, so the objects of tests
+    // running beside this one (ctest -j) come and go in the count: a few handles either way are
+    // theirs, while an object left behind by each session would add kSessions.
+    constexpr int kOtherProcessesNoise = kSessions / 10;
     session(); // the first one warms up what GDI keeps for good (stock objects, font cache)
     const int handles = liveGdiHandles();
-    for (int i = 0; i < 200; ++i) {
+    for (int i = 0; i < kSessions; ++i) {
         session();
         if (HasFatalFailure()) return;
         ASSERT_EQ(childWindowCount(window.handle), 0) << "session " << i;
     }
     EXPECT_FALSE(classRegistered(module));
-    EXPECT_EQ(liveGdiHandles(), handles);
+    EXPECT_LT(liveGdiHandles() - handles, kOtherProcessesNoise);
 }
 
 TEST_P(EditorDll, TwoInstancesShareTheClassUntilBothClose) {
