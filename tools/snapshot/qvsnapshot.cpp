@@ -2,6 +2,7 @@
 // window shows to a PNG file.
 //   qvsnapshot <plugin.dll> <out.png> [--page A..G] [--band-view amplitude|envelope] [--play]
 //              [--program P] [--set NAME=VALUE]... [--wait MS]
+#include "params/ParameterIndex.h"
 #include "tools/PluginHost.h"
 #include "tools/PluginSettings.h"
 #include "tools/picture/PngWriter.h"
@@ -17,8 +18,6 @@ namespace qv {
 
 namespace {
 
-constexpr int kPanelPageParameter = 87; // the editor's page selector
-constexpr int kBandViewParameter = 90;  // page B: 1 amplitude view, 0 envelope view
 constexpr int kPageCount = 7;
 constexpr int kDefaultWaitMs = 300;
 constexpr int kMaxWaitMs = 60000;
@@ -117,10 +116,9 @@ bool prepare(PluginHost& host, const SnapshotOptions& options, std::string& erro
     // The page parameter set to what the page selector writes for its k-th button (the tool
     // presses no button).
     if (options.page >= 0)
-        effect->setParameter(effect, kPanelPageParameter,
+        effect->setParameter(effect, param::kPanelPage,
                              static_cast<float>(options.page) / (kPageCount - 1));
-    if (options.bandView >= 0.0f)
-        effect->setParameter(effect, kBandViewParameter, options.bandView);
+    if (options.bandView >= 0.0f) effect->setParameter(effect, param::kBandView, options.bandView);
     return true;
 }
 
