@@ -5,9 +5,9 @@
 #pragma once
 
 #include "shell/VstAbi.h"
+#include "tools/ChannelBuffers.h"
 
 #include <string>
-#include <vector>
 
 namespace qv {
 
@@ -22,10 +22,9 @@ public:
                  int frames);
 
 private:
-    AEffect* plugin_ = nullptr;                          // the prepared plug-in
-    int capacity_ = 0;                                   // frames per channel buffer
-    std::vector<std::vector<float>> inputs_, outputs_;   // one buffer per plug-in channel
-    std::vector<float*> inputPointers_, outputPointers_; // what the plug-in is handed
+    AEffect* plugin_ = nullptr; // the prepared plug-in
+    int capacity_ = 0;          // frames per channel buffer
+    ChannelBuffers buffers_;    // the plug-in's channels
 };
 
 } // namespace qv

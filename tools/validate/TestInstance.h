@@ -5,6 +5,7 @@
 #pragma once
 
 #include "shell/VstAbi.h"
+#include "tools/ChannelBuffers.h"
 #include "tools/validate/PluginLibrary.h"
 #include "tools/validate/StereoSignal.h"
 
@@ -57,11 +58,8 @@ public:
     StereoSignal render(const StereoSignal& in, int block, Call call = Call::Replacing);
 
 private:
-    void prepareBuffers(int frames);
-
     AEffect* effect_ = nullptr;
-    std::vector<std::vector<float>> inputs_, outputs_; // one buffer per plug-in channel
-    std::vector<float*> inputPointers_, outputPointers_;
+    ChannelBuffers buffers_; // the plug-in's channels
 };
 
 } // namespace qv
