@@ -257,23 +257,7 @@ void MultibandEngine::run(const float* inL, const float* inR, float* outL, float
         // block is due, or the gate closes.
         const int room = crossover_.beginRun();
         const int limit = room < kChunk ? room : kChunk;
-        int n = 0;
-        for (;;) {
-            chunk_.inL[n] = xL;
-            chunk_.inR[n] = xR;
-            ++n;
-            if (i + n == frames || n == limit) {
-                if (i + n < frames) {
-                    xL = enteredSample(inL[i + n]);
-                    xR = enteredSample(inR[i + n]);
-                    active = gate_.push(xL, xR);
-                }
-                break;
-            }
-            xL = enteredSample(inL[i + n]);
-            xR = enteredSample(inR[i + n]);
-            if (!(active = gate_.push(xL, xR))) break;
-        }
+        const int n = gatherChunk(inL, inR, i, frames, limit, xL, xR, active);
         processChunk(n);
         const double* yL = chunk_.outL;
         const double* yR = chunk_.outR;
@@ -288,6 +272,47 @@ void MultibandEngine::run(const float* inL, const float* inR, float* outL, float
         }
         i += n;
     }
+}
+
+// The chunk's frames from frame i on (xL, xR: frame i, already counted by the gate), until it
+// holds limit frames, the host's block ends or the gate closes; returns their count. Leaves
+// the next frame, counted by the gate, in xL, xR and whether the engine runs for it in active.
+int MultibandEngine::gatherChunk(const float* inL, const float* inR, int i, int frames, int limit,
+                                 double& xL, double& xR, bool& active) {
+    chunk_.inL[0] = xL;
+    chunk_.inR[0] = xR;
+    int n = 1;
+    const int ahead = (frames - i < limit ? frames - i : limit) - 1; // frames after i
+    if (ahead <= gate_.roomBeforeClosing()) {
+        // The gate cannot close within the chunk: the frames after the first are taken in one
+        // pass per channel and counted by the gate afterwards, from the last loud one (music
+        // finds it at the end).
+        enterSamples(inL + i + 1, chunk_.inL + 1, ahead);
+        enterSamples(inR + i + 1, chunk_.inR + 1, ahead);
+        int lastLoud = ahead;
+        while (lastLoud > 0 && !SilenceGate::loud(chunk_.inL[lastLoud], chunk_.inR[lastLoud]))
+            --lastLoud;
+        gate_.passOpen(ahead, lastLoud > 0 ? ahead - lastLoud : ahead);
+        n = ahead + 1;
+    } else {
+        // Frame by frame, each through the gate.
+        for (; n <= ahead; ++n) {
+            xL = enteredSample(inL[i + n]);
+            xR = enteredSample(inR[i + n]);
+            if (!gate_.push(xL, xR)) {
+                active = false;
+                return n;
+            }
+            chunk_.inL[n] = xL;
+            chunk_.inR[n] = xR;
+        }
+    }
+    if (i + n < frames) {
+        xL = enteredSample(inL[i + n]);
+        xR = enteredSample(inR[i + n]);
+        active = gate_.push(xL, xR);
+    }
+    return n;
 }
 
 // g gated frames (after their input ring steps): the other rings and the crossover block move

@@ -110,6 +110,9 @@ private:
     }
     template <bool Accumulate>
     void run(const float* inL, const float* inR, float* outL, float* outR, int frames);
+    // The next chunk's input frames into chunk_.inL/inR, through the gate; returns their count.
+    int gatherChunk(const float* inL, const float* inR, int i, int frames, int limit, double& xL,
+                    double& xR, bool& active);
     // One chunk of the loop (the chunk's input frames are in chunk_.inL/inR), in its steps:
     void processChunk(int frames);
     // the monitor, dry and reference copies from the input rings;

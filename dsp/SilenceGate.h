@@ -12,9 +12,14 @@ public:
     static constexpr int kSilentLimit = 1024;
     static constexpr double kThreshold = 1e-6; // amplitude counted as silence
 
+    // A frame louder than silence on either channel.
+    static bool loud(double left, double right) {
+        return std::fabs(left) > kThreshold || std::fabs(right) > kThreshold;
+    }
+
     // Counts the frame; returns whether the engine runs for it.
     bool push(double left, double right) {
-        if (std::fabs(left) > kThreshold || std::fabs(right) > kThreshold) {
+        if (loud(left, right)) {
             silentCount_ = 0;
             resetDone_ = false;
             active_ = true;
@@ -24,6 +29,20 @@ public:
         }
         return active_;
     }
+
+    // Frames that cannot close the gate: the gate is open and has room for count more silent
+    // frames (roomBeforeClosing() >= count). silentTail is how many of them came after the last
+    // loud one (count if none was loud). Leaves the gate as count pushes would.
+    void passOpen(int count, int silentTail) {
+        if (silentTail < count) {
+            silentCount_ = silentTail;
+            resetDone_ = false;
+        } else {
+            silentCount_ += count;
+        }
+    }
+    // Silent frames the open gate still takes before it closes (0 while closed).
+    int roomBeforeClosing() const { return active_ ? kSilentLimit - silentCount_ : 0; }
 
     // While closed: true the first time it is asked since the gate last opened (the caller then
     // runs the engine reset), false afterwards.
