@@ -340,14 +340,17 @@ void MultibandEngine::processChunk(int n) {
 
 void MultibandEngine::readDelayedInputs(int n) {
     Chunk& c = chunk_;
-    // Monitor and dry copies from the input ring, the reference from its own (every delay is
-    // longer than a chunk, so the frames read all lie before it). "Monitor" is read once per
-    // chunk, here, and its copy made only while it is on.
+    // Monitor and dry inputs from the input ring, the reference from its own, read in place
+    // (every delay is longer than a chunk, so the frames read all lie before it, and the rings
+    // keep them through the chunk's write). "Monitor" is read once per chunk, here.
     c.monitorOn = monitor_ >= kMonitorOn;
-    if (c.monitorOn) inputRing_.readRun(kLatency, c.monitorL, c.monitorR, n);
-    inputRing_.readRun(kDryDelay, c.dryL, c.dryR, n);
+    c.monitorL = inputRing_.delayedRun(0, kLatency);
+    c.monitorR = inputRing_.delayedRun(1, kLatency);
+    c.dryL = inputRing_.delayedRun(0, kDryDelay);
+    c.dryR = inputRing_.delayedRun(1, kDryDelay);
     inputRing_.writeRun(c.inL, c.inR, n);
-    referenceRing_.readRun(kReferenceDelay, c.refL, c.refR, n);
+    c.refL = referenceRing_.delayedRun(0, kReferenceDelay);
+    c.refR = referenceRing_.delayedRun(1, kReferenceDelay);
     referenceRing_.writeRun(c.inL, c.inR, n);
 }
 

@@ -131,16 +131,20 @@ private:
 
     // Working arrays of one chunk of running frames, unit outputs feeding the next unit.
     struct Chunk {
-        double inL[kChunk], inR[kChunk];           // sanitised input
-        double monitorL[kChunk], monitorR[kChunk]; // input delayed kLatency
-        double dryL[kChunk], dryR[kChunk];         // input delayed kDryDelay
-        double refL[kChunk], refR[kChunk];         // input delayed kReferenceDelay
-        double band[kBands][kChannels][kChunk];    // gained, delayed band signals
-        double level[kBands][kChunk];              // max(|L|, |R|) of the current bands (SSE2)
-        double gain[kBands][kChunk];               // band gains from the gain computers
-        double smoothed[kBands][kChunk];           // linked and smoothed band gains
-        double outL[kChunk], outR[kChunk];         // output frames
-        bool monitorOn = false;                    // "Monitor" on for this chunk
+        double inL[kChunk], inR[kChunk]; // sanitised input
+        // The delayed inputs, read in place from the input rings (valid for the chunk):
+        const double* monitorL = nullptr; // input delayed kLatency
+        const double* monitorR = nullptr;
+        const double* dryL = nullptr; // input delayed kDryDelay
+        const double* dryR = nullptr;
+        const double* refL = nullptr; // input delayed kReferenceDelay
+        const double* refR = nullptr;
+        double band[kBands][kChannels][kChunk]; // gained, delayed band signals
+        double level[kBands][kChunk];           // max(|L|, |R|) of the current bands (SSE2)
+        double gain[kBands][kChunk];            // band gains from the gain computers
+        double smoothed[kBands][kChunk];        // linked and smoothed band gains
+        double outL[kChunk], outR[kChunk];      // output frames
+        bool monitorOn = false;                 // "Monitor" on for this chunk
     };
 
     EngineListener* listener_ = nullptr; // told about new readings; may be null
@@ -148,8 +152,9 @@ private:
     SilenceGate gate_; // switches the loop off in silence
     // Input for the monitor output (delay kLatency) and the dry mix (delay kDryDelay, read
     // from the same ring: both see the same writes, the input and, in gated frames, a zero).
-    FrameDelayRing<kLatency + 1, 2> inputRing_;
-    FrameDelayRing<kReferenceDelay + 1, 2> referenceRing_; // input aligned with the crossover
+    FrameDelayRing<kLatency + 1, 2, kChunk> inputRing_;
+    FrameDelayRing<kReferenceDelay + 1, 2, kChunk>
+        referenceRing_; // input aligned with the crossover
     // The band signals, 2 b + channel for band b + 1 (current in, 31 frames before out).
     ChunkDelayLine<kBandLookahead, 2 * kBands, kChunk> lookahead_;
     CrossoverStage crossover_;           // the four low-pass outputs per channel

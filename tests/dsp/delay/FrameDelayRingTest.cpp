@@ -1,5 +1,7 @@
 #include "dsp/delay/FrameDelayRing.h"
 
+#include <algorithm>
+
 #include "dsp/delay/DelayRing.h"
 
 #include <gtest/gtest.h>
@@ -21,10 +23,11 @@ TEST(FrameDelayRingTest, StereoStepDelaysByLengthMinusOne) {
 }
 
 // Runs of frames read at two delays and then written, against a ring stepped frame by frame;
-// run lengths up to the shorter delay, so the wrap falls inside runs at every offset.
+// run lengths up to the shorter delay, so the wrap falls inside runs at every offset. The
+// shorter delay is read in place and checked after the run's write.
 TEST(FrameDelayRingTest, RunsReadAndWriteLikeSingleSteps) {
     constexpr int kLength = 13, kShortDelay = 5;
-    FrameDelayRing<kLength, 2> runs, steps;
+    FrameDelayRing<kLength, 2, kShortDelay> runs, steps;
     DelayRing<kShortDelay + 1> shortLeft, shortRight; // the shorter delay, sample by sample
     int frame = 0;
     for (int round = 0; round < 40; ++round) {
@@ -36,8 +39,11 @@ TEST(FrameDelayRingTest, RunsReadAndWriteLikeSingleSteps) {
             inR[k] = -frame;
         }
         runs.readRun(kLength - 1, longL, longR, n);
-        runs.readRun(kShortDelay, shortL, shortR, n);
+        const double* inPlaceL = runs.delayedRun(0, kShortDelay);
+        const double* inPlaceR = runs.delayedRun(1, kShortDelay);
         runs.writeRun(inL, inR, n);
+        std::copy(inPlaceL, inPlaceL + n, shortL);
+        std::copy(inPlaceR, inPlaceR + n, shortR);
         for (int k = 0; k < n; ++k) {
             double l, r;
             steps.step(inL[k], inR[k], l, r);
