@@ -15,7 +15,7 @@ UNITS = [
     ("band detectors and gain computers", ["runFollowerPair<qv::BandCompressor", "BandDetector",
                                            "BandCompressor"]),
     ("linker and band gain smoothers", ["ReductionLinker", "GainSmoother::"]),
-    ("limiter", ["BandLimiter", "LimiterGainSmoother", "runGains"]),
+    ("limiter", ["BandLimiter", "LimiterGainSmoother", "runGains", "applyGain", "limitedSample"]),
     ("meters and analyser capture", ["OutputMeter", "RmsWindow", "BandMeter", "AnalyserCapture",
                                      "RunExtremes", "run_extremes"]),
     ("loop plumbing (rings, split, apply, mix)", ["MultibandEngine", "memcpy", "memmove",

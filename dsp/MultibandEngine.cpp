@@ -39,6 +39,14 @@ constexpr bool kLevelsInSplit = true;
 constexpr bool kLevelsInSplit = false;
 #endif
 
+// Where doubles live in SSE2 registers the usual band sum also forms the output mix on its way
+// out; on the x87 unit the mix's extra factors cost more there than in a pass of their own.
+#if defined(QV_ENGINE_SSE2)
+constexpr bool kMixInBandSum = true;
+#else
+constexpr bool kMixInBandSum = false;
+#endif
+
 // One channel's five band signals, frame by frame, from the reference r and the four low-pass
 // outputs (every array distinct, so the loop runs on pairs).
 void splitChannel(const double* __restrict r, const double* __restrict lp1,
@@ -77,15 +85,27 @@ void splitBand(const double* __restrict upperL, const double* __restrict lowerL,
 
 constexpr int kBands = MultibandEngine::kBands;
 
+// The output mix of the band sum and the dry signal, with the factors read once per chunk.
+struct Mix {
+    const double* dryL; // dry signal, L
+    const double* dryR; // dry signal, R
+    double wet;         // "Wet out" factor
+    double dry;         // "Dry out" factor
+    double master;      // "MasterOut" gain
+    double of(double sum, double drySample) const { return (sum * wet + drySample * dry) * master; }
+};
+
 // The usual case of the band sum: frame by frame across the five bands, band b's smoothed gain
 // times its output gain applied to its delayed L and R (delayed[2 b], delayed[2 b + 1]) and
 // summed into the output in band order, with the band meters' extremes taken on the way:
 // level[b] the largest max(|l|, |r|) (0 or more), signedGain[b] the largest sign[b] times the
-// applied gain. Where doubles live in SSE2 registers two frames go at a time.
+// applied gain. With kMixInBandSum the sums leave mixed with the dry signal (mix.of). Where
+// doubles live in SSE2 registers two frames go at a time.
 void applyAndMeasure(const double (*smoothed)[MultibandEngine::kChunk],
                      const double* const (&delayed)[2 * kBands], const double (&outputGain)[kBands],
-                     const double (&sign)[kBands], double* __restrict outL, double* __restrict outR,
-                     double (&level)[kBands], double (&signedGain)[kBands], int n) {
+                     const double (&sign)[kBands], const Mix& mix, double* __restrict outL,
+                     double* __restrict outR, double (&level)[kBands], double (&signedGain)[kBands],
+                     int n) {
     int k = 0;
 #if defined(QV_ENGINE_SSE2)
     const __m128d signBit = _mm_set1_pd(-0.0);
@@ -107,8 +127,12 @@ void applyAndMeasure(const double (*smoothed)[MultibandEngine::kChunk],
             levels[b] = _mm_max_pd(magnitude, levels[b]);
             gains[b] = _mm_max_pd(_mm_mul_pd(s, _mm_set1_pd(sign[b])), gains[b]);
         }
-        _mm_storeu_pd(outL + k, sumL);
-        _mm_storeu_pd(outR + k, sumR);
+        const __m128d wet = _mm_set1_pd(mix.wet), dry = _mm_set1_pd(mix.dry),
+                      master = _mm_set1_pd(mix.master);
+        const __m128d dryL = _mm_mul_pd(_mm_loadu_pd(mix.dryL + k), dry);
+        const __m128d dryR = _mm_mul_pd(_mm_loadu_pd(mix.dryR + k), dry);
+        _mm_storeu_pd(outL + k, _mm_mul_pd(_mm_add_pd(_mm_mul_pd(sumL, wet), dryL), master));
+        _mm_storeu_pd(outR + k, _mm_mul_pd(_mm_add_pd(_mm_mul_pd(sumR, wet), dryR), master));
     }
     for (int b = 0; b < kBands; ++b) {
         const __m128d l = _mm_max_sd(levels[b], _mm_unpackhi_pd(levels[b], levels[b]));
@@ -136,8 +160,8 @@ void applyAndMeasure(const double (*smoothed)[MultibandEngine::kChunk],
             const double g = sign[b] * s;
             signedGain[b] = g > signedGain[b] ? g : signedGain[b];
         }
-        outL[k] = sumL;
-        outR[k] = sumR;
+        outL[k] = kMixInBandSum ? mix.of(sumL, mix.dryL[k]) : sumL;
+        outR[k] = kMixInBandSum ? mix.of(sumR, mix.dryR[k]) : sumR;
     }
 }
 } // namespace
@@ -320,9 +344,9 @@ int MultibandEngine::gatherChunk(const float* inL, const float* inR, int i, int 
 void MultibandEngine::silence(int g) {
     for (int k = 0; k < g; ++k) {
         referenceRing_.stepSilence();
-        limiter_.pushSilence();
         crossover_.stepSilence();
     }
+    limiter_.pushSilence(g);
     lookahead_.advanceSilence(g);
 }
 
@@ -333,8 +357,8 @@ void MultibandEngine::processChunk(int n) {
     splitBands(n);
     float ratio[kBands]; // each band's ratio control, for the band meter
     computeBandGains(n, ratio);
-    applyAndSumBands(n, ratio);
-    mixAndLimit(n);
+    const bool mixed = applyAndSumBands(n, ratio);
+    mixAndLimit(n, mixed);
     meterAndCapture(n);
 }
 
@@ -410,11 +434,11 @@ void MultibandEngine::computeBandGains(int n, float (&ratio)[kBands]) {
     linker_.process(raw, linked, capped, smoothed, n);
 }
 
-void MultibandEngine::applyAndSumBands(int n, const float (&ratio)[kBands]) {
+bool MultibandEngine::applyAndSumBands(int n, const float (&ratio)[kBands]) {
     Chunk& c = chunk_;
     // Output gains (the smoothed gains become the applied ones) on the band signals of 31 frames
-    // before; a band switched off is silenced. The gained bands are summed into the output
-    // arrays on the way, band after band.
+    // before; a band switched off is silenced. The gained bands are summed into the limiter's
+    // input on the way, band after band.
     // The settings are read once: the automation thread may change them meanwhile.
     double outputGain[kBands];
     bool bandOff[kBands];
@@ -424,6 +448,8 @@ void MultibandEngine::applyAndSumBands(int n, const float (&ratio)[kBands]) {
         bandOff[b] = compressors_[b].bandOff();
         anyOff = anyOff || bandOff[b];
     }
+    double* const sumL = limiter_.input(0);
+    double* const sumR = limiter_.input(1);
     if (!anyOff && n <= bandMeter_.framesBeforePublish()) {
         // The usual case, no period ending in the chunk: the band meters take the extremes
         // measured on the way instead of the band arrays.
@@ -433,16 +459,17 @@ void MultibandEngine::applyAndSumBands(int n, const float (&ratio)[kBands]) {
             sign[b] = BandMeter::gainSign(ratio[b]);
         for (int w = 0; w < 2 * kBands; ++w)
             delayed[w] = lookahead_.output(w);
-        applyAndMeasure(c.smoothed, delayed, outputGain, sign, c.outL, c.outR, level, signedGain,
+        const Mix mix{c.dryL, c.dryR, wet_, dry_, master_};
+        applyAndMeasure(c.smoothed, delayed, outputGain, sign, mix, sumL, sumR, level, signedGain,
                         n);
         lookahead_.advance(n);
         bandMeter_.addExtremes(level, signedGain, ratio, n);
-        return;
+        return kMixInBandSum;
     }
     if (!anyOff) {
         // Frame by frame across the five bands, the sums held in registers.
         for (int k = 0; k < n; ++k) {
-            double sumL = 0.0, sumR = 0.0;
+            double left = 0.0, right = 0.0;
             for (int b = 0; b < kBands; ++b) {
                 const double s = c.smoothed[b][k] * outputGain[b];
                 c.smoothed[b][k] = s;
@@ -450,16 +477,16 @@ void MultibandEngine::applyAndSumBands(int n, const float (&ratio)[kBands]) {
                 const double r = lookahead_.output(2 * b + 1)[k] * s;
                 c.band[b][0][k] = l;
                 c.band[b][1][k] = r;
-                sumL += l;
-                sumR += r;
+                left += l;
+                right += r;
             }
-            c.outL[k] = sumL;
-            c.outR[k] = sumR;
+            sumL[k] = left;
+            sumR[k] = right;
         }
     } else {
         for (int k = 0; k < n; ++k) {
-            c.outL[k] = 0.0;
-            c.outR[k] = 0.0;
+            sumL[k] = 0.0;
+            sumR[k] = 0.0;
         }
         for (int b = 0; b < kBands; ++b) {
             const double og = outputGain[b];
@@ -475,8 +502,8 @@ void MultibandEngine::applyAndSumBands(int n, const float (&ratio)[kBands]) {
                 const double l = (off ? 0.0 : delayedL[k]) * s, r = (off ? 0.0 : delayedR[k]) * s;
                 gainedL[k] = l;
                 gainedR[k] = r;
-                c.outL[k] += l;
-                c.outR[k] += r;
+                sumL[k] += l;
+                sumR[k] += r;
             }
         }
     }
@@ -490,17 +517,23 @@ void MultibandEngine::applyAndSumBands(int n, const float (&ratio)[kBands]) {
     lookahead_.advance(n);
     if (bandMeter_.process(bands, applied, ratio, n) && listener_ != nullptr)
         listener_->requestPanelRefresh();
+    return false;
 }
 
-void MultibandEngine::mixAndLimit(int n) {
+void MultibandEngine::mixAndLimit(int n, bool mixed) {
     Chunk& c = chunk_;
-    // (sum of the bands * wet + dry * dry factor) * master, then the limiter.
-    const double wet = wet_, dryFactor = dry_, master = master_;
-    for (int k = 0; k < n; ++k) {
-        c.outL[k] = (c.outL[k] * wet + c.dryL[k] * dryFactor) * master;
-        c.outR[k] = (c.outR[k] * wet + c.dryR[k] * dryFactor) * master;
+    // (sum of the bands * wet + dry * dry factor) * master into the limiter, unless the band sum
+    // has already put it there; the limited mix comes back in the output arrays.
+    if (!mixed) {
+        const Mix mix{c.dryL, c.dryR, wet_, dry_, master_};
+        double* mixL = limiter_.input(0);
+        double* mixR = limiter_.input(1);
+        for (int k = 0; k < n; ++k) {
+            mixL[k] = mix.of(mixL[k], c.dryL[k]);
+            mixR[k] = mix.of(mixR[k], c.dryR[k]);
+        }
     }
-    limiter_.process(c.outL, c.outR, n);
+    limiter_.processInput(n, c.outL, c.outR);
     // The monitor switch outputs the input of 838 frames before instead.
     if (c.monitorOn) {
         for (int k = 0; k < n; ++k) {

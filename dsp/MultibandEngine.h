@@ -47,6 +47,7 @@ public:
     static constexpr double kDefaultSampleRate = 44100.0;
     static constexpr int kChunk = 128; // frames run through the pipeline unit after unit
     static_assert(kChunk <= kReferenceDelay, "the input rings read a whole chunk before writing");
+    static_assert(kChunk <= BandLimiter::kMaxRun, "the limiter takes a chunk in one run");
 
     explicit MultibandEngine(EngineListener* listener = nullptr);
     MultibandEngine(const MultibandEngine&) = delete;
@@ -121,10 +122,11 @@ private:
     void splitBands(int frames);
     // the detectors, gain computers, linking and gain smoothing (ratio: each band's control);
     void computeBandGains(int frames, float (&ratio)[kBands]);
-    // the smoothed gains on the delayed bands, summed into the output, and the band meters;
-    void applyAndSumBands(int frames, const float (&ratio)[kBands]);
-    // wet, dry and master mix, the limiter and the monitor switch;
-    void mixAndLimit(int frames);
+    // the smoothed gains on the delayed bands, summed into the output, and the band meters
+    // (returns true when the sum went straight into the limiter's input, already mixed);
+    bool applyAndSumBands(int frames, const float (&ratio)[kBands]);
+    // wet, dry and master mix (unless mixed), the limiter and the monitor switch;
+    void mixAndLimit(int frames, bool mixed);
     // the output meters and the analyser capture.
     void meterAndCapture(int frames);
     void silence(int frames);

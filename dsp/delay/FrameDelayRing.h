@@ -1,10 +1,6 @@
 #pragma once
 
-#include <cstring>
-
-#if defined(__SSE__) && !defined(__SSE2__)
-#include <xmmintrin.h>
-#endif
+#include "dsp/delay/CopySamples.h"
 
 namespace qv {
 
@@ -92,20 +88,6 @@ private:
         if constexpr (MaxRun > 1) {
             if (slot < MaxRun - 1) values_[w][slot + kCapacity] = value;
         }
-    }
-    // count doubles from in to out. Where SSE has no double arithmetic (the SSE build's doubles
-    // live on the x87 unit) it still moves 16 bytes at a time, where a library copy of a few
-    // hundred bytes would go byte by byte.
-    static void copySamples(const double* in, double* out, int count) {
-#if defined(__SSE__) && !defined(__SSE2__)
-        int k = 0;
-        for (; k + 1 < count; k += 2)
-            _mm_storeu_ps(reinterpret_cast<float*>(out + k),
-                          _mm_loadu_ps(reinterpret_cast<const float*>(in + k)));
-        if (k < count) out[k] = in[k];
-#else
-        std::memcpy(out, in, sizeof(double) * count);
-#endif
     }
     // Signal w's run at the write position (up to the wrap, then from slot 0); the slots a
     // delayed run can reach across the wrap, 0..MaxRun - 2, also in their copy after the ring.

@@ -1,5 +1,6 @@
 #include "dsp/limiter/BandLimiter.h"
 
+#include "dsp/delay/CopySamples.h"
 #include "dsp/dynamics/FollowerPair.h"
 #include "dsp/math/CoefficientMath.h"
 #include "dsp/math/FlushDenormal.h"
@@ -7,6 +8,11 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <limits>
+
+#if defined(__SSE2__) && defined(__SSE2_MATH__)
+#include <emmintrin.h>
+#endif
 
 namespace qv {
 
@@ -93,32 +99,65 @@ bool plainlyWithinClip(double v) {
     return top - smallestNormalTop < clipTop - smallestNormalTop;
 }
 
-// One channel of a run, in place: the mix delayed by the look-ahead ring, times the smoothed gain,
-// clipped and scaled by the ceiling. The clip is what guarantees the bound: whatever the smoothed
-// gain did, no sample leaves above kClipLevel * ceiling. A NaN product is treated as silence.
-template <int Length>
-void applyGain(DelayRing<Length>& ring, double* samples, const double* gains, double ceiling,
+// The exact output of one delayed sample times its gain: clipped and scaled by the ceiling. The
+// clip is what guarantees the bound: whatever the smoothed gain did, no sample leaves above
+// kClipLevel * ceiling. A NaN product is treated as silence.
+double limitedSample(double delayed, double gain, double ceiling) {
+    const double clip = BandLimiter::kClipLevel;
+    double v = delayed * gain;
+    if (plainlyWithinClip(v)) return v * ceiling; // the usual case
+    v = flushDenormal(v);
+    if (!(std::fabs(v) <= clip)) { // the unusual case: something to clip
+        if (v > clip)
+            v = clip;
+        else if (v < -clip)
+            v = -clip;
+        else // NaN
+            v = 0.0;
+    }
+    return v * ceiling;
+}
+
+// One channel of a run: out[i] = limitedSample(delayed[i], gains[i], ceiling). Where doubles
+// live in SSE2 registers two samples go at a time while both products are normal and within
+// the clip (then flush and clip leave them as they are).
+void applyGain(const double* delayed, const double* gains, double ceiling, double* out,
                int frames) {
-    ring.process(samples, frames, [gains, ceiling](int i, double delayed) {
-        const double clip = BandLimiter::kClipLevel;
-        double v = delayed * gains[i];
-        if (plainlyWithinClip(v)) return v * ceiling; // the usual case
-        v = flushDenormal(v);
-        if (!(std::fabs(v) <= clip)) { // the unusual case: something to clip
-            if (v > clip)
-                v = clip;
-            else if (v < -clip)
-                v = -clip;
-            else // NaN
-                v = 0.0;
+    int i = 0;
+#if defined(__SSE2__) && defined(__SSE2_MATH__)
+    const __m128d magnitudeMask = _mm_castsi128_pd(_mm_set1_epi64x(0x7FFFFFFFFFFFFFFFLL));
+    const __m128d clip = _mm_set1_pd(BandLimiter::kClipLevel);
+    const __m128d smallestNormal = _mm_set1_pd(std::numeric_limits<double>::min());
+    const __m128d scale = _mm_set1_pd(ceiling);
+    for (; i + 1 < frames; i += 2) {
+        const __m128d v = _mm_mul_pd(_mm_loadu_pd(delayed + i), _mm_loadu_pd(gains + i));
+        const __m128d magnitude = _mm_and_pd(v, magnitudeMask);
+        const __m128d plain =
+            _mm_and_pd(_mm_cmple_pd(magnitude, clip), _mm_cmpge_pd(magnitude, smallestNormal));
+        if (_mm_movemask_pd(plain) == 3) {
+            _mm_storeu_pd(out + i, _mm_mul_pd(v, scale));
+        } else {
+            out[i] = limitedSample(delayed[i], gains[i], ceiling);
+            out[i + 1] = limitedSample(delayed[i + 1], gains[i + 1], ceiling);
         }
-        return v * ceiling;
-    });
+    }
+#endif
+    for (; i < frames; ++i)
+        out[i] = limitedSample(delayed[i], gains[i], ceiling);
 }
 } // namespace
 
 void BandLimiter::process(double* left, double* right, int frames) {
-    if (frames <= 0) return;
+    for (int done = 0; done < frames; done += kMaxRun) {
+        const int n = frames - done < kMaxRun ? frames - done : kMaxRun;
+        copySamples(left + done, lookahead_.input(0), n);
+        copySamples(right + done, lookahead_.input(1), n);
+        processInput(n, left + done, right + done);
+    }
+}
+
+void BandLimiter::processInput(int frames, double* outL, double* outR) {
+    if (frames <= 0 || frames > kMaxRun) return;
     if (!(limiterSwitch_ < 0.5f)) {
         if (!bypassLatch_) {
             smoother_.fullReset();
@@ -127,25 +166,24 @@ void BandLimiter::process(double* left, double* right, int frames) {
             autoHistory_.clear();
             bypassLatch_ = true;
         }
-        ringL_.process(left, frames);
-        ringR_.process(right, frames);
-        return;
+        copySamples(lookahead_.output(0), outL, frames);
+        copySamples(lookahead_.output(1), outR, frames);
+    } else {
+        // The followers see the undelayed mix; the gains go onto the delayed one.
+        const double* left = lookahead_.input(0);
+        const double* right = lookahead_.input(1);
+        double gains[kMaxRun];
+        if (releaseSwitch_ > 0.5f)
+            runGains(manualHistory_, manualPeak_, manualRise_, smoother_, left, right, gains,
+                     frames);
+        else
+            runGains(autoHistory_, autoPeak_, autoRise_, smoother_, left, right, gains, frames);
+        const double ceiling = ceiling_;
+        applyGain(lookahead_.output(0), gains, ceiling, outL, frames);
+        applyGain(lookahead_.output(1), gains, ceiling, outR, frames);
+        bypassLatch_ = false;
     }
-    for (int done = 0; done < frames; done += kMaxRun) {
-        const int n = frames - done < kMaxRun ? frames - done : kMaxRun;
-        limitRun(left + done, right + done, n);
-    }
-    bypassLatch_ = false;
-}
-
-void BandLimiter::limitRun(double* left, double* right, int frames) {
-    double gains[kMaxRun];
-    if (releaseSwitch_ > 0.5f)
-        runGains(manualHistory_, manualPeak_, manualRise_, smoother_, left, right, gains, frames);
-    else
-        runGains(autoHistory_, autoPeak_, autoRise_, smoother_, left, right, gains, frames);
-    applyGain(ringL_, left, gains, ceiling_, frames);
-    applyGain(ringR_, right, gains, ceiling_, frames);
+    lookahead_.advance(frames);
 }
 
 void BandLimiter::reset() {
@@ -161,8 +199,7 @@ void BandLimiter::reset() {
 void BandLimiter::fullReset() {
     reset();
     smoother_.fullReset();
-    ringL_.clear();
-    ringR_.clear();
+    lookahead_.clear();
     bypassLatch_ = false;
 }
 

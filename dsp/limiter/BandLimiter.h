@@ -2,7 +2,7 @@
 
 #include "dsp/Relaxed.h"
 
-#include "dsp/delay/DelayRing.h"
+#include "dsp/delay/ChunkDelayLine.h"
 #include "dsp/dynamics/LevelHistory.h"
 #include "dsp/dynamics/PeakHoldDetector.h"
 #include "dsp/dynamics/RisingSmoothDetector.h"
@@ -19,7 +19,7 @@ class BandLimiter {
 public:
     static constexpr int kLookahead = 39;
     static constexpr double kClipLevel = 0.999999;
-    static constexpr int kMaxRun = 64; // frames per pass of process's stage loops
+    static constexpr int kMaxRun = 128; // frames per pass of the stage loops (the loop's chunk)
 
     BandLimiter();
 
@@ -41,8 +41,12 @@ public:
 
     // Audio thread: a run of frames of the mix in place, the limited (or, switched off, only
     // delayed) mix out. The same output as limit frame by frame, whatever the run lengths; the
-    // switches and the clip shape are read once per call.
+    // switches and the clip shape are read once per kMaxRun frames.
     void process(double* left, double* right, int frames);
+    // The same without copies, for a run of up to kMaxRun frames: the caller writes the mix to
+    // input(0) (L) and input(1) (R), then processInput writes the limited mix to outL, outR.
+    double* input(int channel) { return lookahead_.input(channel == 1 ? 1 : 0); }
+    void processInput(int frames, double* outL, double* outR);
     // One frame (for runs, process is several times cheaper per frame).
     void limit(double inL, double inR, double& outL, double& outR) {
         double l = inL, r = inR;
@@ -51,11 +55,8 @@ public:
         outR = r;
     }
 
-    // Audio thread, gated frames: a zero into both look-ahead rings; nothing else changes.
-    void pushSilence() {
-        ringL_.step(0.0);
-        ringR_.step(0.0);
-    }
+    // Audio thread, gated frames: frames zeros into the look-ahead line; nothing else changes.
+    void pushSilence(int frames = 1) { lookahead_.advanceSilence(frames); }
 
     // Engine reset: smoother output and history 1.0, direction rising, four followers cleared.
     void reset();
@@ -67,11 +68,8 @@ public:
     const LimiterGainSmoother& smoother() const { return smoother_; }
 
 private:
-    // Up to kMaxRun frames through the stage loops, limiter running.
-    void limitRun(double* left, double* right, int frames);
-
-    DelayRing<kLookahead + 1> ringL_;        // mix delayed by the look-ahead, left
-    DelayRing<kLookahead + 1> ringR_;        // mix delayed by the look-ahead, right
+    // The mix delayed by the look-ahead, L and R, for runs of up to kMaxRun frames.
+    ChunkDelayLine<kLookahead, 2, kMaxRun> lookahead_;
     PeakHoldDetector autoPeak_;              // instant, release 0.5 ms
     RisingSmoothDetector autoRise_;          // rise 1 + 49 q ms, release 0.5 s
     PeakHoldDetector manualPeak_;            // instant, release from "lt_Rel_m"
