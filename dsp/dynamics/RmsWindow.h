@@ -1,6 +1,11 @@
 #pragma once
 
+#include <cmath>
 #include <memory>
+
+#if defined(__SSE2__) && defined(__SSE2_MATH__)
+#include <emmintrin.h>
+#endif
 
 namespace qv {
 
@@ -59,10 +64,20 @@ public:
     // need no more, and the largest before the silence rule gives the same value (the rule
     // never lowers a larger mean square below a smaller one).
     float processLargest(const double* x, int frames) {
+        // The largest mean square is the largest running sum times the scale (the rounded
+        // product never decreases as the sum grows), so the loop keeps only the largest sum.
+        // Runs that need no bounds (all samples finite and within kMaxAmplitude, the usual
+        // case) skip them.
         float largest = 0.0f;
-        run(x, frames, boundDouble,
-            [&largest](int, float mean) { largest = mean > largest ? mean : largest; });
-        return silenced(largest);
+        const auto keepLargest = [&largest](int, float sum) {
+            largest = sum > largest ? sum : largest;
+        };
+        if (allWithinBounds(x, frames))
+            run(
+                x, frames, [](double v) { return static_cast<float>(v); }, keepLargest, 1.0f);
+        else
+            run(x, frames, boundDouble, keepLargest, 1.0f);
+        return silenced(largest * scale_);
     }
     // Ring and sum zeroed, positions 0.
     void clear();
@@ -82,12 +97,33 @@ private:
         return static_cast<float>(v != v ? 0.0 : v);
     }
 
-    // out(i, mean) takes the mean square of frame i.
+    // True when every |x[i]| is at most kMaxAmplitude (false for a NaN).
+    static bool allWithinBounds(const double* x, int frames) {
+        const double limit = kMaxAmplitude;
+        int i = 0;
+        bool within = true;
+#if defined(__SSE2__) && defined(__SSE2_MATH__)
+        const __m128d magnitudeMask = _mm_castsi128_pd(_mm_set1_epi64x(0x7FFFFFFFFFFFFFFFLL));
+        __m128d all = _mm_castsi128_pd(_mm_set1_epi64x(-1));
+        for (; i + 1 < frames; i += 2)
+            all = _mm_and_pd(all, _mm_cmple_pd(_mm_and_pd(_mm_loadu_pd(x + i), magnitudeMask),
+                                               _mm_set1_pd(limit)));
+        within = _mm_movemask_pd(all) == 3;
+#endif
+        for (; i < frames; ++i)
+            within = within && std::fabs(x[i]) <= limit;
+        return within;
+    }
+
+    // out(i, mean) takes the mean square of frame i (the running sum itself with scale 1).
     template <class Sample, class Bound, class Out>
     void run(const Sample* x, int frames, Bound bound, Out out) {
+        run(x, frames, bound, out, scale_);
+    }
+    template <class Sample, class Bound, class Out>
+    void run(const Sample* x, int frames, Bound bound, Out out, const float scale) {
         float* const ring = ring_.get();
         const int last = length_ - 1;
-        const float scale = scale_;
         float sum = sum_;
         int w = writePosition_;
         int i = 0;
