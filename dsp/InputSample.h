@@ -4,6 +4,8 @@
 
 #if defined(__SSE2__) && defined(__SSE2_MATH__)
 #include <emmintrin.h>
+#elif defined(__SSE__) && defined(__SSE_MATH__)
+#include <xmmintrin.h>
 #endif
 
 namespace qv {
@@ -40,6 +42,21 @@ inline void enterSamples(const float* in, double* out, int frames) {
         const __m128d bounded = _mm_max_pd(_mm_min_pd(x, limit), negativeLimit);
         const __m128d finite = _mm_cmpeq_pd(_mm_sub_pd(x, x), _mm_setzero_pd());
         _mm_storeu_pd(out + k, _mm_and_pd(bounded, finite));
+    }
+#elif defined(__SSE__) && defined(__SSE_MATH__)
+    // Floats in SSE registers, doubles on the x87 unit: four samples are checked at a time as
+    // floats (the limit is exact in single precision; NaN fails), and samples within it only
+    // widen.
+    const __m128 limit = _mm_set1_ps(static_cast<float>(kInputSampleLimit));
+    for (; k + 3 < frames; k += 4) {
+        const __m128 magnitude = _mm_andnot_ps(_mm_set1_ps(-0.0f), _mm_loadu_ps(in + k));
+        if (_mm_movemask_ps(_mm_cmple_ps(magnitude, limit)) == 15) {
+            for (int j = k; j < k + 4; ++j)
+                out[j] = in[j];
+        } else {
+            for (int j = k; j < k + 4; ++j)
+                out[j] = enteredSample(in[j]);
+        }
     }
 #endif
     for (; k < frames; ++k)

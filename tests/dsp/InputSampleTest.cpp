@@ -38,6 +38,23 @@ TEST(InputSampleTest, FiniteSamplesBeyondTheLimitEnterAsTheLimitOthersUnchanged)
         EXPECT_EQ(0, std::memcmp(&entered, &row.out, sizeof entered))
             << row.in << " entered as " << entered << ", not " << row.out;
     }
+    // The run form gives the same bits for every row, wherever it falls in a run (runs of the
+    // rows repeated, taken from every offset and with every length up to a few vector widths).
+    constexpr int kRows = sizeof rows / sizeof rows[0];
+    float in[3 * kRows];
+    for (int i = 0; i < 3 * kRows; ++i)
+        in[i] = rows[(i * 5) % kRows].in;
+    for (int offset = 0; offset < 8; ++offset) {
+        for (int length = 0; offset + length <= 3 * kRows && length < 12; ++length) {
+            double out[3 * kRows];
+            enterSamples(in + offset, out, length);
+            for (int i = 0; i < length; ++i) {
+                const double expected = enteredSample(in[offset + i]);
+                ASSERT_EQ(0, std::memcmp(&out[i], &expected, sizeof expected))
+                    << in[offset + i] << " in a run at " << offset << " of " << length;
+            }
+        }
+    }
 }
 
 } // namespace
