@@ -1,11 +1,8 @@
 #pragma once
 
-#include <cmath>
-#include <memory>
+#include "dsp/metering/RunExtremes.h"
 
-#if defined(__SSE2__) && defined(__SSE2_MATH__)
-#include <emmintrin.h>
-#endif
+#include <memory>
 
 namespace qv {
 
@@ -64,6 +61,11 @@ public:
     // need no more, and the largest before the silence rule gives the same value (the rule
     // never lowers a larger mean square below a smaller one).
     float processLargest(const double* x, int frames) {
+        return processLargest(x, frames, allWithinBounds(x, frames));
+    }
+    // The same where the caller knows whether every |x[i]| is at most kMaxAmplitude (and none
+    // is NaN).
+    float processLargest(const double* x, int frames, bool withinBounds) {
         // The largest mean square is the largest running sum times the scale (the rounded
         // product never decreases as the sum grows), so the loop keeps only the largest sum.
         // Runs that need no bounds (all samples finite and within kMaxAmplitude, the usual
@@ -72,7 +74,7 @@ public:
         const auto keepLargest = [&largest](int, float sum) {
             largest = sum > largest ? sum : largest;
         };
-        if (allWithinBounds(x, frames))
+        if (withinBounds)
             run(
                 x, frames, [](double v) { return static_cast<float>(v); }, keepLargest, 1.0f);
         else
@@ -99,19 +101,8 @@ private:
 
     // True when every |x[i]| is at most kMaxAmplitude (false for a NaN).
     static bool allWithinBounds(const double* x, int frames) {
-        const double limit = kMaxAmplitude;
-        int i = 0;
-        bool within = true;
-#if defined(__SSE2__) && defined(__SSE2_MATH__)
-        const __m128d magnitudeMask = _mm_castsi128_pd(_mm_set1_epi64x(0x7FFFFFFFFFFFFFFFLL));
-        __m128d all = _mm_castsi128_pd(_mm_set1_epi64x(-1));
-        for (; i + 1 < frames; i += 2)
-            all = _mm_and_pd(all, _mm_cmple_pd(_mm_and_pd(_mm_loadu_pd(x + i), magnitudeMask),
-                                               _mm_set1_pd(limit)));
-        within = _mm_movemask_pd(all) == 3;
-#endif
-        for (; i < frames; ++i)
-            within = within && std::fabs(x[i]) <= limit;
+        bool within;
+        run_extremes::largestMagnitude(x, frames, 0.0, kMaxAmplitude, within);
         return within;
     }
 

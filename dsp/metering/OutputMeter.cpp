@@ -61,9 +61,12 @@ bool OutputMeter::process(const double* left, const double* right, int frames) {
 
 // Both readings are capped: the cap of the largest is the largest of the caps.
 void OutputMeter::accumulate(int c, const double* samples, int frames) {
+    bool withinBounds;
     peakAccumulator_[c] =
-        std::min(run_extremes::largestMagnitude(samples, frames, peakAccumulator_[c]), kMaxPeak);
-    const float largest = windows_[c].processLargest(samples, frames);
+        std::min(run_extremes::largestMagnitude(samples, frames, peakAccumulator_[c],
+                                                RmsWindow::kMaxAmplitude, withinBounds),
+                 kMaxPeak);
+    const float largest = windows_[c].processLargest(samples, frames, withinBounds);
     meanSquareAccumulator_[c] =
         std::min(std::max(largest, meanSquareAccumulator_[c]), kMaxMeanSquare);
 }

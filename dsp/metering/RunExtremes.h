@@ -52,6 +52,33 @@ inline double largestMagnitude(const double* x, int frames, double start) {
     return largestMagnitude(x, x, frames, start);
 }
 
+// The same, also telling in within whether every |x[i]| is at most limit (false if any x[i] is
+// NaN): one pass where the meters need both.
+inline double largestMagnitude(const double* x, int frames, double start, double limit,
+                               bool& within) {
+    int i = 0;
+    int allWithin = 1;
+#if defined(QV_RUN_EXTREMES_SSE2)
+    __m128d pair = _mm_set1_pd(start);
+    __m128d all = _mm_castsi128_pd(_mm_set1_epi64x(-1));
+    const __m128d bound = _mm_set1_pd(limit);
+    for (; i + 1 < frames; i += 2) {
+        const __m128d magnitude = magnitudes(x + i);
+        pair = _mm_max_pd(magnitude, pair);
+        all = _mm_and_pd(all, _mm_cmple_pd(magnitude, bound));
+    }
+    start = higherOf(pair);
+    allWithin = _mm_movemask_pd(all) == 3;
+#endif
+    for (; i < frames; ++i) {
+        const double magnitude = std::fabs(x[i]);
+        start = std::max(start, magnitude);
+        allWithin &= static_cast<int>(magnitude <= limit);
+    }
+    within = allWithin != 0;
+    return start;
+}
+
 // The largest (Largest) or the smallest of start and every x[i], i < frames.
 template <bool Largest> inline double extreme(const double* x, int frames, double start) {
     int i = 0;

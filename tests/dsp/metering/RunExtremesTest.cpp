@@ -38,6 +38,11 @@ TEST(RunExtremesTest, AgreeWithPlainLoopsForEveryLengthAndPosition) {
             SCOPED_TRACE(frames);
             EXPECT_EQ(largestMagnitude(a.data(), b.data(), frames, start), both);
             EXPECT_EQ(largestMagnitude(a.data(), frames, start), one);
+            bool within = false, expectedWithin = true;
+            for (int i = 0; i < frames; ++i)
+                expectedWithin = expectedWithin && std::fabs(a[i]) <= 1.5;
+            EXPECT_EQ(largestMagnitude(a.data(), frames, start, 1.5, within), one);
+            EXPECT_EQ(within, expectedWithin);
             EXPECT_EQ(largest(a.data(), frames, start), high);
             EXPECT_EQ(smallest(a.data(), frames, start), low);
             EXPECT_EQ(largest(f.data(), frames, static_cast<float>(start)), highF);
@@ -51,6 +56,11 @@ TEST(RunExtremesTest, NaNSamplesNeverReachTheResult) {
     const double y[5] = {nan, 0.75, 0.0, nan, 0.0};
     EXPECT_FALSE(std::isnan(largestMagnitude(x, y, 5, 0.0)));
     EXPECT_EQ(largestMagnitude(x, 5, 0.0), 0.5);
+    for (int frames = 2; frames <= 5; ++frames) { // the NaN in the vector part and in the tail
+        bool within = true;
+        largestMagnitude(x, frames, 0.0, 1.0, within);
+        EXPECT_FALSE(within) << frames;
+    }
     EXPECT_EQ(largest(x, 5, 0.0), 0.5);
     EXPECT_EQ(smallest(x, 5, 1.0), 0.125);
 }
