@@ -303,6 +303,8 @@ void MultibandEngine::run(const float* inL, const float* inR, float* outL, float
 // the next frame, counted by the gate, in xL, xR and whether the engine runs for it in active.
 int MultibandEngine::gatherChunk(const float* inL, const float* inR, int i, int frames, int limit,
                                  double& xL, double& xR, bool& active) {
+    chunk_.inL = inputRing_.runArea(0);
+    chunk_.inR = inputRing_.runArea(1);
     chunk_.inL[0] = xL;
     chunk_.inR[0] = xR;
     int n = 1;
@@ -366,13 +368,14 @@ void MultibandEngine::readDelayedInputs(int n) {
     Chunk& c = chunk_;
     // Monitor and dry inputs from the input ring, the reference from its own, read in place
     // (every delay is longer than a chunk, so the frames read all lie before it, and the rings
-    // keep them through the chunk's write). "Monitor" is read once per chunk, here.
+    // keep them through the chunk's write; the chunk's input is already in the input ring's run
+    // area). "Monitor" is read once per chunk, here.
     c.monitorOn = monitor_ >= kMonitorOn;
     c.monitorL = inputRing_.delayedRun(0, kLatency);
     c.monitorR = inputRing_.delayedRun(1, kLatency);
     c.dryL = inputRing_.delayedRun(0, kDryDelay);
     c.dryR = inputRing_.delayedRun(1, kDryDelay);
-    inputRing_.writeRun(c.inL, c.inR, n);
+    inputRing_.commitRun(n);
     c.refL = referenceRing_.delayedRun(0, kReferenceDelay);
     c.refR = referenceRing_.delayedRun(1, kReferenceDelay);
     referenceRing_.writeRun(c.inL, c.inR, n);

@@ -133,7 +133,8 @@ private:
 
     // Working arrays of one chunk of running frames, unit outputs feeding the next unit.
     struct Chunk {
-        double inL[kChunk], inR[kChunk]; // sanitised input
+        double* inL = nullptr; // sanitised input, written straight into the input ring
+        double* inR = nullptr;
         // The delayed inputs, read in place from the input rings (valid for the chunk):
         const double* monitorL = nullptr; // input delayed kLatency
         const double* monitorR = nullptr;

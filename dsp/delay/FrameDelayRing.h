@@ -15,6 +15,7 @@ namespace qv {
 // are kept again after its end. The ring has room for MaxRun - 1 frames beyond Length, so a run
 // read before a writeRun of up to MaxRun frames stays intact after it.
 template <int Length, int Width, int MaxRun = 1> class FrameDelayRing {
+    static_assert(MaxRun <= Length, "a run's wrap reaches only the slots kept again");
     static_assert(Length >= 1 && Width >= 1 && MaxRun >= 1,
                   "a frame ring holds at least one value");
 
@@ -61,8 +62,17 @@ public:
     }
     void writeRun(const double* left, const double* right, int frames) {
         static_assert(Width == 2, "stereo runs on a stereo ring only");
-        writeSignal(0, left, frames);
-        writeSignal(1, right, frames);
+        copySamples(left, runArea(0), frames);
+        copySamples(right, runArea(1), frames);
+        commitRun(frames);
+    }
+    // The same without the copy: the run's frames of signal w are written straight to
+    // runArea(w) (room for MaxRun frames, none of them read by a delayedRun of this run), then
+    // commitRun takes them in and advances.
+    double* runArea(int w) { return values_[w] + position_; }
+    void commitRun(int frames) {
+        for (int w = 0; w < Width; ++w)
+            keepCopies(values_[w], frames);
         const int p = position_ + frames;
         position_ = p < kCapacity ? p : p - kCapacity;
     }
@@ -89,18 +99,16 @@ private:
             if (slot < MaxRun - 1) values_[w][slot + kCapacity] = value;
         }
     }
-    // Signal w's run at the write position (up to the wrap, then from slot 0); the slots a
-    // delayed run can reach across the wrap, 0..MaxRun - 2, also in their copy after the ring.
-    void writeSignal(int w, const double* in, int frames) {
-        double* const ring = values_[w];
-        const int beforeWrap = kCapacity - position_ < frames ? kCapacity - position_ : frames;
-        copySamples(in, ring + position_, beforeWrap);
-        copySamples(in + beforeWrap, ring, frames - beforeWrap);
-        const int first = beforeWrap < frames ? 0 : position_;
-        const int end = beforeWrap < frames ? frames - beforeWrap : position_ + frames;
+    // After a run of frames was written at the write position of a signal's ring: the slots
+    // written past the ring's end are the first slots wrapped around (copied to their place),
+    // and the first MaxRun - 1 slots are kept again after the end.
+    void keepCopies(double* ring, int frames) {
         if constexpr (MaxRun > 1) {
-            for (int slot = first; slot < end && slot < MaxRun - 1; ++slot)
-                ring[kCapacity + slot] = ring[slot];
+            const int end = position_ + frames;
+            for (int slot = kCapacity; slot < end; ++slot)
+                ring[slot - kCapacity] = ring[slot];
+            for (int slot = position_; slot < end && slot < MaxRun - 1; ++slot)
+                ring[slot + kCapacity] = ring[slot];
         }
     }
 
