@@ -5,33 +5,61 @@
 namespace qv {
 
 CrossoverStage::CrossoverStage() {
-    for (int c = 0; c < kChannels; ++c) {
+    for (int c = 0; c < kChannels; ++c)
         kernelDesign_[c] = 0;
-        kernelValid_[c] = false;
-    }
     fullReset();
 }
 
-// Kernel of a job with filters a, b: G = (Ha + i Hb) / 2N at bit-reversed positions. The 1/2
-// belongs to the channel separation below and 1/N to the unscaled inverse transform; both are
-// powers of two, so folding them in changes no rounding.
-void CrossoverStage::refreshKernels(int channel) {
-    const CrossoverBank& bank = banks_[channel];
-    const unsigned design = bank.designCount();
-    if (kernelValid_[channel] && design == kernelDesign_[channel]) return;
-    const double scale = 0.5 / kFftSize;
-    for (int pair = 0; pair < kFilters / 2; ++pair) {
-        const int job = channel * (kFilters / 2) + pair;
-        const Relaxed<double>* ha = bank.filterSpectrum(2 * pair + 1);
-        const Relaxed<double>* hb = bank.filterSpectrum(2 * pair + 2);
-        for (int k = 0; k < kFftSize; ++k) {
-            const int p = fft_.bitReversed(k);
-            kernelRe_[job][p] = (ha[2 * k] - hb[2 * k + 1]) * scale;
-            kernelIm_[job][p] = (ha[2 * k + 1] + hb[2 * k]) * scale;
+// Both banks hold the same four filter spectra (the plug-in sets them alike; between the two
+// banks' redesigns they differ for a block or so).
+bool CrossoverStage::banksDesignedAlike() const {
+    for (int f = 1; f <= kFilters; ++f) {
+        const Relaxed<double>* a = banks_[0].filterSpectrum(f);
+        const Relaxed<double>* b = banks_[1].filterSpectrum(f);
+        for (int k = 0; k < 2 * kFftSize; ++k)
+            if (a[k].load() != b[k].load()) return false;
+    }
+    return true;
+}
+
+// Separate channels, job of filters a, b: G = (Ha + i Hb) / 2N at bit-reversed positions. The
+// 1/2 belongs to the channel separation below and 1/N to the unscaled inverse transform.
+// Shared filters, job f: G = Hf / N. Both scales are powers of two, so folding them in changes
+// no rounding. Audio thread, at a block boundary: the layout chosen here holds for the block.
+void CrossoverStage::refreshKernels() {
+    const unsigned design[kChannels] = {banks_[0].designCount(), banks_[1].designCount()};
+    if (kernelsValid_ && design[0] == kernelDesign_[0] && design[1] == kernelDesign_[1]) return;
+    // The vector form forms its products in one pass over the channel spectra instead.
+    sharedFilters_ = !kPlanarFftVectorCodelets && banksDesignedAlike();
+    if (sharedFilters_) {
+        const double scale = 1.0 / kFftSize;
+        for (int f = 0; f < kFilters; ++f) {
+            const Relaxed<double>* h = banks_[0].filterSpectrum(f + 1);
+            for (int k = 0; k < kFftSize; ++k) {
+                const int p = fft_.bitReversed(k);
+                kernelRe_[f][p] = h[2 * k] * scale;
+                kernelIm_[f][p] = h[2 * k + 1] * scale;
+            }
+        }
+    } else {
+        const double scale = 0.5 / kFftSize;
+        for (int channel = 0; channel < kChannels; ++channel) {
+            const CrossoverBank& bank = banks_[channel];
+            for (int pair = 0; pair < kFilters / 2; ++pair) {
+                const int job = channel * (kFilters / 2) + pair;
+                const Relaxed<double>* ha = bank.filterSpectrum(2 * pair + 1);
+                const Relaxed<double>* hb = bank.filterSpectrum(2 * pair + 2);
+                for (int k = 0; k < kFftSize; ++k) {
+                    const int p = fft_.bitReversed(k);
+                    kernelRe_[job][p] = (ha[2 * k] - hb[2 * k + 1]) * scale;
+                    kernelIm_[job][p] = (ha[2 * k + 1] + hb[2 * k]) * scale;
+                }
+            }
         }
     }
-    kernelDesign_[channel] = design;
-    kernelValid_[channel] = true;
+    for (int c = 0; c < kChannels; ++c)
+        kernelDesign_[c] = design[c];
+    kernelsValid_ = true;
 }
 
 // With Z the transform of z = L + iR over the two blocks, the channel spectra are
@@ -43,8 +71,7 @@ void CrossoverStage::refreshKernels(int channel) {
 // [B, 2B) hold bins whose mirrors lie at 3B - 1 - p (positions 0 and 1, bins 0 and N/2, are
 // their own mirrors).
 void CrossoverStage::filterBlock() {
-    for (int c = 0; c < kChannels; ++c)
-        refreshKernels(c);
+    refreshKernels();
 
     std::copy(overlap_[0], overlap_[0] + kHop, spectrumRe_);
     std::copy(input_[0], input_[0] + kHop, spectrumRe_ + kHop);
@@ -56,17 +83,20 @@ void CrossoverStage::filterBlock() {
 
     if constexpr (kPlanarFftVectorCodelets)
         productsFromSpectrum();
-    else
+    else if (!sharedFilters_)
         separateChannels();
     for (int job = 0; job < kJobs; ++job) {
         // The outputs due lie in the upper half. On the x87 unit the transform's first pass
-        // forms the product with the channel spectrum as it loads its input.
+        // forms the product with the channel spectrum, or with shared filters with Z itself, as
+        // it loads its input.
         if constexpr (kPlanarFftVectorCodelets) {
             fft_.inverseUpperHalf(workRe_[job], workIm_[job]);
         } else {
             const int c = job / (kFilters / 2);
-            fft_.inverseUpperHalfOfProduct(channelRe_[c], channelIm_[c], kernelRe_[job],
-                                           kernelIm_[job], workRe_[job], workIm_[job]);
+            const double* xr = sharedFilters_ ? spectrumRe_ : channelRe_[c];
+            const double* xi = sharedFilters_ ? spectrumIm_ : channelIm_[c];
+            fft_.inverseUpperHalfOfProduct(xr, xi, kernelRe_[job], kernelIm_[job], workRe_[job],
+                                           workIm_[job]);
         }
     }
 }

@@ -12,7 +12,11 @@ namespace qv {
 //
 // Two real sequences share each complex transform: L and R go in as one complex signal
 // (L + iR), and each inverse transform returns two low-pass outputs of one channel (LPa + i LPb),
-// so a block costs one forward and four inverse 1024-point transforms instead of ten. The
+// so a block costs one forward and four inverse 1024-point transforms instead of ten. Where
+// doubles live on the x87 unit and both channels' filters are equal (the plug-in designs them
+// identically), each inverse transform instead filters (L + iR) by one filter and returns
+// LPf(L) + i LPf(R): the spectrum of (L + iR) is its input as it stands, with no pass that
+// separates the channels' spectra. The
 // transforms work on split arrays in bit-reversed spectral order (PlanarFft), and the filter
 // spectra are kept here pre-combined in that order, copied again whenever a bank redesigns.
 //
@@ -60,6 +64,8 @@ public:
         return kHop - position_;
     }
     const double* lowPass(int channel, int filter) const {
+        if (sharedFilters_)
+            return (channel == 1 ? workIm_ : workRe_)[filter & (kFilters - 1)] + kHop + position_;
         const int job = (channel == 1 ? 1 : 0) * (kFilters / 2) + ((filter >> 1) & 1);
         return ((filter & 1) == 0 ? workRe_[job] : workIm_[job]) + kHop + position_;
     }
@@ -96,7 +102,8 @@ private:
     void filterBlock();
     void separateChannels();
     void productsFromSpectrum();
-    void refreshKernels(int channel);
+    void refreshKernels();
+    bool banksDesignedAlike() const;
 
     CrossoverDesigner designer_; // design scratch shared by both banks (identical designs)
     // Filter settings and spectra per channel.
@@ -113,13 +120,15 @@ private:
     alignas(kPlanarFftAlignment) double channelIm_[kChannels][kFftSize];
     // Per job (L: LP1/LP2, LP3/LP4, then R): the filter pair combined as (Ha + i Hb) / 2N in
     // bit-reversed order, and the product with the channel spectrum, then its inverse
-    // transform, whose upper half holds the two low-pass outputs due in the current block.
+    // transform, whose upper half holds the two low-pass outputs due in the current block. With
+    // shared filters job f holds filter f: Hf / N, and LPf of L (real part) and R (imaginary).
     alignas(kPlanarFftAlignment) double kernelRe_[kJobs][kFftSize];
     alignas(kPlanarFftAlignment) double kernelIm_[kJobs][kFftSize];
     alignas(kPlanarFftAlignment) double workRe_[kJobs][kFftSize];
     alignas(kPlanarFftAlignment) double workIm_[kJobs][kFftSize];
-    unsigned kernelDesign_[kChannels]; // bank design count the kernels were copied at
-    bool kernelValid_[kChannels];      // kernels copied at least once
+    unsigned kernelDesign_[kChannels]; // bank design counts the kernels were copied at
+    bool kernelsValid_ = false;        // kernels copied at least once
+    bool sharedFilters_ = false;       // kernels and work arrays in the shared-filter layout
     int position_ = 0;                 // frames collected this block, 0..kHop
 };
 
