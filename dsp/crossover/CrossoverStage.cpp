@@ -29,8 +29,7 @@ bool CrossoverStage::banksDesignedAlike() const {
 void CrossoverStage::refreshKernels() {
     const unsigned design[kChannels] = {banks_[0].designCount(), banks_[1].designCount()};
     if (kernelsValid_ && design[0] == kernelDesign_[0] && design[1] == kernelDesign_[1]) return;
-    // The vector form forms its products in one pass over the channel spectra instead.
-    sharedFilters_ = !kPlanarFftVectorCodelets && banksDesignedAlike();
+    sharedFilters_ = banksDesignedAlike();
     if (sharedFilters_) {
         const double scale = 1.0 / kFftSize;
         for (int f = 0; f < kFilters; ++f) {
@@ -62,14 +61,20 @@ void CrossoverStage::refreshKernels() {
     kernelsValid_ = true;
 }
 
-// With Z the transform of z = L + iR over the two blocks, the channel spectra are
-//   XL[k] = (Z[k] + conj Z[N-k]) / 2,   XR[k] = (Z[k] - conj Z[N-k]) / 2i.
-// For one channel X and two of its filters Ha, Hb (spectra of real taps) the inverse transform
-// of X (Ha + i Hb) carries the two filtered signals in its real and imaginary parts.
+// With Z the transform of z = L + iR over the two blocks and Hf the spectrum of a filter's
+// real taps, the inverse transform of Z Hf is LPf(L) + i LPf(R). For banks that differ, the
+// channel spectra are
+//   XL[k] = (Z[k] + conj Z[N-k]) / 2,   XR[k] = (Z[k] - conj Z[N-k]) / 2i,
+// and for one channel X and two of its filters Ha, Hb the inverse transform of X (Ha + i Hb)
+// carries the two filtered signals in its real and imaginary parts.
 //
 // In bit-reversed order bin N-k lies in the same octave block as bin k, mirrored: positions
 // [B, 2B) hold bins whose mirrors lie at 3B - 1 - p (positions 0 and 1, bins 0 and N/2, are
 // their own mirrors).
+//
+// The outputs due lie in the upper half of each inverse transform. On the x87 unit the
+// transform's first pass forms the product with the kernel as it loads its input; SSE2 code
+// forms all products first in one pass of pairs.
 void CrossoverStage::filterBlock() {
     refreshKernels();
 
@@ -81,21 +86,20 @@ void CrossoverStage::filterBlock() {
         std::copy(input_[c], input_[c] + kHop, overlap_[c]);
     fft_.forward(spectrumRe_, spectrumIm_);
 
-    if constexpr (kPlanarFftVectorCodelets)
-        productsFromSpectrum();
-    else if (!sharedFilters_)
-        separateChannels();
-    for (int job = 0; job < kJobs; ++job) {
-        // The outputs due lie in the upper half. On the x87 unit the transform's first pass
-        // forms the product with the channel spectrum, or with shared filters with Z itself, as
-        // it loads its input.
-        if constexpr (kPlanarFftVectorCodelets) {
+    if constexpr (kPlanarFftVectorCodelets) {
+        if (sharedFilters_)
+            sharedFilterProducts();
+        else
+            productsFromSpectrum();
+        for (int job = 0; job < kJobs; ++job)
             fft_.inverseUpperHalf(workRe_[job], workIm_[job]);
-        } else {
+    } else {
+        if (!sharedFilters_) separateChannels();
+        for (int job = 0; job < kJobs; ++job) {
             const int c = job / (kFilters / 2);
-            const double* xr = sharedFilters_ ? spectrumRe_ : channelRe_[c];
-            const double* xi = sharedFilters_ ? spectrumIm_ : channelIm_[c];
-            fft_.inverseUpperHalfOfProduct(xr, xi, kernelRe_[job], kernelIm_[job], workRe_[job],
+            fft_.inverseUpperHalfOfProduct(sharedFilters_ ? spectrumRe_ : channelRe_[c],
+                                           sharedFilters_ ? spectrumIm_ : channelIm_[c],
+                                           kernelRe_[job], kernelIm_[job], workRe_[job],
                                            workIm_[job]);
         }
     }
@@ -149,6 +153,21 @@ void CrossoverStage::productsFromSpectrum() {
         for (int p = block; p < 2 * block; ++p) {
             const int m = mirrorSum - p;
             products(p, zr[p] + zr[m], zi[p] - zi[m], zi[p] + zi[m], zr[m] - zr[p]);
+        }
+    }
+}
+
+// Z times each shared filter's kernel into the work arrays: Z is loaded once for all four, and
+// SSE2 code runs the loop on pairs.
+void CrossoverStage::sharedFilterProducts() {
+    const double* zr = spectrumRe_;
+    const double* zi = spectrumIm_;
+    for (int p = 0; p < kFftSize; ++p) {
+        const double xr = zr[p], xi = zi[p];
+        for (int job = 0; job < kJobs; ++job) {
+            const double gr = kernelRe_[job][p], gi = kernelIm_[job][p];
+            workRe_[job][p] = xr * gr - xi * gi;
+            workIm_[job][p] = xr * gi + xi * gr;
         }
     }
 }

@@ -11,14 +11,15 @@ namespace qv {
 // kHop frames (768 samples after their input, like the bank's own block filter).
 //
 // Two real sequences share each complex transform: L and R go in as one complex signal
-// (L + iR), and each inverse transform returns two low-pass outputs of one channel (LPa + i LPb),
-// so a block costs one forward and four inverse 1024-point transforms instead of ten. Where
-// doubles live on the x87 unit and both channels' filters are equal (the plug-in designs them
-// identically), each inverse transform instead filters (L + iR) by one filter and returns
-// LPf(L) + i LPf(R): the spectrum of (L + iR) is its input as it stands, with no pass that
-// separates the channels' spectra. The
-// transforms work on split arrays in bit-reversed spectral order (PlanarFft), and the filter
-// spectra are kept here pre-combined in that order, copied again whenever a bank redesigns.
+// (L + iR), so a block costs one forward and four inverse 1024-point transforms instead of ten.
+// While both channels' filters are equal (the plug-in designs them identically), each inverse
+// transform filters (L + iR) by one filter and returns LPf(L) + i LPf(R): its input is the
+// product of the forward transform and the filter, with no pass that separates the channels.
+// When the banks differ (for a block or so between their redesigns), the channel spectra are
+// separated and each inverse transform returns two low-pass outputs of one channel
+// (LPa + i LPb). The transforms work on split arrays in bit-reversed spectral order
+// (PlanarFft), and the filter spectra are kept here in that order (the kernels), copied again
+// whenever a bank redesigns.
 //
 // Filter design stays in the banks (bank(c), UI/parameter thread), which share one designer
 // owned here; everything else runs on the audio thread.
@@ -102,6 +103,7 @@ private:
     void filterBlock();
     void separateChannels();
     void productsFromSpectrum();
+    void sharedFilterProducts();
     void refreshKernels();
     bool banksDesignedAlike() const;
 

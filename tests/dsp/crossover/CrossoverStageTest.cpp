@@ -11,7 +11,7 @@ namespace qv {
 namespace {
 
 // The stage's packed transforms must give what each channel's own bank gives, whether the two
-// channels are designed alike (x87 builds then filter L + iR by each filter in turn) or not.
+// channels are designed alike (each transform then filters L + iR by one filter) or not.
 class CrossoverStageDesignTest : public ::testing::TestWithParam<bool> {};
 
 TEST_P(CrossoverStageDesignTest, MatchesEachBanksOwnBlockFilter) {
