@@ -4,7 +4,7 @@
 
 namespace qv {
 
-CrossoverStage::CrossoverStage() {
+template <bool VectorCodelets> BasicCrossoverStage<VectorCodelets>::BasicCrossoverStage() {
     for (int c = 0; c < kChannels; ++c)
         kernelDesign_[c] = 0;
     fullReset();
@@ -12,7 +12,8 @@ CrossoverStage::CrossoverStage() {
 
 // Both banks hold the same four filter spectra (the plug-in sets them alike; between the two
 // banks' redesigns they differ for a block or so).
-bool CrossoverStage::banksDesignedAlike() const {
+template <bool VectorCodelets>
+bool BasicCrossoverStage<VectorCodelets>::banksDesignedAlike() const {
     for (int f = 1; f <= kFilters; ++f) {
         const Relaxed<double>* a = banks_[0].filterSpectrum(f);
         const Relaxed<double>* b = banks_[1].filterSpectrum(f);
@@ -26,7 +27,7 @@ bool CrossoverStage::banksDesignedAlike() const {
 // 1/2 belongs to the channel separation below and 1/N to the unscaled inverse transform.
 // Shared filters, job f: G = Hf / N. Both scales are powers of two, so folding them in changes
 // no rounding. Audio thread, at a block boundary: the layout chosen here holds for the block.
-void CrossoverStage::refreshKernels() {
+template <bool VectorCodelets> void BasicCrossoverStage<VectorCodelets>::refreshKernels() {
     const unsigned design[kChannels] = {banks_[0].designCount(), banks_[1].designCount()};
     if (kernelsValid_ && design[0] == kernelDesign_[0] && design[1] == kernelDesign_[1]) return;
     sharedFilters_ = banksDesignedAlike();
@@ -75,7 +76,7 @@ void CrossoverStage::refreshKernels() {
 // The outputs due lie in the upper half of each inverse transform. On the x87 unit the
 // transform's first pass forms the product with the kernel as it loads its input; SSE2 code
 // forms all products first in one pass of pairs.
-void CrossoverStage::filterBlock() {
+template <bool VectorCodelets> void BasicCrossoverStage<VectorCodelets>::filterBlock() {
     refreshKernels();
 
     std::copy(overlap_[0], overlap_[0] + kHop, spectrumRe_);
@@ -86,7 +87,7 @@ void CrossoverStage::filterBlock() {
         std::copy(input_[c], input_[c] + kHop, overlap_[c]);
     fft_.forward(spectrumRe_, spectrumIm_);
 
-    if constexpr (kPlanarFftVectorCodelets) {
+    if constexpr (VectorCodelets) {
         if (sharedFilters_)
             sharedFilterProducts();
         else
@@ -106,7 +107,7 @@ void CrossoverStage::filterBlock() {
 }
 
 // The channel spectra from Z (see filterBlock), into channelRe_ and channelIm_.
-void CrossoverStage::separateChannels() {
+template <bool VectorCodelets> void BasicCrossoverStage<VectorCodelets>::separateChannels() {
     const double* zr = spectrumRe_;
     const double* zi = spectrumIm_;
     double* lr = channelRe_[0];
@@ -134,7 +135,7 @@ void CrossoverStage::separateChannels() {
 // The same channel spectra, each multiplied at once by the kernels of its two jobs into the
 // work arrays (one pass instead of a separation pass and four product passes; where doubles
 // live in SSE2 registers it runs on pairs).
-void CrossoverStage::productsFromSpectrum() {
+template <bool VectorCodelets> void BasicCrossoverStage<VectorCodelets>::productsFromSpectrum() {
     const double* zr = spectrumRe_;
     const double* zi = spectrumIm_;
     const auto products = [this](int p, double lr, double li, double rr, double ri) {
@@ -159,7 +160,7 @@ void CrossoverStage::productsFromSpectrum() {
 
 // Z times each shared filter's kernel into the work arrays: Z is loaded once for all four, and
 // SSE2 code runs the loop on pairs.
-void CrossoverStage::sharedFilterProducts() {
+template <bool VectorCodelets> void BasicCrossoverStage<VectorCodelets>::sharedFilterProducts() {
     const double* zr = spectrumRe_;
     const double* zi = spectrumIm_;
     for (int p = 0; p < kFftSize; ++p) {
@@ -172,7 +173,7 @@ void CrossoverStage::sharedFilterProducts() {
     }
 }
 
-void CrossoverStage::clear() {
+template <bool VectorCodelets> void BasicCrossoverStage<VectorCodelets>::clear() {
     for (int c = 0; c < kChannels; ++c) {
         std::fill(input_[c], input_[c] + kHop, 0.0);
         std::fill(overlap_[c], overlap_[c] + kHop, 0.0);
@@ -185,9 +186,14 @@ void CrossoverStage::clear() {
     std::fill(spectrumIm_, spectrumIm_ + kFftSize, 0.0);
 }
 
-void CrossoverStage::fullReset() {
+template <bool VectorCodelets> void BasicCrossoverStage<VectorCodelets>::fullReset() {
     clear();
     position_ = 0;
 }
+
+template class BasicCrossoverStage<kPlanarFftVectorCodelets>;
+#if defined(__SSE2_MATH__)
+template class BasicCrossoverStage<false>;
+#endif
 
 } // namespace qv

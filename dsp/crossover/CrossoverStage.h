@@ -23,7 +23,12 @@ namespace qv {
 //
 // Filter design stays in the banks (bank(c), UI/parameter thread), which share one designer
 // owned here; everything else runs on the audio thread.
-class CrossoverStage {
+//
+// VectorCodelets picks the form of the transforms (see PlanarFft) and of the products: one pass
+// of pairs before the inverse transforms where doubles live in SSE2 registers, formed by each
+// inverse transform's first pass on the x87 unit. The native build carries both forms so that
+// the tests cover the one the x87 products run.
+template <bool VectorCodelets = kPlanarFftVectorCodelets> class BasicCrossoverStage {
 public:
     static constexpr int kChannels = 2;
     static constexpr int kFilters = CrossoverBank::kFilterCount;
@@ -32,9 +37,9 @@ public:
     static constexpr int kLatency = CrossoverBank::kLatency;
     static constexpr int kJobs = kChannels * kFilters / 2; // inverse transforms per block
 
-    CrossoverStage();
-    CrossoverStage(const CrossoverStage&) = delete;
-    CrossoverStage& operator=(const CrossoverStage&) = delete;
+    BasicCrossoverStage();
+    BasicCrossoverStage(const BasicCrossoverStage&) = delete;
+    BasicCrossoverStage& operator=(const BasicCrossoverStage&) = delete;
 
     // channel 0 = L, 1 = R (others give L).
     CrossoverBank& bank(int channel) { return banks_[channel == 1 ? 1 : 0]; }
@@ -110,9 +115,9 @@ private:
     CrossoverDesigner designer_; // design scratch shared by both banks (identical designs)
     // Filter settings and spectra per channel.
     CrossoverBank banks_[kChannels]{CrossoverBank{designer_}, CrossoverBank{designer_}};
-    SizedPlanarFft<kFftSize> fft_{kFftSize}; // block transforms
-    double input_[kChannels][kHop];          // frames collected this block
-    double overlap_[kChannels][kHop];        // the previous block
+    SizedPlanarFft<kFftSize, VectorCodelets> fft_{kFftSize}; // block transforms
+    double input_[kChannels][kHop];                          // frames collected this block
+    double overlap_[kChannels][kHop];                        // the previous block
     // The transform arrays are aligned as PlanarFft requires.
     alignas(kPlanarFftAlignment) double spectrumRe_[kFftSize]; // transform of (L + iR) over both
                                                                // blocks, bit-reversed order
@@ -133,5 +138,12 @@ private:
     bool sharedFilters_ = false;       // kernels and work arrays in the shared-filter layout
     int position_ = 0;                 // frames collected this block, 0..kHop
 };
+
+using CrossoverStage = BasicCrossoverStage<>;
+
+extern template class BasicCrossoverStage<kPlanarFftVectorCodelets>;
+#if defined(__SSE2_MATH__)
+extern template class BasicCrossoverStage<false>;
+#endif
 
 } // namespace qv

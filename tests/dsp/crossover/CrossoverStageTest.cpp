@@ -10,13 +10,21 @@
 namespace qv {
 namespace {
 
+// Each form of the stage (the one this build vectorises and the one the x87 products run) must
+// filter on its own.
+template <class Stage> class CrossoverStageTest : public ::testing::Test {};
+#if defined(__SSE2_MATH__)
+using Forms = ::testing::Types<BasicCrossoverStage<true>, BasicCrossoverStage<false>>;
+#else
+using Forms = ::testing::Types<CrossoverStage>;
+#endif
+TYPED_TEST_SUITE(CrossoverStageTest, Forms);
+
 // The stage's packed transforms must give what each channel's own bank gives, whether the two
 // channels are designed alike (each transform then filters L + iR by one filter) or not.
-class CrossoverStageDesignTest : public ::testing::TestWithParam<bool> {};
-
-TEST_P(CrossoverStageDesignTest, MatchesEachBanksOwnBlockFilter) {
-    const bool alike = GetParam();
-    auto stage = std::make_unique<CrossoverStage>();
+template <class Stage> void expectEachBanksOwnBlockFilter(bool alike) {
+    SCOPED_TRACE(alike ? "designed alike" : "designed differently");
+    auto stage = std::make_unique<Stage>();
     auto refL = std::make_unique<TestCrossoverBank>();
     auto refR = std::make_unique<TestCrossoverBank>();
     const float hz[2][4] = {{87.6f, 38.0f, 5.24f, 0.76f}, {120.0f, 20.0f, 9.0f, 2.0f}};
@@ -74,10 +82,13 @@ TEST_P(CrossoverStageDesignTest, MatchesEachBanksOwnBlockFilter) {
     EXPECT_LT(worst, 1e-12);
 }
 
-INSTANTIATE_TEST_SUITE_P(Designs, CrossoverStageDesignTest, ::testing::Bool());
+TYPED_TEST(CrossoverStageTest, MatchesEachBanksOwnBlockFilter) {
+    expectEachBanksOwnBlockFilter<TypeParam>(false);
+    expectEachBanksOwnBlockFilter<TypeParam>(true);
+}
 
-TEST(CrossoverStageTest, SilenceStepsAndResetsZeroTheOutputs) {
-    auto stage = std::make_unique<CrossoverStage>();
+TYPED_TEST(CrossoverStageTest, SilenceStepsAndResetsZeroTheOutputs) {
+    auto stage = std::make_unique<TypeParam>();
     double low[2][4];
     for (int n = 0; n < 1500; ++n)
         stage->step(0.7, -0.7, low[0], low[1]);
@@ -94,8 +105,8 @@ TEST(CrossoverStageTest, SilenceStepsAndResetsZeroTheOutputs) {
     EXPECT_EQ(stage->position(), 0);
 }
 
-TEST(CrossoverStageTest, RedesignReachesTheNextBlock) {
-    auto stage = std::make_unique<CrossoverStage>();
+TYPED_TEST(CrossoverStageTest, RedesignReachesTheNextBlock) {
+    auto stage = std::make_unique<TypeParam>();
     for (int c = 0; c < 2; ++c)
         stage->bank(c).setFilterType(1.0f);
     double low[2][4];
