@@ -79,12 +79,13 @@ template <bool VectorCodelets> void BasicCrossoverStage<VectorCodelets>::refresh
 template <bool VectorCodelets> void BasicCrossoverStage<VectorCodelets>::filterBlock() {
     refreshKernels();
 
-    std::copy(overlap_[0], overlap_[0] + kHop, spectrumRe_);
-    std::copy(input_[0], input_[0] + kHop, spectrumRe_ + kHop);
-    std::copy(overlap_[1], overlap_[1] + kHop, spectrumIm_);
-    std::copy(input_[1], input_[1] + kHop, spectrumIm_ + kHop);
-    for (int c = 0; c < kChannels; ++c)
-        std::copy(input_[c], input_[c] + kHop, overlap_[c]);
+    const double(*previous)[kHop] = input_[current_ ^ 1];
+    const double(*current)[kHop] = input_[current_];
+    std::copy(previous[0], previous[0] + kHop, spectrumRe_);
+    std::copy(current[0], current[0] + kHop, spectrumRe_ + kHop);
+    std::copy(previous[1], previous[1] + kHop, spectrumIm_);
+    std::copy(current[1], current[1] + kHop, spectrumIm_ + kHop);
+    current_ ^= 1; // the next block overwrites the older one
     fft_.forward(spectrumRe_, spectrumIm_);
 
     if constexpr (VectorCodelets) {
@@ -175,8 +176,8 @@ template <bool VectorCodelets> void BasicCrossoverStage<VectorCodelets>::sharedF
 
 template <bool VectorCodelets> void BasicCrossoverStage<VectorCodelets>::clear() {
     for (int c = 0; c < kChannels; ++c) {
-        std::fill(input_[c], input_[c] + kHop, 0.0);
-        std::fill(overlap_[c], overlap_[c] + kHop, 0.0);
+        for (auto& block : input_)
+            std::fill(block[c], block[c] + kHop, 0.0);
     }
     for (int job = 0; job < kJobs; ++job) {
         std::fill(workRe_[job], workRe_[job] + kFftSize, 0.0);

@@ -77,8 +77,8 @@ public:
     }
     void store(const double* inL, const double* inR, int frames) {
         for (int i = 0; i < frames; ++i) {
-            input_[0][position_ + i] = inL[i];
-            input_[1][position_ + i] = inR[i];
+            input_[current_][0][position_ + i] = inL[i];
+            input_[current_][1][position_ + i] = inR[i];
         }
         position_ += frames;
     }
@@ -91,8 +91,8 @@ public:
             workRe_[job][kHop + position_] = 0.0;
             workIm_[job][kHop + position_] = 0.0;
         }
-        input_[0][position_] = 0.0;
-        input_[1][position_] = 0.0;
+        input_[current_][0][position_] = 0.0;
+        input_[current_][1][position_] = 0.0;
         ++position_;
     }
 
@@ -116,8 +116,9 @@ private:
     // Filter settings and spectra per channel.
     CrossoverBank banks_[kChannels]{CrossoverBank{designer_}, CrossoverBank{designer_}};
     SizedPlanarFft<kFftSize, VectorCodelets> fft_{kFftSize}; // block transforms
-    double input_[kChannels][kHop];                          // frames collected this block
-    double overlap_[kChannels][kHop];                        // the previous block
+    // Frames collected this block (input_[current_]) and in the previous one, which the
+    // transform overlaps: the two swap roles at each block instead of being copied.
+    double input_[2][kChannels][kHop];
     // The transform arrays are aligned as PlanarFft requires.
     alignas(kPlanarFftAlignment) double spectrumRe_[kFftSize]; // transform of (L + iR) over both
                                                                // blocks, bit-reversed order
@@ -137,6 +138,7 @@ private:
     bool kernelsValid_ = false;        // kernels copied at least once
     bool sharedFilters_ = false;       // kernels and work arrays in the shared-filter layout
     int position_ = 0;                 // frames collected this block, 0..kHop
+    int current_ = 0;                  // input_ of this block, 0 or 1
 };
 
 using CrossoverStage = BasicCrossoverStage<>;
