@@ -94,15 +94,14 @@ template <bool VectorCodelets> void BasicCrossoverStage<VectorCodelets>::filterB
         else
             productsFromSpectrum();
         for (int job = 0; job < kJobs; ++job)
-            fft_.inverseUpperHalf(workRe_[job], workIm_[job]);
+            fft_.inverseUpperHalf(jobRe(job), jobIm(job));
     } else {
         if (!sharedFilters_) separateChannels();
         for (int job = 0; job < kJobs; ++job) {
             const int c = job / (kFilters / 2);
             fft_.inverseUpperHalfOfProduct(sharedFilters_ ? spectrumRe_ : channelRe_[c],
                                            sharedFilters_ ? spectrumIm_ : channelIm_[c],
-                                           kernelRe_[job], kernelIm_[job], workRe_[job],
-                                           workIm_[job]);
+                                           kernelRe_[job], kernelIm_[job], jobRe(job), jobIm(job));
         }
     }
 }
@@ -141,11 +140,11 @@ template <bool VectorCodelets> void BasicCrossoverStage<VectorCodelets>::product
     const double* zi = spectrumIm_;
     const auto products = [this](int p, double lr, double li, double rr, double ri) {
         for (int job = 0; job < kJobs; ++job) {
-            const bool left = job < kFilters / 2;
-            const double xr = left ? lr : rr, xi = left ? li : ri;
+            const int c = job / (kFilters / 2), pair = job % (kFilters / 2);
+            const double xr = c == 0 ? lr : rr, xi = c == 0 ? li : ri;
             const double gr = kernelRe_[job][p], gi = kernelIm_[job][p];
-            workRe_[job][p] = xr * gr - xi * gi;
-            workIm_[job][p] = xr * gi + xi * gr;
+            output_[c][2 * pair][p] = xr * gr - xi * gi;
+            output_[c][2 * pair + 1][p] = xr * gi + xi * gr;
         }
     };
     for (int p = 0; p < 2; ++p)
@@ -168,8 +167,8 @@ template <bool VectorCodelets> void BasicCrossoverStage<VectorCodelets>::sharedF
         const double xr = zr[p], xi = zi[p];
         for (int job = 0; job < kJobs; ++job) {
             const double gr = kernelRe_[job][p], gi = kernelIm_[job][p];
-            workRe_[job][p] = xr * gr - xi * gi;
-            workIm_[job][p] = xr * gi + xi * gr;
+            output_[0][job][p] = xr * gr - xi * gi;
+            output_[1][job][p] = xr * gi + xi * gr;
         }
     }
 }
@@ -179,10 +178,9 @@ template <bool VectorCodelets> void BasicCrossoverStage<VectorCodelets>::clear()
         for (auto& block : input_)
             std::fill(block[c], block[c] + kHop, 0.0);
     }
-    for (int job = 0; job < kJobs; ++job) {
-        std::fill(workRe_[job], workRe_[job] + kFftSize, 0.0);
-        std::fill(workIm_[job], workIm_[job] + kFftSize, 0.0);
-    }
+    for (auto& channel : output_)
+        for (double* filter : channel)
+            std::fill(filter, filter + kFftSize, 0.0);
     std::fill(spectrumRe_, spectrumRe_ + kFftSize, 0.0);
     std::fill(spectrumIm_, spectrumIm_ + kFftSize, 0.0);
 }

@@ -70,15 +70,14 @@ public:
         return kHop - position_;
     }
     const double* lowPass(int channel, int filter) const {
-        if (sharedFilters_)
-            return (channel == 1 ? workIm_ : workRe_)[filter & (kFilters - 1)] + kHop + position_;
-        const int job = (channel == 1 ? 1 : 0) * (kFilters / 2) + ((filter >> 1) & 1);
-        return ((filter & 1) == 0 ? workRe_[job] : workIm_[job]) + kHop + position_;
+        return output_[channel == 1 ? 1 : 0][filter & (kFilters - 1)] + kHop + position_;
     }
     void store(const double* inL, const double* inR, int frames) {
+        double* toL = input_[current_][0] + position_;
+        double* toR = input_[current_][1] + position_;
         for (int i = 0; i < frames; ++i) {
-            input_[current_][0][position_ + i] = inL[i];
-            input_[current_][1][position_ + i] = inR[i];
+            toL[i] = inL[i];
+            toR[i] = inR[i];
         }
         position_ += frames;
     }
@@ -87,10 +86,9 @@ public:
     // no block is filtered.
     void stepSilence() {
         if (position_ >= kHop) position_ = 0;
-        for (int job = 0; job < kJobs; ++job) {
-            workRe_[job][kHop + position_] = 0.0;
-            workIm_[job][kHop + position_] = 0.0;
-        }
+        for (auto& channel : output_)
+            for (double* filter : channel)
+                filter[kHop + position_] = 0.0;
         input_[current_][0][position_] = 0.0;
         input_[current_][1][position_] = 0.0;
         ++position_;
@@ -111,6 +109,13 @@ private:
     void sharedFilterProducts();
     void refreshKernels();
     bool banksDesignedAlike() const;
+    // The transform arrays of a job (see output_).
+    double* jobRe(int job) {
+        return sharedFilters_ ? output_[0][job] : output_[job / 2][2 * (job % 2)];
+    }
+    double* jobIm(int job) {
+        return sharedFilters_ ? output_[1][job] : output_[job / 2][2 * (job % 2) + 1];
+    }
 
     CrossoverDesigner designer_; // design scratch shared by both banks (identical designs)
     // Filter settings and spectra per channel.
@@ -126,17 +131,18 @@ private:
     alignas(kPlanarFftAlignment) double channelRe_[kChannels]
                                                   [kFftSize]; // 2 XL and 2 XR, bit-reversed order
     alignas(kPlanarFftAlignment) double channelIm_[kChannels][kFftSize];
-    // Per job (L: LP1/LP2, LP3/LP4, then R): the filter pair combined as (Ha + i Hb) / 2N in
-    // bit-reversed order, and the product with the channel spectrum, then its inverse
-    // transform, whose upper half holds the two low-pass outputs due in the current block. With
-    // shared filters job f holds filter f: Hf / N, and LPf of L (real part) and R (imaginary).
+    // Kernels per job, bit-reversed order: shared filters, job f: Hf / N; else (L: LP1/LP2,
+    // LP3/LP4, then R) the filter pair combined as (Ha + i Hb) / 2N.
     alignas(kPlanarFftAlignment) double kernelRe_[kJobs][kFftSize];
     alignas(kPlanarFftAlignment) double kernelIm_[kJobs][kFftSize];
-    alignas(kPlanarFftAlignment) double workRe_[kJobs][kFftSize];
-    alignas(kPlanarFftAlignment) double workIm_[kJobs][kFftSize];
+    // Per channel and filter: the transform array (the product, then its inverse transform)
+    // whose upper half holds the low-pass output due in the current block. A job's real and
+    // imaginary parts are LPf of L and R (shared filters) or LPa and LPb of one channel, so
+    // the outputs lie in the same place in both layouts.
+    alignas(kPlanarFftAlignment) double output_[kChannels][kFilters][kFftSize];
     unsigned kernelDesign_[kChannels]; // bank design counts the kernels were copied at
     bool kernelsValid_ = false;        // kernels copied at least once
-    bool sharedFilters_ = false;       // kernels and work arrays in the shared-filter layout
+    bool sharedFilters_ = false;       // kernels in the shared-filter layout
     int position_ = 0;                 // frames collected this block, 0..kHop
     int current_ = 0;                  // input_ of this block, 0 or 1
 };
