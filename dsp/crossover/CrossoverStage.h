@@ -109,13 +109,14 @@ private:
     void sharedFilterProducts();
     void refreshKernels();
     bool banksDesignedAlike() const;
-    // The transform arrays of a job (see output_).
-    double* jobRe(int job) {
-        return sharedFilters_ ? output_[0][job] : output_[job / 2][2 * (job % 2)];
+    // The transform arrays of a job (see output_), part 0 real, 1 imaginary: shared filters,
+    // filter `job` of channel `part`; else filter 2 pair + part of the job's channel.
+    double* jobArray(int job, int part) {
+        const int channel = job / (kFilters / 2), pair = job % (kFilters / 2);
+        return sharedFilters_ ? output_[part][job] : output_[channel][2 * pair + part];
     }
-    double* jobIm(int job) {
-        return sharedFilters_ ? output_[1][job] : output_[job / 2][2 * (job % 2) + 1];
-    }
+    double* jobRe(int job) { return jobArray(job, 0); }
+    double* jobIm(int job) { return jobArray(job, 1); }
 
     CrossoverDesigner designer_; // design scratch shared by both banks (identical designs)
     // Filter settings and spectra per channel.
