@@ -11,14 +11,24 @@ namespace qv {
 // kHop frames (768 samples after their input, like the bank's own block filter).
 //
 // Two real sequences share each complex transform: L and R go in as one complex signal
-// (L + iR), and each inverse transform returns two low-pass outputs of one channel (LPa + i LPb),
-// so a block costs one forward and four inverse 1024-point transforms instead of ten. The
-// transforms work on split arrays in bit-reversed spectral order (PlanarFft), and the filter
-// spectra are kept here pre-combined in that order, copied again whenever a bank redesigns.
+// (L + iR), so a block costs one forward and four inverse 1024-point transforms instead of ten.
+// While both channels' filters are equal (the plug-in designs them identically), each inverse
+// transform filters (L + iR) by one filter and returns LPf(L) + i LPf(R): its input is the
+// product of the forward transform and the filter, with no pass that separates the channels.
+// When the banks differ (for a block or so between their redesigns), the channel spectra are
+// separated and each inverse transform returns two low-pass outputs of one channel
+// (LPa + i LPb). The transforms work on split arrays in bit-reversed spectral order
+// (PlanarFft), and the filter spectra are kept here in that order (the kernels), copied again
+// whenever a bank redesigns.
 //
 // Filter design stays in the banks (bank(c), UI/parameter thread), which share one designer
 // owned here; everything else runs on the audio thread.
-class CrossoverStage {
+//
+// VectorCodelets picks the form of the transforms (see PlanarFft) and of the products: one pass
+// of pairs before the inverse transforms where doubles live in SSE2 registers, formed by each
+// inverse transform's first pass on the x87 unit. The native build carries both forms so that
+// the tests cover the one the x87 products run.
+template <bool VectorCodelets = kPlanarFftVectorCodelets> class BasicCrossoverStage {
 public:
     static constexpr int kChannels = 2;
     static constexpr int kFilters = CrossoverBank::kFilterCount;
@@ -27,9 +37,9 @@ public:
     static constexpr int kLatency = CrossoverBank::kLatency;
     static constexpr int kJobs = kChannels * kFilters / 2; // inverse transforms per block
 
-    CrossoverStage();
-    CrossoverStage(const CrossoverStage&) = delete;
-    CrossoverStage& operator=(const CrossoverStage&) = delete;
+    BasicCrossoverStage();
+    BasicCrossoverStage(const BasicCrossoverStage&) = delete;
+    BasicCrossoverStage& operator=(const BasicCrossoverStage&) = delete;
 
     // channel 0 = L, 1 = R (others give L).
     CrossoverBank& bank(int channel) { return banks_[channel == 1 ? 1 : 0]; }
@@ -60,13 +70,14 @@ public:
         return kHop - position_;
     }
     const double* lowPass(int channel, int filter) const {
-        const int job = (channel == 1 ? 1 : 0) * (kFilters / 2) + ((filter >> 1) & 1);
-        return ((filter & 1) == 0 ? workRe_[job] : workIm_[job]) + kHop + position_;
+        return output_[channel == 1 ? 1 : 0][filter & (kFilters - 1)] + kHop + position_;
     }
     void store(const double* inL, const double* inR, int frames) {
+        double* toL = input_[current_][0] + position_;
+        double* toR = input_[current_][1] + position_;
         for (int i = 0; i < frames; ++i) {
-            input_[0][position_ + i] = inL[i];
-            input_[1][position_ + i] = inR[i];
+            toL[i] = inL[i];
+            toR[i] = inR[i];
         }
         position_ += frames;
     }
@@ -75,12 +86,11 @@ public:
     // no block is filtered.
     void stepSilence() {
         if (position_ >= kHop) position_ = 0;
-        for (int job = 0; job < kJobs; ++job) {
-            workRe_[job][kHop + position_] = 0.0;
-            workIm_[job][kHop + position_] = 0.0;
-        }
-        input_[0][position_] = 0.0;
-        input_[1][position_] = 0.0;
+        for (auto& channel : output_)
+            for (double* filter : channel)
+                filter[kHop + position_] = 0.0;
+        input_[current_][0][position_] = 0.0;
+        input_[current_][1][position_] = 0.0;
         ++position_;
     }
 
@@ -96,14 +106,25 @@ private:
     void filterBlock();
     void separateChannels();
     void productsFromSpectrum();
-    void refreshKernels(int channel);
+    void sharedFilterProducts();
+    void refreshKernels();
+    bool banksDesignedAlike() const;
+    // The transform arrays of a job (see output_), part 0 real, 1 imaginary: shared filters,
+    // filter `job` of channel `part`; else filter 2 pair + part of the job's channel.
+    double* jobArray(int job, int part) {
+        const int channel = job / (kFilters / 2), pair = job % (kFilters / 2);
+        return sharedFilters_ ? output_[part][job] : output_[channel][2 * pair + part];
+    }
+    double* jobRe(int job) { return jobArray(job, 0); }
+    double* jobIm(int job) { return jobArray(job, 1); }
 
     CrossoverDesigner designer_; // design scratch shared by both banks (identical designs)
     // Filter settings and spectra per channel.
     CrossoverBank banks_[kChannels]{CrossoverBank{designer_}, CrossoverBank{designer_}};
-    SizedPlanarFft<kFftSize> fft_{kFftSize}; // block transforms
-    double input_[kChannels][kHop];          // frames collected this block
-    double overlap_[kChannels][kHop];        // the previous block
+    SizedPlanarFft<kFftSize, VectorCodelets> fft_{kFftSize}; // block transforms
+    // Frames collected this block (input_[current_]) and in the previous one, which the
+    // transform overlaps: the two swap roles at each block instead of being copied.
+    double input_[2][kChannels][kHop];
     // The transform arrays are aligned as PlanarFft requires.
     alignas(kPlanarFftAlignment) double spectrumRe_[kFftSize]; // transform of (L + iR) over both
                                                                // blocks, bit-reversed order
@@ -111,16 +132,27 @@ private:
     alignas(kPlanarFftAlignment) double channelRe_[kChannels]
                                                   [kFftSize]; // 2 XL and 2 XR, bit-reversed order
     alignas(kPlanarFftAlignment) double channelIm_[kChannels][kFftSize];
-    // Per job (L: LP1/LP2, LP3/LP4, then R): the filter pair combined as (Ha + i Hb) / 2N in
-    // bit-reversed order, and the product with the channel spectrum, then its inverse
-    // transform, whose upper half holds the two low-pass outputs due in the current block.
+    // Kernels per job, bit-reversed order: shared filters, job f: Hf / N; else (L: LP1/LP2,
+    // LP3/LP4, then R) the filter pair combined as (Ha + i Hb) / 2N.
     alignas(kPlanarFftAlignment) double kernelRe_[kJobs][kFftSize];
     alignas(kPlanarFftAlignment) double kernelIm_[kJobs][kFftSize];
-    alignas(kPlanarFftAlignment) double workRe_[kJobs][kFftSize];
-    alignas(kPlanarFftAlignment) double workIm_[kJobs][kFftSize];
-    unsigned kernelDesign_[kChannels]; // bank design count the kernels were copied at
-    bool kernelValid_[kChannels];      // kernels copied at least once
+    // Per channel and filter: the transform array (the product, then its inverse transform)
+    // whose upper half holds the low-pass output due in the current block. A job's real and
+    // imaginary parts are LPf of L and R (shared filters) or LPa and LPb of one channel, so
+    // the outputs lie in the same place in both layouts.
+    alignas(kPlanarFftAlignment) double output_[kChannels][kFilters][kFftSize];
+    unsigned kernelDesign_[kChannels]; // bank design counts the kernels were copied at
+    bool kernelsValid_ = false;        // kernels copied at least once
+    bool sharedFilters_ = false;       // kernels in the shared-filter layout
     int position_ = 0;                 // frames collected this block, 0..kHop
+    int current_ = 0;                  // input_ of this block, 0 or 1
 };
+
+using CrossoverStage = BasicCrossoverStage<>;
+
+extern template class BasicCrossoverStage<kPlanarFftVectorCodelets>;
+#if defined(__SSE2_MATH__)
+extern template class BasicCrossoverStage<false>;
+#endif
 
 } // namespace qv
