@@ -45,7 +45,8 @@ public:
     static constexpr int kAnalysisLength = AnalyserCapture::kLength;     // 4096
     static constexpr int kAnalyserBands = AnalyserBandTable::kBands;     // 88
     static constexpr double kDefaultSampleRate = 44100.0;
-    static constexpr int kChunk = 128; // frames run through the pipeline unit after unit
+    static constexpr int kChunk =
+        256; // frames run through the pipeline unit after unit (half a crossover block)
     static_assert(kChunk <= kReferenceDelay, "the input rings read a whole chunk before writing");
     static_assert(kChunk <= BandLimiter::kMaxRun, "the limiter takes a chunk in one run");
 

@@ -19,7 +19,7 @@ class BandLimiter {
 public:
     static constexpr int kLookahead = 39;
     static constexpr double kClipLevel = 0.999999;
-    static constexpr int kMaxRun = 128; // frames per pass of the stage loops (the loop's chunk)
+    static constexpr int kMaxRun = 256; // frames per pass of the stage loops (the loop's chunk)
 
     BandLimiter();
 
