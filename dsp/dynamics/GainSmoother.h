@@ -87,6 +87,25 @@ private:
             const int count = end - i < room ? end - i : room;
             double* const slot = history + position;
             int j = 0;
+            if (gainAt(i) != 1.0) {
+                // No run of 32 unity gains can end in these 32 frames or fewer: the first one
+                // breaks any run before them. So the loop needs no unity test, and the unity
+                // run it leaves is the count of unity gains at its end, taken before out (which
+                // may be the gains) is written.
+                int trailing = 0;
+                while (gainAt(i + count - 1 - trailing) == 1.0)
+                    ++trailing;
+                for (; j < count; ++j) {
+                    const double deviation = gainAt(i + j) - 1.0;
+                    const double leaving = slot[j]; // g[n - 32] - 1
+                    slot[j] = deviation;
+                    weightedSum += sum - kTaps * leaving;
+                    sum += deviation - leaving;
+                    y = 1.0 + start * sum + slope * weightedSum;
+                    out[i + j] = finish(y);
+                }
+                unityRun = trailing;
+            }
             for (; j < count; ++j) {
                 const double gain = gainAt(i + j);
                 const double deviation = gain - 1.0;
