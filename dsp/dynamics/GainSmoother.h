@@ -66,26 +66,6 @@ private:
     bool steady() const { return resetCarry_ == 0 && unityRun_ < kTaps; }
     // Frames before the ring's turn.
     int room() const { return kTaps - position_; }
-    // After count frames (no more than room()) of the plain loop run elsewhere, ending in a
-    // run of unityRun unity gains: the ring position moves on, with the exact recomputation
-    // at its turn, as in run.
-    void endPlainRun(int count, int unityRun, double sum, double weightedSum, double y) {
-        sum_ = sum;
-        weightedSum_ = weightedSum;
-        output_ = y;
-        unityRun_ = unityRun;
-        position_ += count;
-        if (position_ == kTaps) {
-            position_ = 0;
-            if (++turns_ == kTurnsPerResum) {
-                const Sums exact = resum(history_);
-                sum_ = exact.plain;
-                weightedSum_ = exact.weighted;
-                turns_ = 0;
-            }
-        }
-    }
-
     // process of frames i..end-1 without the reset's carry; returns the last (unfinished)
     // output. The frames go in runs that end at the ring's last slot, so that the ring position
     // is tested for its wrap once per run; a band at rest takes a loop of its own.
