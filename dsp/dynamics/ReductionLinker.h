@@ -103,6 +103,46 @@ private:
                                        int from, double* out, int frames) {
         const double* g = rawGains[b] + from;
         const double up = upper_[b], centre = centre_[b], low = lower_[b];
+#if defined(QV_SMOOTHER_PAIRS)
+        if (smoothers_[b].atRest()) {
+            // The unity gains of a band at rest are found two frames at a time, lane by lane
+            // formed as below.
+            const __m128d upPair = _mm_set1_pd(up), centrePair = _mm_set1_pd(centre),
+                          lowPair = _mm_set1_pd(low);
+            int rest;
+            if (b == 0) {
+                const double* below = rawGains[1] + from;
+                rest = unityFrames(frames, [=](int i) {
+                    return _mm_add_pd(_mm_mul_pd(centrePair, _mm_loadu_pd(g + i)),
+                                      _mm_mul_pd(lowPair, _mm_loadu_pd(below + i)));
+                });
+            } else if (b == kBands - 1) {
+                const double* above = rawGains[b - 1] + from;
+                rest = unityFrames(frames, [=](int i) {
+                    return _mm_add_pd(_mm_mul_pd(upPair, _mm_loadu_pd(above + i)),
+                                      _mm_mul_pd(centrePair, _mm_loadu_pd(g + i)));
+                });
+            } else {
+                const double* above = rawGains[b - 1] + from;
+                const double* below = rawGains[b + 1] + from;
+                rest = unityFrames(frames, [=](int i) {
+                    return _mm_add_pd(_mm_add_pd(_mm_mul_pd(upPair, _mm_loadu_pd(above + i)),
+                                                 _mm_mul_pd(centrePair, _mm_loadu_pd(g + i))),
+                                      _mm_mul_pd(lowPair, _mm_loadu_pd(below + i)));
+                });
+            }
+            if (rest > 0) {
+                for (int i = 0; i < rest; ++i)
+                    out[i] = 1.0;
+                smoothers_[b].passRest();
+                if (rest == frames) return;
+                g += rest;
+                from += rest;
+                out += rest;
+                frames -= rest;
+            }
+        }
+#endif
         if (b == 0) {
             const double* below = rawGains[1] + from;
             smooth(b, cap, out, frames, [=](int i) { return centre * g[i] + low * below[i]; });
@@ -157,6 +197,20 @@ private:
             }
             i += done;
         }
+    }
+#endif
+
+#if defined(QV_SMOOTHER_PAIRS)
+    // How many frames from the first have linked gains of exactly 1.0, pairAt(i) giving those of
+    // frames i and i + 1 (an odd last frame is left to the smoother).
+    template <class PairAt> static int unityFrames(int frames, PairAt pairAt) {
+        const __m128d one = _mm_set1_pd(1.0);
+        int i = 0;
+        for (; i + 1 < frames; i += 2) {
+            const int unity = _mm_movemask_pd(_mm_cmpeq_pd(pairAt(i), one));
+            if (unity != 3) return i + (unity & 1);
+        }
+        return i;
     }
 #endif
 
