@@ -73,6 +73,7 @@ private:
     bool steady() const { return resetCarry_ == 0 && unityRun_ < kTaps; }
     // Frames before the ring's turn.
     int room() const { return kTaps - position_; }
+
     // process of frames i..end-1 without the reset's carry; returns the last (unfinished)
     // output. The frames go in runs that end at the ring's last slot, so that the ring position
     // is tested for its wrap once per run; a band at rest takes a loop of its own.
