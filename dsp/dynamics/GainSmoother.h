@@ -57,11 +57,9 @@ public:
     void reset();
 
     // At rest: after 32 unity gains the output is exactly 1.0 for as long as unity gains follow,
-    // and such gains change nothing but the output. A caller that finds them faster than
-    // process does may write their 1.0 outputs itself and call passRest instead (only while at
-    // rest, and only for unity gains).
+    // and such gains change nothing in the smoother. A caller that finds them faster than
+    // process does may write their 1.0 outputs itself and hand it only the gains after them.
     bool atRest() const { return unityRun_ >= kTaps; }
-    void passRest() { output_ = 1.0; }
 
     double output() const { return output_; }
     double kernel(int tap) const { return tap >= 0 && tap < kTaps ? kernel_[tap] : 0.0; }

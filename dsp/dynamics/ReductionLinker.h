@@ -134,7 +134,6 @@ private:
             if (rest > 0) {
                 for (int i = 0; i < rest; ++i)
                     out[i] = 1.0;
-                smoothers_[b].passRest();
                 if (rest == frames) return;
                 g += rest;
                 from += rest;
