@@ -105,11 +105,11 @@ private:
                 return finish(smoother.push(e));
             };
             if (manualRelease_)
-                runFollowerPair(hardManualHistory_, hardManualPeak_, hardManualRise_, levelAt, out,
-                                frames, smoothed);
+                runFollowerPair<kRingLength>(hardManualHistory_, hardManualPeak_, hardManualRise_,
+                                             levelAt, out, frames, smoothed);
             else
-                runFollowerPair(hardAutoHistory_, hardAutoPeak_, hardAutoRise_, levelAt, out,
-                                frames, smoothed);
+                runFollowerPair<kRingLength>(hardAutoHistory_, hardAutoPeak_, hardAutoRise_,
+                                             levelAt, out, frames, smoothed);
             attackSmoother_.end(smoother);
             return;
         }
@@ -118,11 +118,11 @@ private:
             softCurveRan_ = true;
         }
         if (manualRelease_)
-            runFollowerPair(softManualHistory_, softManualPeak_, softManualRise_, levelAt, out,
-                            frames, finish);
+            runFollowerPair<kRingLength>(softManualHistory_, softManualPeak_, softManualRise_,
+                                         levelAt, out, frames, finish);
         else
-            runFollowerPair(softAutoHistory_, softAutoPeak_, softAutoRise_, levelAt, out, frames,
-                            finish);
+            runFollowerPair<kRingLength>(softAutoHistory_, softAutoPeak_, softAutoRise_, levelAt,
+                                         out, frames, finish);
     }
 
     void clearHard();

@@ -27,16 +27,16 @@ struct GivenLevels {
 // the larger of their outputs is the detected level, and out[i] = finish(detected level of
 // frame i). The band detectors and the limiter run their pairs through this; the state lives
 // in locals for the loop. out may be an array levelAt reads (each level is read before its
-// frame's output is written). Audio thread.
-template <class LevelAt, class Finish>
+// frame's output is written). FixedLength: see HoldRelease::fall. Audio thread.
+template <int FixedLength = 0, class LevelAt, class Finish>
 void runFollowerPair(LevelHistory& history, HeldEnvelope& peak, HeldEnvelope& rise, LevelAt levelAt,
                      double* out, int frames, Finish finish) {
     LevelHistory::Run h = history.begin();
     HeldEnvelope::Run p = peak.begin();
     HeldEnvelope::Run r = rise.begin();
     const auto detect = [&](int i, double level, double floor) {
-        const double peakLevel = p.push(level, floor);
-        const double riseLevel = r.push(level, floor);
+        const double peakLevel = p.push<FixedLength>(level, floor);
+        const double riseLevel = r.push<FixedLength>(level, floor);
         out[i] = finish(peakLevel > riseLevel ? peakLevel : riseLevel);
     };
     // In runs up to the history's last slot, where the ring position needs no wrap test: frame

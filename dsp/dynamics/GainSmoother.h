@@ -56,10 +56,22 @@ public:
     // Output 0.0, history zero, the next 31 outputs carry 1.0; the kernel is kept.
     void reset();
 
+    // At rest: after 32 unity gains the output is exactly 1.0 for as long as unity gains follow,
+    // and such gains change nothing in the smoother. A caller that finds them faster than
+    // process does may write their 1.0 outputs itself and hand it only the gains after them.
+    bool atRest() const { return unityRun_ >= kTaps; }
+
     double output() const { return output_; }
     double kernel(int tap) const { return tap >= 0 && tap < kTaps ? kernel_[tap] : 0.0; }
 
 private:
+    friend class GainSmootherPair; // runs two smoothers' loops side by side
+
+    // Neither a reset's carry nor a band at rest pending: frames go through the plain loop.
+    bool steady() const { return resetCarry_ == 0 && unityRun_ < kTaps; }
+    // Frames before the ring's turn.
+    int room() const { return kTaps - position_; }
+
     // process of frames i..end-1 without the reset's carry; returns the last (unfinished)
     // output. The frames go in runs that end at the ring's last slot, so that the ring position
     // is tested for its wrap once per run; a band at rest takes a loop of its own.
@@ -87,6 +99,25 @@ private:
             const int count = end - i < room ? end - i : room;
             double* const slot = history + position;
             int j = 0;
+            if (gainAt(i) != 1.0) {
+                // No run of 32 unity gains can end in these 32 frames or fewer: the first one
+                // breaks any run before them. So the loop needs no unity test, and the unity
+                // run it leaves is the count of unity gains at its end, taken before out (which
+                // may be the gains) is written.
+                int trailing = 0;
+                while (gainAt(i + count - 1 - trailing) == 1.0)
+                    ++trailing;
+                for (; j < count; ++j) {
+                    const double deviation = gainAt(i + j) - 1.0;
+                    const double leaving = slot[j]; // g[n - 32] - 1
+                    slot[j] = deviation;
+                    weightedSum += sum - kTaps * leaving;
+                    sum += deviation - leaving;
+                    y = 1.0 + start * sum + slope * weightedSum;
+                    out[i + j] = finish(y);
+                }
+                unityRun = trailing;
+            }
             for (; j < count; ++j) {
                 const double gain = gainAt(i + j);
                 const double deviation = gain - 1.0;

@@ -25,14 +25,14 @@ public:
 
         // Takes the new level (not negative) and the release floor, the level of
         // ringLength - 1 samples before (LevelHistory::step of this level); returns the
-        // envelope.
-        double push(double level, double floor) {
+        // envelope. FixedLength: see HoldRelease::fall.
+        template <int FixedLength = 0> double push(double level, double floor) {
             if (envelope <= level) {
                 envelope = (envelope - level) * riseCoef + level;
                 hold.restartHold();
                 return envelope;
             }
-            envelope = hold.fall(envelope, floor, releaseMul);
+            envelope = hold.fall<FixedLength>(envelope, floor, releaseMul);
             return envelope;
         }
     };

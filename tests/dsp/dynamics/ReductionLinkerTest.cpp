@@ -2,6 +2,8 @@
 
 #include <cmath>
 #include <gtest/gtest.h>
+#include <random>
+#include <vector>
 
 namespace qv {
 namespace {
@@ -101,6 +103,65 @@ TEST(ReductionLinkerTest, ResetRestoresSmootherStartState) {
         EXPECT_EQ(linker.smoother(b).output(), 0.0);
     linker.process(g, kAllLinked, kNoCap, out);
     EXPECT_GT(out[0], 1.0); // the unit partial sums after a reset
+}
+
+// Runs of many frames, with bands linked at 50 % (weights 0.25 beside, 0.125 / 0.75 / 0.125 in
+// the middle, all exact), give bit for bit what one GainSmoother per band gives on the linked
+// gains frame by frame: through phases where bands rest at unity, stand, are capped or not, and
+// a reset, in runs of varied length.
+TEST(ReductionLinkerTest, RunsEqualOneSmootherPerBand) {
+    ReductionLinker linker;
+    for (int k = 1; k <= 4; ++k)
+        linker.setLink(k, 0.5f);
+    const double upper[5] = {0.0, 0.125, 0.125, 0.125, 0.25};
+    const double centre[5] = {0.75, 0.75, 0.75, 0.75, 0.75};
+    const double lower[5] = {0.25, 0.125, 0.125, 0.125, 0.0};
+    GainSmoother reference[5];
+    const bool cap[5] = {true, false, true, true, false};
+    std::mt19937 rng(3);
+    std::uniform_real_distribution<double> gain(0.2, 1.0);
+    std::uniform_int_distribution<int> runLength(1, 130);
+    std::vector<double> raw[5], out[5];
+    for (int n = 0, phase = 0; n < 40000; ++phase) {
+        const int frames = runLength(rng);
+        // Phases: every band compressing; all at unity (the bands come to rest); band 3 off;
+        // only bands 1 and 4 compressing (the others' linked gains leave and reach unity).
+        const int kind = phase / 20 % 4;
+        bool linked[5] = {true, true, kind != 2, true, true};
+        for (int b = 0; b < 5; ++b) {
+            raw[b].resize(frames);
+            out[b].resize(frames);
+            for (double& g : raw[b])
+                g = kind == 1 || (kind == 3 && b != 0 && b != 3) || !linked[b] ? 1.0 : gain(rng);
+        }
+        const double* in[5];
+        double* smoothed[5];
+        for (int b = 0; b < 5; ++b) {
+            in[b] = raw[b].data();
+            smoothed[b] = out[b].data();
+        }
+        linker.process(in, linked, cap, smoothed, frames);
+        for (int i = 0; i < frames; ++i, ++n) {
+            for (int b = 0; b < 5; ++b) {
+                if (!linked[b]) {
+                    ASSERT_EQ(out[b][i], 1.0);
+                    continue;
+                }
+                double g = centre[b] * raw[b][i];
+                if (b > 0) g = upper[b] * raw[b - 1][i] + g;
+                if (b < 4) g = g + lower[b] * raw[b + 1][i];
+                const double y = reference[b].push(g);
+                ASSERT_EQ(out[b][i], cap[b] && y > 1.0 ? 1.0 : y) << "band " << b << " frame " << n;
+            }
+        }
+        for (int b = 0; b < 5; ++b) // the smoothers' own (uncapped) last outputs too
+            ASSERT_EQ(linker.smoother(b).output(), reference[b].output()) << "band " << b;
+        if (phase == 150) {
+            linker.reset();
+            for (GainSmoother& s : reference)
+                s.reset();
+        }
+    }
 }
 
 } // namespace
