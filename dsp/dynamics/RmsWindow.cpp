@@ -49,6 +49,53 @@ float RmsWindow::resummed() const {
     return roundToSingle(sum);
 }
 
+void RmsWindow::processLargestPair(RmsWindow& a, RmsWindow& b, const double* xa, const double* xb,
+                                   int frames, bool withinBounds, float& largestA,
+                                   float& largestB) {
+    if (!withinBounds || a.length_ != b.length_ || a.writePosition_ != b.writePosition_) {
+        largestA = a.processLargest(xa, frames, withinBounds);
+        largestB = b.processLargest(xb, frames, withinBounds);
+        return;
+    }
+    // The loop of run for both windows, one index for both rings (see run).
+    float* const ringA = a.ring_.get();
+    float* const ringB = b.ring_.get();
+    const int last = a.length_ - 1;
+    float sumA = a.sum_, sumB = b.sum_, highA = 0.0f, highB = 0.0f;
+    int w = a.writePosition_;
+    int i = 0;
+    const auto take = [&](int slot) {
+        const float va = static_cast<float>(xa[i]), vb = static_cast<float>(xb[i]);
+        const float squareA = va * va, squareB = vb * vb;
+        ringA[slot] = squareA;
+        ringB[slot] = squareB;
+        sumA += squareA;
+        sumB += squareB;
+        highA = sumA > highA ? sumA : highA;
+        highB = sumB > highB ? sumB : highB;
+    };
+    while (i < frames) {
+        const int runEnd = last - w < frames - i ? last : w + (frames - i);
+        for (; w < runEnd; ++w, ++i) {
+            take(w);
+            sumA -= ringA[w + 1];
+            sumB -= ringB[w + 1];
+        }
+        if (i == frames) break;
+        take(w);
+        ++i;
+        sumA = a.resummed();
+        sumB = b.resummed();
+        w = 0;
+    }
+    a.sum_ = sumA;
+    b.sum_ = sumB;
+    a.writePosition_ = w;
+    b.writePosition_ = w;
+    largestA = silenced(highA * a.scale_);
+    largestB = silenced(highB * b.scale_);
+}
+
 void RmsWindow::clear() {
     for (int i = 0; i < length_; ++i)
         ring_[i] = 0.0f;

@@ -81,6 +81,12 @@ public:
             run(x, frames, boundDouble, keepLargest, 1.0f);
         return silenced(largest * scale_);
     }
+    // processLargest(x, frames, true) of two windows of the same length and write position (a
+    // stereo meter's L and R) in one loop: the same results and state as two calls. Windows
+    // that differ in length or position, or samples that need bounds, take the two calls.
+    static void processLargestPair(RmsWindow& a, RmsWindow& b, const double* xa, const double* xb,
+                                   int frames, bool withinBounds, float& largestA, float& largestB);
+
     // Ring and sum zeroed, positions 0.
     void clear();
 

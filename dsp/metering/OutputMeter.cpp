@@ -37,8 +37,7 @@ bool OutputMeter::process(const double* left, const double* right, int frames) {
         if (counter_ < period_) {
             const int rest = frames - i, due = period_ - counter_;
             const int run = rest < due ? rest : due;
-            for (int c = 0; c < kChannels; ++c)
-                accumulate(c, sample[c] + i, run);
+            accumulate(left + i, right + i, run);
             counter_ += run;
             i += run;
             continue;
@@ -60,15 +59,22 @@ bool OutputMeter::process(const double* left, const double* right, int frames) {
 }
 
 // Both readings are capped: the cap of the largest is the largest of the caps.
-void OutputMeter::accumulate(int c, const double* samples, int frames) {
-    bool withinBounds;
-    peakAccumulator_[c] =
-        std::min(run_extremes::largestMagnitude(samples, frames, peakAccumulator_[c],
-                                                RmsWindow::kMaxAmplitude, withinBounds),
+void OutputMeter::accumulate(const double* left, const double* right, int frames) {
+    bool withinL, withinR;
+    peakAccumulator_[0] =
+        std::min(run_extremes::largestMagnitude(left, frames, peakAccumulator_[0],
+                                                RmsWindow::kMaxAmplitude, withinL),
                  kMaxPeak);
-    const float largest = windows_[c].processLargest(samples, frames, withinBounds);
-    meanSquareAccumulator_[c] =
-        std::min(std::max(largest, meanSquareAccumulator_[c]), kMaxMeanSquare);
+    peakAccumulator_[1] =
+        std::min(run_extremes::largestMagnitude(right, frames, peakAccumulator_[1],
+                                                RmsWindow::kMaxAmplitude, withinR),
+                 kMaxPeak);
+    float largest[kChannels];
+    RmsWindow::processLargestPair(windows_[0], windows_[1], left, right, frames, withinL && withinR,
+                                  largest[0], largest[1]);
+    for (int c = 0; c < kChannels; ++c)
+        meanSquareAccumulator_[c] =
+            std::min(std::max(largest[c], meanSquareAccumulator_[c]), kMaxMeanSquare);
 }
 
 void OutputMeter::reset() {

@@ -41,9 +41,9 @@ public:
 
 private:
     static bool valid(int channel) { return channel >= 0 && channel < kChannels; }
-    // Channel c's samples of a measured run: through its window, into its peak and largest
-    // mean square.
-    void accumulate(int c, const double* samples, int frames);
+    // The samples of a measured run: each channel's through its window, into its peak and
+    // largest mean square.
+    void accumulate(const double* left, const double* right, int frames);
 
     RmsWindow windows_[kChannels];           // 50 ms mean square per channel
     double peakAccumulator_[kChannels];      // largest |sample| this period, capped at 10

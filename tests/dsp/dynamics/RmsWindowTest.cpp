@@ -3,6 +3,7 @@
 #include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
+#include <vector>
 
 namespace qv {
 namespace {
@@ -80,6 +81,33 @@ TEST(RmsWindowTest, ClearEmptiesRingAndSum) {
         w.push(0.9f);
     w.clear();
     EXPECT_NEAR(w.push(0.5f), 0.25f / 20.0f, 1e-7f);
+}
+
+// Two windows through the pair loop give the largest mean squares, and leave the state, of two
+// windows run one by one: runs of every length up to past a turn, with bounded and unbounded
+// samples (the latter take the one-by-one path).
+TEST(RmsWindowTest, PairLoopMatchesTwoWindows) {
+    RmsWindow pairL, pairR, oneL, oneR;
+    for (RmsWindow* w : {&pairL, &pairR, &oneL, &oneR})
+        ASSERT_TRUE(w->setLength(7));
+    std::vector<double> left(20), right(20);
+    for (int round = 0; round < 30; ++round) {
+        const int frames = round % 20;
+        for (int i = 0; i < frames; ++i) {
+            left[i] = std::sin(0.7 * (round * 20 + i));
+            right[i] = round == 11 && i == 3 ? 1e9 : 0.5 * std::cos(0.3 * (round + i));
+        }
+        const bool within = round != 11;
+        float pairedL, pairedR;
+        RmsWindow::processLargestPair(pairL, pairR, left.data(), right.data(), frames, within,
+                                      pairedL, pairedR);
+        ASSERT_EQ(pairedL, oneL.processLargest(left.data(), frames, within)) << round;
+        ASSERT_EQ(pairedR, oneR.processLargest(right.data(), frames, within)) << round;
+    }
+    for (int n = 0; n < 9; ++n) { // the same rings and sums: the same means from here on
+        ASSERT_EQ(pairL.push(0.25f), oneL.push(0.25f)) << n;
+        ASSERT_EQ(pairR.push(-0.5f), oneR.push(-0.5f)) << n;
+    }
 }
 
 } // namespace
