@@ -118,32 +118,40 @@ double limitedSample(double delayed, double gain, double ceiling) {
     return v * ceiling;
 }
 
-// One channel of a run: out[i] = limitedSample(delayed[i], gains[i], ceiling). Where doubles
-// live in SSE2 registers two samples go at a time while both products are normal and within
-// the clip (then flush and clip leave them as they are).
-void applyGain(const double* delayed, const double* gains, double ceiling, double* out,
-               int frames) {
+// Both channels of a run: outC[i] = limitedSample(delayedC[i], gains[i], ceiling). Where
+// doubles live in SSE2 registers two frames go at a time while all four products are normal and
+// within the clip (then flush and clip leave them as they are).
+void applyGain(const double* delayedL, const double* delayedR, const double* gains, double ceiling,
+               double* outL, double* outR, int frames) {
     int i = 0;
 #if defined(__SSE2__) && defined(__SSE2_MATH__)
     const __m128d magnitudeMask = _mm_castsi128_pd(_mm_set1_epi64x(0x7FFFFFFFFFFFFFFFLL));
     const __m128d clip = _mm_set1_pd(BandLimiter::kClipLevel);
     const __m128d smallestNormal = _mm_set1_pd(std::numeric_limits<double>::min());
     const __m128d scale = _mm_set1_pd(ceiling);
-    for (; i + 1 < frames; i += 2) {
-        const __m128d v = _mm_mul_pd(_mm_loadu_pd(delayed + i), _mm_loadu_pd(gains + i));
+    const auto plain = [&](__m128d v) {
         const __m128d magnitude = _mm_and_pd(v, magnitudeMask);
-        const __m128d plain =
-            _mm_and_pd(_mm_cmple_pd(magnitude, clip), _mm_cmpge_pd(magnitude, smallestNormal));
-        if (_mm_movemask_pd(plain) == 3) {
-            _mm_storeu_pd(out + i, _mm_mul_pd(v, scale));
+        return _mm_and_pd(_mm_cmple_pd(magnitude, clip), _mm_cmpge_pd(magnitude, smallestNormal));
+    };
+    for (; i + 1 < frames; i += 2) {
+        const __m128d g = _mm_loadu_pd(gains + i);
+        const __m128d l = _mm_mul_pd(_mm_loadu_pd(delayedL + i), g);
+        const __m128d r = _mm_mul_pd(_mm_loadu_pd(delayedR + i), g);
+        if (_mm_movemask_pd(_mm_and_pd(plain(l), plain(r))) == 3) {
+            _mm_storeu_pd(outL + i, _mm_mul_pd(l, scale));
+            _mm_storeu_pd(outR + i, _mm_mul_pd(r, scale));
         } else {
-            out[i] = limitedSample(delayed[i], gains[i], ceiling);
-            out[i + 1] = limitedSample(delayed[i + 1], gains[i + 1], ceiling);
+            for (int j = i; j < i + 2; ++j) {
+                outL[j] = limitedSample(delayedL[j], gains[j], ceiling);
+                outR[j] = limitedSample(delayedR[j], gains[j], ceiling);
+            }
         }
     }
 #endif
-    for (; i < frames; ++i)
-        out[i] = limitedSample(delayed[i], gains[i], ceiling);
+    for (; i < frames; ++i) {
+        outL[i] = limitedSample(delayedL[i], gains[i], ceiling);
+        outR[i] = limitedSample(delayedR[i], gains[i], ceiling);
+    }
 }
 } // namespace
 
@@ -179,8 +187,7 @@ void BandLimiter::processInput(int frames, double* outL, double* outR) {
         else
             runGains(autoHistory_, autoPeak_, autoRise_, smoother_, left, right, gains, frames);
         const double ceiling = ceiling_;
-        applyGain(lookahead_.output(0), gains, ceiling, outL, frames);
-        applyGain(lookahead_.output(1), gains, ceiling, outR, frames);
+        applyGain(lookahead_.output(0), lookahead_.output(1), gains, ceiling, outL, outR, frames);
         bypassLatch_ = false;
     }
     lookahead_.advance(frames);
