@@ -125,22 +125,27 @@ private:
     // Frames collected this block (input_[current_]) and in the previous one, which the
     // transform overlaps: the two swap roles at each block instead of being copied.
     double input_[2][kChannels][kHop];
-    // The transform arrays are aligned as PlanarFft requires.
-    alignas(kPlanarFftAlignment) double spectrumRe_[kFftSize]; // transform of (L + iR) over both
-                                                               // blocks, bit-reversed order
-    alignas(kPlanarFftAlignment) double spectrumIm_[kFftSize];
+    // The transform arrays are aligned as PlanarFft requires. Each holds kRowPad doubles (one
+    // cache line) more than a transform: arrays of exactly 8 KiB would all start at the same
+    // offset within 4 KiB, and the product pass, which walks eighteen of them side by side,
+    // would find them all in one set of the data cache and evict its own lines at every step.
+    static constexpr int kRowPad = 8;
+    static constexpr int kRow = kFftSize + kRowPad;        // doubles per transform array
+    alignas(kPlanarFftAlignment) double spectrumRe_[kRow]; // transform of (L + iR) over both
+                                                           // blocks, bit-reversed order
+    alignas(kPlanarFftAlignment) double spectrumIm_[kRow];
     alignas(kPlanarFftAlignment) double channelRe_[kChannels]
-                                                  [kFftSize]; // 2 XL and 2 XR, bit-reversed order
-    alignas(kPlanarFftAlignment) double channelIm_[kChannels][kFftSize];
+                                                  [kRow]; // 2 XL and 2 XR, bit-reversed order
+    alignas(kPlanarFftAlignment) double channelIm_[kChannels][kRow];
     // Kernels per job, bit-reversed order: shared filters, job f: Hf / N; else (L: LP1/LP2,
     // LP3/LP4, then R) the filter pair combined as (Ha + i Hb) / 2N.
-    alignas(kPlanarFftAlignment) double kernelRe_[kJobs][kFftSize];
-    alignas(kPlanarFftAlignment) double kernelIm_[kJobs][kFftSize];
+    alignas(kPlanarFftAlignment) double kernelRe_[kJobs][kRow];
+    alignas(kPlanarFftAlignment) double kernelIm_[kJobs][kRow];
     // Per channel and filter: the transform array (the product, then its inverse transform)
     // whose upper half holds the low-pass output due in the current block. A job's real and
     // imaginary parts are LPf of L and R (shared filters) or LPa and LPb of one channel, so
     // the outputs lie in the same place in both layouts.
-    alignas(kPlanarFftAlignment) double output_[kChannels][kFilters][kFftSize];
+    alignas(kPlanarFftAlignment) double output_[kChannels][kFilters][kRow];
     unsigned kernelDesign_[kChannels]; // bank design counts the kernels were copied at
     bool kernelsValid_ = false;        // kernels copied at least once
     bool sharedFilters_ = false;       // kernels in the shared-filter layout
