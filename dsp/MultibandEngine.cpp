@@ -154,9 +154,12 @@ void applyAndMeasure(const double (*smoothed)[MultibandEngine::kChunk],
             const double r = delayed[2 * b + 1][k] * s;
             sumL += l;
             sumR += r;
+            // The running largest of |l| and of |r| in turn: the same extreme as the largest
+            // max(|l|, |r|), and its comparisons rarely change their outcome, where those
+            // between |l| and |r| would be a coin toss for the x87 code's branches.
             const double magnitudeL = std::fabs(l), magnitudeR = std::fabs(r);
-            const double magnitude = magnitudeL > magnitudeR ? magnitudeL : magnitudeR;
-            level[b] = magnitude > level[b] ? magnitude : level[b];
+            level[b] = magnitudeL > level[b] ? magnitudeL : level[b];
+            level[b] = magnitudeR > level[b] ? magnitudeR : level[b];
             const double g = sign[b] * s;
             signedGain[b] = g > signedGain[b] ? g : signedGain[b];
         }
