@@ -9,6 +9,7 @@
 #   - the heavy setting on the 64-bit DLL and on the 32-bit SSE DLL under Wine against the
 #     native build, measured in alternation so that all three see the same machine load;
 #   - memory of one instance.
+#   Timed runs are pinned to the last core (taskset) where it can.
 #   scripts/bench.sh [--quick]      (--quick skips callgrind)
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -30,8 +31,13 @@ cmake --build build/win32 --target Quorvanelle Quorvanelle_x87 qvhost >&2
 cmake -S . -B build/win64 -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw64.cmake >/dev/null
 cmake --build build/win64 --target Quorvanelle qvhost >&2
 
+# Every timed run on one and the same core: on a shared or virtual machine a process that moves
+# between cores can vary by a third from run to run.
+pin=()
+command -v taskset >/dev/null && pin=(taskset -c "$(($(nproc) - 1))")
+
 echo "== native (Google Benchmark, 512-frame blocks)"
-build/native/bench/qv_bench --benchmark_filter='BM_Engine' 2>/dev/null |
+"${pin[@]}" build/native/bench/qv_bench --benchmark_filter='BM_Engine' 2>/dev/null |
   awk '/^BM_Engine/ { printf "%-18s %8.1f ns per stereo frame\n", $1, $2 * ($3 == "us" ? 1000 : 1) / 512 }'
 
 # Instructions per stereo frame under callgrind, counted from the call of
@@ -88,7 +94,7 @@ heavy+=(--set MasterOut=1)
 qvhost_bench() {
   local tree=$1 dll=$2
   shift 2
-  "build/$tree/wine-run.sh" "build/$tree/bin/qvhost.exe" bench "build/$tree/bin/$dll.dll" "$@"
+  "${pin[@]}" "build/$tree/wine-run.sh" "build/$tree/bin/qvhost.exe" bench "build/$tree/bin/$dll.dll" "$@"
 }
 
 echo "== DLLs under Wine (qvhost bench, 512-frame blocks, median of 7 runs)"
@@ -107,9 +113,10 @@ echo "== heavy setting, 512-frame blocks: the 64-bit and the 32-bit SSE DLL unde
   "the native build ($rounds rounds in alternation, medians)"
 native_ns=() dll_ns=() sse_ns=()
 for round in $(seq $rounds); do
-  native_ns+=("$(build/native/bench/qv_bench --benchmark_filter='^BM_EngineHeavy$' \
-    --benchmark_min_time=1 2>/dev/null |
-    awk '/^BM_EngineHeavy/ { printf "%.1f", $2 * ($3 == "us" ? 1000 : 1) / 512 }')")
+  # The median of five runs, as the DLLs' timing is the median of three.
+  native_ns+=("$("${pin[@]}" build/native/bench/qv_bench --benchmark_filter='^BM_EngineHeavy$' \
+    --benchmark_min_time=0.5 --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
+    2>/dev/null | awk '/^BM_EngineHeavy_median/ { printf "%.1f", $2 * ($3 == "us" ? 1000 : 1) / 512 }')")
   dll_ns+=("$(qvhost_bench win64 Quorvanelle "${heavy[@]}" --seconds 10 --runs 3 |
     sed -nE 's/^median *: ([0-9.]+) ns.*/\1/p')")
   sse_ns+=("$(qvhost_bench win32 Quorvanelle "${heavy[@]}" --seconds 10 --runs 3 |
