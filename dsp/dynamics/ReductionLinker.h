@@ -197,9 +197,7 @@ private:
             i += done;
         }
     }
-#endif
 
-#if defined(QV_SMOOTHER_PAIRS)
     // How many frames from the first have linked gains of exactly 1.0, pairAt(i) giving those of
     // frames i and i + 1 (an odd last frame is left to the smoother).
     template <class PairAt> static int unityFrames(int frames, PairAt pairAt) {

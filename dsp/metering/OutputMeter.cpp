@@ -60,18 +60,16 @@ bool OutputMeter::process(const double* left, const double* right, int frames) {
 
 // Both readings are capped: the cap of the largest is the largest of the caps.
 void OutputMeter::accumulate(const double* left, const double* right, int frames) {
-    bool withinL, withinR;
-    peakAccumulator_[0] =
-        std::min(run_extremes::largestMagnitude(left, frames, peakAccumulator_[0],
-                                                RmsWindow::kMaxAmplitude, withinL),
-                 kMaxPeak);
-    peakAccumulator_[1] =
-        std::min(run_extremes::largestMagnitude(right, frames, peakAccumulator_[1],
-                                                RmsWindow::kMaxAmplitude, withinR),
-                 kMaxPeak);
+    const double* const samples[kChannels] = {left, right};
+    bool within[kChannels];
+    for (int c = 0; c < kChannels; ++c)
+        peakAccumulator_[c] =
+            std::min(run_extremes::largestMagnitude(samples[c], frames, peakAccumulator_[c],
+                                                    RmsWindow::kMaxAmplitude, within[c]),
+                     kMaxPeak);
     float largest[kChannels];
-    RmsWindow::processLargestPair(windows_[0], windows_[1], left, right, frames, withinL && withinR,
-                                  largest[0], largest[1]);
+    RmsWindow::processLargestPair(windows_[0], windows_[1], left, right, frames,
+                                  within[0] && within[1], largest[0], largest[1]);
     for (int c = 0; c < kChannels; ++c)
         meanSquareAccumulator_[c] =
             std::min(std::max(largest[c], meanSquareAccumulator_[c]), kMaxMeanSquare);
