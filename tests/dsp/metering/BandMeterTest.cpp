@@ -71,12 +71,15 @@ TEST(BandMeterTest, EditorStateChoosesWhatIsMeasured) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
+        const auto configure = [&c](BandMeter& meter) {
+            meter.setPeriod(3);
+            meter.setPanelPage(c.page);
+            meter.setBandView(c.bandView);
+            meter.setMeterSwitch(c.meterSwitch);
+            meter.setSelectedChannel(c.selected);
+        };
         BandMeter m;
-        m.setPeriod(3);
-        m.setPanelPage(c.page);
-        m.setBandView(c.bandView);
-        m.setMeterSwitch(c.meterSwitch);
-        m.setSelectedChannel(c.selected);
+        configure(m);
         const double bands[10] = {0.5, 0.5, 0.5, 0.5, 0.5, 0.5, 0.5, 0.5, 0.5, 0.5};
         const double applied[5] = {0.2, 0.2, 0.2, 0.2, 0.2};
         bool published = false;
@@ -85,11 +88,7 @@ TEST(BandMeterTest, EditorStateChoosesWhatIsMeasured) {
         EXPECT_EQ(published, c.publishes);
         // The same frames with the two before the period's end given as their extremes.
         BandMeter e;
-        e.setPeriod(3);
-        e.setPanelPage(c.page);
-        e.setBandView(c.bandView);
-        e.setMeterSwitch(c.meterSwitch);
-        e.setSelectedChannel(c.selected);
+        configure(e);
         ASSERT_EQ(e.framesBeforePublish(), 2);
         const double level[5] = {0.5, 0.5, 0.5, 0.5, 0.5};
         const double signedGain = BandMeter::gainSign(kCompressing[0]) * 0.2;
