@@ -1,5 +1,7 @@
 #include "dsp/MultibandEngine.h"
 
+#include "dsp/math/LargerOf.h"
+
 #include "dsp/InputSample.h"
 #include "dsp/math/CoefficientMath.h"
 #include "dsp/math/SingleRounding.h"
@@ -141,10 +143,36 @@ void applyAndMeasure(const double (*smoothed)[MultibandEngine::kChunk],
         signedGain[b] = _mm_cvtsd_f64(g);
     }
 #else
+    // On the x87 unit band after band: a band's gains and extremes then stay on the register
+    // stack, where frame by frame across the five bands ten extremes spill to memory every
+    // frame. The sums go through the output arrays, in the same band order.
     for (int b = 0; b < kBands; ++b) {
-        level[b] = 0.0;
-        signedGain[b] = -HUGE_VAL;
+        const double og = outputGain[b], sg = sign[b];
+        const double* const dl = delayed[2 * b];
+        const double* const dr = delayed[2 * b + 1];
+        const double* const sm = smoothed[b];
+        // The running largest of |l| and of |r| in turn: the same extreme as the largest
+        // max(|l|, |r|).
+        double lv = 0.0, gv = -HUGE_VAL;
+        for (int j = 0; j < n; ++j) {
+            const double s = sm[j] * og;
+            const double l = dl[j] * s, r = dr[j] * s;
+            // 0.0 + l as in a sum started at zero (a -0.0 becomes +0.0).
+            outL[j] = (b == 0 ? 0.0 : outL[j]) + l;
+            outR[j] = (b == 0 ? 0.0 : outR[j]) + r;
+            lv = largerOf(std::fabs(l), lv);
+            lv = largerOf(std::fabs(r), lv);
+            gv = largerOf(sg * s, gv);
+        }
+        level[b] = lv;
+        signedGain[b] = gv;
     }
+    if (kMixInBandSum)
+        for (int j = 0; j < n; ++j) {
+            outL[j] = mix.of(outL[j], mix.dryL[j]);
+            outR[j] = mix.of(outR[j], mix.dryR[j]);
+        }
+    k = n;
 #endif
     for (; k < n; ++k) {
         double sumL = 0.0, sumR = 0.0;
@@ -154,12 +182,8 @@ void applyAndMeasure(const double (*smoothed)[MultibandEngine::kChunk],
             const double r = delayed[2 * b + 1][k] * s;
             sumL += l;
             sumR += r;
-            // The running largest of |l| and of |r| in turn: the same extreme as the largest
-            // max(|l|, |r|), and its comparisons rarely change their outcome, where those
-            // between |l| and |r| would be a coin toss for the x87 code's branches.
-            const double magnitudeL = std::fabs(l), magnitudeR = std::fabs(r);
-            level[b] = magnitudeL > level[b] ? magnitudeL : level[b];
-            level[b] = magnitudeR > level[b] ? magnitudeR : level[b];
+            const double magnitude = std::fabs(l) > std::fabs(r) ? std::fabs(l) : std::fabs(r);
+            level[b] = magnitude > level[b] ? magnitude : level[b];
             const double g = sign[b] * s;
             signedGain[b] = g > signedGain[b] ? g : signedGain[b];
         }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dsp/delay/CopySamples.h"
+
 namespace qv {
 
 // Delays Width signals by Delay samples for a loop that runs in chunks of up to MaxChunk frames.
@@ -20,10 +22,15 @@ public:
     const double* output(int w) const { return line_[w]; }
 
     // After a chunk of n frames (1..MaxChunk) was written to every input.
+    // (Chunks at least as long as the delay copy without overlap, 16 bytes at a time in the SSE
+    // build.)
     void advance(int n) {
         for (auto& line : line_)
-            for (int j = 0; j < Delay; ++j) // forward: the source lies ahead of the target
-                line[j] = line[j + n];
+            if (n >= Delay)
+                copySamples(line + n, line, Delay);
+            else
+                for (int j = 0; j < Delay; ++j) // forward: the source lies ahead of the target
+                    line[j] = line[j + n];
     }
 
     // n frames of silence (any n >= 0): the history moves on over zeros.

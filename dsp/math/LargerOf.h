@@ -12,7 +12,9 @@ namespace qv {
 // false. Elsewhere the compiler's select is already free of branches.
 inline double largerOf(double a, double b) {
 #if defined(__GNUC__) && defined(__i386__) && !defined(__SSE2_MATH__)
-    asm("fucomi %%st(1), %%st\n\tfcmovbe %%st(1), %%st" : "+t"(a) : "u"(b) : "cc");
+    // b in any stack register, so that a running extreme can stay where it lives; the early
+    // clobber keeps it out of st(0), which holds a.
+    asm("fucomi %1, %%st\n\tfcmovbe %1, %%st" : "+&t"(a) : "f"(b) : "cc");
     return a;
 #else
     return a > b ? a : b;
