@@ -41,14 +41,6 @@ constexpr bool kLevelsInSplit = true;
 constexpr bool kLevelsInSplit = false;
 #endif
 
-// Where doubles live in SSE2 registers the usual band sum also forms the output mix on its way
-// out; on the x87 unit the mix's extra factors cost more there than in a pass of their own.
-#if defined(QV_ENGINE_SSE2)
-constexpr bool kMixInBandSum = true;
-#else
-constexpr bool kMixInBandSum = false;
-#endif
-
 // One channel's five band signals, frame by frame, from the reference r and the four low-pass
 // outputs (every array distinct, so the loop runs on pairs).
 void splitChannel(const double* __restrict r, const double* __restrict lp1,
@@ -97,11 +89,35 @@ struct Mix {
     double of(double sum, double drySample) const { return (sum * wet + drySample * dry) * master; }
 };
 
+// One band's pass of the band sum on the x87 unit (see applyAndMeasure): gain, output gain,
+// extremes, the sum so far in outL/outR; the first band starts the sums at zero (0.0 + l, so a
+// -0.0 becomes +0.0 as in a sum started at zero), the last one forms the output mix.
+template <bool First, bool Last>
+void bandPassX87(const double* smoothed, const double* dl, const double* dr, double outputGain,
+                 double sign, const Mix& mix, double* __restrict outL, double* __restrict outR,
+                 double& level, double& signedGain, int n) {
+    // The running largest of |l| and of |r| in turn: the same extreme as the largest
+    // max(|l|, |r|).
+    double lv = 0.0, gv = -HUGE_VAL;
+    for (int j = 0; j < n; ++j) {
+        const double s = smoothed[j] * outputGain;
+        const double l = dl[j] * s, r = dr[j] * s;
+        const double sumL = (First ? 0.0 : outL[j]) + l, sumR = (First ? 0.0 : outR[j]) + r;
+        outL[j] = Last ? mix.of(sumL, mix.dryL[j]) : sumL;
+        outR[j] = Last ? mix.of(sumR, mix.dryR[j]) : sumR;
+        lv = largerOf(std::fabs(l), lv);
+        lv = largerOf(std::fabs(r), lv);
+        gv = largerOf(sign * s, gv);
+    }
+    level = lv;
+    signedGain = gv;
+}
+
 // The usual case of the band sum: frame by frame across the five bands, band b's smoothed gain
 // times its output gain applied to its delayed L and R (delayed[2 b], delayed[2 b + 1]) and
 // summed into the output in band order, with the band meters' extremes taken on the way:
 // level[b] the largest max(|l|, |r|) (0 or more), signedGain[b] the largest sign[b] times the
-// applied gain. With kMixInBandSum the sums leave mixed with the dry signal (mix.of). Where
+// applied gain. The sums leave mixed with the dry signal (mix.of). Where
 // doubles live in SSE2 registers two frames go at a time.
 void applyAndMeasure(const double (*smoothed)[MultibandEngine::kChunk],
                      const double* const (&delayed)[2 * kBands], const double (&outputGain)[kBands],
@@ -146,32 +162,14 @@ void applyAndMeasure(const double (*smoothed)[MultibandEngine::kChunk],
     // On the x87 unit band after band: a band's gains and extremes then stay on the register
     // stack, where frame by frame across the five bands ten extremes spill to memory every
     // frame. The sums go through the output arrays, in the same band order.
-    for (int b = 0; b < kBands; ++b) {
-        const double og = outputGain[b], sg = sign[b];
-        const double* const dl = delayed[2 * b];
-        const double* const dr = delayed[2 * b + 1];
-        const double* const sm = smoothed[b];
-        // The running largest of |l| and of |r| in turn: the same extreme as the largest
-        // max(|l|, |r|).
-        double lv = 0.0, gv = -HUGE_VAL;
-        for (int j = 0; j < n; ++j) {
-            const double s = sm[j] * og;
-            const double l = dl[j] * s, r = dr[j] * s;
-            // 0.0 + l as in a sum started at zero (a -0.0 becomes +0.0).
-            outL[j] = (b == 0 ? 0.0 : outL[j]) + l;
-            outR[j] = (b == 0 ? 0.0 : outR[j]) + r;
-            lv = largerOf(std::fabs(l), lv);
-            lv = largerOf(std::fabs(r), lv);
-            gv = largerOf(sg * s, gv);
-        }
-        level[b] = lv;
-        signedGain[b] = gv;
-    }
-    if (kMixInBandSum)
-        for (int j = 0; j < n; ++j) {
-            outL[j] = mix.of(outL[j], mix.dryL[j]);
-            outR[j] = mix.of(outR[j], mix.dryR[j]);
-        }
+    bandPassX87<true, false>(smoothed[0], delayed[0], delayed[1], outputGain[0], sign[0], mix, outL,
+                             outR, level[0], signedGain[0], n);
+    for (int b = 1; b < kBands - 1; ++b)
+        bandPassX87<false, false>(smoothed[b], delayed[2 * b], delayed[2 * b + 1], outputGain[b],
+                                  sign[b], mix, outL, outR, level[b], signedGain[b], n);
+    bandPassX87<false, true>(smoothed[kBands - 1], delayed[2 * kBands - 2], delayed[2 * kBands - 1],
+                             outputGain[kBands - 1], sign[kBands - 1], mix, outL, outR,
+                             level[kBands - 1], signedGain[kBands - 1], n);
     k = n;
 #endif
     for (; k < n; ++k) {
@@ -187,8 +185,8 @@ void applyAndMeasure(const double (*smoothed)[MultibandEngine::kChunk],
             const double g = sign[b] * s;
             signedGain[b] = g > signedGain[b] ? g : signedGain[b];
         }
-        outL[k] = kMixInBandSum ? mix.of(sumL, mix.dryL[k]) : sumL;
-        outR[k] = kMixInBandSum ? mix.of(sumR, mix.dryR[k]) : sumR;
+        outL[k] = mix.of(sumL, mix.dryL[k]);
+        outR[k] = mix.of(sumR, mix.dryR[k]);
     }
 }
 } // namespace
@@ -494,7 +492,7 @@ bool MultibandEngine::applyAndSumBands(int n, const float (&ratio)[kBands]) {
                         n);
         lookahead_.advance(n);
         bandMeter_.addExtremes(level, signedGain, ratio, n);
-        return kMixInBandSum;
+        return true; // mixed on the way
     }
     if (!anyOff) {
         // Frame by frame across the five bands, the sums held in registers.

@@ -43,6 +43,14 @@ float RmsWindow::resummed() const {
         sum += _mm_cvtsd_f64(high);
         sum += _mm_cvtsd_f64(_mm_unpackhi_pd(high, high));
     }
+#else
+    // Four at a time, in ring order: the loop's own instructions were three in four.
+    for (; i + 3 < length_; i += 4) {
+        sum += ring[i];
+        sum += ring[i + 1];
+        sum += ring[i + 2];
+        sum += ring[i + 3];
+    }
 #endif
     for (; i < length_; ++i)
         sum += ring[i];

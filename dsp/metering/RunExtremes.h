@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dsp/math/LargerOf.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -52,6 +54,21 @@ inline double largestMagnitude(const double* x, int frames, double start) {
     return largestMagnitude(x, x, frames, start);
 }
 
+// The same as the next, without a comparison per sample for the bound (the x87 unit's form):
+// the run's largest magnitude by largerOf, and a NaN found by the sum of the magnitudes (none is
+// negative, so only a NaN makes the sum NaN; an overflow gives +Inf).
+inline double largestMagnitudeSummed(const double* x, int frames, double start, double limit,
+                                     bool& within) {
+    double largestHere = 0.0, sum = 0.0;
+    for (int i = 0; i < frames; ++i) {
+        const double magnitude = std::fabs(x[i]);
+        sum += magnitude;
+        largestHere = largerOf(magnitude, largestHere);
+    }
+    within = largestHere <= limit && !std::isnan(sum);
+    return largerOf(largestHere, start);
+}
+
 // The same, also telling in within whether every |x[i]| is at most limit (false if any x[i] is
 // NaN): one pass where the meters need both.
 inline double largestMagnitude(const double* x, int frames, double start, double limit,
@@ -69,6 +86,8 @@ inline double largestMagnitude(const double* x, int frames, double start, double
     }
     start = higherOf(pair);
     allWithin = _mm_movemask_pd(all) == 3;
+#else
+    return largestMagnitudeSummed(x, frames, start, limit, within);
 #endif
     for (; i < frames; ++i) {
         const double magnitude = std::fabs(x[i]);

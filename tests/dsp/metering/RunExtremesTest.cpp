@@ -43,6 +43,9 @@ TEST(RunExtremesTest, AgreeWithPlainLoopsForEveryLengthAndPosition) {
                 expectedWithin = expectedWithin && std::fabs(a[i]) <= 1.5;
             EXPECT_EQ(largestMagnitude(a.data(), frames, start, 1.5, within), one);
             EXPECT_EQ(within, expectedWithin);
+            within = !expectedWithin;
+            EXPECT_EQ(largestMagnitudeSummed(a.data(), frames, start, 1.5, within), one);
+            EXPECT_EQ(within, expectedWithin);
             EXPECT_EQ(largest(a.data(), frames, start), high);
             EXPECT_EQ(smallest(a.data(), frames, start), low);
             EXPECT_EQ(largest(f.data(), frames, static_cast<float>(start)), highF);
@@ -56,10 +59,16 @@ TEST(RunExtremesTest, NaNSamplesNeverReachTheResult) {
     const double y[5] = {nan, 0.75, 0.0, nan, 0.0};
     EXPECT_FALSE(std::isnan(largestMagnitude(x, y, 5, 0.0)));
     EXPECT_EQ(largestMagnitude(x, 5, 0.0), 0.5);
+    const double inf = std::numeric_limits<double>::infinity();
+    const double z[3] = {0.5, inf, 0.25};
     for (int frames = 2; frames <= 5; ++frames) { // the NaN in the vector part and in the tail
-        bool within = true;
-        largestMagnitude(x, frames, 0.0, 1.0, within);
+        bool within = true, withinSummed = true;
+        const double largestX = largestMagnitude(x, frames, 0.0, 1.0, within);
         EXPECT_FALSE(within) << frames;
+        EXPECT_EQ(largestMagnitudeSummed(x, frames, 0.0, 1.0, withinSummed), largestX) << frames;
+        EXPECT_FALSE(withinSummed) << frames;
+        EXPECT_EQ(largestMagnitudeSummed(z, frames < 3 ? frames : 3, 0.0, 1.0, withinSummed), inf);
+        EXPECT_FALSE(withinSummed) << frames;
     }
     EXPECT_EQ(largest(x, 5, 0.0), 0.5);
     EXPECT_EQ(smallest(x, 5, 1.0), 0.125);
