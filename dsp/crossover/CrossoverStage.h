@@ -1,6 +1,7 @@
 #pragma once
 
 #include "dsp/crossover/CrossoverBank.h"
+#include "dsp/delay/CopySamples.h"
 #include "dsp/fft/PlanarFft.h"
 
 namespace qv {
@@ -73,12 +74,8 @@ public:
         return output_[channel == 1 ? 1 : 0][filter & (kFilters - 1)] + kHop + position_;
     }
     void store(const double* inL, const double* inR, int frames) {
-        double* toL = input_[current_][0] + position_;
-        double* toR = input_[current_][1] + position_;
-        for (int i = 0; i < frames; ++i) {
-            toL[i] = inL[i];
-            toR[i] = inR[i];
-        }
+        copySamples(inL, input_[current_][0] + position_, frames);
+        copySamples(inR, input_[current_][1] + position_, frames);
         position_ += frames;
     }
 

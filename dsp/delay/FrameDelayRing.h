@@ -105,10 +105,10 @@ private:
     void keepCopies(double* ring, int frames) {
         if constexpr (MaxRun > 1) {
             const int end = position_ + frames;
-            for (int slot = kCapacity; slot < end; ++slot)
-                ring[slot - kCapacity] = ring[slot];
-            for (int slot = position_; slot < end && slot < MaxRun - 1; ++slot)
-                ring[slot + kCapacity] = ring[slot];
+            if (end > kCapacity) copySamples(ring + kCapacity, ring, end - kCapacity);
+            const int keptEnd = end < MaxRun - 1 ? end : MaxRun - 1;
+            if (keptEnd > position_)
+                copySamples(ring + position_, ring + position_ + kCapacity, keptEnd - position_);
         }
     }
 
