@@ -3,6 +3,7 @@
 #include "dsp/math/LargerOf.h"
 
 #include "dsp/InputSample.h"
+#include "dsp/OutputSample.h"
 #include "dsp/math/CoefficientMath.h"
 #include "dsp/math/SingleRounding.h"
 
@@ -310,14 +311,13 @@ void MultibandEngine::run(const float* inL, const float* inR, float* outL, float
         processChunk(n);
         const double* yL = chunk_.outL;
         const double* yR = chunk_.outR;
-        for (int k = 0; k < n; ++k) {
-            if (Accumulate) {
+        if (Accumulate) {
+            for (int k = 0; k < n; ++k) {
                 outL[i + k] += static_cast<float>(yL[k]);
                 outR[i + k] += static_cast<float>(yR[k]);
-            } else {
-                outL[i + k] = static_cast<float>(yL[k]);
-                outR[i + k] = static_cast<float>(yR[k]);
             }
+        } else {
+            narrowSamples(yL, yR, outL + i, outR + i, n);
         }
         i += n;
     }
