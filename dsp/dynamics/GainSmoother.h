@@ -1,5 +1,10 @@
 #pragma once
 
+#include "dsp/dynamics/LinkedSmootherX87.h"
+
+#include <cmath>
+#include <type_traits>
+
 namespace qv {
 
 // 32-tap FIR smoother of a band's gain: y[n] = k0 g[n] + k1 g[n-1] + ... + k31 g[n-31] with
@@ -22,6 +27,12 @@ public:
 
     // Kernel built, state reset.
     GainSmoother();
+
+    // A finish that caps the outputs at limit (+inf: none).
+    struct Ceiling {
+        double limit; // the largest output
+        double operator()(double y) const { return y > limit ? limit : y; }
+    };
 
     // Audio thread: smooths a run of frames gains into out (which may be gains itself). The
     // state lives in locals for the loop, where the compiler keeps it in registers.
@@ -81,11 +92,20 @@ private:
         const double start = kernelStart_, slope = kernelSlope_;
         double sum = sum_, weightedSum = weightedSum_, y = output_;
         int position = position_, turns = turns_, unityRun = unityRun_;
+#if defined(QV_SMOOTHER_X87)
+        // A linked gain capped by a Ceiling: the plain and resting loops in x87 assembly.
+        constexpr bool x87Loops =
+            LinkedSmootherX87<Source>::kRuns && std::is_same<Finish, Ceiling>::value;
+        const LinkedSmootherX87<Source> x87(gainAt, start, slope, limitOf(finish));
+#endif
         while (i < end) {
             if (unityRun >= kTaps) {
                 // A band at rest: after 32 unity gains the ring holds only zeros, so further
                 // unity gains change nothing and the output is exactly 1.0. (Those 32 pushes
                 // have also used up a reset's carry.)
+#if defined(QV_SMOOTHER_X87)
+                if constexpr (x87Loops) i += x87.resting(i, end - i, out + i);
+#endif
                 while (i < end && gainAt(i) == 1.0) {
                     y = 1.0;
                     out[i] = finish(y);
@@ -107,6 +127,12 @@ private:
                 int trailing = 0;
                 while (gainAt(i + count - 1 - trailing) == 1.0)
                     ++trailing;
+#if defined(QV_SMOOTHER_X87)
+                if constexpr (x87Loops) {
+                    y = x87.plain(i, count, slot, out + i, sum, weightedSum);
+                    j = count;
+                }
+#endif
                 for (; j < count; ++j) {
                     const double deviation = gainAt(i + j) - 1.0;
                     const double leaving = slot[j]; // g[n - 32] - 1
@@ -158,6 +184,14 @@ private:
         turns_ = turns;
         unityRun_ = unityRun;
         return y;
+    }
+
+    // The cap of a Ceiling; none for other finishes.
+    static double limitOf(const Ceiling& ceiling) {
+        return ceiling.limit;
+    }
+    template <class Finish> static double limitOf(const Finish&) {
+        return HUGE_VAL;
     }
 
     // Exact sums of a ring at position 0 (returned by value: sums whose address escaped would

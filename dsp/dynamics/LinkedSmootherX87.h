@@ -1,0 +1,155 @@
+#pragma once
+
+#include "dsp/dynamics/LinkedGain.h"
+
+// Where doubles live on the x87 unit (32-bit builds without SSE2 arithmetic), in optimised
+// builds whose addressing needs no register of its own (no PIC register).
+#if defined(__GNUC__) && defined(__i386__) && !defined(__SSE2_MATH__) && defined(__OPTIMIZE__) &&  \
+    !defined(__PIC__)
+#define QV_SMOOTHER_X87 1
+
+// The linked gain's terms, each pushed onto the stack; "faddp" adds the top two.
+#define QV_X87_ABOVE "fldl (%[above],%[i],8)\n\tfmull %[k]\n\t"
+#define QV_X87_OWN "fldl (%[own],%[i],8)\n\tfmull 8+%[k]\n\t"
+#define QV_X87_BELOW "fldl (%[below],%[i],8)\n\tfmull 16+%[k]\n\t"
+// 1 + k0 S0 + d S1 from the stack [S0, S1, ...], pushed.
+#define QV_X87_OUTPUT                                                                              \
+    "fld %%st(0)\n\tfmull 24+%[k]\n\tfaddl 40+%[k]\n\tfld %%st(2)\n\tfmull 32+%[k]\n\tfaddp\n\t"
+// The stack holds [S0, S1, limit] between frames. Per frame: L = the leaving deviation,
+// d = linked - 1 into the ring, S1 += S0 - 32 L, S0 += d - L, y = 1 + k0 S0 + d S1, and
+// out = y > limit ? limit : y (an unordered y is kept, as the C comparison keeps it).
+#define QV_X87_PLAIN(LINKED)                                                                       \
+    "fldl 56+%[k]\n\tfldl %[weighted]\n\tfldl %[sum]\n"                                            \
+    "1:\n\t"                                                                                       \
+    "fldl (%[slot],%[i],8)\n\t" LINKED "fsubl 40+%[k]\n\t"                                         \
+    "fstl (%[slot],%[i],8)\n\t"                                                                    \
+    "fsub %%st(1), %%st\n\tfxch %%st(1)\n\tfmull 48+%[k]\n\tfsubr %%st(2), %%st\n\t"               \
+    "faddp %%st, %%st(3)\n\tfaddp %%st, %%st(1)\n\t" QV_X87_OUTPUT                                 \
+    "fucomi %%st(3), %%st\n\tfcmovnbe %%st(3), %%st\n\tfstpl (%[out],%[i],8)\n\t"                  \
+    "inc %[i]\n\tjnz 1b\n\t" QV_X87_OUTPUT "fstpl %[y]\n\tfstpl %[sum]\n\tfstpl %[weighted]\n\t"   \
+    "fstp %%st(0)\n\t"
+// The stack holds [rest, 1.0]; the linked gain is compared with 1.0 and popped.
+#define QV_X87_RESTING(LINKED)                                                                     \
+    "fld1\n\tfldl 64+%[k]\n"                                                                       \
+    "1:\n\t" LINKED "fucomip %%st(2), %%st\n\tjne 2f\n\tjp 2f\n\t"                                 \
+    "fstl (%[out],%[i],8)\n\tinc %[i]\n\tjnz 1b\n"                                                 \
+    "2:\n\tfstp %%st(0)\n\tfstp %%st(0)\n\t"
+#define QV_X87_CLOBBERS                                                                            \
+    "memory", "cc", "st", "st(1)", "st(2)", "st(3)", "st(4)", "st(5)", "st(6)", "st(7)"
+
+namespace qv {
+
+// GainSmoother's two hot loops on a linked gain, written for the x87 register stack. GCC's
+// code for them shuffles the stack (fxch, reloads of 1.0, a branch or two exchanges around the
+// cap) at about 35 instructions a frame; here the two running sums and the cap stay on the
+// stack for the whole run, the weights and constants are memory operands, and a frame takes 28
+// (25 for the first and last bands). Each value is formed by the same operations in the same
+// order as in GainSmoother::run, with the intermediates in the unit's own precision as there;
+// the sums leave each run rounded to double (the compiler's code kept them wider across a ring
+// turn at times, so outputs may differ from its in the last bit).
+// A source other than a LinkedGain has no such loops (kRuns false). Audio thread.
+template <class Source> class LinkedSmootherX87 {
+public:
+    static constexpr bool kRuns = false;
+    LinkedSmootherX87(const Source&, double, double, double) {}
+    double plain(int, int, double*, double*, double&, double&) const { return 0.0; }
+    int resting(int, int, double*) const { return 0; }
+};
+
+template <bool Above, bool Below> class LinkedSmootherX87<LinkedGain<Above, Below>> {
+public:
+    static constexpr bool kRuns = true;
+
+    // The loops' constants: start k0 and slope d of the smoother's kernel, its outputs capped
+    // at limit (+inf: none).
+    LinkedSmootherX87(const LinkedGain<Above, Below>& gains, double start, double slope,
+                      double limit)
+        : gains_(gains), k_{gains.upper, gains.centre, gains.lower,
+                            start,       slope,        1.0,
+                            kTaps,       limit,        1.0 > limit ? limit : 1.0} {}
+
+    // The plain loop of GainSmoother::run over frames from..from + count - 1 (count >= 1): ring
+    // slots slot[0..count - 1], outputs min(limit, y) to out[0..count - 1], sum and weighted
+    // updated; returns the last (uncapped) output y.
+    double plain(int from, int count, double* slot, double* out, double& sum,
+                 double& weighted) const {
+        const double* const above = gains_.above + from + count;
+        const double* const own = gains_.own + from + count;
+        const double* const below = gains_.below + from + count;
+        double* const slotEnd = slot + count;
+        double* const outEnd = out + count;
+        double y;
+        int i = -count; // runs up to 0: frame from + count + i
+        if constexpr (Above && Below)
+            asm volatile(QV_X87_PLAIN(QV_X87_ABOVE QV_X87_OWN "faddp\n\t" QV_X87_BELOW "faddp\n\t")
+                         : [i] "+r"(i), [sum] "+m"(sum), [weighted] "+m"(weighted), [y] "=m"(y)
+                         : [above] "r"(above), [own] "r"(own), [below] "r"(below),
+                           [slot] "r"(slotEnd), [out] "r"(outEnd), [k] "m"(k_)
+                         : QV_X87_CLOBBERS);
+        else if constexpr (Above)
+            asm volatile(QV_X87_PLAIN(QV_X87_ABOVE QV_X87_OWN "faddp\n\t")
+                         : [i] "+r"(i), [sum] "+m"(sum), [weighted] "+m"(weighted), [y] "=m"(y)
+                         : [above] "r"(above), [own] "r"(own), [slot] "r"(slotEnd),
+                           [out] "r"(outEnd), [k] "m"(k_)
+                         : QV_X87_CLOBBERS);
+        else
+            asm volatile(QV_X87_PLAIN(QV_X87_OWN QV_X87_BELOW "faddp\n\t")
+                         : [i] "+r"(i), [sum] "+m"(sum), [weighted] "+m"(weighted), [y] "=m"(y)
+                         : [own] "r"(own), [below] "r"(below), [slot] "r"(slotEnd),
+                           [out] "r"(outEnd), [k] "m"(k_)
+                         : QV_X87_CLOBBERS);
+        return y;
+    }
+
+    // The loop of a smoother at rest over frames from..from + count - 1 (count >= 1): while the
+    // linked gain is exactly 1.0, out[j] = min(limit, 1.0). Returns the frames so written.
+    int resting(int from, int count, double* out) const {
+        const double* const above = gains_.above + from + count;
+        const double* const own = gains_.own + from + count;
+        const double* const below = gains_.below + from + count;
+        double* const outEnd = out + count;
+        int i = -count;
+        if constexpr (Above && Below)
+            asm volatile(
+                QV_X87_RESTING(QV_X87_ABOVE QV_X87_OWN "faddp\n\t" QV_X87_BELOW "faddp\n\t")
+                : [i] "+r"(i)
+                : [above] "r"(above), [own] "r"(own), [below] "r"(below), [out] "r"(outEnd),
+                  [k] "m"(k_)
+                : QV_X87_CLOBBERS);
+        else if constexpr (Above)
+            asm volatile(QV_X87_RESTING(QV_X87_ABOVE QV_X87_OWN "faddp\n\t")
+                         : [i] "+r"(i)
+                         : [above] "r"(above), [own] "r"(own), [out] "r"(outEnd), [k] "m"(k_)
+                         : QV_X87_CLOBBERS);
+        else
+            asm volatile(QV_X87_RESTING(QV_X87_OWN QV_X87_BELOW "faddp\n\t")
+                         : [i] "+r"(i)
+                         : [own] "r"(own), [below] "r"(below), [out] "r"(outEnd), [k] "m"(k_)
+                         : QV_X87_CLOBBERS);
+        return count + i;
+    }
+
+private:
+    static constexpr double kTaps = 32.0; // GainSmoother::kTaps
+
+    // The loops' constants, addressed as offsets from the first (the offsets in the assembly
+    // above).
+    struct Constants {
+        double upper;  // +0
+        double centre; // +8
+        double lower;  // +16
+        double start;  // +24: k0
+        double slope;  // +32: k(j+1) - kj
+        double one;    // +40
+        double taps;   // +48
+        double limit;  // +56: the cap of the outputs
+        double rest;   // +64: the output of a smoother at rest
+    };
+
+    LinkedGain<Above, Below> gains_; // the source's rows (its weights are in k_)
+    Constants k_;                    // the constants of both loops
+};
+
+} // namespace qv
+
+#endif
