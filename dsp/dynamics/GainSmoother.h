@@ -125,14 +125,19 @@ private:
                 // run it leaves is the count of unity gains at its end, taken before out (which
                 // may be the gains) is written.
                 int trailing = 0;
-                while (gainAt(i + count - 1 - trailing) == 1.0)
-                    ++trailing;
 #if defined(QV_SMOOTHER_X87)
                 if constexpr (x87Loops) {
                     y = x87.plain(i, count, slot, out + i, sum, weightedSum);
                     j = count;
-                }
+                    // The unity gains at the end are the zero deviations at the end of the slots
+                    // (a gain minus 1.0 is zero for 1.0 only), the first slot's ending the count:
+                    // cheaper than forming the linked gains again.
+                    while (slot[count - 1 - trailing] == 0.0)
+                        ++trailing;
+                } else
 #endif
+                    while (gainAt(i + count - 1 - trailing) == 1.0)
+                        ++trailing;
                 for (; j < count; ++j) {
                     const double deviation = gainAt(i + j) - 1.0;
                     const double leaving = slot[j]; // g[n - 32] - 1
