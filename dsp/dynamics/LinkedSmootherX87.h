@@ -8,32 +8,98 @@
     !defined(__PIC__)
 #define QV_SMOOTHER_X87 1
 
+// The assembly is laid out one instruction a line, which the formatter would run together.
+// clang-format off
+// The loops run two frames a turn, frames i and i + 1 (at = "" and "8": the second's byte
+// offset), entered at the second for an odd count.
+//
 // The linked gain's terms, each pushed onto the stack; "faddp" adds the top two.
-#define QV_X87_ABOVE "fldl (%[above],%[i],8)\n\tfmull %[k]\n\t"
-#define QV_X87_OWN "fldl (%[own],%[i],8)\n\tfmull 8+%[k]\n\t"
-#define QV_X87_BELOW "fldl (%[below],%[i],8)\n\tfmull 16+%[k]\n\t"
+#define QV_X87_ABOVE(at)                                                                           \
+    "fldl " at "(%[above],%[i],8)\n\t"                                                             \
+    "fmull %[k]\n\t"
+#define QV_X87_OWN(at)                                                                             \
+    "fldl " at "(%[own],%[i],8)\n\t"                                                               \
+    "fmull 8+%[k]\n\t"
+#define QV_X87_BELOW(at)                                                                           \
+    "fldl " at "(%[below],%[i],8)\n\t"                                                             \
+    "fmull 16+%[k]\n\t"
+#define QV_X87_MIDDLE_BAND(at)                                                                     \
+    QV_X87_ABOVE(at) QV_X87_OWN(at) "faddp\n\t" QV_X87_BELOW(at) "faddp\n\t"
+#define QV_X87_LAST_BAND(at) QV_X87_ABOVE(at) QV_X87_OWN(at) "faddp\n\t"
+#define QV_X87_FIRST_BAND(at) QV_X87_OWN(at) QV_X87_BELOW(at) "faddp\n\t"
+// i = -count - 1 and a jump to the loop's second frame for an odd count.
+#define QV_X87_ODD_ENTRY                                                                           \
+    "test $1, %[i]\n\t"                                                                            \
+    "jz 1f\n\t"                                                                                    \
+    "dec %[i]\n\t"                                                                                 \
+    "jmp 2f\n"
 // 1 + k0 S0 + d S1 from the stack [S0, S1, ...], pushed.
 #define QV_X87_OUTPUT                                                                              \
-    "fld %%st(0)\n\tfmull 24+%[k]\n\tfaddl 40+%[k]\n\tfld %%st(2)\n\tfmull 32+%[k]\n\tfaddp\n\t"
+    "fld %%st(0)\n\t"                                                                              \
+    "fmull 24+%[k]\n\t"                                                                            \
+    "faddl 40+%[k]\n\t"                                                                            \
+    "fld %%st(2)\n\t"                                                                              \
+    "fmull 32+%[k]\n\t"                                                                            \
+    "faddp\n\t"
 // The stack holds [S0, S1, limit] between frames. Per frame: L = the leaving deviation,
 // d = linked - 1 into the ring, S1 += S0 - 32 L, S0 += d - L, y = 1 + k0 S0 + d S1, and
 // out = y > limit ? limit : y (an unordered y is kept, as the C comparison keeps it).
+#define QV_X87_PLAIN_FRAME(LINKED, at)                                                             \
+    "fldl " at "(%[slot],%[i],8)\n\t"                                                              \
+    LINKED(at)                                                                                     \
+    "fsubl 40+%[k]\n\t"                                                                            \
+    "fstl " at "(%[slot],%[i],8)\n\t"                                                              \
+    "fsub %%st(1), %%st\n\t"                                                                       \
+    "fxch %%st(1)\n\t"                                                                             \
+    "fmull 48+%[k]\n\t"                                                                            \
+    "fsubr %%st(2), %%st\n\t"                                                                      \
+    "faddp %%st, %%st(3)\n\t"                                                                      \
+    "faddp %%st, %%st(1)\n\t"                                                                      \
+    QV_X87_OUTPUT                                                                                  \
+    "fucomi %%st(3), %%st\n\t"                                                                     \
+    "fcmovnbe %%st(3), %%st\n\t"                                                                   \
+    "fstpl " at "(%[out],%[i],8)\n\t"
 #define QV_X87_PLAIN(LINKED)                                                                       \
-    "fldl 56+%[k]\n\tfldl %[weighted]\n\tfldl %[sum]\n"                                            \
+    "fldl 56+%[k]\n\t"                                                                             \
+    "fldl %[weighted]\n\t"                                                                         \
+    "fldl %[sum]\n\t"                                                                              \
+    QV_X87_ODD_ENTRY                                                                               \
     "1:\n\t"                                                                                       \
-    "fldl (%[slot],%[i],8)\n\t" LINKED "fsubl 40+%[k]\n\t"                                         \
-    "fstl (%[slot],%[i],8)\n\t"                                                                    \
-    "fsub %%st(1), %%st\n\tfxch %%st(1)\n\tfmull 48+%[k]\n\tfsubr %%st(2), %%st\n\t"               \
-    "faddp %%st, %%st(3)\n\tfaddp %%st, %%st(1)\n\t" QV_X87_OUTPUT                                 \
-    "fucomi %%st(3), %%st\n\tfcmovnbe %%st(3), %%st\n\tfstpl (%[out],%[i],8)\n\t"                  \
-    "inc %[i]\n\tjnz 1b\n\t" QV_X87_OUTPUT "fstpl %[y]\n\tfstpl %[sum]\n\tfstpl %[weighted]\n\t"   \
+    QV_X87_PLAIN_FRAME(LINKED, "")                                                                 \
+    "2:\n\t"                                                                                       \
+    QV_X87_PLAIN_FRAME(LINKED, "8")                                                                \
+    "add $2, %[i]\n\t"                                                                             \
+    "jnz 1b\n\t"                                                                                   \
+    QV_X87_OUTPUT                                                                                  \
+    "fstpl %[y]\n\t"                                                                               \
+    "fstpl %[sum]\n\t"                                                                             \
+    "fstpl %[weighted]\n\t"                                                                        \
     "fstp %%st(0)\n\t"
-// The stack holds [rest, 1.0]; the linked gain is compared with 1.0 and popped.
+// The stack holds [rest, 1.0]; the linked gain is compared with 1.0 and popped. A frame that
+// ends the loop leaves i at its index (the second frame steps it on).
+#define QV_X87_RESTING_FRAME(LINKED, at, exit)                                                     \
+    LINKED(at)                                                                                     \
+    "fucomip %%st(2), %%st\n\t"                                                                    \
+    "jne " exit "\n\t"                                                                             \
+    "jp " exit "\n\t"                                                                              \
+    "fstl " at "(%[out],%[i],8)\n\t"
 #define QV_X87_RESTING(LINKED)                                                                     \
-    "fld1\n\tfldl 64+%[k]\n"                                                                       \
-    "1:\n\t" LINKED "fucomip %%st(2), %%st\n\tjne 2f\n\tjp 2f\n\t"                                 \
-    "fstl (%[out],%[i],8)\n\tinc %[i]\n\tjnz 1b\n"                                                 \
-    "2:\n\tfstp %%st(0)\n\tfstp %%st(0)\n\t"
+    "fld1\n\t"                                                                                     \
+    "fldl 64+%[k]\n\t"                                                                             \
+    QV_X87_ODD_ENTRY                                                                               \
+    "1:\n\t"                                                                                       \
+    QV_X87_RESTING_FRAME(LINKED, "", "4f")                                                         \
+    "2:\n\t"                                                                                       \
+    QV_X87_RESTING_FRAME(LINKED, "8", "3f")                                                        \
+    "add $2, %[i]\n\t"                                                                             \
+    "jnz 1b\n\t"                                                                                   \
+    "jmp 4f\n"                                                                                     \
+    "3:\n\t"                                                                                       \
+    "inc %[i]\n"                                                                                   \
+    "4:\n\t"                                                                                       \
+    "fstp %%st(0)\n\t"                                                                             \
+    "fstp %%st(0)\n\t"
+// clang-format on
 #define QV_X87_CLOBBERS                                                                            \
     "memory", "cc", "st", "st(1)", "st(2)", "st(3)", "st(4)", "st(5)", "st(6)", "st(7)"
 
@@ -42,12 +108,12 @@ namespace qv {
 // GainSmoother's two hot loops on a linked gain, written for the x87 register stack. GCC's
 // code for them shuffles the stack (fxch, reloads of 1.0, a branch or two exchanges around the
 // cap) at about 35 instructions a frame; here the two running sums and the cap stay on the
-// stack for the whole run, the weights and constants are memory operands, and a frame takes 28
-// (25 for the first and last bands). Each value is formed by the same operations in the same
-// order as in GainSmoother::run, with the intermediates in the unit's own precision as there;
-// the sums leave each run rounded to double (the compiler's code kept them wider across a ring
-// turn at times, so outputs may differ from its in the last bit).
-// A source other than a LinkedGain has no such loops (kRuns false). Audio thread.
+// stack for the whole run, the weights and constants are memory operands, and a frame takes 27
+// (24 for the first and last bands; 10 to 13 at rest). Each value is formed by the same operations
+// in the same order as in GainSmoother::run, with the intermediates in the unit's own precision as
+// there; the sums leave each run rounded to double (the compiler's code kept them wider across a
+// ring turn at times, so outputs may differ from its in the last bit). A source other than a
+// LinkedGain has no such loops (kRuns false). Audio thread.
 template <class Source> class LinkedSmootherX87 {
 public:
     static constexpr bool kRuns = false;
@@ -81,19 +147,19 @@ public:
         double y;
         int i = -count; // runs up to 0: frame from + count + i
         if constexpr (Above && Below)
-            asm volatile(QV_X87_PLAIN(QV_X87_ABOVE QV_X87_OWN "faddp\n\t" QV_X87_BELOW "faddp\n\t")
+            asm volatile(QV_X87_PLAIN(QV_X87_MIDDLE_BAND)
                          : [i] "+r"(i), [sum] "+m"(sum), [weighted] "+m"(weighted), [y] "=m"(y)
                          : [above] "r"(above), [own] "r"(own), [below] "r"(below),
                            [slot] "r"(slotEnd), [out] "r"(outEnd), [k] "m"(k_)
                          : QV_X87_CLOBBERS);
         else if constexpr (Above)
-            asm volatile(QV_X87_PLAIN(QV_X87_ABOVE QV_X87_OWN "faddp\n\t")
+            asm volatile(QV_X87_PLAIN(QV_X87_LAST_BAND)
                          : [i] "+r"(i), [sum] "+m"(sum), [weighted] "+m"(weighted), [y] "=m"(y)
                          : [above] "r"(above), [own] "r"(own), [slot] "r"(slotEnd),
                            [out] "r"(outEnd), [k] "m"(k_)
                          : QV_X87_CLOBBERS);
         else
-            asm volatile(QV_X87_PLAIN(QV_X87_OWN QV_X87_BELOW "faddp\n\t")
+            asm volatile(QV_X87_PLAIN(QV_X87_FIRST_BAND)
                          : [i] "+r"(i), [sum] "+m"(sum), [weighted] "+m"(weighted), [y] "=m"(y)
                          : [own] "r"(own), [below] "r"(below), [slot] "r"(slotEnd),
                            [out] "r"(outEnd), [k] "m"(k_)
@@ -110,19 +176,18 @@ public:
         double* const outEnd = out + count;
         int i = -count;
         if constexpr (Above && Below)
-            asm volatile(
-                QV_X87_RESTING(QV_X87_ABOVE QV_X87_OWN "faddp\n\t" QV_X87_BELOW "faddp\n\t")
-                : [i] "+r"(i)
-                : [above] "r"(above), [own] "r"(own), [below] "r"(below), [out] "r"(outEnd),
-                  [k] "m"(k_)
-                : QV_X87_CLOBBERS);
+            asm volatile(QV_X87_RESTING(QV_X87_MIDDLE_BAND)
+                         : [i] "+r"(i)
+                         : [above] "r"(above), [own] "r"(own), [below] "r"(below),
+                           [out] "r"(outEnd), [k] "m"(k_)
+                         : QV_X87_CLOBBERS);
         else if constexpr (Above)
-            asm volatile(QV_X87_RESTING(QV_X87_ABOVE QV_X87_OWN "faddp\n\t")
+            asm volatile(QV_X87_RESTING(QV_X87_LAST_BAND)
                          : [i] "+r"(i)
                          : [above] "r"(above), [own] "r"(own), [out] "r"(outEnd), [k] "m"(k_)
                          : QV_X87_CLOBBERS);
         else
-            asm volatile(QV_X87_RESTING(QV_X87_OWN QV_X87_BELOW "faddp\n\t")
+            asm volatile(QV_X87_RESTING(QV_X87_FIRST_BAND)
                          : [i] "+r"(i)
                          : [own] "r"(own), [below] "r"(below), [out] "r"(outEnd), [k] "m"(k_)
                          : QV_X87_CLOBBERS);
