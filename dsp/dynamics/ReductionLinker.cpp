@@ -1,5 +1,7 @@
 #include "dsp/dynamics/ReductionLinker.h"
 
+#include "dsp/math/SingleRounding.h"
+
 namespace qv {
 
 namespace {
@@ -11,7 +13,9 @@ const double kSelfWeightPerStep = 0.01;
 void ReductionLinker::setLink(int link, float normalised) {
     if (!valid(link)) return;
     const int j = link - 1;
-    const float x = normalised * kPercent;
+    // Rounded once to float as the SSE build rounds it (the x87 build would keep it wider and
+    // could truncate 25.99999 where the SSE build truncates 26).
+    const float x = roundToSingle(static_cast<double>(normalised) * kPercent);
     if (x > 100.0f) {
         amount_[j] = 100;
         neighbour_[j] = 0.5;
