@@ -124,20 +124,37 @@ private:
                 // breaks any run before them. So the loop needs no unity test, and the unity
                 // run it leaves is the count of unity gains at its end, taken before out (which
                 // may be the gains) is written.
-                int trailing = 0;
 #if defined(QV_SMOOTHER_X87)
                 if constexpr (x87Loops) {
-                    y = x87.plain(i, count, slot, out + i, sum, weightedSum);
-                    j = count;
+                    // The same holds turn after turn while each opens with a gain other than
+                    // 1.0: the assembly runs on across turns, up to the end of the one due for
+                    // its exact recomputation.
+                    const int dueIn = room + (kTurnsPerResum - 1 - turns) * kTaps;
+                    const int done = x87.plain(i, end - i < dueIn ? end - i : dueIn, count, history,
+                                               position, out + i, sum, weightedSum, y);
                     // The unity gains at the end are the zero deviations at the end of the slots
-                    // (a gain minus 1.0 is zero for 1.0 only), the first slot's ending the count:
-                    // cheaper than forming the linked gains again.
-                    while (slot[count - 1 - trailing] == 0.0)
-                        ++trailing;
-                } else
+                    // (a gain minus 1.0 is zero for 1.0 only), the first slot of the last turn
+                    // ending the count: cheaper than forming the linked gains again.
+                    const unsigned reached = static_cast<unsigned>(position + done); // >= 1
+                    const int last = static_cast<int>((reached - 1) % kTaps);
+                    unityRun = 0;
+                    while (history[last - unityRun] == 0.0)
+                        ++unityRun;
+                    i += done;
+                    turns += static_cast<int>(reached / kTaps);
+                    position = static_cast<int>(reached % kTaps);
+                    if (turns == kTurnsPerResum) {
+                        const Sums exact = resum(history);
+                        sum = exact.plain;
+                        weightedSum = exact.weighted;
+                        turns = 0;
+                    }
+                    continue;
+                }
 #endif
-                    while (gainAt(i + count - 1 - trailing) == 1.0)
-                        ++trailing;
+                int trailing = 0;
+                while (gainAt(i + count - 1 - trailing) == 1.0)
+                    ++trailing;
                 for (; j < count; ++j) {
                     const double deviation = gainAt(i + j) - 1.0;
                     const double leaving = slot[j]; // g[n - 32] - 1

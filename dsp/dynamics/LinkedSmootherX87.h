@@ -59,10 +59,42 @@
     "fucomi %%st(3), %%st\n\t"                                                                     \
     "fcmovnbe %%st(3), %%st\n\t"                                                                   \
     "fstpl " at "(%[out],%[i],8)\n\t"
-#define QV_X87_PLAIN(LINKED)                                                                       \
+// The next turn of the ring after one ends (i = 0): none left, the end; else its frames
+// (32 at most) taken from left, the pointers moved to its end, i = -frames, and the turn
+// skipped as the end if it opens with a linked gain of 1.0 (left still counting it).
+#define QV_X87_NEXT_TURN(LINKED, ADVANCE)                                                          \
+    "mov %[left], %[i]\n\t"                                                                        \
+    "test %[i], %[i]\n\t"                                                                          \
+    "jz 9f\n\t"                                                                                    \
+    "cmp $32, %[i]\n\t"                                                                            \
+    "jle 3f\n\t"                                                                                   \
+    "mov $32, %[i]\n"                                                                              \
+    "3:\n\t"                                                                                       \
+    ADVANCE                                                                                        \
+    "lea (%[out],%[i],8), %[out]\n\t"                                                              \
+    "mov %[ring], %[slot]\n\t"                                                                     \
+    "lea (%[slot],%[i],8), %[slot]\n\t"                                                            \
+    "neg %[i]\n\t"                                                                                 \
+    "fld1\n\t"                                                                                     \
+    LINKED("")                                                                                     \
+    "fucomip %%st(1), %%st\n\t"                                                                    \
+    "fstp %%st(0)\n\t"                                                                             \
+    "jp 4f\n\t"                                                                                    \
+    "jne 4f\n\t"                                                                                   \
+    "jmp 9f\n"                                                                                     \
+    "4:\n\t"                                                                                       \
+    "add %[i], %[left]\n\t"
+#define QV_X87_ADVANCE_ABOVE "lea (%[above],%[i],8), %[above]\n\t"
+#define QV_X87_ADVANCE_OWN "lea (%[own],%[i],8), %[own]\n\t"
+#define QV_X87_ADVANCE_BELOW "lea (%[below],%[i],8), %[below]\n\t"
+#define QV_X87_PLAIN(LINKED, ADVANCE)                                                              \
     "fldl 56+%[k]\n\t"                                                                             \
     "fldl %[weighted]\n\t"                                                                         \
     "fldl %[sum]\n\t"                                                                              \
+    "jmp 5f\n"                                                                                     \
+    "0:\n\t"                                                                                       \
+    QV_X87_NEXT_TURN(LINKED, ADVANCE)                                                              \
+    "5:\n\t"                                                                                       \
     QV_X87_ODD_ENTRY                                                                               \
     "1:\n\t"                                                                                       \
     QV_X87_PLAIN_FRAME(LINKED, "")                                                                 \
@@ -70,6 +102,8 @@
     QV_X87_PLAIN_FRAME(LINKED, "8")                                                                \
     "add $2, %[i]\n\t"                                                                             \
     "jnz 1b\n\t"                                                                                   \
+    "jmp 0b\n"                                                                                     \
+    "9:\n\t"                                                                                       \
     QV_X87_OUTPUT                                                                                  \
     "fstpl %[y]\n\t"                                                                               \
     "fstpl %[sum]\n\t"                                                                             \
@@ -109,16 +143,18 @@ namespace qv {
 // code for them shuffles the stack (fxch, reloads of 1.0, a branch or two exchanges around the
 // cap) at about 35 instructions a frame; here the two running sums and the cap stay on the
 // stack for the whole run, the weights and constants are memory operands, and a frame takes 27
-// (24 for the first and last bands; 10 to 13 at rest). Each value is formed by the same operations
-// in the same order as in GainSmoother::run, with the intermediates in the unit's own precision as
-// there; the sums leave each run rounded to double (the compiler's code kept them wider across a
-// ring turn at times, so outputs may differ from its in the last bit). A source other than a
-// LinkedGain has no such loops (kRuns false). Audio thread.
+// (24 for the first and last bands; 10 to 13 at rest). The plain loop also runs on across the
+// ring's turns (up to the one due for its exact recomputation), which the compiled code takes
+// one call each. Each value is formed by the same operations in the same order as in
+// GainSmoother::run, with the intermediates in the unit's own precision as there; the sums
+// leave each run rounded to double, where the compiled code at times kept them wider, so the
+// outputs may differ from its in the last bit. A source other than a LinkedGain has no such
+// loops (kRuns false). Audio thread.
 template <class Source> class LinkedSmootherX87 {
 public:
     static constexpr bool kRuns = false;
     LinkedSmootherX87(const Source&, double, double, double) {}
-    double plain(int, int, double*, double*, double&, double&) const { return 0.0; }
+    int plain(int, int, int, double*, int, double*, double&, double&, double&) const { return 0; }
     int resting(int, int, double*) const { return 0; }
 };
 
@@ -134,37 +170,43 @@ public:
                             start,       slope,        1.0,
                             kTaps,       limit,        1.0 > limit ? limit : 1.0} {}
 
-    // The plain loop of GainSmoother::run over frames from..from + count - 1 (count >= 1): ring
-    // slots slot[0..count - 1], outputs min(limit, y) to out[0..count - 1], sum and weighted
-    // updated; returns the last (uncapped) output y.
-    double plain(int from, int count, double* slot, double* out, double& sum,
-                 double& weighted) const {
-        const double* const above = gains_.above + from + count;
-        const double* const own = gains_.own + from + count;
-        const double* const below = gains_.below + from + count;
-        double* const slotEnd = slot + count;
-        double* const outEnd = out + count;
-        double y;
-        int i = -count; // runs up to 0: frame from + count + i
+    // The plain loop of GainSmoother::run over up to frames frames from frame from, across the
+    // turns of the ring (history, at position; first: the frames to its turn) for as long as
+    // each later turn opens with a linked gain other than 1.0 (the first must): ring slots
+    // filled, outputs min(limit, y) to out[0..], sum and weighted updated, y the last
+    // (uncapped) output. Returns the frames run (first at least).
+    int plain(int from, int frames, int first, double* ring, int position, double* out, double& sum,
+              double& weighted, double& y) const {
+        const double* above = gains_.above + from + first;
+        const double* own = gains_.own + from + first;
+        const double* below = gains_.below + from + first;
+        double* slot = ring + position + first;
+        out += first;
+        int left = frames - first; // frames after the current turn
+        int i = -first;            // runs up to 0 in each turn: frame count + i of the turn
         if constexpr (Above && Below)
-            asm volatile(QV_X87_PLAIN(QV_X87_MIDDLE_BAND)
-                         : [i] "+r"(i), [sum] "+m"(sum), [weighted] "+m"(weighted), [y] "=m"(y)
-                         : [above] "r"(above), [own] "r"(own), [below] "r"(below),
-                           [slot] "r"(slotEnd), [out] "r"(outEnd), [k] "m"(k_)
+            asm volatile(QV_X87_PLAIN(QV_X87_MIDDLE_BAND,
+                                      QV_X87_ADVANCE_ABOVE QV_X87_ADVANCE_OWN QV_X87_ADVANCE_BELOW)
+                         : [i] "+r"(i), [above] "+r"(above), [own] "+r"(own), [below] "+r"(below),
+                           [slot] "+r"(slot), [out] "+r"(out), [left] "+m"(left), [sum] "+m"(sum),
+                           [weighted] "+m"(weighted), [y] "=m"(y)
+                         : [ring] "m"(ring), [k] "m"(k_)
                          : QV_X87_CLOBBERS);
         else if constexpr (Above)
-            asm volatile(QV_X87_PLAIN(QV_X87_LAST_BAND)
-                         : [i] "+r"(i), [sum] "+m"(sum), [weighted] "+m"(weighted), [y] "=m"(y)
-                         : [above] "r"(above), [own] "r"(own), [slot] "r"(slotEnd),
-                           [out] "r"(outEnd), [k] "m"(k_)
+            asm volatile(QV_X87_PLAIN(QV_X87_LAST_BAND, QV_X87_ADVANCE_ABOVE QV_X87_ADVANCE_OWN)
+                         : [i] "+r"(i), [above] "+r"(above), [own] "+r"(own), [slot] "+r"(slot),
+                           [out] "+r"(out), [left] "+m"(left), [sum] "+m"(sum),
+                           [weighted] "+m"(weighted), [y] "=m"(y)
+                         : [ring] "m"(ring), [k] "m"(k_)
                          : QV_X87_CLOBBERS);
         else
-            asm volatile(QV_X87_PLAIN(QV_X87_FIRST_BAND)
-                         : [i] "+r"(i), [sum] "+m"(sum), [weighted] "+m"(weighted), [y] "=m"(y)
-                         : [own] "r"(own), [below] "r"(below), [slot] "r"(slotEnd),
-                           [out] "r"(outEnd), [k] "m"(k_)
+            asm volatile(QV_X87_PLAIN(QV_X87_FIRST_BAND, QV_X87_ADVANCE_OWN QV_X87_ADVANCE_BELOW)
+                         : [i] "+r"(i), [own] "+r"(own), [below] "+r"(below), [slot] "+r"(slot),
+                           [out] "+r"(out), [left] "+m"(left), [sum] "+m"(sum),
+                           [weighted] "+m"(weighted), [y] "=m"(y)
+                         : [ring] "m"(ring), [k] "m"(k_)
                          : QV_X87_CLOBBERS);
-        return y;
+        return frames - left;
     }
 
     // The loop of a smoother at rest over frames from..from + count - 1 (count >= 1): while the
