@@ -24,7 +24,9 @@ GainSmoother::GainSmoother() {
 
 GainSmoother::Sums GainSmoother::resum(const double* history) {
     // At position 0 the newest gain is in the last slot: the age of slot i is kTaps - 1 - i.
+    // Unrolled: the loop's counter and branch would cost as much as its two sums.
     double plain = 0.0, weighted = 0.0;
+#pragma GCC unroll 32
     for (int i = 0; i < kTaps; ++i) {
         plain += history[i];
         weighted += kAge[i] * history[i];

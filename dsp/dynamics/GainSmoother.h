@@ -1,5 +1,10 @@
 #pragma once
 
+#include "dsp/dynamics/LinkedSmootherX87.h"
+
+#include <cmath>
+#include <type_traits>
+
 namespace qv {
 
 // 32-tap FIR smoother of a band's gain: y[n] = k0 g[n] + k1 g[n-1] + ... + k31 g[n-31] with
@@ -22,6 +27,12 @@ public:
 
     // Kernel built, state reset.
     GainSmoother();
+
+    // A finish that caps the outputs at limit (+inf: none).
+    struct Ceiling {
+        double limit; // the largest output
+        double operator()(double y) const { return y > limit ? limit : y; }
+    };
 
     // Audio thread: smooths a run of frames gains into out (which may be gains itself). The
     // state lives in locals for the loop, where the compiler keeps it in registers.
@@ -81,11 +92,20 @@ private:
         const double start = kernelStart_, slope = kernelSlope_;
         double sum = sum_, weightedSum = weightedSum_, y = output_;
         int position = position_, turns = turns_, unityRun = unityRun_;
+#if defined(QV_SMOOTHER_X87)
+        // A linked gain capped by a Ceiling: the plain and resting loops in x87 assembly.
+        constexpr bool x87Loops =
+            LinkedSmootherX87<Source>::kRuns && std::is_same<Finish, Ceiling>::value;
+        const LinkedSmootherX87<Source> x87(gainAt, start, slope, limitOf(finish));
+#endif
         while (i < end) {
             if (unityRun >= kTaps) {
                 // A band at rest: after 32 unity gains the ring holds only zeros, so further
                 // unity gains change nothing and the output is exactly 1.0. (Those 32 pushes
                 // have also used up a reset's carry.)
+#if defined(QV_SMOOTHER_X87)
+                if constexpr (x87Loops) i += x87.resting(i, end - i, out + i);
+#endif
                 while (i < end && gainAt(i) == 1.0) {
                     y = 1.0;
                     out[i] = finish(y);
@@ -104,6 +124,34 @@ private:
                 // breaks any run before them. So the loop needs no unity test, and the unity
                 // run it leaves is the count of unity gains at its end, taken before out (which
                 // may be the gains) is written.
+#if defined(QV_SMOOTHER_X87)
+                if constexpr (x87Loops) {
+                    // The same holds turn after turn while each opens with a gain other than
+                    // 1.0: the assembly runs on across turns, up to the end of the one due for
+                    // its exact recomputation.
+                    const int dueIn = room + (kTurnsPerResum - 1 - turns) * kTaps;
+                    const int done = x87.plain(i, end - i < dueIn ? end - i : dueIn, count, history,
+                                               position, out + i, sum, weightedSum, y);
+                    // The unity gains at the end are the zero deviations at the end of the slots
+                    // (a gain minus 1.0 is zero for 1.0 only), the first slot of the last turn
+                    // ending the count: cheaper than forming the linked gains again.
+                    const unsigned reached = static_cast<unsigned>(position + done); // >= 1
+                    const int last = static_cast<int>((reached - 1) % kTaps);
+                    unityRun = 0;
+                    while (history[last - unityRun] == 0.0)
+                        ++unityRun;
+                    i += done;
+                    turns += static_cast<int>(reached / kTaps);
+                    position = static_cast<int>(reached % kTaps);
+                    if (turns == kTurnsPerResum) {
+                        const Sums exact = resum(history);
+                        sum = exact.plain;
+                        weightedSum = exact.weighted;
+                        turns = 0;
+                    }
+                    continue;
+                }
+#endif
                 int trailing = 0;
                 while (gainAt(i + count - 1 - trailing) == 1.0)
                     ++trailing;
@@ -158,6 +206,14 @@ private:
         turns_ = turns;
         unityRun_ = unityRun;
         return y;
+    }
+
+    // The cap of a Ceiling; none for other finishes.
+    static double limitOf(const Ceiling& ceiling) {
+        return ceiling.limit;
+    }
+    template <class Finish> static double limitOf(const Finish&) {
+        return HUGE_VAL;
     }
 
     // Exact sums of a ring at position 0 (returned by value: sums whose address escaped would

@@ -1,17 +1,20 @@
 #include "dsp/dynamics/ReductionLinker.h"
 
+#include "dsp/math/SingleRounding.h"
+
 namespace qv {
 
 namespace {
 const float kPercent = 100.0f;
 const double kNeighbourWeightPerStep = 0.005; // n = 100 gives the plain mean
-const double kSelfWeightPerStep = 0.01;
 } // namespace
 
 void ReductionLinker::setLink(int link, float normalised) {
     if (!valid(link)) return;
     const int j = link - 1;
-    const float x = normalised * kPercent;
+    // Rounded once to float as the SSE build rounds it (the x87 build would keep it wider and
+    // could truncate 25.99999 where the SSE build truncates 26).
+    const float x = roundToSingle(static_cast<double>(normalised) * kPercent);
     if (x > 100.0f) {
         amount_[j] = 100;
         neighbour_[j] = 0.5;
@@ -19,7 +22,10 @@ void ReductionLinker::setLink(int link, float normalised) {
     } else if (x >= 1.0f) {
         amount_[j] = static_cast<int>(x);
         neighbour_[j] = kNeighbourWeightPerStep * amount_[j];
-        self_[j] = 1.0 - kSelfWeightPerStep * amount_[j];
+        // 1 - 0.01 n from the stored (rounded) neighbour weight: the x87 unit would keep
+        // 0.01 n wider and leave -2e-17 for n = 100. Doubling is exact, so this is 1 - 0.01 n
+        // as the SSE builds round it.
+        self_[j] = 1.0 - 2.0 * neighbour_[j];
     } else { // below 1, and NaN
         amount_[j] = 0;
         neighbour_[j] = 0.0;

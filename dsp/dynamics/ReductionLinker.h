@@ -4,6 +4,7 @@
 
 #include "dsp/dynamics/GainSmoother.h"
 #include "dsp/dynamics/GainSmootherPair.h"
+#include "dsp/dynamics/LinkedGain.h"
 
 #include <cmath>
 
@@ -142,18 +143,16 @@ private:
             }
         }
 #endif
-        if (b == 0) {
-            const double* below = rawGains[1] + from;
-            smooth(b, cap, out, frames, [=](int i) { return centre * g[i] + low * below[i]; });
-        } else if (b == kBands - 1) {
-            const double* above = rawGains[b - 1] + from;
-            smooth(b, cap, out, frames, [=](int i) { return up * above[i] + centre * g[i]; });
-        } else {
-            const double* above = rawGains[b - 1] + from;
-            const double* below = rawGains[b + 1] + from;
+        if (b == 0)
             smooth(b, cap, out, frames,
-                   [=](int i) { return up * above[i] + centre * g[i] + low * below[i]; });
-        }
+                   LinkedGain<false, true>{nullptr, g, rawGains[1] + from, up, centre, low});
+        else if (b == kBands - 1)
+            smooth(b, cap, out, frames,
+                   LinkedGain<true, false>{rawGains[b - 1] + from, g, nullptr, up, centre, low});
+        else
+            smooth(b, cap, out, frames,
+                   LinkedGain<true, true>{rawGains[b - 1] + from, g, rawGains[b + 1] + from, up,
+                                          centre, low});
     }
 
 #if defined(QV_SMOOTHER_PAIRS)
@@ -214,11 +213,17 @@ private:
     // Band b's smoother on the linked gains linkedAt(i), capped at 1.0 if capAtUnity.
     template <class Source>
     void smooth(int b, bool capAtUnity, double* out, int frames, Source linkedAt) {
+#if defined(QV_SMOOTHER_X87)
+        // The x87 loops take the cap as a value (+inf: none), one loop for both.
+        smoothers_[b].processFrom(linkedAt, out, frames,
+                                  GainSmoother::Ceiling{capAtUnity ? 1.0 : HUGE_VAL});
+#else
         if (capAtUnity)
             smoothers_[b].processFrom(linkedAt, out, frames,
                                       [](double y) { return y > 1.0 ? 1.0 : y; });
         else
             smoothers_[b].processFrom(linkedAt, out, frames, [](double y) { return y; });
+#endif
     }
 
     Relaxed<int> amount_[kLinks] = {0, 0, 0, 0};               // n, 0..100

@@ -8,6 +8,14 @@
 namespace qv {
 namespace {
 
+// Where doubles live on the x87 unit (the 32-bit builds), the linker's assembly loops and the
+// compiled reference keep intermediates wider at different points: they agree to rounding.
+#if defined(__i386__) && !defined(__SSE2_MATH__)
+const double kRounding = 1e-14;
+#else
+const double kRounding = 0.0;
+#endif
+
 const bool kAllLinked[5] = {true, true, true, true, true};
 const bool kNoCap[5] = {false, false, false, false, false};
 
@@ -151,11 +159,13 @@ TEST(ReductionLinkerTest, RunsEqualOneSmootherPerBand) {
                 if (b > 0) g = upper[b] * raw[b - 1][i] + g;
                 if (b < 4) g = g + lower[b] * raw[b + 1][i];
                 const double y = reference[b].push(g);
-                ASSERT_EQ(out[b][i], cap[b] && y > 1.0 ? 1.0 : y) << "band " << b << " frame " << n;
+                ASSERT_NEAR(out[b][i], cap[b] && y > 1.0 ? 1.0 : y, kRounding)
+                    << "band " << b << " frame " << n;
             }
         }
         for (int b = 0; b < 5; ++b) // the smoothers' own (uncapped) last outputs too
-            ASSERT_EQ(linker.smoother(b).output(), reference[b].output()) << "band " << b;
+            ASSERT_NEAR(linker.smoother(b).output(), reference[b].output(), kRounding)
+                << "band " << b;
         if (phase == 150) {
             linker.reset();
             for (GainSmoother& s : reference)
