@@ -2,6 +2,7 @@
 
 #include "dsp/dynamics/HeldEnvelope.h"
 #include "dsp/dynamics/LevelHistory.h"
+#include "dsp/math/LargerOf.h"
 
 #include <cmath>
 
@@ -12,8 +13,8 @@ struct StereoMagnitude {
     const double* left;  // L samples
     const double* right; // R samples
     double operator()(int i) const {
-        const double magnitudeL = std::fabs(left[i]), magnitudeR = std::fabs(right[i]);
-        return magnitudeL > magnitudeR ? magnitudeL : magnitudeR;
+        // Which channel is the larger changes from frame to frame: a select, not a branch.
+        return largerOf(std::fabs(left[i]), std::fabs(right[i]));
     }
 };
 // Levels a stage before has already formed (not negative).
