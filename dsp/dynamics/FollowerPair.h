@@ -47,9 +47,12 @@ void runFollowerPair(LevelHistory& history, HeldEnvelope& peak, HeldEnvelope& ri
         const int count = h.stepsBeforeEnd(frames - i);
         double* const slot = h.ring + h.position;
         for (int j = 0; j < count; ++j) {
+            // The floor loaded before the level is formed: on the x87 unit the level is then on
+            // top of the register stack where the comparisons want it, without an exchange.
+            const double floor = slot[j + 1];
             const double level = levelAt(i + j);
             slot[j] = level;
-            detect(i + j, level, slot[j + 1]);
+            detect(i + j, level, floor);
         }
         i += count;
         h.position += count;
