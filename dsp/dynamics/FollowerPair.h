@@ -40,31 +40,26 @@ void runFollowerPair(LevelHistory& history, HeldEnvelope& peak, HeldEnvelope& ri
         const double riseLevel = r.push<FixedLength>(level, floor);
         out[i] = finish(peakLevel > riseLevel ? peakLevel : riseLevel);
     };
-    // In runs up to the history's last slot, where the ring position needs no wrap test: frame
-    // i + j writes slot position + j and reads the next (one index for the ring and the
-    // arrays).
-    for (int i = 0; i < frames;) {
-        const int count = h.stepsBeforeEnd(frames - i);
-        double* const slot = h.ring + h.position;
+    // In runs of up to LevelHistory::kMaxRun frames, each frame's floor and level at plain
+    // indices of the history's array.
+    for (int start = 0; start < frames; start += LevelHistory::kMaxRun) {
+        const int count =
+            frames - start < LevelHistory::kMaxRun ? frames - start : LevelHistory::kMaxRun;
+        const double* const floors = h.levels;
+        double* const levels = h.levels + (h.length - 1);
         // Four frames per pass: fewer loop tests, and on the x87 unit fewer register exchanges
         // where the paths of the followers join.
 #pragma GCC unroll 4
         for (int j = 0; j < count; ++j) {
             // The floor loaded before the level is formed: on the x87 unit the level is then on
             // top of the register stack where the comparisons want it, without an exchange.
-            const double floor = slot[j + 1];
-            const double level = levelAt(i + j);
-            slot[j] = level;
-            detect(i + j, level, floor);
+            const double floor = floors[j];
+            const double level = levelAt(start + j);
+            levels[j] = level;
+            detect(start + j, level, floor);
         }
-        i += count;
-        h.position += count;
-        if (i == frames) break;
-        const double level = levelAt(i);
-        detect(i, level, h.step(level));
-        ++i;
+        history.end(count);
     }
-    history.end(h);
     peak.end(p);
     rise.end(r);
 }
