@@ -3,8 +3,20 @@
 #include "dsp/Relaxed.h"
 
 #include "dsp/dynamics/HoldRelease.h"
+#include "dsp/math/FlushDenormal.h"
 
 namespace qv {
+
+// Whether a held envelope's release is flushed at every sample. The x87 unit holds doubles with
+// the wider exponent of its registers, where a release below the smallest normal double costs
+// no more than any other product: there a run flushes its envelope once, in end(), which saves
+// the comparison per released sample. The outputs in between may then lie below the smallest
+// normal double instead of being 0, far below any threshold or clip level that reads them.
+#if defined(__SSE2_MATH__)
+constexpr bool kFlushEachRelease = true;
+#else
+constexpr bool kFlushEachRelease = false;
+#endif
 
 // The envelope PeakHoldDetector and RisingSmoothDetector both follow: it rises towards a new
 // level through a one-pole coefficient (0 = at once), then holds and releases with HoldRelease.
@@ -32,22 +44,22 @@ public:
                 hold.restartHold();
                 return envelope;
             }
-            envelope = hold.fall<FixedLength>(envelope, floor, releaseMul);
+            envelope = hold.fall<FixedLength, kFlushEachRelease>(envelope, floor, releaseMul);
             return envelope;
         }
     };
     Run begin() const { return Run{envelope_, riseCoef_, releaseMul_, hold_}; }
     void end(const Run& run) {
-        envelope_ = run.envelope;
+        envelope_ = kFlushEachRelease ? run.envelope : flushNonNegative(run.envelope);
         hold_ = run.hold;
     }
 
-    // Audio thread: one sample (see Run::push).
+    // Audio thread: one sample (see Run::push); the envelope as stored.
     double push(double level, double floor) {
         Run run = begin();
-        const double envelope = run.push(level, floor);
+        run.push(level, floor);
         end(run);
-        return envelope;
+        return envelope_;
     }
     // releaseMul = halfLife(timeSeconds).
     void setReleaseTime(double timeSeconds);

@@ -29,8 +29,11 @@ public:
     // The level fell below envelope: returns the held or released envelope. floor is the input
     // level of length() - 1 samples before (LevelHistory::step of this sample). FixedLength, if
     // not 0, is length() known at compile time: the test then takes a constant, which spares
-    // the x87 build a load per sample.
-    template <int FixedLength = 0> double fall(double envelope, double floor, double releaseMul) {
+    // the x87 build a load per sample. Flush false leaves a release below the smallest normal
+    // double unflushed, for a caller that flushes the envelope where it leaves the x87
+    // registers (see HeldEnvelope::Run).
+    template <int FixedLength = 0, bool Flush = true>
+    double fall(double envelope, double floor, double releaseMul) {
         static_assert(FixedLength == 0 || (FixedLength >= kMinLength && FixedLength <= kMaxLength),
                       "a hold length within the bounds");
         const int length = FixedLength != 0 ? FixedLength : length_;
@@ -40,7 +43,8 @@ public:
         }
         // A long release would otherwise creep through the subnormal range. The larger of the
         // two in the form of a single max instruction (a NaN envelope gives the floor).
-        envelope = flushNonNegative(envelope * releaseMul); // an envelope is 0 or more
+        envelope *= releaseMul;
+        if (Flush) envelope = flushNonNegative(envelope); // an envelope is 0 or more
         return envelope > floor ? envelope : floor;
     }
 

@@ -2,8 +2,11 @@
 
 #include "dsp/math/CoefficientMath.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <memory>
+#include <random>
+#include <vector>
 
 namespace qv {
 namespace {
@@ -100,6 +103,37 @@ TEST(BandDetectorTest, SettlesAtAConstantLevelInEveryMode) {
             for (int n = 0; n < 40000; ++n)
                 level = d->push(n < 20000 ? 0.9 : 0.4);
             EXPECT_NEAR(level, 0.4, 1e-9) << curve << " " << mode;
+        }
+    }
+}
+
+// The levels detected do not depend on how the frames are cut into calls: runs shorter and
+// longer than the level history's run, and cut across its length, give what single frames give.
+TEST(BandDetectorTest, DetectsTheSameWhateverTheCallLengths) {
+    const int kFrames = 1500;
+    std::vector<double> input(kFrames);
+    std::mt19937 rng(7);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    double level = 0.5;
+    for (double& x : input) {
+        level = unit(rng) < 0.02 ? unit(rng) : level * (0.97 + 0.03 * unit(rng));
+        x = level;
+    }
+    for (float curve : {0.0f, 1.0f}) {
+        std::vector<double> single(kFrames);
+        auto reference = std::make_unique<BandDetector>();
+        configure(*reference, 0.2f, 0.1f, 0.5f, 0.0f);
+        reference->setAttackCurve(curve);
+        for (int n = 0; n < kFrames; ++n)
+            single[n] = reference->push(input[n]);
+        for (int length : {5, 31, 32, 33, LevelHistory::kMaxRun, LevelHistory::kMaxRun + 1, 700}) {
+            auto d = std::make_unique<BandDetector>();
+            configure(*d, 0.2f, 0.1f, 0.5f, 0.0f);
+            d->setAttackCurve(curve);
+            std::vector<double> out = input;
+            for (int start = 0; start < kFrames; start += length)
+                d->process(out.data() + start, std::min(length, kFrames - start));
+            ASSERT_EQ(out, single) << curve << " " << length;
         }
     }
 }

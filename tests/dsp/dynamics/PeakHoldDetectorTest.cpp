@@ -1,10 +1,12 @@
 #include "dsp/dynamics/PeakHoldDetector.h"
 
+#include "dsp/dynamics/FollowerPair.h"
 #include "dsp/dynamics/LevelHistory.h"
 #include "dsp/math/CoefficientMath.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
+#include <vector>
 
 namespace qv {
 namespace {
@@ -128,6 +130,16 @@ TEST(PeakHoldDetectorTest, LongReleaseNeverGoesSubnormal) {
         ASSERT_TRUE(e == 0.0 || std::fpclassify(e) == FP_NORMAL) << n;
     }
     EXPECT_EQ(d.envelope(), 0.0);
+    // The same release in one run of frames (where the x87 build flushes once, at its end)
+    // leaves the stored envelope at 0 too.
+    PeakHoldDetector run(32, Attack::Instant), unused(32, Attack::Instant);
+    run.setReleaseTime(0.00001);
+    LevelHistory history(32);
+    std::vector<double> levels(2000, 0.0);
+    levels[0] = 1.0;
+    runFollowerPair(history, run, unused, GivenLevels{levels.data()}, levels.data(), 2000,
+                    [](double level) { return level; });
+    EXPECT_EQ(run.envelope(), 0.0);
 }
 
 } // namespace
