@@ -14,12 +14,13 @@ UNITS = [
                                     "CrossoverStage", "CrossoverBank", "CrossoverBlockFilter"]),
     ("band detectors and gain computers", ["runFollowerPair<qv::BandCompressor", "BandDetector",
                                            "BandCompressor"]),
-    ("linker and band gain smoothers", ["ReductionLinker", "GainSmoother::"]),
+    ("linker and band gain smoothers", ["ReductionLinker", "qv::GainSmoother::"]),
     ("limiter", ["BandLimiter", "LimiterGainSmoother", "runGains", "applyGain", "limitedSample"]),
     ("meters and analyser capture", ["OutputMeter", "RmsWindow", "BandMeter", "AnalyserCapture",
                                      "RunExtremes", "run_extremes"]),
     ("loop plumbing (rings, split, apply, mix)", ["MultibandEngine", "memcpy", "memmove",
-                                                  "memset", "DelayRing", "ChunkDelayLine"]),
+                                                  "memset", "DelayRing", "ChunkDelayLine",
+                                                  "copySamples"]),
 ]
 
 
