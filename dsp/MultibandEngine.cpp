@@ -124,8 +124,8 @@ void applyAndMeasure(const double (*smoothed)[MultibandEngine::kChunk],
                      const double* const (&delayed)[2 * kBands], const double (&outputGain)[kBands],
                      const double (&sign)[kBands], const Mix& mix, double* __restrict outL,
                      double* __restrict outR, double (&level)[kBands], double (&signedGain)[kBands],
-                     int n) {
-    int k = 0;
+                     int from, int to) {
+    int k = from;
 #if defined(QV_ENGINE_SSE2)
     const __m128d signBit = _mm_set1_pd(-0.0);
     __m128d levels[kBands], gains[kBands];
@@ -133,7 +133,7 @@ void applyAndMeasure(const double (*smoothed)[MultibandEngine::kChunk],
         levels[b] = _mm_setzero_pd();
         gains[b] = _mm_set1_pd(-HUGE_VAL);
     }
-    for (; k + 1 < n; k += 2) {
+    for (; k + 1 < to; k += 2) {
         __m128d sumL = _mm_setzero_pd(), sumR = _mm_setzero_pd();
         for (int b = 0; b < kBands; ++b) {
             const __m128d s = _mm_mul_pd(_mm_loadu_pd(smoothed[b] + k), _mm_set1_pd(outputGain[b]));
@@ -163,17 +163,22 @@ void applyAndMeasure(const double (*smoothed)[MultibandEngine::kChunk],
     // On the x87 unit band after band: a band's gains and extremes then stay on the register
     // stack, where frame by frame across the five bands ten extremes spill to memory every
     // frame. The sums go through the output arrays, in the same band order.
-    bandPassX87<true, false>(smoothed[0], delayed[0], delayed[1], outputGain[0], sign[0], mix, outL,
-                             outR, level[0], signedGain[0], n);
+    const int n = to - from;
+    const Mix run{mix.dryL + from, mix.dryR + from, mix.wet, mix.dry, mix.master};
+    bandPassX87<true, false>(smoothed[0] + from, delayed[0] + from, delayed[1] + from,
+                             outputGain[0], sign[0], run, outL + from, outR + from, level[0],
+                             signedGain[0], n);
     for (int b = 1; b < kBands - 1; ++b)
-        bandPassX87<false, false>(smoothed[b], delayed[2 * b], delayed[2 * b + 1], outputGain[b],
-                                  sign[b], mix, outL, outR, level[b], signedGain[b], n);
-    bandPassX87<false, true>(smoothed[kBands - 1], delayed[2 * kBands - 2], delayed[2 * kBands - 1],
-                             outputGain[kBands - 1], sign[kBands - 1], mix, outL, outR,
-                             level[kBands - 1], signedGain[kBands - 1], n);
-    k = n;
+        bandPassX87<false, false>(smoothed[b] + from, delayed[2 * b] + from,
+                                  delayed[2 * b + 1] + from, outputGain[b], sign[b], run,
+                                  outL + from, outR + from, level[b], signedGain[b], n);
+    bandPassX87<false, true>(smoothed[kBands - 1] + from, delayed[2 * kBands - 2] + from,
+                             delayed[2 * kBands - 1] + from, outputGain[kBands - 1],
+                             sign[kBands - 1], run, outL + from, outR + from, level[kBands - 1],
+                             signedGain[kBands - 1], n);
+    k = to;
 #endif
-    for (; k < n; ++k) {
+    for (; k < to; ++k) {
         double sumL = 0.0, sumR = 0.0;
         for (int b = 0; b < kBands; ++b) {
             const double s = smoothed[b][k] * outputGain[b];
@@ -478,61 +483,61 @@ bool MultibandEngine::applyAndSumBands(int n, const float (&ratio)[kBands]) {
     }
     double* const sumL = limiter_.input(0);
     double* const sumR = limiter_.input(1);
-    if (!anyOff && n <= bandMeter_.framesBeforePublish()) {
-        // The usual case, no period ending in the chunk: the band meters take the extremes
-        // measured on the way instead of the band arrays.
+    if (!anyOff) {
+        // The usual case: the band meters take the extremes measured on the way instead of the
+        // band arrays, in runs up to each period's end; the frame that ends a period publishes
+        // and is not measured.
         double sign[kBands], level[kBands], signedGain[kBands];
-        const double* delayed[2 * kBands];
         for (int b = 0; b < kBands; ++b)
             sign[b] = BandMeter::gainSign(ratio[b]);
+        const double* delayed[2 * kBands];
         for (int w = 0; w < 2 * kBands; ++w)
             delayed[w] = lookahead_.output(w);
         const Mix mix{c.dryL, c.dryR, wet_, dry_, master_};
-        applyAndMeasure(c.smoothed, delayed, outputGain, sign, mix, sumL, sumR, level, signedGain,
-                        n);
+        bool published = false;
+        for (int done = 0; done < n;) {
+            int run = bandMeter_.framesBeforePublish();
+            bool measured = true;
+            if (run == 0) {
+                if (bandMeter_.publishPeriod()) {
+                    published = true;
+                    run = 1;
+                    measured = false;
+                } else {
+                    run = n; // the meters measure nothing: one run
+                }
+            }
+            if (run > n - done) run = n - done;
+            applyAndMeasure(c.smoothed, delayed, outputGain, sign, mix, sumL, sumR, level,
+                            signedGain, done, done + run);
+            if (measured) bandMeter_.addExtremes(level, signedGain, ratio, run);
+            done += run;
+        }
         lookahead_.advance(n);
-        bandMeter_.addExtremes(level, signedGain, ratio, n);
+        if (published && listener_ != nullptr) listener_->requestPanelRefresh();
         return true; // mixed on the way
     }
-    if (!anyOff) {
-        // Frame by frame across the five bands, the sums held in registers.
+    // A band switched off: band after band into the band arrays, which the meters then read.
+    for (int k = 0; k < n; ++k) {
+        sumL[k] = 0.0;
+        sumR[k] = 0.0;
+    }
+    for (int b = 0; b < kBands; ++b) {
+        const double og = outputGain[b];
+        const bool off = bandOff[b];
+        const double* delayedL = lookahead_.output(2 * b);
+        const double* delayedR = lookahead_.output(2 * b + 1);
+        double* gain = c.smoothed[b];
+        double* gainedL = c.band[b][0];
+        double* gainedR = c.band[b][1];
         for (int k = 0; k < n; ++k) {
-            double left = 0.0, right = 0.0;
-            for (int b = 0; b < kBands; ++b) {
-                const double s = c.smoothed[b][k] * outputGain[b];
-                c.smoothed[b][k] = s;
-                const double l = lookahead_.output(2 * b)[k] * s;
-                const double r = lookahead_.output(2 * b + 1)[k] * s;
-                c.band[b][0][k] = l;
-                c.band[b][1][k] = r;
-                left += l;
-                right += r;
-            }
-            sumL[k] = left;
-            sumR[k] = right;
-        }
-    } else {
-        for (int k = 0; k < n; ++k) {
-            sumL[k] = 0.0;
-            sumR[k] = 0.0;
-        }
-        for (int b = 0; b < kBands; ++b) {
-            const double og = outputGain[b];
-            const bool off = bandOff[b];
-            const double* delayedL = lookahead_.output(2 * b);
-            const double* delayedR = lookahead_.output(2 * b + 1);
-            double* gain = c.smoothed[b];
-            double* gainedL = c.band[b][0];
-            double* gainedR = c.band[b][1];
-            for (int k = 0; k < n; ++k) {
-                const double s = gain[k] * og;
-                gain[k] = s;
-                const double l = (off ? 0.0 : delayedL[k]) * s, r = (off ? 0.0 : delayedR[k]) * s;
-                gainedL[k] = l;
-                gainedR[k] = r;
-                sumL[k] += l;
-                sumR[k] += r;
-            }
+            const double s = gain[k] * og;
+            gain[k] = s;
+            const double l = (off ? 0.0 : delayedL[k]) * s, r = (off ? 0.0 : delayedR[k]) * s;
+            gainedL[k] = l;
+            gainedR[k] = r;
+            sumL[k] += l;
+            sumR[k] += r;
         }
     }
     const double* bands[kBands][kChannels];

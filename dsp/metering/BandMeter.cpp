@@ -51,19 +51,33 @@ bool BandMeter::process(const double* const bands[kBands][2], const double* cons
             i += run;
             continue;
         }
-        if (allBands) {
-            for (int b = 0; b < kBands; ++b)
-                publish(b);
-        } else {
-            publishIdle();
-            publish(selected);
-        }
-        restartAccumulators();
-        counter_ = 0;
+        endPeriod(allBands, selected);
         published = true;
         ++i;
     }
     return published;
+}
+
+void BandMeter::endPeriod(bool allBands, int selected) {
+    if (allBands) {
+        for (int b = 0; b < kBands; ++b)
+            publish(b);
+    } else {
+        publishIdle();
+        publish(selected);
+    }
+    restartAccumulators();
+    counter_ = 0;
+}
+
+bool BandMeter::publishPeriod() {
+    const float page = page_;
+    if (idle(page)) {
+        publishIdle();
+        return false;
+    }
+    endPeriod(page >= kPageBStart, selectedBand());
+    return true;
 }
 
 bool BandMeter::idle(float page) const {

@@ -63,6 +63,11 @@ public:
     // same readings as process over the same samples, without the band arrays.
     void addExtremes(const double level[kBands], const double signedGain[kBands],
                      const float ratio[kBands], int frames);
+    // Audio thread: the frame that ends a period (framesBeforePublish() is 0), whose extremes
+    // are not measured: publishes and restarts the period as process does there, and returns
+    // true. While the editor state measures nothing it publishes idle readings, leaves the
+    // counter and returns false.
+    bool publishPeriod();
     // Engine reset: readings idle, accumulators restarted, counter 0.
     void reset();
     // Full reset: the same with the counter at kStartCount.
@@ -96,6 +101,9 @@ private:
     // Whether the editor state (page as read for this run) measures nothing: readings idle.
     bool idle(float page) const;
     void publish(int b); // band b's accumulators to its readings
+    // The end of a period: the readings published (every band's, or the selected one's), the
+    // accumulators and the counter restarted.
+    void endPeriod(bool allBands, int selected);
     void restartAccumulators();
     void publishIdle();
     int selectedBand() const; // 0..4

@@ -86,7 +86,8 @@ TEST(BandMeterTest, EditorStateChoosesWhatIsMeasured) {
         for (int n = 0; n < 4; ++n)
             published |= m.push(bands, applied, kCompressing);
         EXPECT_EQ(published, c.publishes);
-        // The same frames with the two before the period's end given as their extremes.
+        // The same frames with the two before the period's end given as their extremes, and its
+        // last frame as publishPeriod.
         BandMeter e;
         configure(e);
         ASSERT_EQ(e.framesBeforePublish(), 2);
@@ -95,7 +96,8 @@ TEST(BandMeterTest, EditorStateChoosesWhatIsMeasured) {
         const double signedGains[5] = {signedGain, signedGain, signedGain, signedGain, signedGain};
         e.addExtremes(level, signedGains, kCompressing, 2);
         EXPECT_EQ(e.framesBeforePublish(), c.publishes ? 0 : 2) << "idle meters do not count";
-        EXPECT_EQ(e.push(bands, applied, kCompressing), c.publishes);
+        EXPECT_EQ(e.publishPeriod(), c.publishes);
+        EXPECT_EQ(e.framesBeforePublish(), c.publishes ? 3 : 2) << "a new period";
         e.push(bands, applied, kCompressing);
         for (int b = 1; b <= 5; ++b) {
             const bool measured = c.measuredBand == b || c.measuredBand == 6;
