@@ -85,32 +85,36 @@ public:
     explicit LimiterSmootherX87(double clip) : clip_(clip) {}
 
     // Smooths levels[0..] in place into gains for as long as every frame takes the common
-    // path: a level above the clip, the kernel's direction unchanged, and the ring short of its
-    // last slot (whose frame wraps it). Returns the frames so done (0 .. count); run's state
-    // moves on by as many pushes.
+    // path: a level above the clip and the kernel's direction unchanged. Returns the frames so
+    // done (0 .. count); run's state moves on by as many pushes, its ring turned as they fill it.
     int run(LimiterGainSmoother::Run& run, double* levels, int count) const {
-        const int room = LimiterGainSmoother::kHistory - 1 - run.position;
-        const int frames = count < room ? count : room;
-        if (frames <= 0) return 0;
         const Constants k{clip_, run.falling ? run.reversedStart : run.start, run.slope,
                           LimiterGainSmoother::kTaps};
-        double* const g = levels + frames;
-        double* const slot = run.history + run.position + frames;
-        int i = -frames;
-        if (run.falling)
-            asm volatile(QV_X87_LIMITER_LOOP(QV_X87_LIMITER_FALLING, QV_X87_LIMITER_MINUS)
-                         : [i] "+r"(i), [sum] "+m"(run.sum), [weighted] "+m"(run.weightedSum),
-                           [last] "+m"(run.last)
-                         : [g] "r"(g), [slot] "r"(slot), [k] "m"(k)
-                         : QV_X87_LIMITER_CLOBBERS);
-        else
-            asm volatile(QV_X87_LIMITER_LOOP(QV_X87_LIMITER_RISING, QV_X87_LIMITER_PLUS)
-                         : [i] "+r"(i), [sum] "+m"(run.sum), [weighted] "+m"(run.weightedSum),
-                           [last] "+m"(run.last)
-                         : [g] "r"(g), [slot] "r"(slot), [k] "m"(k)
-                         : QV_X87_LIMITER_CLOBBERS);
-        const int done = frames + i;
-        run.position += done;
+        int done = 0;
+        // One pass per turn of the ring, up to its last slot.
+        while (done < count) {
+            const int room = LimiterGainSmoother::kHistory - run.position;
+            const int frames = count - done < room ? count - done : room;
+            double* const g = levels + done + frames;
+            double* const slot = run.history + run.position + frames;
+            int i = -frames;
+            if (run.falling)
+                asm volatile(QV_X87_LIMITER_LOOP(QV_X87_LIMITER_FALLING, QV_X87_LIMITER_MINUS)
+                             : [i] "+r"(i), [sum] "+m"(run.sum), [weighted] "+m"(run.weightedSum),
+                               [last] "+m"(run.last)
+                             : [g] "r"(g), [slot] "r"(slot), [k] "m"(k)
+                             : QV_X87_LIMITER_CLOBBERS);
+            else
+                asm volatile(QV_X87_LIMITER_LOOP(QV_X87_LIMITER_RISING, QV_X87_LIMITER_PLUS)
+                             : [i] "+r"(i), [sum] "+m"(run.sum), [weighted] "+m"(run.weightedSum),
+                               [last] "+m"(run.last)
+                             : [g] "r"(g), [slot] "r"(slot), [k] "m"(k)
+                             : QV_X87_LIMITER_CLOBBERS);
+            done += frames + i;
+            run.position += frames + i;
+            if (run.position == LimiterGainSmoother::kHistory) run.turn();
+            if (i != 0) break; // stopped at a frame for the compiled code
+        }
         if (done > 0) run.unityCount = 0; // every target was below 1.0
         return done;
     }
