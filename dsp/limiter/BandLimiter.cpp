@@ -2,6 +2,7 @@
 
 #include "dsp/delay/CopySamples.h"
 #include "dsp/dynamics/FollowerPair.h"
+#include "dsp/limiter/LimiterSmootherX87.h"
 #include "dsp/math/CoefficientMath.h"
 #include "dsp/math/FlushDenormal.h"
 
@@ -70,13 +71,25 @@ void runGains(LevelHistory& history, HeldEnvelope& peak, HeldEnvelope& rise,
               LimiterGainSmoother& smoother, const double* left, const double* right, double* gains,
               int frames) {
     LimiterGainSmoother::Run s = smoother.begin();
+    const auto finish = [&s](double level) {
+        const double target =
+            level > BandLimiter::kClipLevel ? BandLimiter::kClipLevel / level : 1.0;
+        const double gain = s.push(target);
+        return gain >= 1.0 ? 1.0 : gain;
+    };
+#if defined(QV_LIMITER_SMOOTHER_X87)
+    // On the x87 unit the levels go into gains first and are finished in a pass of their own:
+    // the smoother's state then stays off the followers' register stack.
     runFollowerPair(history, peak, rise, StereoMagnitude{left, right}, gains, frames,
-                    [&s](double level) {
-                        const double target =
-                            level > BandLimiter::kClipLevel ? BandLimiter::kClipLevel / level : 1.0;
-                        const double gain = s.push(target);
-                        return gain >= 1.0 ? 1.0 : gain;
-                    });
+                    [](double level) { return level; });
+    const LimiterSmootherX87 x87(BandLimiter::kClipLevel);
+    for (int i = 0; i < frames; ++i) {
+        i += x87.run(s, gains + i, frames - i);
+        if (i < frames) gains[i] = finish(gains[i]);
+    }
+#else
+    runFollowerPair(history, peak, rise, StereoMagnitude{left, right}, gains, frames, finish);
+#endif
     smoother.end(s);
 }
 

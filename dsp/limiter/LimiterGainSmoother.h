@@ -74,17 +74,21 @@ public:
             history[position] = deviation;
             weightedSum += deviation + sum - kTaps * leaving;
             sum += deviation - leaving;
-            if (++position == kHistory) {
-                position = 0;
-                if (++turns == kTurnsPerResum) {
-                    const Sums exact = exactSums(history);
-                    sum = exact.plain;
-                    weightedSum = exact.weighted;
-                    turns = 0;
-                }
-            }
+            if (++position == kHistory) turn();
             last = y;
             return y;
+        }
+
+        // The ring's turn after its last slot is written: back to position 0, and every few
+        // turns the sums recomputed exactly.
+        void turn() {
+            position = 0;
+            if (++turns == kTurnsPerResum) {
+                const Sums exact = exactSums(history);
+                sum = exact.plain;
+                weightedSum = exact.weighted;
+                turns = 0;
+            }
         }
 
         // At a change of direction the whole history restarts from the last output.

@@ -321,6 +321,19 @@ std::vector<double> loudNoise(std::mt19937& rng, int frames, bool withNonFinite)
     return s;
 }
 
+// The block and per-frame forms are bit-identical where doubles live in SSE2 registers. On the
+// x87 unit the compiled code keeps some sums wider than double for as long as they stay in
+// registers, which depends on the loop around them, so there they agree to rounding only.
+#if defined(__i386__) && !defined(__SSE2_MATH__)
+const double kFormTolerance = 1e-12;
+#else
+const double kFormTolerance = 0.0;
+#endif
+bool sameSample(double a, double b) {
+    if (kFormTolerance == 0.0) return std::memcmp(&a, &b, sizeof a) == 0;
+    return std::fabs(a - b) <= kFormTolerance;
+}
+
 TEST(BandLimiterTest, BlockFormMatchesFrameByFrame) {
     using C = Change;
     const struct {
@@ -399,15 +412,16 @@ TEST(BandLimiterTest, BlockFormMatchesFrameByFrame) {
             for (int k = n; k < n + length; ++k) {
                 double outL, outR;
                 framed->limit(in[2 * k], in[2 * k + 1], outL, outR);
-                ASSERT_EQ(std::memcmp(&outL, &left[k], sizeof outL), 0)
+                ASSERT_TRUE(sameSample(outL, left[k]))
                     << c.name << ", frame " << k << ": " << outL << " vs " << left[k];
-                ASSERT_EQ(std::memcmp(&outR, &right[k], sizeof outR), 0)
+                ASSERT_TRUE(sameSample(outR, right[k]))
                     << c.name << ", frame " << k << ": " << outR << " vs " << right[k];
             }
             n += length;
         }
         EXPECT_EQ(nextChange, c.changes.size()) << c.name;
-        EXPECT_EQ(block->smoother().lastOutput(), framed->smoother().lastOutput()) << c.name;
+        EXPECT_TRUE(sameSample(block->smoother().lastOutput(), framed->smoother().lastOutput()))
+            << c.name;
     }
 }
 
