@@ -1,6 +1,7 @@
 #include "dsp/limiter/BandLimiter.h"
 
 #include "dsp/math/CoefficientMath.h"
+#include "tests/dsp/limiter/SameSample.h"
 
 #include <cmath>
 #include <cstring>
@@ -319,19 +320,6 @@ std::vector<double> loudNoise(std::mt19937& rng, int frames, bool withNonFinite)
         }
     }
     return s;
-}
-
-// The block and per-frame forms are bit-identical where doubles live in SSE2 registers. On the
-// x87 unit the compiled code keeps some sums wider than double for as long as they stay in
-// registers, which depends on the loop around them, so there they agree to rounding only.
-#if defined(__i386__) && !defined(__SSE2_MATH__)
-const double kFormTolerance = 1e-12;
-#else
-const double kFormTolerance = 0.0;
-#endif
-bool sameSample(double a, double b) {
-    if (kFormTolerance == 0.0) return std::memcmp(&a, &b, sizeof a) == 0;
-    return std::fabs(a - b) <= kFormTolerance;
 }
 
 TEST(BandLimiterTest, BlockFormMatchesFrameByFrame) {
