@@ -98,6 +98,14 @@ private:
             LinkedSmootherX87<Source>::kRuns && std::is_same<Finish, Ceiling>::value;
         const LinkedSmootherX87<Source> x87(gainAt, start, slope, limitOf(finish));
 #endif
+        // After the ring's turns: every kTurnsPerResum of them the sums are recomputed exactly.
+        const auto resumIfDue = [&] {
+            if (turns != kTurnsPerResum) return;
+            const Sums exact = resum(history);
+            sum = exact.plain;
+            weightedSum = exact.weighted;
+            turns = 0;
+        };
         while (i < end) {
             if (unityRun >= kTaps) {
                 // A band at rest: after 32 unity gains the ring holds only zeros, so further
@@ -143,12 +151,7 @@ private:
                     i += done;
                     turns += static_cast<int>(reached / kTaps);
                     position = static_cast<int>(reached % kTaps);
-                    if (turns == kTurnsPerResum) {
-                        const Sums exact = resum(history);
-                        sum = exact.plain;
-                        weightedSum = exact.weighted;
-                        turns = 0;
-                    }
+                    resumIfDue();
                     continue;
                 }
 #endif
@@ -191,12 +194,8 @@ private:
             position += j;
             if (position == kTaps) {
                 position = 0;
-                if (++turns == kTurnsPerResum) {
-                    const Sums exact = resum(history);
-                    sum = exact.plain;
-                    weightedSum = exact.weighted;
-                    turns = 0;
-                }
+                ++turns;
+                resumIfDue();
             }
         }
         sum_ = sum;
